@@ -1,0 +1,231 @@
+// bench-archivio [--cartella <cartella>] [--ripetizioni N] [--archiviati K]
+//
+// Times the archive operations the windows depend on, on a large archive: medians over N runs.
+// Without --cartella a temporary archive is generated (10.000 customers, 2.000 pending, a
+// million archived messages); a folder that already holds archivio.mdb is used as it is.
+
+#include "Generatore.h"
+#include "archive/Archivio.h"
+#include "platform/ErroreRuntime.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// Resident memory in MB from /proc/self/status ("VmRSS", "VmHWM").
+double MemoriaMb(const char* voce) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray chiave = QByteArray(voce) + ':';
+    for (const QByteArray& riga : f.readAll().split('\n')) {
+        if (riga.startsWith(chiave))
+            return riga.mid(chiave.size()).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// Lets VmHWM measure the peak of one run only.
+void AzzeraPicco() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("5");
+}
+
+struct Misura {
+    double ms = 0;
+    double extraRssMb = -1; // below zero: not measured
+    double extraPiccoMb = -1;
+};
+
+struct Contesto {
+    QString cartella;
+    // Opened once, as the program opens it at start-up and keeps it for its whole life.
+    Archivio archivio;
+};
+
+struct Prova {
+    const char* nome;
+    std::function<Misura(Contesto&)> esegui;
+};
+
+double Trascorso(const QElapsedTimer& t) {
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+Misura ApriTabellaSms(Contesto& c) {
+    Archivio a;
+    a.ApriArchivio(c.cartella);
+    const double rss0 = MemoriaMb("VmRSS");
+    AzzeraPicco();
+    QElapsedTimer t;
+    t.start();
+    Recordset& rs = a.ApriTabella(QStringLiteral("SMS"));
+    const QString testo = rs.Testo(QStringLiteral("T4TestoSmsRicevuto"));
+    Misura m{Trascorso(t), MemoriaMb("VmRSS") - rss0, MemoriaMb("VmHWM") - rss0};
+    if (testo.isEmpty())
+        std::fprintf(stderr, "attenzione: la tabella SMS è vuota\n");
+    return m;
+}
+
+Misura ApriArchivio(Contesto& c) {
+    QElapsedTimer t;
+    t.start();
+    Archivio a;
+    a.ApriArchivio(c.cartella);
+    return {Trascorso(t)};
+}
+
+// What VisualizzaLista does with the archive: the whole register, then every pending message.
+Misura PercorriClienti(Contesto& c) {
+    QElapsedTimer t;
+    t.start();
+    qint64 lunghezza = 0;
+    Recordset& rs = c.archivio.ApriTabella(QStringLiteral("Clienti"));
+    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
+        lunghezza +=
+            rs.Testo(QStringLiteral("T1Nome")).size() + rs.Testo(QStringLiteral("T1Numero")).size();
+    Misura m{Trascorso(t)};
+    if (lunghezza == 0)
+        std::fprintf(stderr, "attenzione: nessun cliente\n");
+    return m;
+}
+
+Misura PercorriInAttesa(Contesto& c) {
+    QElapsedTimer t;
+    t.start();
+    qint64 gestiti = 0;
+    Recordset& rs = c.archivio.ApriTabella(QStringLiteral("SmsTemporanei"));
+    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
+        rs.Testo(QStringLiteral("T3Numero"));
+        rs.Testo(QStringLiteral("T3DataArrivo"));
+        rs.Testo(QStringLiteral("T3OrarioArrivo"));
+        rs.Testo(QStringLiteral("T3TestoSmsRicevuto"));
+        gestiti += rs.Booleano(QStringLiteral("T3Gestito"));
+    }
+    Misura m{Trascorso(t)};
+    if (gestiti == 0)
+        std::fprintf(stderr, "attenzione: nessun messaggio gestito\n");
+    return m;
+}
+
+// The same first read through the command-line tool: process start, key derivation and all.
+// No program can open the file faster than this, hence the floor.
+Misura PavimentoCli(Contesto& c) {
+    QProcess p;
+    QElapsedTimer t;
+    t.start();
+    p.start(QStringLiteral("sqlcipher"), {QDir(c.cartella).filePath(Archivio::NomeFile())});
+    if (!p.waitForStarted())
+        return {-1};
+    p.write(QStringLiteral("PRAGMA key='%1';\nSELECT * FROM SMS ORDER BY rowid LIMIT 1;\n")
+                .arg(Archivio::Password())
+                .toUtf8());
+    p.closeWriteChannel();
+    p.waitForFinished(-1);
+    Misura m{Trascorso(t)};
+    if (p.readAllStandardOutput().trimmed().isEmpty())
+        m.ms = -1;
+    return m;
+}
+
+std::vector<Prova> Prove() {
+    return {
+        {"ApriArchivio (derivazione della chiave compresa)", ApriArchivio},
+        {"ApriTabella(\"SMS\") + primo record", ApriTabellaSms},
+        {"percorso completo di Clienti (archivio già aperto)", PercorriClienti},
+        {"percorso completo di SmsTemporanei (archivio già aperto)", PercorriInAttesa},
+        {"sqlcipher da riga di comando, primo record di SMS (pavimento)", PavimentoCli},
+        // The window-level timings (VisualizzaLista on this archive) belong here.
+    };
+}
+
+double Mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QString cartella;
+    int ripetizioni = 7;
+    DatiDaGenerare dati;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--cartella") && i + 1 < args.size()) {
+            cartella = args[++i];
+        } else if (args[i] == QLatin1String("--ripetizioni") && i + 1 < args.size()) {
+            ripetizioni = std::max(1, args[++i].toInt());
+        } else if (args[i] == QLatin1String("--archiviati") && i + 1 < args.size()) {
+            dati.archiviati = args[++i].toLongLong();
+        } else {
+            std::fprintf(stderr, "uso: bench-archivio [--cartella <cartella>] [--ripetizioni N] "
+                                 "[--archiviati K]\n");
+            return 2;
+        }
+    }
+
+    QTemporaryDir temporanea;
+    if (cartella.isEmpty())
+        cartella = temporanea.path();
+    Contesto c;
+    c.cartella = cartella;
+    try {
+        if (!QFileInfo::exists(QDir(cartella).filePath(Archivio::NomeFile()))) {
+            QElapsedTimer t;
+            t.start();
+            GeneraArchivio(cartella, dati);
+            std::printf("archivio generato in %.1f s\n", double(t.elapsed()) / 1000.0);
+        }
+        {
+            Archivio a;
+            a.ApriArchivio(cartella);
+            std::printf("archivio: %s (%.0f MB)\n", qPrintable(a.Percorso()),
+                        double(QFileInfo(a.Percorso()).size()) / 1048576.0);
+            for (const char* t : {"Clienti", "SmsTemporanei", "SMS"})
+                std::printf(
+                    "  %-14s %lld record\n", t,
+                    static_cast<long long>(a.ApriTabella(QString::fromLatin1(t)).RecordCount()));
+        }
+        c.archivio.ApriArchivio(cartella);
+        std::printf("mediane su %d ripetizioni:\n", ripetizioni);
+        for (const Prova& prova : Prove()) {
+            std::vector<double> ms, rss, picco;
+            for (int i = 0; i < ripetizioni; ++i) {
+                const Misura m = prova.esegui(c);
+                ms.push_back(m.ms);
+                rss.push_back(m.extraRssMb);
+                picco.push_back(m.extraPiccoMb);
+            }
+            const double mediana = Mediana(ms);
+            if (mediana < 0) {
+                std::printf("  %-62s non disponibile\n", prova.nome);
+                continue;
+            }
+            std::printf("  %-62s %9.2f ms", prova.nome, mediana);
+            // Memory is reported at its worst run: the first one also pays for the allocator.
+            if (Mediana(rss) >= 0)
+                std::printf("   RSS +%.2f MB, picco +%.2f MB (massimi)",
+                            *std::max_element(rss.begin(), rss.end()),
+                            *std::max_element(picco.begin(), picco.end()));
+            std::printf("\n");
+        }
+    } catch (const ErroreRuntime& e) {
+        std::fprintf(stderr, "bench-archivio: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+#include "Avvio.h"
+
+#include "FormMain.h"
+#include "StatoGlobale.h"
+#include "platform/PortaSerialeMemoria.h"
+#include "platform/TraduzioniQt.h"
+
+#include <QApplication>
+
+int Avvio::Esegui(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VELTRIKA"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0.1"));
+    TraduzioniQt::Installa(app);
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    StatoGlobale stato(QApplication::applicationDirPath());
+    // No serial port of the machine is used yet: the modem search finds none.
+    FormMain formMain(stato, std::make_unique<PortaSerialeMemoria>());
+    QObject::connect(&formMain, &FormMain::Terminata, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    if (!formMain.Avvia())
+        return 1;
+    return app.exec();
+}

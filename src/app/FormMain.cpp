@@ -1,0 +1,776 @@
+#include "FormMain.h"
+
+#include "FormChiusura.h"
+#include "FormLogo.h"
+#include "LetturaImpostazioni.h"
+#include "StatoGlobale.h"
+#include "desk/FormMsgBox1.h"
+#include "desk/LetturaSmsInAttesa.h"
+#include "platform/Documento.h"
+#include "platform/ErroreRuntime.h"
+#include "platform/MsgBox.h"
+#include "platform/Testo.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace {
+const QString kGsmAbilitato = QStringLiteral("GSM ABILITATO");
+const QColor kBlu(0, 0, 255);
+const QColor kRosso(255, 0, 0);
+} // namespace
+
+FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta, QWidget* parent)
+    : QMainWindow(parent)
+    , MSComm1(*porta)
+    , stato_(stato)
+    , porta_(std::move(porta)) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(Titolo());
+    costruisciControlli();
+    Timer1.setInterval(100);
+    connect(&Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
+}
+
+FormMain::~FormMain() {
+    delete logo_;
+    delete chiusura_;
+    delete msgBox1_;
+}
+
+FormLogo* FormMain::logo() const {
+    return logo_;
+}
+
+FormChiusura* FormMain::chiusura() const {
+    return chiusura_;
+}
+
+FormMsgBox1* FormMain::msgBox1() const {
+    return msgBox1_;
+}
+
+void FormMain::costruisciControlli() {
+    MnFile = menuBar()->addMenu(QStringLiteral("File"));
+    MnFile->setObjectName(QStringLiteral("MnFile"));
+    CmEsci = MnFile->addAction(QStringLiteral("Esci"));
+    CmEsci->setObjectName(QStringLiteral("CmEsci"));
+    connect(CmEsci, &QAction::triggered, this, &FormMain::CmEsci_Click);
+    Mn_info = menuBar()->addMenu(QStringLiteral("?"));
+    Mn_info->setObjectName(QStringLiteral("Mn_info"));
+    CmHelp = Mn_info->addAction(QStringLiteral("Help"));
+    CmHelp->setObjectName(QStringLiteral("CmHelp"));
+    connect(CmHelp, &QAction::triggered, this,
+            [this] { apriDocumento(QStringLiteral("help.pdf")); });
+    CmHelpStampa = Mn_info->addAction(QStringLiteral("Help di Stampa"));
+    CmHelpStampa->setObjectName(QStringLiteral("CmHelpStampa"));
+    connect(CmHelpStampa, &QAction::triggered, this,
+            [this] { apriDocumento(QStringLiteral("configurazione stampanti.pdf")); });
+
+    auto* centro = new QWidget(this);
+    auto* riga = new QHBoxLayout(centro);
+
+    auto* sinistra = new QVBoxLayout;
+    LblListaSMS = new QLabel(QStringLiteral("Lista degli SMS Ricevuti"), centro);
+    LblListaSMS->setObjectName(QStringLiteral("LblListaSMS"));
+    QFont titolo = LblListaSMS->font();
+    titolo.setBold(true);
+    titolo.setPointSize(titolo.pointSize() + 2);
+    LblListaSMS->setFont(titolo);
+    ListaSMS = new QTreeWidget(centro);
+    ListaSMS->setObjectName(QStringLiteral("ListaSMS"));
+    ListaSMS->setHeaderLabels({QStringLiteral("Telefono"), QStringLiteral("Cliente"),
+                               QStringLiteral("Data"), QStringLiteral("Orario"),
+                               QStringLiteral("Testo del SMS Ricevuto")});
+    ListaSMS->setRootIsDecorated(false);
+    ListaSMS->setUniformRowHeights(true);
+    ListaSMS->setAllColumnsShowFocus(true);
+    ListaSMS->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListaSMS->setColumnWidth(0, 110);
+    ListaSMS->setColumnWidth(1, 160);
+    ListaSMS->setColumnWidth(2, 70);
+    ListaSMS->setColumnWidth(3, 70);
+    ListaSMS->header()->setStretchLastSection(true);
+    sinistra->addWidget(LblListaSMS);
+    sinistra->addWidget(ListaSMS, 1);
+    riga->addLayout(sinistra, 1);
+
+    auto* destra = new QVBoxLayout;
+    FrmDatiTecnici = new QGroupBox(QStringLiteral("Dati Tecnici"), centro);
+    FrmDatiTecnici->setObjectName(QStringLiteral("FrmDatiTecnici"));
+    auto* dati = new QVBoxLayout(FrmDatiTecnici);
+    auto etichetta = [&](const char* nome, const QString& testo) {
+        auto* l = new QLabel(testo, FrmDatiTecnici);
+        l->setObjectName(QString::fromLatin1(nome));
+        dati->addWidget(l);
+        return l;
+    };
+    auto pulsante = [](QWidget* padre, const char* nome, const QString& testo) {
+        auto* b = new QPushButton(testo, padre);
+        b->setObjectName(QString::fromLatin1(nome));
+        return b;
+    };
+    LbLPortaModem = etichetta("LbLPortaModem", QStringLiteral("Porta Gsm ="));
+    lblledmodem = etichetta("lblledmodem", QStringLiteral("Non Registrato"));
+    ProgressBar1 = new QProgressBar(FrmDatiTecnici);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    dati->addWidget(ProgressBar1);
+    lblprovider = etichetta("lblprovider", QStringLiteral("Operatore Sim"));
+    LblCredito = etichetta("LblCredito", QStringLiteral("Credito :"));
+    LblPinCode = etichetta("LblPinCode", QStringLiteral("1° Inserimento PIN"));
+    BtnTrovaGsm = pulsante(FrmDatiTecnici, "BtnTrovaGsm", QStringLiteral("Trova Gsm"));
+    BtnTestCredito = pulsante(FrmDatiTecnici, "BtnTestCredito", QStringLiteral("Gestione Credito"));
+    BtnDisabilitaPinCode =
+        pulsante(FrmDatiTecnici, "BtnDisabilitaPinCode", QStringLiteral("Gestione Pin"));
+    BtnSpegniGsm = pulsante(FrmDatiTecnici, "BtnSpegniGsm", QStringLiteral("Spegni Gsm"));
+    for (auto* b : {BtnTrovaGsm, BtnTestCredito, BtnDisabilitaPinCode, BtnSpegniGsm})
+        dati->addWidget(b);
+    connect(BtnTrovaGsm, &QPushButton::clicked, this, &FormMain::BtnTrovaGsm_Click);
+    connect(BtnSpegniGsm, &QPushButton::clicked, this, &FormMain::BtnSpegniGsm_Click);
+    destra->addWidget(FrmDatiTecnici);
+
+    FrmPin = new QGroupBox(QStringLiteral("Codice PIN"), centro);
+    FrmPin->setObjectName(QStringLiteral("FrmPin"));
+    auto* pin = new QHBoxLayout(FrmPin);
+    TxtPinCode = new QLineEdit(FrmPin);
+    TxtPinCode->setObjectName(QStringLiteral("TxtPinCode"));
+    BtnPinCode = pulsante(FrmPin, "BtnPinCode", QStringLiteral("OK"));
+    BtnPinEsc = pulsante(FrmPin, "BtnPinEsc", QStringLiteral("ESC"));
+    pin->addWidget(TxtPinCode);
+    pin->addWidget(BtnPinCode);
+    pin->addWidget(BtnPinEsc);
+    FrmPin->hide();
+    destra->addWidget(FrmPin);
+
+    FrModem = new QGroupBox(centro);
+    FrModem->setObjectName(QStringLiteral("FrModem"));
+    auto* diagnostica = new QVBoxLayout(FrModem);
+    ListSendModem = new QListWidget(FrModem);
+    ListSendModem->setObjectName(QStringLiteral("ListSendModem"));
+    ListRicevutiModem = new QListWidget(FrModem);
+    ListRicevutiModem->setObjectName(QStringLiteral("ListRicevutiModem"));
+    btnClearModem = pulsante(FrModem, "btnClearModem", QStringLiteral("Clr Mod."));
+    connect(btnClearModem, &QPushButton::clicked, this, &FormMain::btnClearModem_Click);
+    diagnostica->addWidget(ListSendModem);
+    diagnostica->addWidget(ListRicevutiModem);
+    diagnostica->addWidget(btnClearModem);
+    FrModem->hide();
+    destra->addWidget(FrModem);
+    destra->addStretch();
+    riga->addLayout(destra);
+
+    setCentralWidget(centro);
+}
+
+bool FormMain::Avvia() {
+    if (stato_.ChiusuraEseguita)
+        return false;
+    // Load step.
+    try {
+        stato_.archivio.ApriArchivio(stato_.cartellaProgramma);
+        LetturaImpostazioni::LeggiInterruttori(stato_);
+        LblCredito->setText(QStringLiteral("Credito NON Gestito"));
+        if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
+            lblprovider->setText(QStringLiteral("Operatore ") + stato_.GestoreAttivo);
+            LblCredito->setText(QStringLiteral("Credito : ") + stato_.CreditoResiduo +
+                                QStringLiteral(" ?"));
+        }
+        lblprovider->setEnabled(false);
+        stato_.archivio.ApriTabella(QStringLiteral("SMS"));
+    } catch (const ErroreRuntime& e) {
+        MsgBox(
+            QStringLiteral("Impossibile aprire l'archivio dei dati \"%1\".\n%2 (%3)\n\n"
+                           "Il programma verrà chiuso senza modificare nulla.")
+                .arg(QDir(stato_.cartellaProgramma).filePath(Archivio::NomeFile()), e.Description())
+                .arg(e.Number()),
+            Stile::Critico, Titolo());
+        return false;
+    }
+    hide();
+    logo_ = new FormLogo;
+    logo_->Timer1.start();
+    logo_->show();
+
+    inizializzaStato();
+    return true;
+}
+
+void FormMain::inizializzaStato() {
+    FaseAvvio = 0;
+    TentativiPin = 0;
+    TickAttesa = 0;
+    TickPolling = 0;
+    TickSplash = 0;
+    ProgressBar1->setValue(0);
+    stato_.ServizioRichiesto = 0;
+    stato_.TipoComando = 0;
+    MancateRisposte = 0;
+    Riaccensioni = 0;
+    PortaCom = 1;
+    stato_.ModoSms = false;
+    stato_.FaseIndirizzo = false;
+    FaseTesto = false;
+    ChiamataVocale = false;
+    ArgomentoTraVirgolette = false;
+    AperturaInCorso = true;
+    try {
+        LetturaImpostazioni::LeggiStampante(stato_);
+    } catch (const ErroreRuntime& e) {
+        MsgBox(e.Description() + QStringLiteral(" / ") + QString::number(e.Number()), 0, Titolo());
+    }
+    TestInCorso = false;
+    InAttesaRisposta = false;
+    SpegnimentoRichiesto = false;
+    AttesaAccensione = false;
+    Registrato = false;
+    RicercaPorta = false;
+    stato_.InserimentoDaSms = false;
+    ChiusuraRichiesta = false;
+    stato_.ChiusuraEseguita = false;
+    AttesaTest = false;
+    TxtPinCode->clear();
+
+    // 80 % of the screen at the top left, then maximised when it is first shown.
+    if (const QScreen* schermo = QApplication::primaryScreen()) {
+        const QRect area = schermo->availableGeometry();
+        setGeometry(area.left(), area.top(), area.width() * 8 / 10, area.height() * 8 / 10);
+    }
+    BtnSpegniGsm->hide();
+    // Until the splash ends the user works with nothing here.
+    setEnabled(false);
+    Timer1.start();
+}
+
+void FormMain::Timer1_Timer() {
+    // 1. Start-up phases.
+    if (FaseAvvio == 0) {
+        ++TickSplash;
+        if (TickSplash == 20) {
+            FaseAvvio = 1;
+            if (logo_) {
+                logo_->Timer1.stop();
+                logo_->hide();
+            }
+            showMaximized();
+            if (stato_.StampaAutomatica)
+                MsgBox(QStringLiteral("La Stampa Automatica è attiva. Si prega di controllare la "
+                                      "propria stampante ed accenderla prima di effettuare "
+                                      "operazioni di stampa"),
+                       Stile::Informazione, QStringLiteral("Informazioni di Stampa"));
+            PortaCom = 1;
+            Accendi_Gsm();
+            setEnabled(true);
+            return;
+        }
+    } else if (FaseAvvio == 1) {
+        FaseAvvio = 2;
+        VisualizzaLista();
+        return;
+    }
+
+    // 2. Modem idle work, or 3. collection of the awaited reply.
+    if (TickAttesa == 0) {
+        if (!passoInattivo())
+            return;
+    } else {
+        raccogliRisposta();
+    }
+    if (scaricata_)
+        return;
+
+    // 4. Rebuild of the pending list asked by another window.
+    if (stato_.AggiornaListaSms) {
+        VisualizzaLista();
+        stato_.AggiornaListaSms = false;
+    }
+
+    // 5. Polling, 6. announcement.
+    polling();
+    annuncio();
+}
+
+// Returns false when the tick ends here (a power pulse is running).
+bool FormMain::passoInattivo() {
+    UltimoConteggioRx = 0;
+    if (AttesaAccensione || SpegnimentoRichiesto) {
+        ++TickAccensione;
+        if (!stato_.AccensioneDtr && AttesaAccensione)
+            TickAccensione = 21;
+        if (TickAccensione > 20) {
+            TickAccensione = 0;
+            AttesaAccensione = false;
+            MSComm1.setDTREnable(false);
+            AttesaTest = true;
+            LbLPortaModem->setText(QStringLiteral("Attesa Invio Comando Test Gsm"));
+            if (SpegnimentoRichiesto) {
+                AttesaTest = false;
+                stato_.GsmAbilitato = false;
+                SpegnimentoRichiesto = false;
+                if (MSComm1.PortOpen())
+                    MSComm1.setPortOpen(false);
+                LbLPortaModem->setText(QStringLiteral("GSM Spento"));
+                LbLPortaModem->setEnabled(false);
+                BtnTrovaGsm->setEnabled(true);
+                lblledmodem->setEnabled(false);
+                lblprovider->setEnabled(false);
+                BtnTestCredito->setEnabled(false);
+                LblCredito->setEnabled(false);
+                ProgressBar1->setValue(0);
+                ProgressBar1->setEnabled(false);
+                BtnDisabilitaPinCode->setEnabled(false);
+                if (ChiusuraRichiesta)
+                    scaricaTutto();
+            }
+        }
+        return false;
+    }
+    if (AttesaTest) {
+        ++TickAccensione;
+        if (TickAccensione > 20) {
+            TickAccensione = 0;
+            AttesaTest = false;
+            TestInCorso = true;
+            LbLPortaModem->setText(QStringLiteral("Invio Comando per Test GSM"));
+            SetStringa_Gsm();
+        }
+    }
+    return true;
+}
+
+void FormMain::raccogliRisposta() {
+    ++TickAttesa;
+    const int n = MSComm1.InBufferCount();
+    if (n > 0) {
+        if (n == UltimoConteggioRx || n >= 220) {
+            stato_.BufferRx = MSComm1.Input();
+            TickAttesa = 0;
+            Ricevi_Dati(stato_.BufferRx);
+            UltimoConteggioRx = 0;
+            return;
+        }
+        UltimoConteggioRx = n;
+    }
+    if (TickAttesa == TimeoutTick) {
+        TickAttesa = 0;
+        Ricevi_Dati(stato_.BufferRx);
+    }
+}
+
+void FormMain::polling() {
+    if (TickAttesa == 0)
+        ++TickPolling;
+    if (LblPinCode->text() != kGsmAbilitato) {
+        TickPolling = 0;
+    } else if (TickPolling >= 100) {
+        TickPolling = 0;
+        if (stato_.GsmAbilitato)
+            SetStringa_Gsm();
+    }
+}
+
+void FormMain::annuncio() {
+    if (!VisualizzaSMSArrivati)
+        return;
+    const int n = ListaSMS->topLevelItemCount();
+    if (!isEnabled() || ContaSMSArrivati < 1 || n - ContaSMSArrivati < 0) {
+        delete msgBox1_;
+        VisualizzaSMSArrivati = false;
+        return;
+    }
+    const QTreeWidgetItem* riga = ListaSMS->topLevelItem(n - ContaSMSArrivati);
+    if (!msgBox1_)
+        msgBox1_ = new FormMsgBox1(stato_.cartellaProgramma, VisualizzaSMSArrivati, this);
+    msgBox1_->Label2->setText(riga->text(0));
+    msgBox1_->Label3->setText(riga->text(1));
+    msgBox1_->Label4->setText(riga->text(2));
+    msgBox1_->Label5->setText(riga->text(3));
+    msgBox1_->Label6->setText(riga->text(4));
+    msgBox1_->show();
+    --ContaSMSArrivati;
+    VisualizzaSMSArrivati = false;
+}
+
+void FormMain::VisualizzaLista() {
+    ListaSMS->clear();
+    const QVector<RigaListaSms> righe = LetturaSmsInAttesa::Leggi(stato_.archivio, stato_.rubrica);
+    QList<QTreeWidgetItem*> elementi;
+    elementi.reserve(righe.size());
+    for (const RigaListaSms& r : righe) {
+        auto* elemento =
+            new QTreeWidgetItem(QStringList{r.numero, r.nome, r.data, r.orario, r.testo});
+        if (r.gestito) {
+            elemento->setForeground(0, kBlu);
+            for (int colonna = 1; colonna < elemento->columnCount(); ++colonna)
+                elemento->setForeground(colonna, kRosso);
+        }
+        elementi.append(elemento);
+    }
+    ListaSMS->addTopLevelItems(elementi);
+    if (!elementi.isEmpty()) {
+        ListaSMS->clearSelection();
+        ListaSMS->setCurrentItem(nullptr);
+    }
+}
+
+void FormMain::CmEsci_Click() {
+    if (ChiusuraRichiesta || AperturaInCorso) {
+        if (AperturaInCorso)
+            MsgBox(QStringLiteral(" Impossibbile Chiudere il Programma. Attendere il "
+                                  "completamento dell'Apertura "),
+                   Stile::SoloOk);
+        return;
+    }
+    ChiusuraRichiesta = true;
+    rispformbox = Conferma_Chiusura();
+    if (rispformbox == Risposta::Si) {
+        stato_.ChiusuraEseguita = true;
+        delete logo_;
+        if (!SpegnimentoRichiesto)
+            scaricaTutto();
+    } else {
+        ChiusuraRichiesta = false;
+    }
+}
+
+int FormMain::Conferma_Chiusura() {
+    int risposta = Risposta::Si;
+    if (ListaSMS->topLevelItemCount() > 0) {
+        risposta =
+            MsgBox(QStringLiteral("ATTENZIONE !!!! Ci sono ancora SMS da gestire \n"
+                                  "Sicuro di voler chiudere l'applicazione?\n"),
+                   Stile::SiNo + Stile::Esclamazione, QStringLiteral("Chiusura Applicazione"));
+        if (risposta == Risposta::No) {
+            ChiusuraRichiesta = false;
+            return Risposta::No;
+        }
+    }
+    if (!stato_.GsmAbilitato) {
+        if (MSComm1.PortOpen()) {
+            SpegnimentoRichiesto = false;
+            MSComm1.setDTREnable(false);
+            MSComm1.setPortOpen(false);
+        }
+        return risposta;
+    }
+    if (InAttesaRisposta) {
+        risposta = MsgBox(QStringLiteral("Modulo GSM in esecuzione: la chiusura del programma "
+                                         "comporterà ad un interruzione forzata dell'operazione.\n"
+                                         "Voler procedere?"),
+                          Stile::SiNo + Stile::Esclamazione, QStringLiteral("Conferma Chiusura"));
+        if (risposta != Risposta::Si)
+            return risposta;
+    }
+    MSComm1.setDTREnable(true);
+    TickAccensione = 0;
+    SpegnimentoRichiesto = true;
+    ChiusuraRichiesta = true;
+    if (!chiusura_)
+        chiusura_ = new FormChiusura;
+    chiusura_->show();
+    return Risposta::Si;
+}
+
+void FormMain::scaricaTutto() {
+    delete chiusura_;
+    delete msgBox1_;
+    Timer1.stop();
+    scaricata_ = true;
+    close();
+    emit Terminata();
+}
+
+void FormMain::closeEvent(QCloseEvent* evento) {
+    if (scaricata_) {
+        evento->accept();
+        return;
+    }
+    // The close box works exactly like "Esci"; the window closes when that ended the program.
+    CmEsci_Click();
+    evento->setAccepted(scaricata_);
+}
+
+void FormMain::keyPressEvent(QKeyEvent* evento) {
+    if (evento->key() == Qt::Key_F7) {
+        ListSendModem->clear();
+        ListRicevutiModem->clear();
+        FrModem->setVisible(!FrModem->isVisible());
+        return;
+    }
+    if (evento->key() == Qt::Key_F1) {
+        apriDocumento(QStringLiteral("help.pdf"));
+        return;
+    }
+    QMainWindow::keyPressEvent(evento);
+}
+
+void FormMain::apriDocumento(const QString& nome) {
+    // A missing document or viewer is not worth a message.
+    Documento::Apri(QDir(stato_.cartellaProgramma).filePath(nome));
+}
+
+void FormMain::disabilitaEtichetteStato() {
+    lblledmodem->setEnabled(false);
+    lblprovider->setEnabled(false);
+    LblCredito->setEnabled(false);
+    BtnTestCredito->setEnabled(false);
+}
+
+void FormMain::Accendi_Gsm() {
+    enum class Esito { Riprendi, Ferma };
+    auto gestisci = [this](const ErroreRuntime& e) {
+        const bool portaMancante = e.Number() == ErroreRuntime::PortaNonValida ||
+                                   e.Number() == ErroreRuntime::PortaGiaAperta;
+        if (portaMancante && PortaCom >= 16) {
+            // The search has reached the last port: the program is running, without a modem.
+            // A last port held by another program ends the search the same way, so that the
+            // program can still be closed.
+            AperturaInCorso = false;
+            LbLPortaModem->setText(QStringLiteral("GSM Spento o non Collegato"));
+            BtnTrovaGsm->setEnabled(true);
+            stato_.GsmAbilitato = false;
+            TestInCorso = false;
+            RicercaPorta = false;
+            disabilitaEtichetteStato();
+            return Esito::Ferma;
+        }
+        if (portaMancante) {
+            ++PortaCom;
+            LbLPortaModem->setText(QStringLiteral("Accendo il GSM Com: ") +
+                                   QString::number(PortaCom));
+            RicercaPorta = true;
+            return Esito::Riprendi;
+        }
+        disabilitaEtichetteStato();
+        return Esito::Ferma;
+    };
+    auto passo = [&](auto&& azione) {
+        try {
+            azione();
+            return Esito::Riprendi;
+        } catch (const ErroreRuntime& e) {
+            return gestisci(e);
+        }
+    };
+
+    // Each port is tried once at most, so the loop always ends.
+    for (int tentativo = 0; tentativo < 17; ++tentativo) {
+        if (passo([&] { MSComm1.setCommPort(PortaCom); }) == Esito::Ferma)
+            return;
+        if (MSComm1.PortOpen()) {
+            if (passo([&] {
+                    MSComm1.setPortOpen(false);
+                    MSComm1.setDTREnable(false);
+                }) == Esito::Ferma)
+                return;
+        }
+        if (MSComm1.PortOpen())
+            return;
+        if (passo([&] { MSComm1.setPortOpen(true); }) == Esito::Ferma)
+            return;
+        if (passo([&] { MSComm1.setDTREnable(false); }) == Esito::Ferma)
+            return;
+        if (RicercaPorta) {
+            RicercaPorta = false;
+            continue;
+        }
+        if (passo([&] {
+                MSComm1.setInputModeTesto();
+                if (stato_.AccensioneDtr)
+                    MSComm1.setDTREnable(true);
+                MSComm1.setSettings(QStringLiteral("9600,N,8,1"));
+            }) == Esito::Ferma)
+            return;
+        if (!MSComm1.PortOpen())
+            return;
+        Timer1.start();
+        MSComm1.Input();
+        AttesaAccensione = true;
+        return;
+    }
+}
+
+void FormMain::SetStringa_Gsm() {
+    switch (stato_.TipoComando) {
+    case 0:
+        stato_.StringaGsm = QStringLiteral("AT");
+        TimeoutTick = 10;
+        break;
+    case 1:
+        stato_.StringaGsm = QStringLiteral("ATE0");
+        TimeoutTick = 10;
+        break;
+    case 2:
+        stato_.StringaGsm = QStringLiteral("AT+CGMR");
+        TimeoutTick = 10;
+        break;
+    case 3:
+        stato_.StringaGsm = QStringLiteral("AT+CMGF=1");
+        TimeoutTick = 10;
+        break;
+    case 4:
+        stato_.StringaGsm = QStringLiteral("AT+CMEE=2");
+        TimeoutTick = 10;
+        break;
+    case 5:
+        stato_.StringaGsm = QStringLiteral("AT+CREG?");
+        TimeoutTick = 10;
+        break;
+    case 6:
+        stato_.StringaGsm = QStringLiteral("AT+CSQ");
+        TimeoutTick = 10;
+        break;
+    case 7:
+        ++IndiceSim;
+        stato_.StringaGsm = QStringLiteral("AT+CMGR=") + QString::number(IndiceSim);
+        TimeoutTick = 100;
+        break;
+    case 8:
+    case 15:
+        TimeoutTick = FaseTesto ? 1800 : 100;
+        break;
+    case 9:
+        stato_.StringaGsm = QStringLiteral("AT+CMGD=") + QString::number(IndiceSim);
+        TimeoutTick = 10;
+        break;
+    case 10:
+    case 12:
+    case 13:
+        TimeoutTick = 100;
+        break;
+    case 11:
+        stato_.StringaGsm = QStringLiteral("AT+CLCK?");
+        TimeoutTick = 100;
+        break;
+    case 14:
+        stato_.StringaGsm = QStringLiteral("AT+CPBR=1");
+        TimeoutTick = 100;
+        break;
+    default:
+        break;
+    }
+    InAttesaRisposta = true;
+    Invia_Dati();
+}
+
+void FormMain::Invia_Dati() {
+    if (ChiusuraRichiesta) {
+        CmEsci_Click();
+        return;
+    }
+    if (!MSComm1.PortOpen())
+        return;
+    try {
+        MSComm1.Input();
+        QString riga;
+        QString diagnostica;
+        bool fineRiga = true;
+        if (stato_.ModoSms && stato_.FaseIndirizzo) {
+            riga = QStringLiteral("AT+CMGS=\"") + stato_.StringaGsm + QLatin1Char('"');
+            diagnostica = QStringLiteral("AT+CMGS=") + stato_.StringaGsm;
+            TimeoutTick = 100;
+        } else if (stato_.ModoSms && FaseTesto) {
+            riga = stato_.StringaGsm + QChar(26);
+            diagnostica = stato_.StringaGsm;
+            FaseTesto = false;
+            stato_.ModoSms = false;
+            fineRiga = false;
+        } else if (ArgomentoTraVirgolette) {
+            riga = stato_.StringaGsm;
+            if (stato_.TipoComando == 8)
+                riga += QLatin1Char('"') + stato_.NumeroCredito;
+            riga += QLatin1Char('"');
+            diagnostica = riga;
+        } else {
+            riga = stato_.StringaGsm;
+            diagnostica = riga;
+        }
+        // One character at a time, as the modem expects to be written to.
+        for (QChar c : riga)
+            MSComm1.Output(QString(c));
+        if (fineRiga) {
+            if (ChiamataVocale)
+                MSComm1.Output(QStringLiteral(";"));
+            MSComm1.Output(QString(QChar(13)));
+        }
+        if (FrModem->isVisible())
+            ListSendModem->addItem(diagnostica);
+    } catch (const ErroreRuntime& e) {
+        if (e.Number() != ErroreRuntime::ScritturaSeriale)
+            return;
+        MsgBox(QStringLiteral(" ATTENZIONE Errore Seriale. Modulo GSM Rotto o non Collegato. "
+                              "Premere il pulsante TROVA GSM"),
+               Stile::SoloOk);
+        BtnTrovaGsm->setEnabled(true);
+        stato_.TipoComando = 0;
+        stato_.GsmAbilitato = false;
+        AperturaInCorso = false;
+        try {
+            MSComm1.setPortOpen(false);
+        } catch (const ErroreRuntime&) {
+        }
+        return;
+    }
+    stato_.FaseIndirizzo = false;
+    stato_.BufferRx.clear();
+    Timer1.start();
+    TickAttesa = 1;
+    InAttesaRisposta = true;
+    ArgomentoTraVirgolette = false;
+}
+
+void FormMain::Ricevi_Dati(const QString& risposta) {
+    InAttesaRisposta = false;
+    if (ChiusuraRichiesta) {
+        CmEsci_Click();
+        return;
+    }
+    if (FrModem->isVisible()) {
+        ListRicevutiModem->addItem(risposta);
+        ListRicevutiModem->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
+}
+
+void FormMain::BtnTrovaGsm_Click() {
+    if (MSComm1.PortOpen()) {
+        MSComm1.setPortOpen(false);
+        MSComm1.setDTREnable(false);
+    }
+    lblledmodem->setEnabled(false);
+    lblprovider->setEnabled(false);
+    BtnTestCredito->setEnabled(false);
+    LblCredito->setEnabled(false);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setEnabled(false);
+    BtnDisabilitaPinCode->setEnabled(false);
+    LbLPortaModem->setEnabled(true);
+    LblPinCode->setText(QStringLiteral("1° Inserimento PIN"));
+    TentativiPin = 0;
+    BtnTrovaGsm->setEnabled(false);
+    LbLPortaModem->setText(QStringLiteral("Attendi il TEST GSM"));
+    FaseAvvio = 2;
+    PortaCom = 1;
+    Accendi_Gsm();
+    stato_.TipoComando = 0;
+}
+
+void FormMain::BtnSpegniGsm_Click() {
+    if (!MSComm1.PortOpen())
+        return;
+    MSComm1.setDTREnable(true);
+    TickAccensione = 0;
+    SpegnimentoRichiesto = true;
+}
+
+void FormMain::btnClearModem_Click() {
+    ListSendModem->clear();
+    ListRicevutiModem->clear();
+}

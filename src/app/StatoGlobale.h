@@ -1,0 +1,48 @@
+#pragma once
+
+#include "archive/Archivio.h"
+#include "desk/RubricaClienti.h"
+
+#include <QString>
+
+// The state every window shares: the archive, the settings read at start, the modem command state
+// and the cross-window flags. One object owned by the application and handed to the windows by
+// reference, so each test starts from a fresh one.
+struct StatoGlobale {
+    explicit StatoGlobale(QString cartellaProgramma)
+        : cartellaProgramma(std::move(cartellaProgramma)) {}
+
+    const QString cartellaProgramma;
+    Archivio archivio;
+    RubricaClienti rubrica; // NomiClienti / NumeriClienti
+
+    // Settings mirrored from Impostazioni and from the operator in use (DatiGestoreSim).
+    bool StampaAutomatica = false;
+    bool AccensioneDtr = false;
+    bool Stampa80Colonne = false;
+    int PortaStampa80 = 0;
+    QString GestoreAttivo;
+    QString NumeroCredito;
+    QString TestoCredito;
+    int ModalitaCredito = 0;
+    int RispostaCredito = 0;
+    QString CreditoResiduo;
+
+    // Modem command state.
+    int TipoComando = 0;
+    QString StringaGsm;
+    QString BufferRx;
+    bool GsmAbilitato = false;
+    bool ModoSms = false;
+    bool FaseIndirizzo = false;
+    bool InvioConcluso = false;
+    bool InvioFallito = false;
+    int ServizioRichiesto = 0;
+    QString RevisioneGsm;
+
+    // Cross-window flags and texts.
+    bool AggiornaListaSms = false;
+    QString NumeroCorrente;
+    bool InserimentoDaSms = false;
+    bool ChiusuraEseguita = false;
+};

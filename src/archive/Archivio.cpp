@@ -1,0 +1,133 @@
+#include "Archivio.h"
+
+#include "ErroriArchivio.h"
+#include "SqlInterno.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+// How long a statement waits for another program's lock before failing with 3218: long enough
+// to ride over a reader, short enough not to freeze the window.
+constexpr int AttesaBloccoMs = 250;
+
+ErroreRuntime NessunArchivio() {
+    return {91, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata.")};
+}
+
+// An encrypted file cannot tell a wrong password from damage. A plain database or a file whose
+// size is not a whole number of pages is certainly not ours; anything else is taken as ours
+// opened with the wrong password.
+bool SembraArchivioCifrato(const QString& percorso) {
+    QFile f(percorso);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 dimensione = f.size();
+    const QByteArray intestazione = f.read(16);
+    if (intestazione == QByteArray("SQLite format 3", 16))
+        return false;
+    return dimensione >= 512 && dimensione % 512 == 0;
+}
+
+QStringList TabelleDelFile(sqlite3* db) {
+    Istruzione q(db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                    "name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
+    QStringList nomi;
+    while (q.passo())
+        nomi << q.colonna(0).toString();
+    return nomi;
+}
+
+} // namespace
+
+QStringList Archivio::Tabelle() {
+    return {QStringLiteral("Clienti"), QStringLiteral("SmsTemporanei"), QStringLiteral("SMS"),
+            QStringLiteral("Impostazioni"), QStringLiteral("DatiGestoreSim")};
+}
+
+Archivio::Archivio() = default;
+
+Archivio::~Archivio() {
+    rs_.reset();
+    sqlite3_close_v2(db_);
+}
+
+void Archivio::ApriArchivio(const QString& cartellaProgramma) {
+    rs_.reset();
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    percorso_ = QDir(cartellaProgramma).filePath(NomeFile());
+
+    // Opening without SQLITE_OPEN_CREATE already refuses a missing file; checking first gives
+    // the classic error with the path instead of a generic one.
+    if (!QFileInfo::exists(percorso_))
+        throw ErroriArchivio::FileNonTrovato(percorso_);
+
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(percorso_).constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        ErroreRuntime errore = ErroriArchivio::DaSqlite(db, rc);
+        sqlite3_close_v2(db);
+        throw errore;
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, AttesaBloccoMs);
+    const QByteArray chiave = Password().toUtf8();
+    sqlite3_key(db, chiave.constData(), int(chiave.size()));
+
+    try {
+        QStringList presenti;
+        try {
+            presenti = TabelleDelFile(db);
+        } catch (const ErroreRuntime& e) {
+            if (e.Number() != ErroreRuntime::FormatoNonRiconosciuto)
+                throw;
+            if (SembraArchivioCifrato(percorso_))
+                throw ErroriArchivio::PasswordNonValida();
+            throw ErroriArchivio::FormatoNonRiconosciuto(percorso_);
+        }
+        for (const QString& tabella : Tabelle()) {
+            if (!presenti.contains(tabella, Qt::CaseInsensitive))
+                throw ErroriArchivio::TabellaNonTrovata(tabella);
+        }
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    db_ = db;
+}
+
+Recordset& Archivio::ApriTabella(const QString& nome) {
+    if (!db_)
+        throw NessunArchivio();
+
+    QString trovata;
+    for (const QString& t : TabelleDelFile(db_)) {
+        if (t.compare(nome, Qt::CaseInsensitive) == 0) {
+            trovata = t;
+            break;
+        }
+    }
+    if (trovata.isEmpty())
+        throw ErroriArchivio::TabellaNonTrovata(nome);
+
+    QStringList campi;
+    Istruzione info(db_, QStringLiteral("PRAGMA table_info(%1)").arg(Cita(trovata)));
+    while (info.passo())
+        campi << info.colonna(1).toString();
+
+    // The previous recordset stays current if the new one cannot be opened.
+    auto nuovo = std::make_unique<Recordset>(db_, trovata, campi);
+    rs_ = std::move(nuovo);
+    return *rs_;
+}
+
+Recordset& Archivio::rs() {
+    if (!rs_)
+        throw NessunArchivio();
+    return *rs_;
+}

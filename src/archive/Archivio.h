@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Recordset.h"
+
+#include <QString>
+#include <memory>
+
+struct sqlite3;
+
+// The one open archive of the program and its one current recordset, which every window shares
+// and replaces by opening the table it needs.
+class Archivio {
+public:
+    static QString NomeFile() { return QStringLiteral("archivio.mdb"); }
+    // The database password of the delivered file.
+    static QString Password() { return QStringLiteral("5830kvm4177"); }
+    // The five tables of the file, with their names as the file spells them.
+    static QStringList Tabelle();
+
+    Archivio();
+    ~Archivio();
+    Archivio(const Archivio&) = delete;
+    Archivio& operator=(const Archivio&) = delete;
+
+    // Opens <cartellaProgramma>/archivio.mdb with the password. Never creates a file: a missing
+    // file, a wrong password, a damaged file or one without the five tables throws ErroreRuntime
+    // (3024, 3031, 3343, 3078) and leaves the archive closed.
+    void ApriArchivio(const QString& cartellaProgramma);
+    bool Caricato() const { return db_ != nullptr; }
+    const QString& Percorso() const { return percorso_; }
+
+    // Opens the named table (name matched without regard to case) as the current recordset,
+    // positioned on its first record. Throws 3078 for an unknown table.
+    Recordset& ApriTabella(const QString& nome);
+    // The current recordset; ApriTabella must have been called.
+    Recordset& rs();
+    bool HaRecordsetCorrente() const { return rs_ != nullptr; }
+
+private:
+    sqlite3* db_ = nullptr;
+    QString percorso_;
+    std::unique_ptr<Recordset> rs_;
+};

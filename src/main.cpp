@@ -1,0 +1,5 @@
+#include "app/Avvio.h"
+
+int main(int argc, char** argv) {
+    return Avvio::Esegui(argc, argv);
+}

@@ -1,0 +1,105 @@
+#include "CopioneMessaggi.h"
+#include "platform/Modale.h"
+#include "platform/MsgBox.h"
+#include "platform/Suono.h"
+#include "platform/TraduzioniQt.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+// Presses the button with the given text in the box that is open now.
+void premiQuandoAperto(const QString& testoPulsante, QStringList* testiVisti) {
+    QTimer::singleShot(0, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        for (auto* b : box->buttons()) {
+            testiVisti->append(b->text().remove(QLatin1Char('&')));
+        }
+        for (auto* b : box->buttons())
+            if (b->text().remove(QLatin1Char('&')) == testoPulsante) {
+                b->click();
+                return;
+            }
+        box->reject();
+    });
+}
+} // namespace
+
+class TstMsgBox : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QVERIFY(TraduzioniQt::Installa(*QCoreApplication::instance())); }
+
+    void rispostaPredefinitaDelloStile() {
+        QCOMPARE(RispostaPredefinita(0), Risposta::Ok);
+        QCOMPARE(RispostaPredefinita(Stile::SiNo + Stile::Esclamazione), Risposta::Si);
+        QCOMPARE(RispostaPredefinita(321), Risposta::Annulla); // 1 + 64 + 256
+        QCOMPARE(RispostaPredefinita(531), Risposta::Annulla); // 3 + 16 + 512
+        // 4 + 48 + 512: there is no third button, so the first one is the default.
+        QCOMPARE(RispostaPredefinita(564), Risposta::Si);
+        QCOMPARE(RispostaPredefinita(276), Risposta::No); // 4 + 16 + 256
+        QCOMPARE(RispostaPredefinita(2), Risposta::Interrompi);
+        QCOMPARE(RispostaPredefinita(5 + 256), Risposta::Annulla);
+    }
+
+    void ilCopioneRegistraERisponde() {
+        CopioneMessaggi copione({Risposta::No});
+        QCOMPARE(MsgBox(QStringLiteral("Domanda?"), 36, QStringLiteral("Titolo")), Risposta::No);
+        QCOMPARE(MsgBox(QStringLiteral("Avviso")), Risposta::Ok);
+        QCOMPARE(copione.mostrati().size(), 2);
+        QCOMPARE(copione.mostrati()[0].style, 36);
+        QCOMPARE(copione.mostrati()[0].title, QStringLiteral("Titolo"));
+        // Without a title the box carries the program's name.
+        QCOMPARE(copione.mostrati()[1].title, QCoreApplication::applicationName());
+    }
+
+    void laFinestraVeraParlaItaliano() {
+        QStringList visti;
+        premiQuandoAperto(QStringLiteral("No"), &visti);
+        QCOMPARE(MsgBox(QStringLiteral("Chiudere?"), Stile::SiNo + Stile::Domanda), Risposta::No);
+        QVERIFY2(visti.contains(QStringLiteral("Sì")), qPrintable(visti.join(',')));
+
+        visti.clear();
+        premiQuandoAperto(QStringLiteral("Annulla"), &visti);
+        QCOMPARE(MsgBox(QStringLiteral("Procedere?"), Stile::SiNoAnnulla), Risposta::Annulla);
+        QCOMPARE(visti.size(), 3);
+
+        visti.clear();
+        premiQuandoAperto(QStringLiteral("Ignora"), &visti);
+        QCOMPARE(MsgBox(QStringLiteral("Errore"), Stile::InterrompiRiprovaIgnora),
+                 Risposta::Ignora);
+    }
+
+    void modaleDisabilitaIlProprietarioFinoAllaChiusura() {
+        QWidget proprietario;
+        proprietario.show();
+        QDialog finestra;
+        bool disabilitatoDurante = false;
+        Modale::InstallaHook([&](QDialog& d) {
+            disabilitatoDurante = !proprietario.isEnabled() && d.isVisible();
+            return 7;
+        });
+        QCOMPARE(Modale::Mostra(finestra, &proprietario), 7);
+        Modale::RimuoviHook();
+        QVERIFY(disabilitatoDurante);
+        QVERIFY(proprietario.isEnabled());
+        QVERIFY(!finestra.isVisible());
+    }
+
+    void unSuonoMancanteNonFermaNulla() {
+        // No hook: the real call with a file that does not exist returns at once.
+        Suono::RiproduciSincrono(QStringLiteral("/nonesiste/notify.wav"));
+        RegistroSuoni registro;
+        Suono::RiproduciSincrono(QStringLiteral("/cartella/notify.wav"));
+        QCOMPARE(registro.suonati, QStringList{QStringLiteral("/cartella/notify.wav")});
+    }
+};
+
+QTEST_MAIN(TstMsgBox)
+#include "tst_msgbox.moc"

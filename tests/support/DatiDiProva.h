@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+class Archivio;
+
+// Records written through the program's own recordset, as the windows write them.
+namespace DatiDiProva {
+void Cliente(Archivio& a, const QString& numero, const QString& nome, bool eliminato = false);
+void SmsInAttesa(Archivio& a, const QString& numero, const QString& data, const QString& orario,
+                 const QString& testo, bool gestito = false);
+void Gestore(Archivio& a, const QString& nome, const QString& telCredito, bool operativo,
+             int modalita = 0, const QString& credito = QString());
+// Changes fields of the one settings record.
+void Impostazioni(Archivio& a, bool modStampa, bool modAccGsm, bool mod80Colonne,
+                  const QString& porta80);
+} // namespace DatiDiProva
