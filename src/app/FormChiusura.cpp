@@ -1,6 +1,8 @@
 #include "FormChiusura.h"
 
+#include <QGuiApplication>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 FormChiusura::FormChiusura(QWidget* parent)
@@ -20,4 +22,6 @@ FormChiusura::FormChiusura(QWidget* parent)
     layout->addWidget(titolo);
     layout->addWidget(attesa);
     resize(420, 160);
+    if (const QScreen* schermo = QGuiApplication::primaryScreen())
+        move(schermo->availableGeometry().center() - rect().center());
 }

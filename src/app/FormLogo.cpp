@@ -1,6 +1,8 @@
 #include "FormLogo.h"
 
 #include <QFont>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
 
 FormLogo::FormLogo(QWidget* parent)
@@ -22,6 +24,8 @@ FormLogo::FormLogo(QWidget* parent)
     layout->addStretch();
     setStyleSheet(QStringLiteral("FormLogo { background: #1d4f91; } QLabel { color: white; }"));
     resize(420, 220);
+    if (const QScreen* schermo = QGuiApplication::primaryScreen())
+        move(schermo->availableGeometry().center() - rect().center());
 
     Timer1.setInterval(500);
     connect(&Timer1, &QTimer::timeout, this, &FormLogo::Timer1_Timer);

@@ -5,6 +5,8 @@
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
 #include "app/StatoGlobale.h"
+#include "archive/CreatoreArchivio.h"
+#include "platform/Documento.h"
 #include "platform/PortaSerialeMemoria.h"
 
 #include <QCloseEvent>
@@ -82,6 +84,18 @@ private slots:
         QFile f(percorso);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray(4096, 'x'));
+    }
+
+    void archivioConAltraPasswordChiudeConUnMessaggio() {
+        Banco b;
+        const QString percorso = b.cartella.file(QStringLiteral("archivio.mdb"));
+        QVERIFY(QFile::remove(percorso));
+        CreatoreArchivio::Crea(percorso, QStringLiteral(SCHEMA_ARCHIVIO), QStringLiteral("altra"));
+        CopioneMessaggi copione;
+        QVERIFY(!b.form->Avvia());
+        QCOMPARE(copione.mostrati().size(), 1);
+        QVERIFY(copione.testi()[0].contains(QStringLiteral("3031")));
+        QVERIFY(!b.stato->archivio.Caricato());
     }
 
     void leImpostazioniEIlGestoreOperativoVannoNelloStato() {
@@ -347,6 +361,38 @@ private slots:
         copione.Rispondi(6);
         QVERIFY(b.form->close());
         QVERIFY(b.form->Scaricata());
+    }
+
+    void f7MostraENascondeLaDiagnosticaVuotandoLeListe() {
+        Banco b;
+        b.avviaFinoAllaLista();
+        QVERIFY(!b.form->FrModem->isVisible());
+        b.form->ListSendModem->addItem(QStringLiteral("AT"));
+        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        QVERIFY(b.form->FrModem->isVisible());
+        QCOMPARE(b.form->ListSendModem->count(), 0);
+        b.form->ListRicevutiModem->addItem(QStringLiteral("OK"));
+        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        QVERIFY(!b.form->FrModem->isVisible());
+        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
+    }
+
+    void laGuidaSiApreDallaCartellaDelProgrammaSenzaMessaggi() {
+        Banco b;
+        b.avviaFinoAllaLista();
+        QStringList aperti;
+        Documento::InstallaHook([&](const QString& p) {
+            aperti << p;
+            return false; // no viewer, no file: still no message
+        });
+        CopioneMessaggi copione;
+        QTest::keyClick(b.form.get(), Qt::Key_F1);
+        b.form->CmHelpStampa->trigger();
+        Documento::RimuoviHook();
+        QCOMPARE(aperti,
+                 (QStringList{b.cartella.file(QStringLiteral("help.pdf")),
+                              b.cartella.file(QStringLiteral("configurazione stampanti.pdf"))}));
+        QVERIFY(copione.mostrati().isEmpty());
     }
 
     void trovaGsmRicominciaDallaPrimaPorta() {
