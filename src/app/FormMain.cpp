@@ -6,6 +6,7 @@
 #include "StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
+#include "modem/TabellaComandi.h"
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
@@ -17,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -251,6 +253,13 @@ void FormMain::inizializzaStato() {
 }
 
 void FormMain::Timer1_Timer() {
+    // A box shown inside a tick runs its own event loop: the ticks that fall meanwhile are
+    // skipped, so that a tick never overlaps another.
+    if (inTick_)
+        return;
+    inTick_ = true;
+    const auto fine = qScopeGuard([this] { inTick_ = false; });
+
     // 1. Start-up phases.
     if (FaseAvvio == 0) {
         ++TickSplash;
@@ -599,63 +608,12 @@ void FormMain::Accendi_Gsm() {
 }
 
 void FormMain::SetStringa_Gsm() {
-    switch (stato_.TipoComando) {
-    case 0:
-        stato_.StringaGsm = QStringLiteral("AT");
-        TimeoutTick = 10;
-        break;
-    case 1:
-        stato_.StringaGsm = QStringLiteral("ATE0");
-        TimeoutTick = 10;
-        break;
-    case 2:
-        stato_.StringaGsm = QStringLiteral("AT+CGMR");
-        TimeoutTick = 10;
-        break;
-    case 3:
-        stato_.StringaGsm = QStringLiteral("AT+CMGF=1");
-        TimeoutTick = 10;
-        break;
-    case 4:
-        stato_.StringaGsm = QStringLiteral("AT+CMEE=2");
-        TimeoutTick = 10;
-        break;
-    case 5:
-        stato_.StringaGsm = QStringLiteral("AT+CREG?");
-        TimeoutTick = 10;
-        break;
-    case 6:
-        stato_.StringaGsm = QStringLiteral("AT+CSQ");
-        TimeoutTick = 10;
-        break;
-    case 7:
+    if (stato_.TipoComando == 7)
         ++IndiceSim;
-        stato_.StringaGsm = QStringLiteral("AT+CMGR=") + QString::number(IndiceSim);
-        TimeoutTick = 100;
-        break;
-    case 8:
-    case 15:
-        TimeoutTick = FaseTesto ? 1800 : 100;
-        break;
-    case 9:
-        stato_.StringaGsm = QStringLiteral("AT+CMGD=") + QString::number(IndiceSim);
-        TimeoutTick = 10;
-        break;
-    case 10:
-    case 12:
-    case 13:
-        TimeoutTick = 100;
-        break;
-    case 11:
-        stato_.StringaGsm = QStringLiteral("AT+CLCK?");
-        TimeoutTick = 100;
-        break;
-    case 14:
-        stato_.StringaGsm = QStringLiteral("AT+CPBR=1");
-        TimeoutTick = 100;
-        break;
-    default:
-        break;
+    if (const auto comando = TabellaComandi::Comando(stato_.TipoComando, IndiceSim, FaseTesto)) {
+        if (!comando->preparatoDalChiamante)
+            stato_.StringaGsm = comando->riga;
+        TimeoutTick = comando->timeoutTick;
     }
     InAttesaRisposta = true;
     Invia_Dati();

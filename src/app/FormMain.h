@@ -143,4 +143,5 @@ private:
     QPointer<FormChiusura> chiusura_;
     QPointer<FormMsgBox1> msgBox1_;
     bool scaricata_ = false;
+    bool inTick_ = false;
 };

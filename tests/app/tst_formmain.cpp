@@ -208,6 +208,27 @@ private slots:
         QVERIFY(copione.testi()[0].startsWith(QStringLiteral("La Stampa Automatica è attiva.")));
     }
 
+    void unTickNonSiSovrapponeAUnAltro() {
+        Banco b;
+        DatiDiProva::Impostazioni(b.archivioDiretto(), true, false, false, QStringLiteral("2"));
+        b.rinnova();
+        QVERIFY(b.form->Avvia());
+        b.tick(19);
+        // The box of the 20th tick runs an event loop: a tick that falls meanwhile does nothing.
+        int faseDuranteLaFinestra = -1;
+        MsgBoxHook::Installa([&](const MessaggioMostrato&) {
+            b.form->Timer1_Timer();
+            faseDuranteLaFinestra = b.form->FaseAvvio;
+            return 1;
+        });
+        b.tick();
+        MsgBoxHook::Rimuovi();
+        QCOMPARE(faseDuranteLaFinestra, 1);
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 0);
+        b.tick();
+        QCOMPARE(b.form->FaseAvvio, 2);
+    }
+
     void laPortaTrovataApreLaSequenzaDiAccensione() {
         Banco b;
         DatiDiProva::Impostazioni(b.archivioDiretto(), false, true, false, QStringLiteral("2"));

@@ -1,6 +1,7 @@
 #include "CartellaDiProva.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
+#include "RegistroSuoni.h"
 #include "app/FormMain.h"
 #include "app/StatoGlobale.h"
 #include "desk/FormMsgBox1.h"

@@ -1,4 +1,5 @@
 #include "CopioneMessaggi.h"
+#include "RegistroSuoni.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"
 #include "platform/Suono.h"

@@ -1,7 +1,5 @@
 #include "CopioneMessaggi.h"
 
-#include "platform/Suono.h"
-
 CopioneMessaggi::CopioneMessaggi(QList<int> risposte)
     : risposte_(std::move(risposte)) {
     MsgBoxHook::Installa([this](const MessaggioMostrato& m) {
@@ -19,12 +17,4 @@ QStringList CopioneMessaggi::testi() const {
     for (const auto& m : mostrati_)
         t.append(m.prompt);
     return t;
-}
-
-RegistroSuoni::RegistroSuoni() {
-    Suono::InstallaHook([this](const QString& percorso) { suonati.append(percorso); });
-}
-
-RegistroSuoni::~RegistroSuoni() {
-    Suono::RimuoviHook();
 }

@@ -22,11 +22,3 @@ private:
     QList<int> risposte_;
     QList<MessaggioMostrato> mostrati_;
 };
-
-// Records the sounds played for as long as it lives (nothing is really played).
-class RegistroSuoni {
-public:
-    RegistroSuoni();
-    ~RegistroSuoni();
-    QStringList suonati;
-};
