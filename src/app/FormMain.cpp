@@ -259,7 +259,17 @@ void FormMain::Timer1_Timer() {
         return;
     inTick_ = true;
     const auto fine = qScopeGuard([this] { inTick_ = false; });
+    try {
+        passoTimer();
+    } catch (const ErroreRuntime& e) {
+        // An archive that cannot be read for a moment (another program holds it) must not end
+        // the program: the user is told, and the next tick carries on.
+        MsgBox(e.Description() + QStringLiteral(" / ") + QString::number(e.Number()),
+               Stile::Critico, Titolo());
+    }
+}
 
+void FormMain::passoTimer() {
     // 1. Start-up phases.
     if (FaseAvvio == 0) {
         ++TickSplash;
@@ -296,10 +306,11 @@ void FormMain::Timer1_Timer() {
     if (scaricata_)
         return;
 
-    // 4. Rebuild of the pending list asked by another window.
+    // 4. Rebuild of the pending list asked by another window. The request is taken before the
+    // rebuild, so that an archive error is reported once, not at every tick.
     if (stato_.AggiornaListaSms) {
-        VisualizzaLista();
         stato_.AggiornaListaSms = false;
+        VisualizzaLista();
     }
 
     // 5. Polling, 6. announcement.
@@ -409,8 +420,9 @@ void FormMain::annuncio() {
 }
 
 void FormMain::VisualizzaLista() {
-    ListaSMS->clear();
+    // Read first: when the archive fails, the list keeps what it showed.
     const QVector<RigaListaSms> righe = LetturaSmsInAttesa::Leggi(stato_.archivio, stato_.rubrica);
+    ListaSMS->clear();
     QList<QTreeWidgetItem*> elementi;
     elementi.reserve(righe.size());
     for (const RigaListaSms& r : righe) {

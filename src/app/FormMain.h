@@ -129,6 +129,7 @@ protected:
 private:
     void costruisciControlli();
     void inizializzaStato();
+    void passoTimer();
     bool passoInattivo();
     void raccogliRisposta();
     void polling();

@@ -416,6 +416,21 @@ private slots:
         QVERIFY(copione.mostrati().isEmpty());
     }
 
+    void unUltimaPortaOccupataChiudeComunqueLaRicerca() {
+        Banco b;
+        b.porta->porteEsistenti = {16};
+        b.porta->porteOccupate = {16};
+        b.avviaFinoAllaLista();
+        QCOMPARE(b.form->PortaCom, 16);
+        QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM Spento o non Collegato"));
+        QVERIFY(!b.form->AperturaInCorso);
+        QVERIFY(b.porta->aperture.isEmpty());
+        // ...so the program can still be closed.
+        CopioneMessaggi copione;
+        b.form->CmEsci_Click();
+        QVERIFY(b.form->Scaricata());
+    }
+
     void trovaGsmRicominciaDallaPrimaPorta() {
         Banco b;
         b.avviaFinoAllaLista();

@@ -1,4 +1,5 @@
 #include "CartellaDiProva.h"
+#include "ConnessioneEsterna.h"
 #include "archive/Archivio.h"
 #include "archive/CreatoreArchivio.h"
 #include "platform/ErroreRuntime.h"
@@ -12,33 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A second connection of its own, as another program reading the file with the password would
-// open it: used to check what really reached the file and to hold locks.
-class Connessione {
-public:
-    explicit Connessione(const QString& percorso,
-                         const QByteArray& chiave = Archivio::Password().toUtf8()) {
-        sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db_,
-                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        if (!chiave.isEmpty())
-            sqlite3_key(db_, chiave.constData(), int(chiave.size()));
-    }
-    ~Connessione() { sqlite3_close_v2(db_); }
-    int esegui(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr); }
-    QVariant valore(const char* sql) {
-        sqlite3_stmt* s = nullptr;
-        QVariant v;
-        if (sqlite3_prepare_v2(db_, sql, -1, &s, nullptr) == SQLITE_OK &&
-            sqlite3_step(s) == SQLITE_ROW)
-            v = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
-        sqlite3_finalize(s);
-        return v;
-    }
-
-private:
-    sqlite3* db_ = nullptr;
-};
 
 int numeroErrore(const std::function<void()>& f) {
     try {
@@ -137,10 +111,10 @@ void TstArchivio::fileCifrato() {
     QVERIFY(!f.read(16).startsWith("SQLite format 3"));
     f.close();
 
-    Connessione senzaChiave(percorso, QByteArray());
+    ConnessioneEsterna senzaChiave(percorso, QByteArray());
     QVERIFY(!senzaChiave.valore("SELECT count(*) FROM sqlite_master").isValid());
     // With the password, any SQLCipher reader sees the tables and the settings record.
-    Connessione conChiave(percorso);
+    ConnessioneEsterna conChiave(percorso);
     QCOMPARE(conChiave.valore("SELECT count(*) FROM Impostazioni").toString(), QString("1"));
 }
 
@@ -165,7 +139,7 @@ void TstArchivio::aperturaFallita() {
 
     QFile::remove(percorso);
     {
-        Connessione inChiaro(percorso, QByteArray());
+        ConnessioneEsterna inChiaro(percorso, QByteArray());
         QCOMPARE(inChiaro.esegui("CREATE TABLE Clienti (x)"), SQLITE_OK);
     }
     QCOMPARE(numeroErrore([&] { a.ApriArchivio(dir.path()); }), 3343);
@@ -228,7 +202,7 @@ void TstArchivio::ordineEBatchDiLettura() {
     CartellaDiProva c;
     const int n = 1100; // several read-ahead batches
     {
-        Connessione raw(c.file(Archivio::NomeFile()));
+        ConnessioneEsterna raw(c.file(Archivio::NomeFile()));
         raw.esegui("BEGIN");
         for (int i = 0; i < n; ++i)
             raw.esegui(QStringLiteral("INSERT INTO SmsTemporanei (T3Numero, T3TestoSmsRicevuto) "
@@ -418,7 +392,7 @@ void TstArchivio::valoriScrittiNelFile() {
         QCOMPARE(rs.Campo("T1Informazioni"), QVariant());
         QCOMPARE(rs.Testo("T1Informazioni"), QString(""));
     }
-    Connessione raw(c.file(Archivio::NomeFile()));
+    ConnessioneEsterna raw(c.file(Archivio::NomeFile()));
     QCOMPARE(raw.valore("SELECT typeof(T1Nascita) || ':' || length(T1Nascita) FROM Clienti"),
              QVariant("text:0"));
     QCOMPARE(raw.valore("SELECT typeof(T1Eliminato) || ':' || T1Eliminato FROM Clienti"),
@@ -536,7 +510,7 @@ void TstArchivio::fileBloccato() {
     a.ApriArchivio(c.percorso());
     Recordset& rs = a.ApriTabella("Clienti");
 
-    Connessione altro(c.file(Archivio::NomeFile()));
+    ConnessioneEsterna altro(c.file(Archivio::NomeFile()));
     QCOMPARE(altro.esegui("BEGIN EXCLUSIVE"), SQLITE_OK);
     QCOMPARE(numeroErrore([&] { aggiungiCliente(rs, "3331112222", "Atteso"); }), 3218);
     QCOMPARE(altro.esegui("COMMIT"), SQLITE_OK);

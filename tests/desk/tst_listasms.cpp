@@ -1,4 +1,5 @@
 #include "CartellaDiProva.h"
+#include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "RegistroSuoni.h"
@@ -159,6 +160,33 @@ private slots:
         QVERIFY(!b.stato.AggiornaListaSms);
     }
 
+    void unArchivioBloccatoNonFermaIlProgrammaENonSvuotaLaLista() {
+        Banco b;
+        b.form->FaseAvvio = 2;
+        b.form->AperturaInCorso = false;
+        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
+                                 QStringLiteral("10:15:30"), QStringLiteral("Primo"));
+        b.form->VisualizzaLista();
+        ConnessioneEsterna altroProgramma(b.cartella.file(QStringLiteral("archivio.mdb")));
+        QCOMPARE(altroProgramma.esegui("BEGIN EXCLUSIVE"), 0);
+        CopioneMessaggi copione;
+        b.stato.AggiornaListaSms = true;
+        b.form->Timer1_Timer();
+        QCOMPARE(copione.mostrati().size(), 1);
+        QVERIFY(copione.testi()[0].endsWith(QStringLiteral(" / 3218")));
+        QCOMPARE(b.lista().topLevelItemCount(), 1);
+        // Reported once, not at every tick.
+        b.form->Timer1_Timer();
+        QCOMPARE(copione.mostrati().size(), 1);
+        // Once the other program lets go, the next rebuild works.
+        QCOMPARE(altroProgramma.esegui("COMMIT"), 0);
+        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112223"), QStringLiteral("07/12/26"),
+                                 QStringLiteral("10:16:30"), QStringLiteral("Secondo"));
+        b.stato.AggiornaListaSms = true;
+        b.form->Timer1_Timer();
+        QCOMPARE(b.lista().topLevelItemCount(), 2);
+    }
+
     void lAvvisoDiArrivoAnnunciaUnMessaggioAllaVolta() {
         Banco b;
         b.form->FaseAvvio = 2;
@@ -200,6 +228,23 @@ private slots:
         // Nothing left: the notice is unloaded.
         b.form->Timer1_Timer();
         QVERIFY(!b.form->msgBox1());
+        QVERIFY(!b.form->VisualizzaSMSArrivati);
+    }
+
+    void unConteggioOltreLeRigheNonAnnunciaNulla() {
+        Banco b;
+        b.form->FaseAvvio = 2;
+        b.form->AperturaInCorso = false;
+        b.form->setEnabled(true);
+        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
+                                 QStringLiteral("10:15:30"), QStringLiteral("Unico"));
+        b.form->VisualizzaLista();
+        RegistroSuoni suoni;
+        b.form->ContaSMSArrivati = 3; // more than the list holds
+        b.form->VisualizzaSMSArrivati = true;
+        b.form->Timer1_Timer();
+        QVERIFY(!b.form->msgBox1());
+        QVERIFY(suoni.suonati.isEmpty());
         QVERIFY(!b.form->VisualizzaSMSArrivati);
     }
 
