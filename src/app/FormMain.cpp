@@ -703,10 +703,9 @@ void FormMain::Ricevi_Dati(const QString& risposta) {
         CmEsci_Click();
         return;
     }
-    if (FrModem->isVisible()) {
+    // A list widget scrolls sideways by itself as wide replies come in.
+    if (FrModem->isVisible())
         ListRicevutiModem->addItem(risposta);
-        ListRicevutiModem->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    }
 }
 
 void FormMain::BtnTrovaGsm_Click() {

@@ -28,6 +28,16 @@ struct Banco {
         form = std::make_unique<FormMain>(stato, std::make_unique<PortaSerialeMemoria>());
     }
     Archivio& a() { return stato.archivio; }
+    // The window as it is once running: past the start-up, modem search over, user input on.
+    void inEsercizio() {
+        form->FaseAvvio = 2;
+        form->AperturaInCorso = false;
+        form->setEnabled(true);
+    }
+    // A pending message of today's test date.
+    void sms(const QString& numero, const QString& orario, const QString& testo) {
+        DatiDiProva::SmsInAttesa(a(), numero, QStringLiteral("07/12/26"), orario, testo);
+    }
     QTreeWidget& lista() { return *form->ListaSMS; }
     QStringList riga(int i) {
         QStringList celle;
@@ -47,10 +57,10 @@ private slots:
         DatiDiProva::Cliente(b.a(), QStringLiteral("3331112222"), QStringLiteral("Mario Rossi"));
         DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3471234567"), QStringLiteral("06/12/26"),
                                  QStringLiteral("21:00:01"), QStringLiteral("Chi sono?"));
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Due margherite"));
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:20:00"), QStringLiteral("e una birra"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"),
+              QStringLiteral("Due margherite"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:20:00"),
+              QStringLiteral("e una birra"));
         b.form->VisualizzaLista();
         QCOMPARE(b.lista().topLevelItemCount(), 3);
         QCOMPARE(b.riga(0),
@@ -69,8 +79,7 @@ private slots:
         b.form->VisualizzaLista();
         QCOMPARE(b.lista().topLevelItemCount(), 0);
         // Without customers every sender is new.
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Ciao"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Ciao"));
         b.form->VisualizzaLista();
         QCOMPARE(b.riga(0)[1], QStringLiteral("Nuovo Cliente"));
     }
@@ -80,8 +89,8 @@ private slots:
         DatiDiProva::Cliente(b.a(), QStringLiteral("3331112222"), QStringLiteral("Mario Rossi"));
         DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
                                  QStringLiteral("10:15:30"), QStringLiteral("Gestito"), true);
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:16:00"), QStringLiteral("Da gestire"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:16:00"),
+              QStringLiteral("Da gestire"));
         b.form->VisualizzaLista();
         const QTreeWidgetItem* gestita = b.lista().topLevelItem(0);
         QCOMPARE(gestita->foreground(0).color(), kBlu);
@@ -98,8 +107,7 @@ private slots:
         Banco b;
         DatiDiProva::Cliente(b.a(), QStringLiteral("3331112222"), QStringLiteral("Disabilitato"),
                              true);
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Ciao"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Ciao"));
         b.form->VisualizzaLista();
         QCOMPARE(b.riga(0)[1], QStringLiteral("Disabilitato"));
     }
@@ -121,10 +129,8 @@ private slots:
         Banco b;
         DatiDiProva::Cliente(b.a(), QStringLiteral("33'3%_*"), QStringLiteral("Strano"));
         DatiDiProva::Cliente(b.a(), QStringLiteral("333"), QStringLiteral("Corto"));
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("33'3%_*"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("a"));
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3339"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:31"), QStringLiteral("b"));
+        b.sms(QStringLiteral("33'3%_*"), QStringLiteral("10:15:30"), QStringLiteral("a"));
+        b.sms(QStringLiteral("3339"), QStringLiteral("10:15:31"), QStringLiteral("b"));
         b.form->VisualizzaLista();
         QCOMPARE(b.riga(0)[1], QStringLiteral("Strano"));
         // Names go by equal numbers, never by a prefix.
@@ -133,10 +139,8 @@ private slots:
 
     void dopoLaRicostruzioneNessunaRigaESelezionata() {
         Banco b;
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Ciao"));
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112223"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:31"), QStringLiteral("Ciao"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Ciao"));
+        b.sms(QStringLiteral("3331112223"), QStringLiteral("10:15:31"), QStringLiteral("Ciao"));
         b.form->VisualizzaLista();
         b.lista().setCurrentItem(b.lista().topLevelItem(1));
         QVERIFY(!b.lista().selectedItems().isEmpty());
@@ -147,11 +151,9 @@ private slots:
 
     void aggiornaListaSmsRicostruisceAlTickSuccessivo() {
         Banco b;
-        b.form->FaseAvvio = 2;
-        b.form->AperturaInCorso = false;
+        b.inEsercizio();
         b.form->VisualizzaLista();
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Nuovo"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Nuovo"));
         b.form->Timer1_Timer();
         QCOMPARE(b.lista().topLevelItemCount(), 0);
         b.stato.AggiornaListaSms = true;
@@ -162,10 +164,8 @@ private slots:
 
     void unArchivioBloccatoNonFermaIlProgrammaENonSvuotaLaLista() {
         Banco b;
-        b.form->FaseAvvio = 2;
-        b.form->AperturaInCorso = false;
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Primo"));
+        b.inEsercizio();
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Primo"));
         b.form->VisualizzaLista();
         ConnessioneEsterna altroProgramma(b.cartella.file(QStringLiteral("archivio.mdb")));
         QCOMPARE(altroProgramma.esegui("BEGIN EXCLUSIVE"), 0);
@@ -180,8 +180,7 @@ private slots:
         QCOMPARE(copione.mostrati().size(), 1);
         // Once the other program lets go, the next rebuild works.
         QCOMPARE(altroProgramma.esegui("COMMIT"), 0);
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112223"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:16:30"), QStringLiteral("Secondo"));
+        b.sms(QStringLiteral("3331112223"), QStringLiteral("10:16:30"), QStringLiteral("Secondo"));
         b.stato.AggiornaListaSms = true;
         b.form->Timer1_Timer();
         QCOMPARE(b.lista().topLevelItemCount(), 2);
@@ -189,16 +188,12 @@ private slots:
 
     void lAvvisoDiArrivoAnnunciaUnMessaggioAllaVolta() {
         Banco b;
-        b.form->FaseAvvio = 2;
-        b.form->AperturaInCorso = false;
-        b.form->setEnabled(true);
+        b.inEsercizio();
         DatiDiProva::Cliente(b.a(), QStringLiteral("3331112222"), QStringLiteral("Mario Rossi"));
         DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3000000000"), QStringLiteral("06/12/26"),
                                  QStringLiteral("09:00:00"), QStringLiteral("Vecchio"));
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Primo"));
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3479999999"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:16:00"), QStringLiteral("Secondo"));
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Primo"));
+        b.sms(QStringLiteral("3479999999"), QStringLiteral("10:16:00"), QStringLiteral("Secondo"));
         b.form->VisualizzaLista();
         RegistroSuoni suoni;
         b.form->ContaSMSArrivati = 2;
@@ -233,11 +228,8 @@ private slots:
 
     void unConteggioOltreLeRigheNonAnnunciaNulla() {
         Banco b;
-        b.form->FaseAvvio = 2;
-        b.form->AperturaInCorso = false;
-        b.form->setEnabled(true);
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Unico"));
+        b.inEsercizio();
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Unico"));
         b.form->VisualizzaLista();
         RegistroSuoni suoni;
         b.form->ContaSMSArrivati = 3; // more than the list holds
@@ -250,10 +242,8 @@ private slots:
 
     void conUnaFinestraModaleApertaNonSiAnnunciaNulla() {
         Banco b;
-        b.form->FaseAvvio = 2;
-        b.form->AperturaInCorso = false;
-        DatiDiProva::SmsInAttesa(b.a(), QStringLiteral("3331112222"), QStringLiteral("07/12/26"),
-                                 QStringLiteral("10:15:30"), QStringLiteral("Primo"));
+        b.inEsercizio();
+        b.sms(QStringLiteral("3331112222"), QStringLiteral("10:15:30"), QStringLiteral("Primo"));
         b.form->VisualizzaLista();
         RegistroSuoni suoni;
         b.form->setEnabled(false);
