@@ -2,7 +2,7 @@
 
 #include "FormMain.h"
 #include "StatoGlobale.h"
-#include "platform/PortaSerialeMemoria.h"
+#include "platform/PortaSerialeQt.h"
 #include "platform/TraduzioniQt.h"
 
 #include <QApplication>
@@ -15,8 +15,7 @@ int Avvio::Esegui(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     StatoGlobale stato(QApplication::applicationDirPath());
-    // No serial port of the machine is used yet: the modem search finds none.
-    FormMain formMain(stato, std::make_unique<PortaSerialeMemoria>());
+    FormMain formMain(stato, std::make_unique<PortaSerialeQt>(stato.cartellaProgramma));
     QObject::connect(&formMain, &FormMain::Terminata, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     if (!formMain.Avvia())

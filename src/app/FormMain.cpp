@@ -6,6 +6,7 @@
 #include "StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
+#include "modem/RisposteModem.h"
 #include "modem/TabellaComandi.h"
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
@@ -24,6 +25,13 @@
 
 namespace {
 const QString kGsmAbilitato = QStringLiteral("GSM ABILITATO");
+const QString kTitoloPin = QStringLiteral("Abilitazione MODULO GSM");
+const QString kAbilitaPin = QStringLiteral("Abilita Pin");
+const QString kDisabilitaPin = QStringLiteral("Disabilita Pin");
+
+bool conOk(const QString& risposta) {
+    return RisposteModem::Contiene(risposta, QStringLiteral("OK"));
+}
 const QColor kBlu(0, 0, 255);
 const QColor kRosso(255, 0, 0);
 } // namespace
@@ -150,6 +158,10 @@ void FormMain::costruisciControlli() {
     pin->addWidget(TxtPinCode);
     pin->addWidget(BtnPinCode);
     pin->addWidget(BtnPinEsc);
+    connect(BtnPinCode, &QPushButton::clicked, this, &FormMain::BtnPinCode_Click);
+    connect(BtnPinEsc, &QPushButton::clicked, this, &FormMain::BtnPinEsc_Click);
+    connect(BtnDisabilitaPinCode, &QPushButton::clicked, this,
+            &FormMain::BtnDisabilitaPinCode_Click);
     FrmPin->hide();
     destra->addWidget(FrmPin);
 
@@ -706,6 +718,300 @@ void FormMain::Ricevi_Dati(const QString& risposta) {
     // A list widget scrolls sideways by itself as wide replies come in.
     if (FrModem->isVisible())
         ListRicevutiModem->addItem(risposta);
+    switch (stato_.TipoComando) {
+    case 0:
+        rispostaTest(risposta);
+        break;
+    case 1:
+        rispostaInizializzazione(risposta, 2);
+        break;
+    case 2:
+        rispostaRevisione(risposta);
+        break;
+    case 3:
+        rispostaInizializzazione(risposta, 4);
+        break;
+    case 4:
+        rispostaInizializzazione(risposta, 11);
+        break;
+    case 5:
+        rispostaRegistrazione(risposta);
+        break;
+    case 6:
+        rispostaSegnale(risposta);
+        break;
+    case 7:
+        rispostaLetturaSms(risposta);
+        break;
+    case 9:
+        stato_.TipoComando = 7;
+        SetStringa_Gsm();
+        break;
+    case 11:
+        rispostaStatoSim(risposta);
+        break;
+    case 12:
+        rispostaPin(risposta);
+        break;
+    case 13:
+        rispostaBloccoPin(risposta);
+        break;
+    default:
+        break;
+    }
+}
+
+void FormMain::chiudiPorta() {
+    if (MSComm1.PortOpen())
+        MSComm1.setPortOpen(false);
+}
+
+void FormMain::rispostaTest(const QString& risposta) {
+    if (!TestInCorso)
+        return;
+    TestInCorso = false;
+    if (conOk(risposta)) {
+        LbLPortaModem->setText(QStringLiteral("Porta Gsm = ") + QString::number(PortaCom));
+        stato_.TipoComando = 1;
+        AperturaInCorso = false;
+        BtnTrovaGsm->setEnabled(false);
+        SetStringa_Gsm();
+        return;
+    }
+    // Nothing that answers on this port: try the next one.
+    LbLPortaModem->setText(QStringLiteral("Accendo il GSM Com: ") + QString::number(PortaCom));
+    MSComm1.setDTREnable(false);
+    ++PortaCom;
+    chiudiPorta();
+    Accendi_Gsm();
+}
+
+void FormMain::rispostaInizializzazione(const QString& risposta, int prossimo) {
+    if (!conOk(risposta)) {
+        MsgBox(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
+        return;
+    }
+    stato_.TipoComando = prossimo;
+    SetStringa_Gsm();
+}
+
+void FormMain::rispostaRevisione(const QString& risposta) {
+    if (conOk(risposta)) {
+        stato_.GsmAbilitato = true;
+        stato_.RevisioneGsm = RisposteModem::Estrai_Revisione(risposta);
+        LbLPortaModem->setText(QStringLiteral("GSM ON Com: ") + QString::number(PortaCom));
+        stato_.TipoComando = 3;
+        SetStringa_Gsm();
+        return;
+    }
+    chiudiPorta();
+    MSComm1.setDTREnable(false);
+    BtnTrovaGsm->setEnabled(false);
+    LbLPortaModem->setText(QStringLiteral("Attendi il TEST GSM"));
+    FaseAvvio = 2;
+    ++PortaCom;
+    Accendi_Gsm();
+    stato_.TipoComando = 0;
+}
+
+void FormMain::rispostaRegistrazione(const QString& risposta) {
+    if (!conOk(risposta)) {
+        ++MancateRisposte;
+        if (MancateRisposte != 3)
+            return;
+        MsgBox(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
+                              "Riaccensione Automatica del GSM"));
+        ++Riaccensioni;
+        if (Riaccensioni == 3)
+            MsgBox(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
+                                  "Possibile Anomalia. Contattare L'assistenza"));
+        BtnTrovaGsm_Click();
+        return;
+    }
+    MancateRisposte = 0;
+    const QString statoRete = RisposteModem::StatoRegistrazione(risposta);
+    lblprovider->setEnabled(true);
+    lblledmodem->setEnabled(true);
+    LblCredito->setEnabled(true);
+    ProgressBar1->setEnabled(true);
+    Registrato = false;
+    BtnTestCredito->setEnabled(false);
+    if (statoRete == QLatin1String("1")) {
+        Registrato = true;
+        BtnTestCredito->setEnabled(true);
+        lblprovider->setText(QStringLiteral("Operatore ") + stato_.GestoreAttivo);
+        stato_.TipoComando = 6;
+        SetStringa_Gsm();
+    } else if (statoRete == QLatin1String("5")) {
+        // Roaming: registration only; signal and messages wait for the home network.
+        Registrato = true;
+        lblprovider->setText(QStringLiteral("Operatore Romming"));
+        BtnTestCredito->setEnabled(true);
+    } else if (statoRete == QLatin1String("0") || statoRete == QLatin1String("2")) {
+        stato_.TipoComando = 5;
+        lblledmodem->setText(QStringLiteral("Non Registrato"));
+        ProgressBar1->setValue(0);
+    }
+}
+
+void FormMain::rispostaSegnale(const QString& risposta) {
+    if (!conOk(risposta)) {
+        stato_.TipoComando = 7;
+        return;
+    }
+    int livello = RisposteModem::LivelloSegnale(risposta);
+    if (livello >= 0) {
+        if (livello < 3) {
+            livello = 0;
+            BtnTestCredito->setEnabled(false);
+        }
+        lblledmodem->setText(QStringLiteral("Segnale GSM"));
+        ProgressBar1->setValue(livello);
+    }
+    stato_.TipoComando = 7;
+    IndiceSim = 0;
+    PosizioniVuote = 0;
+    SetStringa_Gsm();
+}
+
+void FormMain::rispostaLetturaSms(const QString&) {
+    // Messages are not taken from the SIM yet: every slot counts as empty, so nothing is deleted
+    // and the scan ends at its second slot.
+    ++PosizioniVuote;
+    if (PosizioniVuote < 2) {
+        SetStringa_Gsm();
+        return;
+    }
+    stato_.TipoComando = 5;
+    if (ContaSMSArrivati > 0)
+        VisualizzaSMSArrivati = true;
+}
+
+void FormMain::rispostaStatoSim(const QString& risposta) {
+    switch (RisposteModem::StatoDellaSim(risposta)) {
+    case RisposteModem::StatoSim::PukRichiesto:
+        LblPinCode->setText(QStringLiteral("Inserire PUK seguito da virgola e PIN "));
+        TentativiPin = 3;
+        MsgBox(
+            QStringLiteral(" MODULO GMS bloccato.\nPer Sbloccare il GSM, inserire il Codice Puk "),
+            Stile::Informazione, kTitoloPin);
+        FrmPin->show();
+        break;
+    case RisposteModem::StatoSim::PinRichiesto:
+        MsgBox(QStringLiteral(" Prego, inserire il Codice PIN "), Stile::Informazione, kTitoloPin);
+        FrmPin->show();
+        break;
+    case RisposteModem::StatoSim::SimAssente:
+        MsgBox(QStringLiteral("ATTENZIONE !!! SIM NON Inserita.\n"
+                              "Chiudere il Programma ed eseguire al procedura Inserimento SIM.\n\n"
+                              "MODULO GSM Disabilitato modalita OFF-Line."),
+               Stile::Critico, QStringLiteral("SIM non inserita"));
+        // The power-off pulse of the next idle ticks switches the modem off.
+        SpegnimentoRichiesto = true;
+        MSComm1.setDTREnable(true);
+        break;
+    case RisposteModem::StatoSim::Pronta:
+        MsgBox(QStringLiteral("MODULO GSM abilitato"), Stile::Informazione, kTitoloPin);
+        BtnDisabilitaPinCode->setText(kAbilitaPin);
+        simPronta();
+        break;
+    }
+}
+
+// The SIM is usable: polling starts on the next idle tick.
+void FormMain::simPronta() {
+    TickPolling = 99;
+    LblPinCode->setText(kGsmAbilitato);
+    FrmPin->hide();
+    BtnDisabilitaPinCode->setEnabled(true);
+    stato_.TipoComando = 5;
+}
+
+void FormMain::rispostaPin(const QString& risposta) {
+    if (conOk(risposta)) {
+        MsgBox(QStringLiteral("Codice Pin valido. Gsm Abilitato"), Stile::Informazione, kTitoloPin);
+        TxtPinCode->clear();
+        BtnDisabilitaPinCode->setText(kDisabilitaPin);
+        simPronta();
+        return;
+    }
+    if (TentativiPin > 2)
+        MsgBox(QStringLiteral("MODULO GSM bloccato.\n"
+                              "Per sbloccare inserire Codice PUK seguito da virgola e PIN\n"
+                              "Esempio: 52719034,8316"),
+               Stile::Esclamazione, kTitoloPin);
+    else
+        MsgBox(QStringLiteral("Errore! Codice PIN non valido."), Stile::Esclamazione, kTitoloPin);
+    if (TentativiPin == 1)
+        LblPinCode->setText(QStringLiteral("2° Inserimento PIN"));
+    else if (TentativiPin == 2)
+        LblPinCode->setText(QStringLiteral("3° Inserimento PIN"));
+    else if (TentativiPin > 2)
+        LblPinCode->setText(QStringLiteral("Inserire PUK "));
+    TxtPinCode->clear();
+}
+
+void FormMain::rispostaBloccoPin(const QString& risposta) {
+    stato_.TipoComando = 5;
+    if (!conOk(risposta))
+        return;
+    if (BtnDisabilitaPinCode->text() == kAbilitaPin) {
+        MsgBox(QStringLiteral("Codice Pin Abilitato"));
+        BtnDisabilitaPinCode->setText(kDisabilitaPin);
+    } else {
+        MsgBox(QStringLiteral("Codice Pin Disabilitato"));
+        BtnDisabilitaPinCode->setText(kAbilitaPin);
+    }
+    BtnDisabilitaPinCode->setEnabled(true);
+    TxtPinCode->clear();
+    FrmPin->hide();
+}
+
+void FormMain::BtnPinCode_Click() {
+    const QString codice = TxtPinCode->text();
+    if (!BtnDisabilitaPinCode->isEnabled() && (BtnDisabilitaPinCode->text() == kDisabilitaPin ||
+                                               BtnDisabilitaPinCode->text() == kAbilitaPin)) {
+        const QChar modo =
+            BtnDisabilitaPinCode->text() == kDisabilitaPin ? QLatin1Char('0') : QLatin1Char('1');
+        stato_.StringaGsm = QStringLiteral("AT+CLCK=\"SC\",") + modo + QStringLiteral(",\"") +
+                            codice + QLatin1Char('"');
+        stato_.TipoComando = 13;
+        SetStringa_Gsm();
+        return;
+    }
+    if (!codice.isEmpty() || TentativiPin <= 2) {
+        ++TentativiPin;
+        if (!codice.isEmpty()) {
+            // Sent exactly as typed: for the PUK, the PUK, a comma and the new PIN.
+            stato_.StringaGsm = QStringLiteral("AT+CPIN=") + codice;
+            stato_.TipoComando = 12;
+            SetStringa_Gsm();
+        } else {
+            MsgBox(QStringLiteral("Inserire il CODICE PIN"), Stile::Critico,
+                   QStringLiteral("Obligatorio Inserimento PIN"));
+        }
+        return;
+    }
+    MsgBox(QStringLiteral("Attivazione Modulo GSM Annullata. Modalità OFF-Line"));
+    BtnDisabilitaPinCode->setEnabled(false);
+}
+
+void FormMain::BtnPinEsc_Click() {
+    BtnDisabilitaPinCode->setEnabled(true);
+    FrmPin->hide();
+    TxtPinCode->clear();
+}
+
+void FormMain::BtnDisabilitaPinCode_Click() {
+    if (!FrmPin->isHidden()) {
+        if (TxtPinCode->text().isEmpty())
+            MsgBox(QStringLiteral("Inserire il CODICE PIN"), Stile::Critico,
+                   QStringLiteral("Obligatorio Inserimento PIN"));
+        return;
+    }
+    BtnDisabilitaPinCode->setEnabled(false);
+    TentativiPin = 0;
+    FrmPin->show();
 }
 
 void FormMain::BtnTrovaGsm_Click() {

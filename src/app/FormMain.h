@@ -49,6 +49,9 @@ public:
     void BtnTrovaGsm_Click();
     void BtnSpegniGsm_Click();
     void btnClearModem_Click();
+    void BtnPinCode_Click();
+    void BtnPinEsc_Click();
+    void BtnDisabilitaPinCode_Click();
 
     // Public variables read by other windows.
     int rispformbox = 0;
@@ -68,6 +71,7 @@ public:
     int Riaccensioni = 0;
     int PortaCom = 1;
     int IndiceSim = 0;
+    int PosizioniVuote = 0;
     bool FaseTesto = false;
     bool ChiamataVocale = false;
     bool ArgomentoTraVirgolette = false;
@@ -136,6 +140,17 @@ private:
     void annuncio();
     void scaricaTutto();
     void disabilitaEtichetteStato();
+    void rispostaTest(const QString& risposta);
+    void rispostaRevisione(const QString& risposta);
+    void rispostaInizializzazione(const QString& risposta, int prossimo);
+    void rispostaRegistrazione(const QString& risposta);
+    void rispostaSegnale(const QString& risposta);
+    void rispostaLetturaSms(const QString& risposta);
+    void rispostaStatoSim(const QString& risposta);
+    void rispostaPin(const QString& risposta);
+    void rispostaBloccoPin(const QString& risposta);
+    void simPronta();
+    void chiudiPorta();
     void apriDocumento(const QString& nome);
 
     StatoGlobale& stato_;

@@ -24,6 +24,7 @@ public:
         FormatoNonRiconosciuto = 3343,
         PortaNonValida = 8002,
         PortaGiaAperta = 8005,
+        PortaChiusa = 8018,
         ScritturaSeriale = 8021,
         DialogoAnnullato = 32755,
     };

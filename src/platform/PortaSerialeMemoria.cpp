@@ -14,6 +14,7 @@ void PortaSerialeMemoria::setPortOpen(bool aperta) {
             throw ErroreRuntime(ErroreRuntime::PortaGiaAperta, QStringLiteral("Porta già aperta"));
         return;
     }
+    rigaInCorso_.clear();
     if (aperta) {
         if (!porteEsistenti.contains(porta_))
             throw ErroreRuntime(ErroreRuntime::PortaNonValida,
@@ -27,7 +28,7 @@ void PortaSerialeMemoria::setPortOpen(bool aperta) {
 
 void PortaSerialeMemoria::setDTREnable(bool attivo) {
     if (dtr_ != attivo)
-        cambiDtr.append({porta_, attivo});
+        cambiDtr.append({porta_, attivo, tick});
     dtr_ = attivo;
 }
 
@@ -38,8 +39,21 @@ QString PortaSerialeMemoria::Input() {
 }
 
 void PortaSerialeMemoria::Output(const QString& testo) {
-    if (!aperta_ || scritturaFallisce)
+    if (!aperta_)
+        throw ErroreRuntime(ErroreRuntime::PortaChiusa,
+                            QStringLiteral("Operazione valida solo con la porta aperta"));
+    if (scritturaFallisce)
         throw ErroreRuntime(ErroreRuntime::ScritturaSeriale,
                             QStringLiteral("Errore di scrittura sulla porta seriale"));
     scritto += testo;
+    for (QChar c : testo) {
+        if (c == QChar(13) || c == QChar(26)) {
+            righeScritte.append(rigaInCorso_);
+            if (risponditore)
+                inArrivo += risponditore(rigaInCorso_);
+            rigaInCorso_.clear();
+        } else {
+            rigaInCorso_.append(c);
+        }
+    }
 }

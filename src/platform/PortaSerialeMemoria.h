@@ -5,14 +5,17 @@
 #include <QSet>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
-// An in-memory port for tests: which COM numbers exist, what was written, every DTR change, and
-// input that a test feeds as if the device had sent it.
+// An in-memory port for tests: which COM numbers exist, what was written, every DTR change with
+// the tick it fell on, and input that a test feeds as if the device had sent it, either by hand
+// or through a scripted modem that answers each line written.
 class PortaSerialeMemoria : public PortaSeriale {
 public:
     struct CambioDtr {
         int porta;
         bool attivo;
+        int tick;
     };
 
     QSet<int> porteEsistenti; // COM numbers that exist
@@ -22,6 +25,11 @@ public:
     QVector<CambioDtr> cambiDtr;
     QString inArrivo;      // input waiting to be read
     QVector<int> aperture; // ports opened, in order
+    int tick = 0;          // advanced by the test, stamped on each DTR change
+    // Called with each line written (up to its carriage return or Ctrl-Z, both excluded); what it
+    // returns arrives as input. Only while the port is open.
+    std::function<QString(const QString& riga)> risponditore;
+    QStringList righeScritte; // every line written, in order
 
     void setCommPort(int numero) override;
     int CommPort() const override { return porta_; }
@@ -43,4 +51,5 @@ private:
     QString settings_;
     bool aperta_ = false;
     bool dtr_ = false;
+    QString rigaInCorso_;
 };

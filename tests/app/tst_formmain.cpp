@@ -1,3 +1,4 @@
+#include "BancoFormMain.h"
 #include "CartellaDiProva.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
@@ -15,43 +16,7 @@
 #include <QTest>
 #include <memory>
 
-// One program folder, one shared state and one main window per case, driven tick by tick.
-struct Banco {
-    CartellaDiProva cartella;
-    std::unique_ptr<StatoGlobale> stato;
-    PortaSerialeMemoria* porta = nullptr;
-    std::unique_ptr<FormMain> form;
-
-    Banco() { rinnova(); }
-
-    // A new state and window over the same folder (to start after changing the archive).
-    void rinnova() {
-        form.reset();
-        stato = std::make_unique<StatoGlobale>(cartella.percorso());
-        auto p = std::make_unique<PortaSerialeMemoria>();
-        porta = p.get();
-        // Ticks come from the test only: no case runs the event loop.
-        form = std::make_unique<FormMain>(*stato, std::move(p));
-    }
-
-    Archivio& archivioDiretto() {
-        if (!stato->archivio.Caricato())
-            stato->archivio.ApriArchivio(cartella.percorso());
-        return stato->archivio;
-    }
-
-    void tick(int n = 1) {
-        for (int i = 0; i < n && !form->Scaricata(); ++i)
-            form->Timer1_Timer();
-    }
-
-    // Start-up through the splash and the first list fill.
-    void avviaFinoAllaLista() {
-        QVERIFY(form->Avvia());
-        tick(21);
-        QCOMPARE(form->FaseAvvio, 2);
-    }
-};
+using Banco = BancoFormMain;
 
 class TstFormMain : public QObject {
     Q_OBJECT

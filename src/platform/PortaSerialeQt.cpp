@@ -1,0 +1,166 @@
+#include "PortaSerialeQt.h"
+
+#include "CodicePagina1252.h"
+#include "ErroreRuntime.h"
+#include "PorteCom.h"
+
+namespace {
+
+// What a noisy device may pile up between two reads; beyond it the device waits.
+constexpr qint64 kMassimoInAttesa = 64 * 1024;
+
+[[noreturn]] void portaGiaAperta() {
+    throw ErroreRuntime(ErroreRuntime::PortaGiaAperta, QStringLiteral("Porta già aperta"));
+}
+
+[[noreturn]] void portaNonValida() {
+    throw ErroreRuntime(ErroreRuntime::PortaNonValida,
+                        QStringLiteral("Numero di porta non valido"));
+}
+
+} // namespace
+
+PortaSerialeQt::PortaSerialeQt(QString cartellaProgramma)
+    : cartellaProgramma_(std::move(cartellaProgramma)) {
+    porta_.setReadBufferSize(kMassimoInAttesa);
+}
+
+PortaSerialeQt::~PortaSerialeQt() {
+    if (porta_.isOpen())
+        porta_.close();
+}
+
+void PortaSerialeQt::setCommPort(int numero) {
+    if (porta_.isOpen())
+        portaGiaAperta();
+    if (numero < 1 || numero > 16)
+        portaNonValida();
+    numero_ = numero;
+}
+
+void PortaSerialeQt::setPortOpen(bool aperta) {
+    if (!aperta) {
+        if (porta_.isOpen())
+            porta_.close();
+        return;
+    }
+    if (porta_.isOpen())
+        portaGiaAperta();
+    const QString dispositivo = PorteCom::Dispositivo(cartellaProgramma_, numero_);
+    if (dispositivo.isEmpty())
+        portaNonValida();
+    porta_.setPortName(dispositivo);
+    if (!porta_.open(QIODevice::ReadWrite)) {
+        const auto errore = porta_.error();
+        porta_.clearError();
+        // Held by another program (or by this one through another object), or not ours to use.
+        if (errore == QSerialPort::PermissionError || errore == QSerialPort::OpenError)
+            portaGiaAperta();
+        // Anything else: a device node with no device behind it.
+        portaNonValida();
+    }
+    applicaImpostazioni();
+    porta_.setDataTerminalReady(dtr_);
+    porta_.clearError();
+}
+
+void PortaSerialeQt::setSettings(const QString& impostazioni) {
+    settings_ = impostazioni;
+    if (porta_.isOpen())
+        applicaImpostazioni();
+}
+
+void PortaSerialeQt::applicaImpostazioni() {
+    const QStringList parti = settings_.split(QLatin1Char(','));
+    if (parti.size() != 4)
+        return;
+    bool ok = false;
+    const int velocita = parti[0].trimmed().toInt(&ok);
+    if (ok)
+        porta_.setBaudRate(velocita);
+    const QString parita = parti[1].trimmed().toUpper();
+    switch (parita.isEmpty() ? 'N' : parita.at(0).toLatin1()) {
+    case 'E':
+        porta_.setParity(QSerialPort::EvenParity);
+        break;
+    case 'O':
+        porta_.setParity(QSerialPort::OddParity);
+        break;
+    case 'M':
+        porta_.setParity(QSerialPort::MarkParity);
+        break;
+    case 'S':
+        porta_.setParity(QSerialPort::SpaceParity);
+        break;
+    default:
+        porta_.setParity(QSerialPort::NoParity);
+    }
+    const int bit = parti[2].trimmed().toInt();
+    if (bit >= 5 && bit <= 8)
+        porta_.setDataBits(static_cast<QSerialPort::DataBits>(bit));
+    const QString stop = parti[3].trimmed();
+    porta_.setStopBits(stop == QLatin1String("2")     ? QSerialPort::TwoStop
+                       : stop == QLatin1String("1.5") ? QSerialPort::OneAndHalfStop
+                                                      : QSerialPort::OneStop);
+    porta_.setFlowControl(QSerialPort::NoFlowControl);
+    // A pseudo-terminal refuses some of these; that is not a failure of the port.
+    porta_.clearError();
+}
+
+void PortaSerialeQt::setDTREnable(bool attivo) {
+    dtr_ = attivo;
+    if (porta_.isOpen()) {
+        porta_.setDataTerminalReady(attivo);
+        porta_.clearError();
+    }
+}
+
+void PortaSerialeQt::leggiDisponibili() {
+    // Ticks may come without the event loop having run: take what the device holds now.
+    for (int giro = 0; giro < 8 && porta_.bytesAvailable() < kMassimoInAttesa; ++giro) {
+        if (!porta_.waitForReadyRead(0))
+            break;
+    }
+    // A device that has gone reports a read error; the missing replies tell the rest.
+    porta_.clearError();
+}
+
+int PortaSerialeQt::InBufferCount() {
+    if (!porta_.isOpen())
+        return 0;
+    leggiDisponibili();
+    return int(porta_.bytesAvailable());
+}
+
+QString PortaSerialeQt::Input() {
+    if (!porta_.isOpen())
+        return {};
+    leggiDisponibili();
+    const QByteArray letti = porta_.readAll();
+    consumati_ += letti.size();
+    return CodicePagina1252::Decodifica(letti);
+}
+
+void PortaSerialeQt::Output(const QString& testo) {
+    if (!porta_.isOpen())
+        throw ErroreRuntime(ErroreRuntime::PortaChiusa,
+                            QStringLiteral("Operazione valida solo con la porta aperta"));
+    const QByteArray byte = CodicePagina1252::Codifica(testo);
+    const bool scritto = porta_.write(byte) == byte.size();
+    // What the device cannot take at once stays queued and leaves at the next write or event.
+    porta_.flush();
+    if (!scritto || porta_.error() == QSerialPort::WriteError ||
+        porta_.error() == QSerialPort::ResourceError) {
+        porta_.clearError();
+        throw ErroreRuntime(ErroreRuntime::ScritturaSeriale,
+                            QStringLiteral("Errore di scrittura sulla porta seriale"));
+    }
+    scritti_ += byte.size();
+}
+
+qint64 PortaSerialeQt::byteRicevuti() {
+    if (!porta_.isOpen())
+        return consumati_;
+    leggiDisponibili();
+    return consumati_ + porta_.bytesAvailable();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "PortaSeriale.h"
+
+#include <QSerialPort>
+
+// The serial port of the machine, over QSerialPort. COMn is resolved through PorteCom at the
+// moment of opening. Line settings and DTR that the device cannot take (a pseudo-terminal has
+// no modem-control lines) are not failures: they simply have no effect on it.
+class PortaSerialeQt : public PortaSeriale {
+public:
+    explicit PortaSerialeQt(QString cartellaProgramma);
+    ~PortaSerialeQt() override;
+
+    void setCommPort(int numero) override;
+    int CommPort() const override { return numero_; }
+    void setSettings(const QString& impostazioni) override;
+    QString Settings() const override { return settings_; }
+    void setInputModeTesto() override {}
+
+    bool PortOpen() const override { return porta_.isOpen(); }
+    void setPortOpen(bool aperta) override;
+    bool DTREnable() const override { return dtr_; }
+    void setDTREnable(bool attivo) override;
+
+    int InBufferCount() override;
+    QString Input() override;
+    void Output(const QString& testo) override;
+
+    // The device opened, and the totals of bytes that went each way since this object was made
+    // (tests wait on them instead of on the clock).
+    QString dispositivo() const { return porta_.portName(); }
+    qint64 byteRicevuti();
+    qint64 byteScritti() const { return scritti_; }
+
+private:
+    void applicaImpostazioni();
+    void leggiDisponibili();
+
+    const QString cartellaProgramma_;
+    QSerialPort porta_;
+    int numero_ = 1;
+    QString settings_ = QStringLiteral("9600,N,8,1");
+    bool dtr_ = false;
+    qint64 consumati_ = 0;
+    qint64 scritti_ = 0;
+};

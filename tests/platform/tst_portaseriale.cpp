@@ -1,0 +1,174 @@
+#include "platform/CodicePagina1252.h"
+#include "platform/ErroreRuntime.h"
+#include "platform/PortaSerialeQt.h"
+#include "platform/PorteCom.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// The far end of a pseudo-terminal: what a modem would see of the port.
+class CapoPty {
+public:
+    CapoPty() {
+        fd_ = posix_openpt(O_RDWR | O_NOCTTY);
+        if (fd_ < 0 || grantpt(fd_) != 0 || unlockpt(fd_) != 0)
+            return;
+        termios t{};
+        tcgetattr(fd_, &t);
+        cfmakeraw(&t);
+        tcsetattr(fd_, TCSANOW, &t);
+        fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK);
+        dispositivo_ = QString::fromLocal8Bit(ptsname(fd_));
+        // Held open so that the far end sees no hang-up while the port is closed.
+        tenuto_ = ::open(ptsname(fd_), O_RDWR | O_NOCTTY);
+    }
+    ~CapoPty() {
+        if (tenuto_ >= 0)
+            ::close(tenuto_);
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    const QString& dispositivo() const { return dispositivo_; }
+    void scrivi(const QByteArray& b) { QCOMPARE(::write(fd_, b.constData(), b.size()), b.size()); }
+    // Reads until `quanti` bytes have come, or a second has gone by.
+    QByteArray leggi(int quanti) {
+        QByteArray letti;
+        for (int giri = 0; giri < 100 && letti.size() < quanti; ++giri) {
+            pollfd p{fd_, POLLIN, 0};
+            if (::poll(&p, 1, 10) <= 0)
+                continue;
+            char buf[256];
+            const ssize_t n = ::read(fd_, buf, sizeof buf);
+            if (n > 0)
+                letti.append(buf, n);
+        }
+        return letti;
+    }
+
+private:
+    int fd_ = -1;
+    int tenuto_ = -1;
+    QString dispositivo_;
+};
+
+void collega(const QString& cartella, int com, const QString& dispositivo) {
+    QDir(cartella).mkpath(QStringLiteral("porte"));
+    QVERIFY(
+        QFile::link(dispositivo, QDir(cartella).filePath(QStringLiteral("porte/COM%1").arg(com))));
+}
+
+int numeroErrore(const std::function<void()>& azione) {
+    try {
+        azione();
+    } catch (const ErroreRuntime& e) {
+        return e.Number();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TstPortaSeriale : public QObject {
+    Q_OBJECT
+private slots:
+    void laCartellaPorteDaSolaDecideLePorte() {
+        QTemporaryDir programma;
+        QTemporaryDir dispositivi;
+        QFile(dispositivi.filePath(QStringLiteral("ttyUSB0"))).open(QIODevice::WriteOnly);
+        collega(programma.path(), 3, dispositivi.filePath(QStringLiteral("ttyUSB0")));
+        collega(programma.path(), 4, dispositivi.filePath(QStringLiteral("sparito")));
+        QCOMPARE(PorteCom::Dispositivo(programma.path(), 3, dispositivi.path()),
+                 dispositivi.filePath(QStringLiteral("ttyUSB0")));
+        // No link, or a link to a device that has gone: the port does not exist, whatever the
+        // machine has.
+        QCOMPARE(PorteCom::Dispositivo(programma.path(), 1, dispositivi.path()), QString());
+        QCOMPARE(PorteCom::Dispositivo(programma.path(), 4, dispositivi.path()), QString());
+    }
+
+    void senzaCartellaPorteLOrdineEUsbAcmSeriali() {
+        QTemporaryDir programma;
+        QTemporaryDir dev;
+        for (const char* nome : {"ttyS0", "ttyS10", "ttyS2", "ttyACM0", "ttyUSB1", "ttyUSB0",
+                                 "ttySx", "tty0", "ttyUSB"})
+            QFile(dev.filePath(QString::fromLatin1(nome))).open(QIODevice::WriteOnly);
+        QStringList ordine;
+        for (int n = 1; n <= 7; ++n)
+            ordine << QFileInfo(PorteCom::Dispositivo(programma.path(), n, dev.path())).fileName();
+        QCOMPARE(ordine,
+                 (QStringList{"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0", "ttyS2", "ttyS10", ""}));
+        QCOMPARE(PorteCom::Dispositivo(programma.path(), 0, dev.path()), QString());
+    }
+
+    void codicePagina1252() {
+        const QByteArray byte("caff\xE8 \x80 5 \x93ok\x94 \x81", 16);
+        const QString testo = CodicePagina1252::Decodifica(byte);
+        QCOMPARE(testo, QStringLiteral("caffè € 5 “ok” ") + QChar(0x81));
+        QCOMPARE(CodicePagina1252::Codifica(testo), byte);
+        // Nothing outside the code page gets through as more than one byte.
+        QCOMPARE(CodicePagina1252::Codifica(QStringLiteral("a€ж😀")), QByteArray("a\x80??", 4));
+    }
+
+    void portaSuPseudoTerminale() {
+        CapoPty modem;
+        QVERIFY(!modem.dispositivo().isEmpty());
+        QTemporaryDir programma;
+        collega(programma.path(), 2, modem.dispositivo());
+        PortaSerialeQt porta(programma.path());
+
+        porta.setCommPort(1);
+        QCOMPARE(numeroErrore([&] { porta.setPortOpen(true); }), 8002);
+        porta.setCommPort(2);
+        porta.setPortOpen(true);
+        QVERIFY(porta.PortOpen());
+        QCOMPARE(numeroErrore([&] { porta.setCommPort(3); }), 8005);
+        // A pseudo-terminal has no modem-control lines and refuses some settings: no failure.
+        porta.setDTREnable(true);
+        porta.setSettings(QStringLiteral("9600,N,8,1"));
+        porta.setDTREnable(false);
+        QVERIFY(porta.PortOpen());
+
+        porta.Output(QStringLiteral("AT+CMGS=\"è\"\r"));
+        QCOMPARE(modem.leggi(12), QByteArray("AT+CMGS=\"\xE8\"\r"));
+        QCOMPARE(porta.byteScritti(), 12);
+
+        modem.scrivi(QByteArray("\r\nPer\xF2 \x80\r\n"));
+        for (int giri = 0; giri < 100 && porta.byteRicevuti() < 10; ++giri)
+            QTest::qWait(5);
+        QCOMPARE(porta.InBufferCount(), 10);
+        QCOMPARE(porta.Input(), QStringLiteral("\r\nPerò €\r\n"));
+        QCOMPARE(porta.InBufferCount(), 0);
+
+        // Another program holding the device: the port is already open.
+        PortaSerialeQt altra(programma.path());
+        altra.setCommPort(2);
+        QCOMPARE(numeroErrore([&] { altra.setPortOpen(true); }), 8005);
+
+        porta.setPortOpen(false);
+        QVERIFY(!porta.PortOpen());
+        QCOMPARE(numeroErrore([&] { porta.Output(QStringLiteral("AT")); }), 8018);
+        QCOMPARE(porta.InBufferCount(), 0);
+        // Closed, it can be opened again.
+        porta.setPortOpen(true);
+        QVERIFY(porta.PortOpen());
+    }
+
+    void numeriFuoriDallIntervallo() {
+        QTemporaryDir programma;
+        PortaSerialeQt porta(programma.path());
+        QCOMPARE(numeroErrore([&] { porta.setCommPort(17); }), 8002);
+        QCOMPARE(numeroErrore([&] { porta.setCommPort(0); }), 8002);
+    }
+};
+
+QTEST_MAIN(TstPortaSeriale)
+#include "tst_portaseriale.moc"
