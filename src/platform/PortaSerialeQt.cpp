@@ -23,6 +23,17 @@ constexpr qint64 kMassimoInAttesa = 64 * 1024;
 PortaSerialeQt::PortaSerialeQt(QString cartellaProgramma)
     : cartellaProgramma_(std::move(cartellaProgramma)) {
     porta_.setReadBufferSize(kMassimoInAttesa);
+    // A hung-up device keeps reporting itself readable with nothing to read: stop listening to
+    // it at once rather than spin until the next write.
+    QObject::connect(
+        &porta_, &QSerialPort::errorOccurred, &porta_, [this](QSerialPort::SerialPortError errore) {
+            if ((errore == QSerialPort::ReadError || errore == QSerialPort::ResourceError) &&
+                porta_.isOpen()) {
+                consumati_ += porta_.bytesAvailable();
+                porta_.close();
+                perso_ = true;
+            }
+        });
 }
 
 PortaSerialeQt::~PortaSerialeQt() {
@@ -31,7 +42,7 @@ PortaSerialeQt::~PortaSerialeQt() {
 }
 
 void PortaSerialeQt::setCommPort(int numero) {
-    if (porta_.isOpen())
+    if (PortOpen())
         portaGiaAperta();
     if (numero < 1 || numero > 16)
         portaNonValida();
@@ -40,11 +51,14 @@ void PortaSerialeQt::setCommPort(int numero) {
 
 void PortaSerialeQt::setPortOpen(bool aperta) {
     if (!aperta) {
-        if (porta_.isOpen())
+        perso_ = false;
+        if (porta_.isOpen()) {
+            consumati_ += porta_.bytesAvailable(); // received, though nobody will read them
             porta_.close();
+        }
         return;
     }
-    if (porta_.isOpen())
+    if (PortOpen())
         portaGiaAperta();
     const QString dispositivo = PorteCom::Dispositivo(cartellaProgramma_, numero_);
     if (dispositivo.isEmpty())
@@ -142,6 +156,9 @@ QString PortaSerialeQt::Input() {
 }
 
 void PortaSerialeQt::Output(const QString& testo) {
+    if (perso_)
+        throw ErroreRuntime(ErroreRuntime::ScritturaSeriale,
+                            QStringLiteral("Errore di scrittura sulla porta seriale"));
     if (!porta_.isOpen())
         throw ErroreRuntime(ErroreRuntime::PortaChiusa,
                             QStringLiteral("Operazione valida solo con la porta aperta"));

@@ -6,7 +6,8 @@
 
 // The serial port of the machine, over QSerialPort. COMn is resolved through PorteCom at the
 // moment of opening. Line settings and DTR that the device cannot take (a pseudo-terminal has
-// no modem-control lines) are not failures: they simply have no effect on it.
+// no modem-control lines) are not failures: they simply have no effect on it. A device that goes
+// away while open makes the next write fail, as a serial control does.
 class PortaSerialeQt : public PortaSeriale {
 public:
     explicit PortaSerialeQt(QString cartellaProgramma);
@@ -18,7 +19,7 @@ public:
     QString Settings() const override { return settings_; }
     void setInputModeTesto() override {}
 
-    bool PortOpen() const override { return porta_.isOpen(); }
+    bool PortOpen() const override { return porta_.isOpen() || perso_; }
     void setPortOpen(bool aperta) override;
     bool DTREnable() const override { return dtr_; }
     void setDTREnable(bool attivo) override;
@@ -42,6 +43,9 @@ private:
     int numero_ = 1;
     QString settings_ = QStringLiteral("9600,N,8,1");
     bool dtr_ = false;
+    // The device went away while open (a modem unplugged, a simulator that ended): the port
+    // stays open for the program, reads nothing, and the next write fails.
+    bool perso_ = false;
     qint64 consumati_ = 0;
     qint64 scritti_ = 0;
 };

@@ -162,6 +162,24 @@ private slots:
         QVERIFY(porta.PortOpen());
     }
 
+    void unDispositivoCheSparisceFaFallireLaScrittura() {
+        auto modem = std::make_unique<CapoPty>();
+        QTemporaryDir programma;
+        collega(programma.path(), 1, modem->dispositivo());
+        PortaSerialeQt porta(programma.path());
+        porta.setPortOpen(true);
+        porta.Output(QStringLiteral("AT\r"));
+        modem.reset(); // the far end hangs up
+        QCOMPARE(porta.InBufferCount(), 0);
+        QCOMPARE(porta.Input(), QString());
+        // Still open for the program, which learns of it at the next write.
+        QVERIFY(porta.PortOpen());
+        QCOMPARE(numeroErrore([&] { porta.Output(QStringLiteral("AT")); }), 8021);
+        porta.setPortOpen(false);
+        QVERIFY(!porta.PortOpen());
+        QCOMPARE(numeroErrore([&] { porta.setPortOpen(true); }), 8002);
+    }
+
     void numeriFuoriDallIntervallo() {
         QTemporaryDir programma;
         PortaSerialeQt porta(programma.path());

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+
+// Something the program asked the modem to send out: a text, a USSD code or a call.
+struct RichiestaInviata {
+    enum class Tipo { Sms, Ussd, Chiamata };
+
+    Tipo tipo = Tipo::Sms;
+    QByteArray destinatario; // the number, or the service code for USSD and calls
+    QByteArray testo;        // SMS only
+    int riferimento = 0;     // SMS only: the reference given back in +CMGS
+};

@@ -1,0 +1,261 @@
+#include "ServizioControllo.h"
+
+#include "ProtocolloControllo.h"
+#include "platform/CodicePagina1252.h"
+
+#include <QFile>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace {
+
+// A request longer than this is not one of ours.
+constexpr qint64 kMassimaRichiesta = 1 << 20;
+constexpr int kRichiesteMostrate = 100;
+
+const QStringList kGuasti = {QStringLiteral("nessuno"), QStringLiteral("muto"),
+                             QStringLiteral("errore"),  QStringLiteral("spezzato"),
+                             QStringLiteral("intruso"), QStringLiteral("rumore")};
+
+QStringList bene(const QString& testo) {
+    return {QStringLiteral("OK"), testo};
+}
+QStringList male(const QString& testo) {
+    return {QStringLiteral("ERRORE"), testo};
+}
+
+std::optional<ModemSimulato::StatoRete> reteDaNome(const QString& nome) {
+    if (nome == QLatin1String("casa"))
+        return ModemSimulato::StatoRete::Casa;
+    if (nome == QLatin1String("roaming"))
+        return ModemSimulato::StatoRete::Roaming;
+    if (nome == QLatin1String("ricerca"))
+        return ModemSimulato::StatoRete::Ricerca;
+    if (nome == QLatin1String("assente"))
+        return ModemSimulato::StatoRete::Assente;
+    return std::nullopt;
+}
+
+QString nomeRete(ModemSimulato::StatoRete r) {
+    switch (r) {
+    case ModemSimulato::StatoRete::Casa:
+        return QStringLiteral("casa");
+    case ModemSimulato::StatoRete::Roaming:
+        return QStringLiteral("roaming");
+    case ModemSimulato::StatoRete::Ricerca:
+        return QStringLiteral("ricerca");
+    case ModemSimulato::StatoRete::Assente:
+        break;
+    }
+    return QStringLiteral("assente");
+}
+
+// Wire bytes made readable on one line.
+QString durata(int volte) {
+    if (volte < 0)
+        return QStringLiteral("fino a nuovo ordine");
+    if (volte == 1)
+        return QStringLiteral("per il prossimo comando");
+    return QStringLiteral("per i prossimi %1 comandi").arg(volte);
+}
+
+QString leggibile(const QByteArray& byte) {
+    QString t = CodicePagina1252::Decodifica(byte);
+    t.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    t.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    return t;
+}
+
+} // namespace
+
+ServizioControllo::ServizioControllo(ModemSimulato& modem, QObject* parent)
+    : QObject(parent)
+    , modem_(modem) {}
+
+ServizioControllo::~ServizioControllo() {
+    if (server_) {
+        server_->close();
+        QFile::remove(percorso_);
+    }
+}
+
+bool ServizioControllo::ascolta(const QString& percorso, QString* errore) {
+    QLocalServer::removeServer(percorso);
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(percorso)) {
+        if (errore)
+            *errore = QStringLiteral("Impossibile ascoltare su %1: %2")
+                          .arg(percorso, server_->errorString());
+        delete server_;
+        server_ = nullptr;
+        return false;
+    }
+    percorso_ = percorso;
+    connect(server_, &QLocalServer::newConnection, this, &ServizioControllo::nuovaConnessione);
+    return true;
+}
+
+void ServizioControllo::nuovaConnessione() {
+    while (QLocalSocket* s = server_->nextPendingConnection()) {
+        connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+        connect(s, &QLocalSocket::readyRead, this, [this, s] {
+            while (s->canReadLine()) {
+                const QStringList risposta = esegui(ProtocolloControllo::campi(s->readLine()));
+                s->write(ProtocolloControllo::riga(risposta));
+                s->flush();
+            }
+            if (s->bytesAvailable() > kMassimaRichiesta)
+                s->abort();
+        });
+    }
+}
+
+QStringList ServizioControllo::esegui(const QStringList& richiesta) {
+    const QString comando = richiesta.value(0);
+    const auto campo = [&](int i) { return richiesta.value(i); };
+
+    if (comando == QLatin1String("sms")) {
+        // sms <mittente> <testo> <data|""> <indice|0> <alfa> <"1" = alfa omessa>
+        if (richiesta.size() < 3 || campo(1).isEmpty())
+            return male(QStringLiteral("Mittente mancante"));
+        SmsSim s;
+        s.mittente = CodicePagina1252::Codifica(campo(1));
+        s.testo = CodicePagina1252::Codifica(campo(2));
+        s.timestamp = CodicePagina1252::Codifica(campo(3));
+        if (s.timestamp.isEmpty())
+            s.timestamp = ModemSimulato::timestampAdesso();
+        s.alfa = CodicePagina1252::Codifica(campo(5));
+        if (campo(6) == QLatin1String("1"))
+            s.alfa = std::nullopt;
+        bool ok = true;
+        int indice = campo(4).isEmpty() ? 0 : campo(4).toInt(&ok);
+        if (!ok || indice < 0 || indice > modem_.capacita())
+            return male(QStringLiteral("La SIM ha le posizioni da 1 a %1").arg(modem_.capacita()));
+        if (indice == 0) {
+            indice = modem_.aggiungiSms(s.mittente, s.testo, s.timestamp, s.alfa);
+            if (indice == 0)
+                return male(QStringLiteral("La SIM è piena"));
+        } else {
+            modem_.impostaSms(indice, s);
+        }
+        return bene(QStringLiteral("SMS arrivato nella posizione %1 della SIM").arg(indice));
+    }
+    if (comando == QLatin1String("guasto")) {
+        const qsizetype tipo = kGuasti.indexOf(campo(1));
+        if (tipo < 0)
+            return male(QStringLiteral("Guasto sconosciuto: ") + campo(1));
+        bool ok = true;
+        const int volte = campo(2).isEmpty() ? -1 : campo(2).toInt(&ok);
+        if (!ok || volte == 0 || volte < -1)
+            return male(QStringLiteral("Numero di volte non valido: ") + campo(2));
+        modem_.impostaGuasto(ModemSimulato::Guasto(tipo), volte);
+        if (tipo == 0)
+            return bene(QStringLiteral("Nessun guasto"));
+        return bene(QStringLiteral("Guasto %1 %2").arg(campo(1), durata(volte)));
+    }
+    if (comando == QLatin1String("rete")) {
+        const auto r = reteDaNome(campo(1));
+        if (!r)
+            return male(QStringLiteral("Stato di rete sconosciuto: ") + campo(1));
+        modem_.impostaStatoRete(*r);
+        return bene(QStringLiteral("Rete: ") + campo(1));
+    }
+    if (comando == QLatin1String("segnale")) {
+        bool ok = false;
+        const int n = campo(1).toInt(&ok);
+        if (!ok || n < 0 || (n > 31 && n != 99))
+            return male(QStringLiteral("Il segnale va da 0 a 31, oppure 99 (sconosciuto)"));
+        modem_.impostaSegnale(n);
+        return bene(QStringLiteral("Segnale: %1").arg(n));
+    }
+    if (comando == QLatin1String("sim")) {
+        if (campo(1) != QLatin1String("presente") && campo(1) != QLatin1String("assente"))
+            return male(QStringLiteral("Indicare presente o assente"));
+        modem_.impostaSimPresente(campo(1) == QLatin1String("presente"));
+        return bene(QStringLiteral("SIM ") + campo(1));
+    }
+    if (comando == QLatin1String("stato"))
+        return bene(descrizioneStato());
+    if (comando == QLatin1String("ferma")) {
+        emit fermaRichiesto();
+        return bene(QStringLiteral("Simulatore fermato"));
+    }
+    return male(QStringLiteral("Richiesta sconosciuta: ") + comando);
+}
+
+QString ServizioControllo::descrizioneStato() const {
+    QStringList righe;
+    QString sim;
+    switch (modem_.statoSim()) {
+    case ModemSimulato::StatoSim::Assente:
+        sim = QStringLiteral("assente");
+        break;
+    case ModemSimulato::StatoSim::AttesaPin:
+        sim = QStringLiteral("chiede il PIN (tentativi rimasti: %1)")
+                  .arg(modem_.tentativiPinRimasti());
+        break;
+    case ModemSimulato::StatoSim::AttesaPuk:
+        sim = QStringLiteral("chiede il PUK (tentativi rimasti: %1)")
+                  .arg(modem_.tentativiPukRimasti());
+        break;
+    case ModemSimulato::StatoSim::Guasta:
+        sim = QStringLiteral("bloccata per sempre");
+        break;
+    case ModemSimulato::StatoSim::Pronta:
+        sim = QStringLiteral("pronta");
+        break;
+    }
+    righe << QStringLiteral("SIM: %1, blocco PIN %2")
+                 .arg(sim,
+                      modem_.pinAttivo() ? QStringLiteral("attivo") : QStringLiteral("disattivo"));
+    QString rete = nomeRete(modem_.statoRete());
+    if (modem_.statoReteEffettivo() != modem_.statoRete())
+        rete += QStringLiteral(" (non registrato finché la SIM non è pronta)");
+    righe << QStringLiteral("Rete: ") + rete;
+    righe << QStringLiteral("Segnale: %1").arg(modem_.segnale());
+    QString guasto = kGuasti.value(int(modem_.guasto()));
+    if (modem_.guasto() != ModemSimulato::Guasto::Nessuno)
+        guasto += QLatin1Char(' ') + durata(modem_.guastiRestanti());
+    righe << QStringLiteral("Guasto: ") + guasto;
+
+    const QList<int> occupati = modem_.slotOccupati();
+    righe << QStringLiteral("SMS sulla SIM: %1 di %2").arg(occupati.size()).arg(modem_.capacita());
+    for (const int i : occupati) {
+        const SmsSim s = *modem_.sms(i);
+        QString alfa = QStringLiteral(" (campo nome omesso)");
+        if (s.alfa && !s.alfa->isEmpty())
+            alfa = QStringLiteral(" \"%1\"").arg(leggibile(*s.alfa));
+        else if (s.alfa)
+            alfa.clear();
+        righe << QStringLiteral("  %1. %2, da %3%4, %5: %6")
+                     .arg(i)
+                     .arg(s.stato == SmsSim::Stato::NonLetto ? QStringLiteral("non letto")
+                                                             : QStringLiteral("letto"),
+                          leggibile(s.mittente), alfa, leggibile(s.timestamp), leggibile(s.testo));
+    }
+
+    const QList<RichiestaInviata> richieste = modem_.richiesteInviate();
+    righe << QStringLiteral("Richieste di invio: %1").arg(richieste.size());
+    if (richieste.size() > kRichiesteMostrate)
+        righe << QStringLiteral("  (mostrate le ultime %1)").arg(kRichiesteMostrate);
+    for (qsizetype i = std::max<qsizetype>(0, richieste.size() - kRichiesteMostrate);
+         i < richieste.size(); ++i) {
+        const RichiestaInviata& r = richieste[i];
+        switch (r.tipo) {
+        case RichiestaInviata::Tipo::Sms:
+            righe << QStringLiteral("  SMS a %1 (rif. %2): %3")
+                         .arg(leggibile(r.destinatario))
+                         .arg(r.riferimento)
+                         .arg(leggibile(r.testo));
+            break;
+        case RichiestaInviata::Tipo::Ussd:
+            righe << QStringLiteral("  USSD ") + leggibile(r.destinatario);
+            break;
+        case RichiestaInviata::Tipo::Chiamata:
+            righe << QStringLiteral("  Chiamata a ") + leggibile(r.destinatario);
+            break;
+        }
+    }
+    return righe.join(QLatin1Char('\n'));
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <optional>
+
+// One message held in a SIM slot, kept as the bytes the modem shows on the line.
+struct SmsSim {
+    enum class Stato { NonLetto, Letto };
+
+    Stato stato = Stato::NonLetto;
+    QByteArray mittente;
+    // Empty is shown as "", nullopt leaves the field out altogether (two commas in a row).
+    std::optional<QByteArray> alfa = QByteArray();
+    QByteArray timestamp; // as shown, e.g. "24/05/01,10:00:00+08"; odd forms stay as given
+    QByteArray testo;     // raw: quotes, CR LF and whole lines like "OK" are kept
+};

@@ -1,0 +1,368 @@
+// veltrika-gsm-sim: a GSM modem simulated on a pseudo-terminal, so that VELTRIKA can be run and
+// tested with no modem attached. "avvia" serves the modem; the other subcommands talk to a
+// running one through its control socket.
+#include "ProtocolloControllo.h"
+#include "ServizioControllo.h"
+#include "SimulatorePty.h"
+#include "platform/CodicePagina1252.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QMap>
+#include <QSet>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const char* const kAiuto =
+    R"(veltrika-gsm-sim: un modem GSM simulato su uno pseudo-terminale, per usare e
+provare VELTRIKA senza un modem vero.
+
+Uso:
+  veltrika-gsm-sim avvia [opzioni]
+      Avvia il modem e resta in servizio fino a Ctrl-C o a "ferma".
+  veltrika-gsm-sim sms <mittente> <testo> [--data "aa/MM/gg,hh:mm:ss+zz"] [--indice N]
+                   [--alfa NOME | --senza-alfa]
+      Fa arrivare un SMS sulla SIM (data predefinita: adesso), nella prima posizione
+      libera o in quella indicata.
+  veltrika-gsm-sim guasto nessuno|muto|errore|spezzato|intruso|rumore [--volte N]
+      Guasta i prossimi N comandi (senza --volte: fino a nuovo ordine).
+  veltrika-gsm-sim rete casa|roaming|ricerca|assente
+  veltrika-gsm-sim segnale N          (da 0 a 31, 99 = sconosciuto)
+  veltrika-gsm-sim sim presente|assente
+  veltrika-gsm-sim stato
+      Mostra SIM, rete, segnale, guasto, gli SMS sulla SIM e cosa è stato chiesto di inviare.
+  veltrika-gsm-sim ferma
+
+Ogni comando accetta --porta <collegamento>: il collegamento simbolico che il programma apre
+come porta seriale. Predefinito: porte/COM1 nella cartella di questo eseguibile; un nome senza
+"/" (per esempio COM3) indica un collegamento in quella stessa cartella porte.
+
+Opzioni di avvia:
+  --pin CODICE         PIN della SIM (predefinito 1234)
+  --puk CODICE         PUK della SIM (predefinito 12345678)
+  --pin-attivo         la SIM chiede il PIN all'accensione
+  --senza-sim          nessuna SIM inserita
+  --rete STATO         casa (predefinito), roaming, ricerca, assente
+  --segnale N          predefinito 20
+  --revisione TESTO    risposta ad AT+CGMR
+  --ussd TESTO         risposta alle richieste USSD (credito)
+  --capacita N         posizioni della SIM (predefinito 30)
+
+Accanto al collegamento il simulatore tiene <collegamento>.ctl (il canale di controllo) e
+<collegamento>.inviati.txt (gli SMS che il programma ha fatto inviare, uno per riga).
+
+Guasti:
+  muto      il comando non riceve né eco né risposta
+  errore    ogni comando risponde ERROR
+  spezzato  ogni risposta arriva in due pezzi, il secondo dopo circa 300 ms
+  intruso   una riga non richiesta (RING o +CMTI) in mezzo alla risposta
+  rumore    qualche byte di disturbo prima della risposta
+)";
+
+QTextStream& uscita() {
+    static QTextStream s(stdout);
+    return s;
+}
+
+QTextStream& errori() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+struct Argomenti {
+    QMap<QString, QString> valori;
+    QSet<QString> interruttori;
+    QStringList posizionali;
+};
+
+// Reads "--nome valore", "--nome=valore" and bare switches; "--" ends the options.
+bool leggiArgomenti(const QStringList& argomenti, const QStringList& conValore,
+                    const QStringList& interruttori, Argomenti* a, QString* errore) {
+    bool soloPosizionali = false;
+    for (qsizetype i = 0; i < argomenti.size(); ++i) {
+        const QString& arg = argomenti[i];
+        if (soloPosizionali || !arg.startsWith(QLatin1String("--"))) {
+            a->posizionali << arg;
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            soloPosizionali = true;
+            continue;
+        }
+        QString nome = arg.mid(2);
+        std::optional<QString> valore;
+        if (const qsizetype uguale = nome.indexOf(QLatin1Char('=')); uguale >= 0) {
+            valore = nome.mid(uguale + 1);
+            nome.truncate(uguale);
+        }
+        if (interruttori.contains(nome) && !valore) {
+            a->interruttori << nome;
+        } else if (conValore.contains(nome)) {
+            if (!valore) {
+                if (i + 1 >= argomenti.size()) {
+                    *errore = QStringLiteral("Manca il valore di --") + nome;
+                    return false;
+                }
+                valore = argomenti[++i];
+            }
+            a->valori[nome] = *valore;
+        } else {
+            *errore = QStringLiteral("Opzione sconosciuta: ") + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+QString percorsoPorta(const Argomenti& a) {
+    const QString valore = a.valori.value(QStringLiteral("porta"));
+    const QString cartellaPorte = QCoreApplication::applicationDirPath() + QStringLiteral("/porte");
+    if (valore.isEmpty())
+        return cartellaPorte + QStringLiteral("/COM1");
+    if (!valore.contains(QLatin1Char('/')))
+        return cartellaPorte + QLatin1Char('/') + valore;
+    return QFileInfo(valore).absoluteFilePath();
+}
+
+QString percorsoControllo(const QString& porta) {
+    return porta + QStringLiteral(".ctl");
+}
+
+// One request to a running simulator; its answer fields, or nothing with the reason in `errore`.
+std::optional<QStringList> chiedi(const QString& porta, const QStringList& richiesta,
+                                  QString* errore) {
+    QLocalSocket s;
+    s.connectToServer(percorsoControllo(porta));
+    if (!s.waitForConnected(3000)) {
+        *errore = QStringLiteral("Nessun simulatore in funzione su ") + porta;
+        return std::nullopt;
+    }
+    s.write(ProtocolloControllo::riga(richiesta));
+    QByteArray arrivato;
+    while (!arrivato.contains('\n')) {
+        if (!s.waitForReadyRead(5000)) {
+            *errore = QStringLiteral("Il simulatore su %1 non risponde").arg(porta);
+            return std::nullopt;
+        }
+        arrivato += s.readAll();
+    }
+    return ProtocolloControllo::campi(arrivato.left(arrivato.indexOf('\n') + 1));
+}
+
+int eseguiRichiesta(const QString& porta, const QStringList& richiesta) {
+    QString errore;
+    const auto risposta = chiedi(porta, richiesta, &errore);
+    if (!risposta) {
+        errori() << errore << Qt::endl;
+        return 1;
+    }
+    if (risposta->value(0) != QLatin1String("OK")) {
+        errori() << risposta->value(1) << Qt::endl;
+        return 1;
+    }
+    uscita() << risposta->value(1) << Qt::endl;
+    return 0;
+}
+
+int tuboSegnali[2] = {-1, -1};
+
+void alSegnale(int) {
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(tuboSegnali[1], &c, 1);
+}
+
+int avvia(QCoreApplication& app, const Argomenti& a) {
+    const QString porta = percorsoPorta(a);
+    {
+        QLocalSocket prova;
+        prova.connectToServer(percorsoControllo(porta));
+        if (prova.waitForConnected(1000)) {
+            errori() << "Un simulatore è già in funzione su " << porta << Qt::endl;
+            return 1;
+        }
+    }
+
+    SimulatorePty pty;
+    ModemSimulato& modem = pty.modem();
+    const auto valore = [&](const char* nome) { return a.valori.value(QLatin1String(nome)); };
+    const auto presente = [&](const char* nome) { return a.valori.contains(QLatin1String(nome)); };
+    if (presente("pin"))
+        modem.impostaPin(CodicePagina1252::Codifica(valore("pin")));
+    if (presente("puk"))
+        modem.impostaPuk(CodicePagina1252::Codifica(valore("puk")));
+    modem.impostaPinAttivo(a.interruttori.contains(QStringLiteral("pin-attivo")));
+    modem.impostaSimPresente(!a.interruttori.contains(QStringLiteral("senza-sim")));
+    if (presente("rete")) {
+        const QString r = valore("rete");
+        if (r == QLatin1String("casa"))
+            modem.impostaStatoRete(ModemSimulato::StatoRete::Casa);
+        else if (r == QLatin1String("roaming"))
+            modem.impostaStatoRete(ModemSimulato::StatoRete::Roaming);
+        else if (r == QLatin1String("ricerca"))
+            modem.impostaStatoRete(ModemSimulato::StatoRete::Ricerca);
+        else if (r == QLatin1String("assente"))
+            modem.impostaStatoRete(ModemSimulato::StatoRete::Assente);
+        else {
+            errori() << "Stato di rete sconosciuto: " << r << Qt::endl;
+            return 2;
+        }
+    }
+    if (presente("segnale")) {
+        bool ok = false;
+        const int n = valore("segnale").toInt(&ok);
+        if (!ok || n < 0 || (n > 31 && n != 99)) {
+            errori() << "Il segnale va da 0 a 31, oppure 99 (sconosciuto)" << Qt::endl;
+            return 2;
+        }
+        modem.impostaSegnale(n);
+    }
+    if (presente("capacita")) {
+        bool ok = false;
+        const int n = valore("capacita").toInt(&ok);
+        if (!ok || n < 1 || n > 255) {
+            errori() << "La capacità va da 1 a 255" << Qt::endl;
+            return 2;
+        }
+        modem.impostaCapacita(n);
+    }
+    if (presente("revisione"))
+        modem.impostaRevisione(CodicePagina1252::Codifica(valore("revisione")));
+    if (presente("ussd"))
+        modem.impostaRispostaUssd(CodicePagina1252::Codifica(valore("ussd")));
+
+    QString errore;
+    if (!pty.apri(porta, &errore)) {
+        errori() << errore << Qt::endl;
+        return 1;
+    }
+    ServizioControllo controllo(modem);
+    if (!controllo.ascolta(percorsoControllo(porta), &errore)) {
+        errori() << errore << Qt::endl;
+        return 1;
+    }
+    const QString fileInviati = porta + QStringLiteral(".inviati.txt");
+    modem.impostaAvvisoRichiesta([fileInviati](const RichiestaInviata& r) {
+        if (r.tipo != RichiestaInviata::Tipo::Sms)
+            return;
+        QString testo = CodicePagina1252::Decodifica(r.testo);
+        testo.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+        testo.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+        const QString riga =
+            QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")) +
+            QLatin1Char('\t') + CodicePagina1252::Decodifica(r.destinatario) + QLatin1Char('\t') +
+            testo + QLatin1Char('\n');
+        QFile f(fileInviati);
+        if (f.open(QIODevice::WriteOnly | QIODevice::Append))
+            f.write(riga.toUtf8());
+    });
+    QObject::connect(&controllo, &ServizioControllo::fermaRichiesto, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+
+    // Ctrl-C and kill end the event loop normally, so the link and the socket go away.
+    if (::pipe2(tuboSegnali, O_CLOEXEC | O_NONBLOCK) != 0) {
+        errori() << "Impossibile preparare la gestione dei segnali" << Qt::endl;
+        return 1;
+    }
+    struct sigaction sa {};
+    sa.sa_handler = alSegnale;
+    ::sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    ::sigaction(SIGHUP, &sa, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    QSocketNotifier segnali(tuboSegnali[0], QSocketNotifier::Read);
+    QObject::connect(&segnali, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+
+    pty.avviaAutomatico();
+    uscita() << "Modem simulato su " << pty.dispositivo() << ", collegato a " << pty.collegamento()
+             << Qt::endl;
+    return app.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList argomenti = app.arguments().mid(1);
+    if (argomenti.isEmpty()) {
+        errori() << kAiuto;
+        return 2;
+    }
+    if (argomenti.contains(QStringLiteral("--help")) || argomenti.contains(QStringLiteral("-h")) ||
+        argomenti[0] == QLatin1String("aiuto")) {
+        uscita() << kAiuto;
+        return 0;
+    }
+    const QString comando = argomenti.takeFirst();
+
+    struct Forma {
+        QStringList conValore;
+        QStringList interruttori;
+        int posizionali;
+    };
+    const QString porta = QStringLiteral("porta");
+    const QMap<QString, Forma> forme = {
+        {QStringLiteral("avvia"),
+         {{porta, QStringLiteral("pin"), QStringLiteral("puk"), QStringLiteral("rete"),
+           QStringLiteral("segnale"), QStringLiteral("revisione"), QStringLiteral("ussd"),
+           QStringLiteral("capacita")},
+          {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim")},
+          0}},
+        {QStringLiteral("sms"),
+         {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa")},
+          {QStringLiteral("senza-alfa")},
+          2}},
+        {QStringLiteral("guasto"), {{porta, QStringLiteral("volte")}, {}, 1}},
+        {QStringLiteral("rete"), {{porta}, {}, 1}},
+        {QStringLiteral("segnale"), {{porta}, {}, 1}},
+        {QStringLiteral("sim"), {{porta}, {}, 1}},
+        {QStringLiteral("stato"), {{porta}, {}, 0}},
+        {QStringLiteral("ferma"), {{porta}, {}, 0}},
+    };
+    const auto forma = forme.constFind(comando);
+    if (forma == forme.cend()) {
+        errori() << "Comando sconosciuto: " << comando << "\n(veltrika-gsm-sim --help per l'aiuto)"
+                 << Qt::endl;
+        return 2;
+    }
+    Argomenti a;
+    QString errore;
+    if (!leggiArgomenti(argomenti, forma->conValore, forma->interruttori, &a, &errore)) {
+        errori() << errore << Qt::endl;
+        return 2;
+    }
+    if (a.posizionali.size() != forma->posizionali) {
+        errori() << "Argomenti sbagliati per " << comando
+                 << " (veltrika-gsm-sim --help per l'aiuto)" << Qt::endl;
+        return 2;
+    }
+
+    if (comando == QLatin1String("avvia"))
+        return avvia(app, a);
+    const QString p = percorsoPorta(a);
+    if (comando == QLatin1String("sms")) {
+        if (a.interruttori.contains(QStringLiteral("senza-alfa")) &&
+            a.valori.contains(QStringLiteral("alfa"))) {
+            errori() << "--alfa e --senza-alfa insieme non hanno senso" << Qt::endl;
+            return 2;
+        }
+        return eseguiRichiesta(
+            p, {comando, a.posizionali[0], a.posizionali[1], a.valori.value(QStringLiteral("data")),
+                a.valori.value(QStringLiteral("indice")), a.valori.value(QStringLiteral("alfa")),
+                a.interruttori.contains(QStringLiteral("senza-alfa")) ? QStringLiteral("1")
+                                                                      : QStringLiteral("0")});
+    }
+    if (comando == QLatin1String("guasto"))
+        return eseguiRichiesta(
+            p, {comando, a.posizionali[0], a.valori.value(QStringLiteral("volte"))});
+    return eseguiRichiesta(p, QStringList{comando} + a.posizionali);
+}
