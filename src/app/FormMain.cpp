@@ -19,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMenuBar>
+#include <QRegularExpressionValidator>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -28,6 +29,15 @@ const QString kGsmAbilitato = QStringLiteral("GSM ABILITATO");
 const QString kTitoloPin = QStringLiteral("Abilitazione MODULO GSM");
 const QString kAbilitaPin = QStringLiteral("Abilita Pin");
 const QString kDisabilitaPin = QStringLiteral("Disabilita Pin");
+
+// The diagnostic lists keep the latest exchanges only, so that leaving them open for days does
+// not eat the memory.
+void aggiungiDiagnostica(QListWidget* lista, const QString& riga) {
+    constexpr int kMassimoRighe = 1000;
+    while (lista->count() >= kMassimoRighe)
+        delete lista->takeItem(0);
+    lista->addItem(riga);
+}
 
 bool conOk(const QString& risposta) {
     return RisposteModem::Contiene(risposta, QStringLiteral("OK"));
@@ -153,6 +163,9 @@ void FormMain::costruisciControlli() {
     auto* pin = new QHBoxLayout(FrmPin);
     TxtPinCode = new QLineEdit(FrmPin);
     TxtPinCode->setObjectName(QStringLiteral("TxtPinCode"));
+    // A PIN, or a PUK, a comma and the new PIN: nothing else can reach the modem's command line.
+    TxtPinCode->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,8}(,[0-9]{0,8})?")), TxtPinCode));
     BtnPinCode = pulsante(FrmPin, "BtnPinCode", QStringLiteral("OK"));
     BtnPinEsc = pulsante(FrmPin, "BtnPinEsc", QStringLiteral("ESC"));
     pin->addWidget(TxtPinCode);
@@ -684,7 +697,7 @@ void FormMain::Invia_Dati() {
             MSComm1.Output(QString(QChar(13)));
         }
         if (FrModem->isVisible())
-            ListSendModem->addItem(diagnostica);
+            aggiungiDiagnostica(ListSendModem, diagnostica);
     } catch (const ErroreRuntime& e) {
         if (e.Number() != ErroreRuntime::ScritturaSeriale)
             return;
@@ -717,7 +730,7 @@ void FormMain::Ricevi_Dati(const QString& risposta) {
     }
     // A list widget scrolls sideways by itself as wide replies come in.
     if (FrModem->isVisible())
-        ListRicevutiModem->addItem(risposta);
+        aggiungiDiagnostica(ListRicevutiModem, risposta);
     switch (stato_.TipoComando) {
     case 0:
         rispostaTest(risposta);

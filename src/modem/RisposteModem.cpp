@@ -37,6 +37,9 @@ int RisposteModem::LivelloSegnale(const QString& risposta) {
     if (p == 0)
         return -1;
     const double v = Testo::Val(Testo::Mid(risposta, p + 1, 3));
+    // 99 is the modem saying it does not know the signal: no bar, not a full one.
+    if (v == 99)
+        return 0;
     // A negative or absurd value from a confused modem still lands within the bar.
     const qint64 livello = Testo::Arrotonda(std::clamp(v, 0.0, 1000.0) * 10.0 / 3.0);
     return int(std::min<qint64>(livello, 100));

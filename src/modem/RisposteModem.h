@@ -18,7 +18,8 @@ public:
     static QString StatoRegistrazione(const QString& risposta);
 
     // The signal level 0..100 of "+CSQ: <rssi>,<ber>": the value of the three characters after
-    // the first ':' times 10/3, rounded, at most 100; -1 when the reply has no ':'.
+    // the first ':' times 10/3, rounded, at most 100; 0 for 99 (signal not known); -1 when the
+    // reply has no ':'.
     static int LivelloSegnale(const QString& risposta);
 
     enum class StatoSim { PukRichiesto, PinRichiesto, SimAssente, Pronta };

@@ -277,7 +277,8 @@ private slots:
         QTest::addColumn<QString>("risposta");
         QTest::addColumn<int>("livello");
         QTest::addColumn<bool>("credito");
-        QTest::newRow("99 sconosciuto") << QStringLiteral("+CSQ: 99,99") << 100 << true;
+        // 99: the modem does not know the signal; an empty bar, as for no signal.
+        QTest::newRow("99 sconosciuto") << QStringLiteral("+CSQ: 99,99") << 0 << false;
         QTest::newRow("1 sotto soglia") << QStringLiteral("+CSQ: 0,99") << 0 << false;
         QTest::newRow("31 massimo") << QStringLiteral("+CSQ: 31,0") << 100 << true;
     }
@@ -370,6 +371,18 @@ private slots:
         b.form->btnClearModem->click();
         QCOMPARE(b.form->ListSendModem->count(), 0);
         QCOMPARE(b.form->ListRicevutiModem->count(), 0);
+    }
+
+    void laDiagnosticaTieneSoloLeUltimeMilleRighe() {
+        BancoModem b;
+        b.avviaFinoAllaLista();
+        b.form->FrModem->show();
+        b.stato->TipoComando = 14; // no handler: the reply is only logged
+        for (int i = 1; i <= 1100; ++i)
+            b.form->Ricevi_Dati(QString::number(i));
+        QCOMPARE(b.form->ListRicevutiModem->count(), 1000);
+        QCOMPARE(b.form->ListRicevutiModem->item(0)->text(), QStringLiteral("101"));
+        QCOMPARE(b.form->ListRicevutiModem->item(999)->text(), QStringLiteral("1100"));
     }
 
     void spegniGsmTieneAltoIlDtrPerVentunoTickEChiudeLaPorta() {

@@ -68,6 +68,13 @@ private slots:
         QVERIFY(b.form->BtnDisabilitaPinCode->isEnabled());
     }
 
+    void nellaCasellaDelPinSoloCifreEUnaVirgola() {
+        BancoModem b;
+        b.avviaFinoAllaLista();
+        QTest::keyClicks(b.form->TxtPinCode, QStringLiteral("52a7\"19;0\r34,83x16,,"));
+        QCOMPARE(b.form->TxtPinCode->text(), QStringLiteral("52719034,8316"));
+    }
+
     void trePinSbagliatiChiedonoIlPuk() {
         BancoModem b;
         b.modem.risposte[QStringLiteral("AT+CLCK?")] = ModemCopione::Errore("SIM PIN required");

@@ -39,7 +39,8 @@ private slots:
         QTest::addColumn<QString>("risposta");
         QTest::addColumn<int>("livello");
         QTest::newRow("20") << QStringLiteral("\r\n+CSQ: 20,99\r\n\r\nOK\r\n") << 67;
-        QTest::newRow("99 limitato") << QStringLiteral("+CSQ: 99,99") << 100;
+        QTest::newRow("99 sconosciuto") << QStringLiteral("+CSQ: 99,99") << 0;
+        QTest::newRow("oltre 31 limitato") << QStringLiteral("+CSQ: 40,99") << 100;
         QTest::newRow("1") << QStringLiteral("+CSQ: 1,0") << 3;
         QTest::newRow("0") << QStringLiteral("+CSQ: 0,0") << 0;
         QTest::newRow("senza spazio") << QStringLiteral("+CSQ:7,0") << 23;
