@@ -2,6 +2,7 @@
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "SimulatorePty.h"
+#include "app/FormChiusura.h"
 #include "platform/PortaSerialeQt.h"
 
 #include <QDir>
@@ -219,6 +220,22 @@ private slots:
         b.form->BtnTrovaGsm->click();
         QVERIFY(b.finche([&] { return b.abilitato(); }));
         QCOMPARE(b.form->PortaCom, 1);
+    }
+
+    void chiusuraConIlModemAccesoLoSpegnePrimaDiFinire() {
+        BancoPty b(1, true);
+        b.avvia();
+        QVERIFY(b.finche([&] { return b.abilitato(); }));
+        QVERIFY(
+            b.finche([&] { return b.form->TickAttesa == 0 && b.form->ProgressBar1->value() > 0; }));
+        b.form->CmEsci_Click();
+        QVERIFY(b.form->chiusura() && b.form->chiusura()->isVisible());
+        b.tick(20);
+        QVERIFY(!b.form->Scaricata());
+        QVERIFY(b.porta->PortOpen());
+        b.tick();
+        QVERIFY(b.form->Scaricata());
+        QVERIFY(!b.porta->PortOpen());
     }
 
     void risposteSpezzateIntruseERumorose_data() {
