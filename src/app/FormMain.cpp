@@ -360,18 +360,11 @@ bool FormMain::passoInattivo() {
                 AttesaTest = false;
                 stato_.GsmAbilitato = false;
                 SpegnimentoRichiesto = false;
-                if (MSComm1.PortOpen())
-                    MSComm1.setPortOpen(false);
+                chiudiPorta();
                 LbLPortaModem->setText(QStringLiteral("GSM Spento"));
                 LbLPortaModem->setEnabled(false);
                 BtnTrovaGsm->setEnabled(true);
-                lblledmodem->setEnabled(false);
-                lblprovider->setEnabled(false);
-                BtnTestCredito->setEnabled(false);
-                LblCredito->setEnabled(false);
-                ProgressBar1->setValue(0);
-                ProgressBar1->setEnabled(false);
-                BtnDisabilitaPinCode->setEnabled(false);
+                spegniPannello();
                 if (ChiusuraRichiesta)
                     scaricaTutto();
             }
@@ -568,6 +561,19 @@ void FormMain::disabilitaEtichetteStato() {
     lblprovider->setEnabled(false);
     LblCredito->setEnabled(false);
     BtnTestCredito->setEnabled(false);
+}
+
+// The modem is off or being searched: nothing of the panel but the port label means anything.
+void FormMain::spegniPannello() {
+    disabilitaEtichetteStato();
+    ProgressBar1->setValue(0);
+    ProgressBar1->setEnabled(false);
+    BtnDisabilitaPinCode->setEnabled(false);
+}
+
+void FormMain::chiediCodicePin() {
+    MsgBox(QStringLiteral("Inserire il CODICE PIN"), Stile::Critico,
+           QStringLiteral("Obligatorio Inserimento PIN"));
 }
 
 void FormMain::Accendi_Gsm() {
@@ -1000,8 +1006,7 @@ void FormMain::BtnPinCode_Click() {
             stato_.TipoComando = 12;
             SetStringa_Gsm();
         } else {
-            MsgBox(QStringLiteral("Inserire il CODICE PIN"), Stile::Critico,
-                   QStringLiteral("Obligatorio Inserimento PIN"));
+            chiediCodicePin();
         }
         return;
     }
@@ -1018,8 +1023,7 @@ void FormMain::BtnPinEsc_Click() {
 void FormMain::BtnDisabilitaPinCode_Click() {
     if (!FrmPin->isHidden()) {
         if (TxtPinCode->text().isEmpty())
-            MsgBox(QStringLiteral("Inserire il CODICE PIN"), Stile::Critico,
-                   QStringLiteral("Obligatorio Inserimento PIN"));
+            chiediCodicePin();
         return;
     }
     BtnDisabilitaPinCode->setEnabled(false);
@@ -1032,13 +1036,7 @@ void FormMain::BtnTrovaGsm_Click() {
         MSComm1.setPortOpen(false);
         MSComm1.setDTREnable(false);
     }
-    lblledmodem->setEnabled(false);
-    lblprovider->setEnabled(false);
-    BtnTestCredito->setEnabled(false);
-    LblCredito->setEnabled(false);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setEnabled(false);
-    BtnDisabilitaPinCode->setEnabled(false);
+    spegniPannello();
     LbLPortaModem->setEnabled(true);
     LblPinCode->setText(QStringLiteral("1° Inserimento PIN"));
     TentativiPin = 0;

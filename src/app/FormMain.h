@@ -140,6 +140,8 @@ private:
     void annuncio();
     void scaricaTutto();
     void disabilitaEtichetteStato();
+    void spegniPannello();
+    void chiediCodicePin();
     void rispostaTest(const QString& risposta);
     void rispostaRevisione(const QString& risposta);
     void rispostaInizializzazione(const QString& risposta, int prossimo);

@@ -25,4 +25,8 @@ public:
     virtual int InBufferCount() = 0;
     virtual QString Input() = 0;
     virtual void Output(const QString& testo) = 0;
+
+protected:
+    // Throws the port failure with its number and its usual description.
+    [[noreturn]] static void Fallisci(int numero);
 };

@@ -4,23 +4,22 @@
 
 void PortaSerialeMemoria::setCommPort(int numero) {
     if (aperta_)
-        throw ErroreRuntime(ErroreRuntime::PortaGiaAperta, QStringLiteral("Porta già aperta"));
+        Fallisci(ErroreRuntime::PortaGiaAperta);
     porta_ = numero;
 }
 
 void PortaSerialeMemoria::setPortOpen(bool aperta) {
     if (aperta == aperta_) {
         if (aperta)
-            throw ErroreRuntime(ErroreRuntime::PortaGiaAperta, QStringLiteral("Porta già aperta"));
+            Fallisci(ErroreRuntime::PortaGiaAperta);
         return;
     }
     rigaInCorso_.clear();
     if (aperta) {
         if (!porteEsistenti.contains(porta_))
-            throw ErroreRuntime(ErroreRuntime::PortaNonValida,
-                                QStringLiteral("Numero di porta non valido"));
+            Fallisci(ErroreRuntime::PortaNonValida);
         if (porteOccupate.contains(porta_))
-            throw ErroreRuntime(ErroreRuntime::PortaGiaAperta, QStringLiteral("Porta già aperta"));
+            Fallisci(ErroreRuntime::PortaGiaAperta);
         aperture.append(porta_);
     }
     aperta_ = aperta;
@@ -40,11 +39,9 @@ QString PortaSerialeMemoria::Input() {
 
 void PortaSerialeMemoria::Output(const QString& testo) {
     if (!aperta_)
-        throw ErroreRuntime(ErroreRuntime::PortaChiusa,
-                            QStringLiteral("Operazione valida solo con la porta aperta"));
+        Fallisci(ErroreRuntime::PortaChiusa);
     if (scritturaFallisce)
-        throw ErroreRuntime(ErroreRuntime::ScritturaSeriale,
-                            QStringLiteral("Errore di scrittura sulla porta seriale"));
+        Fallisci(ErroreRuntime::ScritturaSeriale);
     scritto += testo;
     for (QChar c : testo) {
         if (c == QChar(13) || c == QChar(26)) {

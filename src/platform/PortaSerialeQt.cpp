@@ -9,15 +9,6 @@ namespace {
 // What a noisy device may pile up between two reads; beyond it the device waits.
 constexpr qint64 kMassimoInAttesa = 64 * 1024;
 
-[[noreturn]] void portaGiaAperta() {
-    throw ErroreRuntime(ErroreRuntime::PortaGiaAperta, QStringLiteral("Porta già aperta"));
-}
-
-[[noreturn]] void portaNonValida() {
-    throw ErroreRuntime(ErroreRuntime::PortaNonValida,
-                        QStringLiteral("Numero di porta non valido"));
-}
-
 } // namespace
 
 PortaSerialeQt::PortaSerialeQt(QString cartellaProgramma)
@@ -43,9 +34,9 @@ PortaSerialeQt::~PortaSerialeQt() {
 
 void PortaSerialeQt::setCommPort(int numero) {
     if (PortOpen())
-        portaGiaAperta();
+        Fallisci(ErroreRuntime::PortaGiaAperta);
     if (numero < 1 || numero > 16)
-        portaNonValida();
+        Fallisci(ErroreRuntime::PortaNonValida);
     numero_ = numero;
 }
 
@@ -59,19 +50,19 @@ void PortaSerialeQt::setPortOpen(bool aperta) {
         return;
     }
     if (PortOpen())
-        portaGiaAperta();
+        Fallisci(ErroreRuntime::PortaGiaAperta);
     const QString dispositivo = PorteCom::Dispositivo(cartellaProgramma_, numero_);
     if (dispositivo.isEmpty())
-        portaNonValida();
+        Fallisci(ErroreRuntime::PortaNonValida);
     porta_.setPortName(dispositivo);
     if (!porta_.open(QIODevice::ReadWrite)) {
         const auto errore = porta_.error();
         porta_.clearError();
         // Held by another program (or by this one through another object), or not ours to use.
         if (errore == QSerialPort::PermissionError || errore == QSerialPort::OpenError)
-            portaGiaAperta();
+            Fallisci(ErroreRuntime::PortaGiaAperta);
         // Anything else: a device node with no device behind it.
-        portaNonValida();
+        Fallisci(ErroreRuntime::PortaNonValida);
     }
     applicaImpostazioni();
     porta_.setDataTerminalReady(dtr_);
@@ -157,11 +148,9 @@ QString PortaSerialeQt::Input() {
 
 void PortaSerialeQt::Output(const QString& testo) {
     if (perso_)
-        throw ErroreRuntime(ErroreRuntime::ScritturaSeriale,
-                            QStringLiteral("Errore di scrittura sulla porta seriale"));
+        Fallisci(ErroreRuntime::ScritturaSeriale);
     if (!porta_.isOpen())
-        throw ErroreRuntime(ErroreRuntime::PortaChiusa,
-                            QStringLiteral("Operazione valida solo con la porta aperta"));
+        Fallisci(ErroreRuntime::PortaChiusa);
     const QByteArray byte = CodicePagina1252::Codifica(testo);
     const bool scritto = porta_.write(byte) == byte.size();
     // What the device cannot take at once stays queued and leaves at the next write or event.
@@ -169,8 +158,7 @@ void PortaSerialeQt::Output(const QString& testo) {
     if (!scritto || porta_.error() == QSerialPort::WriteError ||
         porta_.error() == QSerialPort::ResourceError) {
         porta_.clearError();
-        throw ErroreRuntime(ErroreRuntime::ScritturaSeriale,
-                            QStringLiteral("Errore di scrittura sulla porta seriale"));
+        Fallisci(ErroreRuntime::ScritturaSeriale);
     }
     scritti_ += byte.size();
 }
