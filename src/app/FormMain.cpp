@@ -6,6 +6,7 @@
 #include "StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
+#include "modem/InterpreteSms.h"
 #include "modem/RisposteModem.h"
 #include "modem/TabellaComandi.h"
 #include "platform/Documento.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -425,8 +427,12 @@ void FormMain::annuncio() {
         return;
     }
     const QTreeWidgetItem* riga = ListaSMS->topLevelItem(n - ContaSMSArrivati);
+    // Each message is announced with its sound: the notice plays it when it loads, and again
+    // for every further message it shows.
     if (!msgBox1_)
         msgBox1_ = new FormMsgBox1(stato_.cartellaProgramma, VisualizzaSMSArrivati, this);
+    else
+        msgBox1_->Suona();
     msgBox1_->Label2->setText(riga->text(0));
     msgBox1_->Label3->setText(riga->text(1));
     msgBox1_->Label4->setText(riga->text(2));
@@ -893,17 +899,108 @@ void FormMain::rispostaSegnale(const QString& risposta) {
     SetStringa_Gsm();
 }
 
-void FormMain::rispostaLetturaSms(const QString&) {
-    // Messages are not taken from the SIM yet: every slot counts as empty, so nothing is deleted
-    // and the scan ends at its second slot.
+void FormMain::rispostaLetturaSms(const QString& risposta) {
+    // An empty slot is answered with "OK" alone, at the start of the reply.
+    std::optional<SmsLetto> sms;
+    if (Testo::InStr(risposta, QStringLiteral("OK")) > 3)
+        sms = InterpreteSms::Leggi(risposta);
+    if (!sms) {
+        posizioneVuota();
+        return;
+    }
+
+    // Operator and credit messages, known by who sent them.
+    const bool dalGestore = RicezioneSms::DalMittente(*sms, stato_.GestoreAttivo);
+    if (dalGestore && stato_.RispostaCredito == 0) {
+        cancellaDallaSim();
+        return;
+    }
+    if (stato_.RispostaCredito == 1 &&
+        (dalGestore || RicezioneSms::DalMittente(*sms, stato_.NumeroCredito))) {
+        if (const auto credito = RicezioneSms::CreditoDaTesto(sms->testo)) {
+            try {
+                RicezioneSms::RegistraCredito(stato_.archivio, stato_.NumeroCredito, *credito);
+            } catch (const ErroreRuntime& e) {
+                archivioNonScrivibile(e);
+                return;
+            }
+            stato_.CreditoResiduo = *credito;
+            LblCredito->setText(QStringLiteral("Credito : ") + *credito);
+        }
+        cancellaDallaSim();
+        return;
+    }
+
+    stato_.NumeroCorrente = sms->numero;
+    RicezioneSms::Risultato esito;
+    try {
+        esito = RicezioneSms::Registra(stato_.archivio, stato_.rubrica, *sms,
+                                       QDateTime::currentDateTime());
+    } catch (const ErroreRuntime& e) {
+        archivioNonScrivibile(e);
+        return;
+    }
+    archivioGuasto_ = false;
+    switch (esito.esito) {
+    case RicezioneSms::Esito::Nuovo:
+        ListaSMS->addTopLevelItem(new QTreeWidgetItem(
+            QStringList{sms->numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo}));
+        ++ContaSMSArrivati;
+        break;
+    case RicezioneSms::Esito::Unito:
+        aggiornaRigaUnita(sms->numero, esito);
+        break;
+    case RicezioneSms::Esito::Duplicato:
+        break;
+    }
+    cancellaDallaSim();
+}
+
+void FormMain::aggiornaRigaUnita(const QString& numero, const RicezioneSms::Risultato& esito) {
+    for (int i = 0; i < ListaSMS->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* riga = ListaSMS->topLevelItem(i);
+        if (riga->text(0) == numero && riga->text(2) == esito.data &&
+            riga->text(3) == esito.orarioPrimo) {
+            riga->setText(4, esito.testo);
+            return;
+        }
+    }
+    // The record's row is not in view (the list was changed meanwhile): rebuild it.
+    stato_.AggiornaListaSms = true;
+}
+
+void FormMain::cancellaDallaSim() {
+    stato_.TipoComando = 9;
+    SetStringa_Gsm();
+}
+
+void FormMain::posizioneVuota() {
     ++PosizioniVuote;
     if (PosizioniVuote < 2) {
         SetStringa_Gsm();
         return;
     }
+    fineScansione();
+}
+
+void FormMain::fineScansione() {
     stato_.TipoComando = 5;
     if (ContaSMSArrivati > 0)
         VisualizzaSMSArrivati = true;
+}
+
+void FormMain::archivioNonScrivibile(const ErroreRuntime& e) {
+    // The message stays on the SIM; the scan stops here and the next poll tries again, so
+    // nothing is lost and nothing is stored twice.
+    fineScansione();
+    if (archivioGuasto_)
+        return;
+    archivioGuasto_ = true;
+    MsgBox(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto: ") + e.Description() +
+               QStringLiteral(" / ") + QString::number(e.Number()) +
+               QStringLiteral(".\nIl messaggio resta sulla SIM e sarà salvato alla prossima "
+                              "lettura."),
+           Stile::Esclamazione, Titolo());
 }
 
 void FormMain::rispostaStatoSim(const QString& risposta) {

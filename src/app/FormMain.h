@@ -1,5 +1,6 @@
 #pragma once
 
+#include "modem/RicezioneSms.h"
 #include "platform/PortaSeriale.h"
 
 #include <QGroupBox>
@@ -19,6 +20,7 @@ struct StatoGlobale;
 class FormLogo;
 class FormChiusura;
 class FormMsgBox1;
+class ErroreRuntime;
 
 // The main window: the pending list, the modem panel, and the 100 ms timer that drives the whole
 // program from the end of the splash to the last tick of the closing.
@@ -148,6 +150,11 @@ private:
     void rispostaRegistrazione(const QString& risposta);
     void rispostaSegnale(const QString& risposta);
     void rispostaLetturaSms(const QString& risposta);
+    void aggiornaRigaUnita(const QString& numero, const RicezioneSms::Risultato& esito);
+    void cancellaDallaSim();
+    void posizioneVuota();
+    void fineScansione();
+    void archivioNonScrivibile(const ErroreRuntime& e);
     void rispostaStatoSim(const QString& risposta);
     void rispostaPin(const QString& risposta);
     void rispostaBloccoPin(const QString& risposta);
@@ -162,4 +169,6 @@ private:
     QPointer<FormMsgBox1> msgBox1_;
     bool scaricata_ = false;
     bool inTick_ = false;
+    // The archive refused a received message: told once until a message is stored again.
+    bool archivioGuasto_ = false;
 };

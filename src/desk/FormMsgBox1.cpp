@@ -9,6 +9,7 @@
 FormMsgBox1::FormMsgBox1(const QString& cartellaProgramma, bool& visualizzaSmsArrivati,
                          QWidget* parent)
     : QDialog(parent)
+    , cartellaProgramma_(cartellaProgramma)
     , visualizzaSmsArrivati_(visualizzaSmsArrivati) {
     setObjectName(QStringLiteral("FormMsgBox1"));
     setWindowTitle(QStringLiteral("Testo SMS ricevuto inviato dal Cliente"));
@@ -49,7 +50,11 @@ FormMsgBox1::FormMsgBox1(const QString& cartellaProgramma, bool& visualizzaSmsAr
     connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
 
     // The sound comes first: the notice appears once it has played.
-    Suono::RiproduciSincrono(QDir(cartellaProgramma).filePath(QStringLiteral("notify.wav")));
+    Suona();
+}
+
+void FormMsgBox1::Suona() {
+    Suono::RiproduciSincrono(QDir(cartellaProgramma_).filePath(QStringLiteral("notify.wav")));
 }
 
 void FormMsgBox1::Command1_Click(int index) {

@@ -23,7 +23,10 @@ public:
     std::array<QPushButton*, 1> Command1{};
 
     void Command1_Click(int index);
+    // Plays notify.wav and returns once it has played.
+    void Suona();
 
 private:
+    QString cartellaProgramma_;
     bool& visualizzaSmsArrivati_;
 };

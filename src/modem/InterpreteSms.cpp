@@ -1,0 +1,205 @@
+#include "InterpreteSms.h"
+
+#include <QRegularExpression>
+#include <QVector>
+
+namespace {
+
+struct Riga {
+    qsizetype inizio = 0; // first character
+    qsizetype fine = 0;   // one past the last character, before the line end
+    qsizetype dopo = 0;   // first character of the next line
+};
+
+// Lines ended by CR LF, LF or a lone CR (the echo of a command ends with CR alone).
+QVector<Riga> righe(const QString& s) {
+    QVector<Riga> esito;
+    qsizetype inizio = 0;
+    qsizetype i = 0;
+    while (i < s.size()) {
+        const QChar c = s.at(i);
+        if (c == QChar(13) || c == QChar(10)) {
+            qsizetype dopo = i + 1;
+            if (c == QChar(13) && dopo < s.size() && s.at(dopo) == QChar(10))
+                ++dopo;
+            esito.append({inizio, i, dopo});
+            inizio = i = dopo;
+            continue;
+        }
+        ++i;
+    }
+    if (inizio < s.size())
+        esito.append({inizio, s.size(), s.size()});
+    return esito;
+}
+
+QString testoRiga(const QString& s, const Riga& r) {
+    return s.mid(r.inizio, r.fine - r.inizio);
+}
+
+// Lines a modem may slip in on its own between a reply's body and its final result.
+bool rigaNonRichiesta(const QString& riga) {
+    static const QStringList prefissi{QStringLiteral("+CMTI:"), QStringLiteral("+CDSI:"),
+                                      QStringLiteral("+CREG:"), QStringLiteral("+CRING:"),
+                                      QStringLiteral("+CLIP:"), QStringLiteral("+CBM:")};
+    const QString t = riga.trimmed();
+    if (t.compare(QLatin1String("RING"), Qt::CaseInsensitive) == 0)
+        return true;
+    for (const QString& p : prefissi)
+        if (t.startsWith(p, Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+struct Timestamp {
+    QString data;
+    QString orario;
+};
+
+std::optional<Timestamp> leggiTimestamp(const QString& campo) {
+    static const QRegularExpression forma(QStringLiteral(
+        R"(^\s*(\d{2}|\d{4})/(\d{1,2})/(\d{1,2})\s*,\s*(\d{1,2}):(\d{1,2}):(\d{1,2})\s*([+-]\s*\d{1,2})?\s*$)"));
+    const QRegularExpressionMatch m = forma.match(campo);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const int mese = m.captured(2).toInt();
+    const int giorno = m.captured(3).toInt();
+    const int ore = m.captured(4).toInt();
+    const int minuti = m.captured(5).toInt();
+    const int secondi = m.captured(6).toInt();
+    if (mese < 1 || mese > 12 || giorno < 1 || giorno > 31 || ore > 23 || minuti > 59 ||
+        secondi > 59)
+        return std::nullopt;
+    const auto due = [](int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+    const QString anno = m.captured(1).right(2);
+    return Timestamp{due(giorno) + QLatin1Char('/') + due(mese) + QLatin1Char('/') + anno,
+                     due(ore) + QLatin1Char(':') + due(minuti) + QLatin1Char(':') + due(secondi)};
+}
+
+} // namespace
+
+QStringList InterpreteSms::CampiIntestazione(const QString& intestazione) {
+    QStringList campi;
+    QString campo;
+    bool traVirgolette = false;
+    for (const QChar c : intestazione) {
+        if (c == QLatin1Char('"')) {
+            traVirgolette = !traVirgolette;
+            continue;
+        }
+        if (c == QLatin1Char(',') && !traVirgolette) {
+            campi << campo.trimmed();
+            campo.clear();
+            continue;
+        }
+        campo.append(c);
+    }
+    campi << campo.trimmed();
+    return campi;
+}
+
+QString InterpreteSms::NumeroNazionale(const QString& mittente) {
+    if (mittente.startsWith(QLatin1String("+39")))
+        return mittente.mid(3);
+    return mittente;
+}
+
+int InterpreteSms::Orario_In_Secondi(const QString& orario) {
+    return orario.mid(0, 2).toInt() * 3600 + orario.mid(3, 2).toInt() * 60 +
+           orario.mid(6, 2).toInt();
+}
+
+std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
+    const QVector<Riga> linee = righe(risposta);
+
+    // The header: the first line holding "+CMGR:" (noise may stand before it on its line).
+    qsizetype intestazione = -1;
+    qsizetype inizioCampi = 0;
+    for (qsizetype i = 0; i < linee.size(); ++i) {
+        const qsizetype p =
+            testoRiga(risposta, linee[i]).indexOf(QLatin1String("+CMGR:"), 0, Qt::CaseInsensitive);
+        if (p >= 0) {
+            intestazione = i;
+            inizioCampi = linee[i].inizio + p + 6;
+            break;
+        }
+    }
+    if (intestazione < 0)
+        return std::nullopt;
+
+    // The final result: the last line reading "OK"; a body line "OK" comes before it.
+    qsizetype finale = -1;
+    for (qsizetype i = linee.size() - 1; i > intestazione; --i) {
+        if (testoRiga(risposta, linee[i])
+                .trimmed()
+                .compare(QLatin1String("OK"), Qt::CaseInsensitive) == 0) {
+            finale = i;
+            break;
+        }
+    }
+    if (finale < 0)
+        return std::nullopt;
+
+    const QStringList campi =
+        CampiIntestazione(risposta.mid(inizioCampi, linee[intestazione].fine - inizioCampi));
+    SmsLetto sms;
+    sms.stato = campi.value(0);
+    sms.mittente = campi.value(1);
+    if (!sms.stato.contains(QLatin1String("READ"), Qt::CaseInsensitive) || sms.mittente.isEmpty())
+        return std::nullopt;
+    sms.numero = NumeroNazionale(sms.mittente);
+
+    // The time stamp is the first field after the sender that reads as one; a modem that leaves
+    // it unquoted splits it at its comma, so two neighbouring fields are tried together too.
+    for (qsizetype i = 2; i < campi.size(); ++i) {
+        std::optional<Timestamp> t = leggiTimestamp(campi[i]);
+        if (!t && i + 1 < campi.size())
+            t = leggiTimestamp(campi[i] + QLatin1Char(',') + campi[i + 1]);
+        if (t) {
+            sms.data = t->data;
+            sms.orario = t->orario;
+            if (i > 2)
+                sms.alfa = campi[2];
+            break;
+        }
+    }
+    if (sms.data.isEmpty() && campi.size() > 2)
+        sms.alfa = campi[2];
+
+    // The body: everything between the header line and the final result, less the unsolicited
+    // lines that stand apart (after an empty line) right before the result.
+    qsizetype ultima = finale - 1;
+    while (ultima > intestazione) {
+        const QString t = testoRiga(risposta, linee[ultima]);
+        if (t.trimmed().isEmpty() || (rigaNonRichiesta(t) && ultima - 1 > intestazione &&
+                                      testoRiga(risposta, linee[ultima - 1]).trimmed().isEmpty()))
+            --ultima;
+        else
+            break;
+    }
+    if (ultima > intestazione) {
+        const qsizetype da = linee[intestazione].dopo;
+        sms.testo = risposta.mid(da, linee[ultima].fine - da);
+    }
+    return sms;
+}
+
+QString InterpreteSms::Estrai_Numero(const QString& risposta) {
+    const auto sms = Leggi(risposta);
+    return sms ? sms->numero : QString();
+}
+
+QString InterpreteSms::Estrai_Data(const QString& risposta) {
+    const auto sms = Leggi(risposta);
+    return sms ? sms->data : QString();
+}
+
+QString InterpreteSms::Estrai_Orario(const QString& risposta) {
+    const auto sms = Leggi(risposta);
+    return sms ? sms->orario : QString();
+}
+
+QString InterpreteSms::Estrai_Testo(const QString& risposta) {
+    const auto sms = Leggi(risposta);
+    return sms ? sms->testo : QString();
+}

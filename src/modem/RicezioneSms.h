@@ -1,0 +1,45 @@
+#pragma once
+
+#include "SmsLetto.h"
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+class Archivio;
+class RubricaClienti;
+
+// What becomes of a message read from the SIM in the archive: a new pending record, a further
+// part joined to the record of its first part, or a second reading of a message already stored.
+// Each change is one record written whole; an archive that cannot be read or written throws
+// ErroreRuntime with nothing written, so the caller leaves the message on the SIM.
+class RicezioneSms {
+public:
+    enum class Esito { Nuovo, Unito, Duplicato };
+    struct Risultato {
+        Esito esito = Esito::Nuovo;
+        QString nome;        // the customer's name, or "Nuovo Cliente"
+        QString data;        // of the record (the message's own, or the clock's)
+        QString orarioPrimo; // the record's first time: how its row is found in the list
+        QString testo;       // the record's text after the change
+    };
+
+    // Parts of one long message arrive a few seconds apart.
+    static constexpr int kSecondiUnione = 5;
+
+    // Stores the message. A message whose time stamp could not be read takes the date and time
+    // of `adesso`, so that it is stored rather than left on the SIM for ever.
+    static Risultato Registra(Archivio& archivio, RubricaClienti& rubrica, SmsLetto sms,
+                              const QDateTime& adesso);
+
+    // The message comes from `mittente` (an operator's name or a service number): the sender
+    // field or the name beside it equals it, without regard to case; never a word of the text.
+    static bool DalMittente(const SmsLetto& sms, const QString& mittente);
+
+    // The credit in an operator's message: the five characters that end one before "euro"
+    // (any case), e.g. "12,34" of "... 12,34 Euro"; nullopt when there is none.
+    static std::optional<QString> CreditoDaTesto(const QString& testo);
+    // Writes the credit into every operator record whose credit number is `numeroCredito`.
+    static void RegistraCredito(Archivio& archivio, const QString& numeroCredito,
+                                const QString& credito);
+};
