@@ -25,6 +25,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 const QString kGsmAbilitato = QStringLiteral("GSM ABILITATO");
@@ -894,8 +895,9 @@ void FormMain::rispostaSegnale(const QString& risposta) {
         ProgressBar1->setValue(livello);
     }
     stato_.TipoComando = 7;
-    IndiceSim = 0;
+    IndiceSim = ProssimoInizioScansione - 1;
     PosizioniVuote = 0;
+    messaggiNellaScansione_ = false;
     SetStringa_Gsm();
 }
 
@@ -909,6 +911,8 @@ void FormMain::rispostaLetturaSms(const QString& risposta) {
         return;
     }
 
+    messaggiNellaScansione_ = true;
+    stato_.NumeroCorrente = sms->numero;
     // Operator and credit messages, known by who sent them.
     const bool dalGestore = RicezioneSms::DalMittente(*sms, stato_.GestoreAttivo);
     if (dalGestore && stato_.RispostaCredito == 0) {
@@ -931,7 +935,6 @@ void FormMain::rispostaLetturaSms(const QString& risposta) {
         return;
     }
 
-    stato_.NumeroCorrente = sms->numero;
     RicezioneSms::Risultato esito;
     try {
         esito = RicezioneSms::Registra(stato_.archivio, stato_.rubrica, *sms,
@@ -984,21 +987,28 @@ void FormMain::posizioneVuota() {
 }
 
 void FormMain::fineScansione() {
+    // The scan stops at its second empty slot, so a message beyond it waits; after a scan that
+    // found messages the next one goes on from there, and one that found none starts again from
+    // slot 1. No message is left on the SIM for good behind a run of emptied slots.
+    ProssimoInizioScansione =
+        messaggiNellaScansione_ && IndiceSim < kUltimaPosizioneSim ? IndiceSim + 1 : 1;
     stato_.TipoComando = 5;
     if (ContaSMSArrivati > 0)
         VisualizzaSMSArrivati = true;
 }
 
 void FormMain::archivioNonScrivibile(const ErroreRuntime& e) {
-    // The message stays on the SIM; the scan stops here and the next poll tries again, so
+    // The message stays on the SIM; the scan stops here and the next one begins with it, so
     // nothing is lost and nothing is stored twice.
     fineScansione();
+    ProssimoInizioScansione = std::max(IndiceSim, 1);
     if (archivioGuasto_)
         return;
     archivioGuasto_ = true;
-    MsgBox(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto: ") + e.Description() +
+    MsgBox(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
+               stato_.NumeroCorrente + QStringLiteral(".\n") + e.Description() +
                QStringLiteral(" / ") + QString::number(e.Number()) +
-               QStringLiteral(".\nIl messaggio resta sulla SIM e sarà salvato alla prossima "
+               QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla prossima "
                               "lettura."),
            Stile::Esclamazione, Titolo());
 }

@@ -74,6 +74,9 @@ public:
     int PortaCom = 1;
     int IndiceSim = 0;
     int PosizioniVuote = 0;
+    // The SIM slot the next message scan begins with.
+    int ProssimoInizioScansione = 1;
+    static constexpr int kUltimaPosizioneSim = 255;
     bool FaseTesto = false;
     bool ChiamataVocale = false;
     bool ArgomentoTraVirgolette = false;
@@ -171,4 +174,5 @@ private:
     bool inTick_ = false;
     // The archive refused a received message: told once until a message is stored again.
     bool archivioGuasto_ = false;
+    bool messaggiNellaScansione_ = false;
 };

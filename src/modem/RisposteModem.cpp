@@ -28,12 +28,18 @@ QString RisposteModem::Estrai_Revisione(const QString& risposta) {
     return revisione;
 }
 
+// The ':' of the reply's own line: an unsolicited line (+CMTI, RING) may come first.
+static int dueEPunti(const QString& risposta, const QString& prefisso) {
+    const int riga = Testo::InStr(risposta, prefisso);
+    return riga > 0 ? riga + int(prefisso.size()) - 1 : Testo::InStr(risposta, QStringLiteral(":"));
+}
+
 QString RisposteModem::StatoRegistrazione(const QString& risposta) {
-    return Testo::Mid(risposta, Testo::InStr(risposta, QStringLiteral(":")) + 4, 1);
+    return Testo::Mid(risposta, dueEPunti(risposta, QStringLiteral("+CREG:")) + 4, 1);
 }
 
 int RisposteModem::LivelloSegnale(const QString& risposta) {
-    const int p = Testo::InStr(risposta, QStringLiteral(":"));
+    const int p = dueEPunti(risposta, QStringLiteral("+CSQ:"));
     if (p == 0)
         return -1;
     const double v = Testo::Val(Testo::Mid(risposta, p + 1, 3));

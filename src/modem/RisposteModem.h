@@ -14,12 +14,12 @@ public:
     static QString Estrai_Revisione(const QString& risposta);
 
     // The registration state of "+CREG: <n>,<stato>": the one character four places after the
-    // first ':' (empty when the reply is shorter).
+    // ':' of "+CREG:" (of the first ':' when the reply has no such line; empty when shorter).
     static QString StatoRegistrazione(const QString& risposta);
 
     // The signal level 0..100 of "+CSQ: <rssi>,<ber>": the value of the three characters after
-    // the first ':' times 10/3, rounded, at most 100; 0 for 99 (signal not known); -1 when the
-    // reply has no ':'.
+    // the ':' of "+CSQ:" (or the first ':') times 10/3, rounded, at most 100; 0 for 99 (signal not
+    // known); -1 when the reply has no ':'.
     static int LivelloSegnale(const QString& risposta);
 
     enum class StatoSim { PukRichiesto, PinRichiesto, SimAssente, Pronta };

@@ -219,6 +219,8 @@ private slots:
         QCOMPARE(avviso->Label3->text(), QStringLiteral("Nuovo Cliente"));
         QCOMPARE(avviso->Label6->text(), QStringLiteral("Secondo"));
         QCOMPARE(b.form->ContaSMSArrivati, 0);
+        // Every message announced comes with its sound.
+        QCOMPARE(suoni.suonati.size(), 2);
         avviso->Command1[0]->click();
         // Nothing left: the notice is unloaded.
         b.form->Timer1_Timer();

@@ -1,4 +1,4 @@
-#include "BancoFormMain.h"
+#include "BancoPty.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "SimulatorePty.h"
@@ -10,77 +10,7 @@
 #include <QTest>
 #include <thread>
 
-namespace {
-
 using Guasto = ModemSimulato::Guasto;
-
-// The real main window on the real serial layer, with the project's modem simulator on a
-// pseudo-terminal linked as porte/COMn. Each tick first lets every byte written reach the other
-// side and be answered, so the run is the same on a fast or a slow machine.
-struct BancoPty {
-    CartellaDiProva cartella;
-    std::unique_ptr<StatoGlobale> stato;
-    PortaSerialeQt* porta = nullptr;
-    std::unique_ptr<FormMain> form;
-    SimulatorePty sim;
-    CopioneMessaggi copione;
-    QStringList statiPorta; // every text the port label took, in order
-
-    explicit BancoPty(int com = 1, bool conDtr = false) {
-        {
-            StatoGlobale iniziale(cartella.percorso());
-            iniziale.archivio.ApriArchivio(cartella.percorso());
-            DatiDiProva::Gestore(iniziale.archivio, QStringLiteral("TIM"), QStringLiteral("*123#"),
-                                 true);
-            DatiDiProva::Impostazioni(iniziale.archivio, false, conDtr, false, QStringLiteral("2"));
-        }
-        QString errore;
-        const QString collegamento =
-            QDir(cartella.percorso()).filePath(QStringLiteral("porte/COM%1").arg(com));
-        if (!sim.apri(collegamento, &errore))
-            qFatal("simulatore: %s", qPrintable(errore));
-        stato = std::make_unique<StatoGlobale>(cartella.percorso());
-        auto p = std::make_unique<PortaSerialeQt>(cartella.percorso());
-        porta = p.get();
-        form = std::make_unique<FormMain>(*stato, std::move(p));
-    }
-
-    void passa() {
-        sim.attendiByte(porta->byteScritti(), 2000);
-        sim.servi();
-        QElapsedTimer attesa;
-        attesa.start();
-        while (porta->PortOpen() && porta->byteRicevuti() < sim.byteInviati() &&
-               attesa.elapsed() < 2000)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-
-    void tick(int n = 1) {
-        for (int i = 0; i < n && !form->Scaricata(); ++i) {
-            passa();
-            form->Timer1_Timer();
-            if (statiPorta.value(statiPorta.size() - 1) != form->LbLPortaModem->text())
-                statiPorta << form->LbLPortaModem->text();
-        }
-    }
-
-    bool finche(const std::function<bool()>& condizione, int massimo = 3000) {
-        for (int i = 0; i < massimo && !condizione(); ++i)
-            tick();
-        return condizione();
-    }
-
-    bool abilitato() const { return form->LblPinCode->text() == QLatin1String("GSM ABILITATO"); }
-
-    void avvia() {
-        QVERIFY(form->Avvia());
-        tick(21);
-    }
-
-    QList<QByteArray> comandi() { return sim.modem().comandiRicevuti(); }
-};
-
-} // namespace
 
 class TstModemSuPty : public QObject {
     Q_OBJECT
@@ -109,7 +39,7 @@ private slots:
         QFETCH(bool, conDtr);
         BancoPty b(1, conDtr);
         b.sim.modem().impostaSegnale(20);
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return b.abilitato(); }));
         controllaPannelloAbilitato(b, 1);
         const QList<QByteArray> attesi{"AT",        "ATE0",     "AT+CGMR",  "AT+CMGF=1",
@@ -125,7 +55,7 @@ private slots:
     void ilModemSullaTerzaPortaSiTrovaCercando() {
         BancoPty b(3);
         b.sim.modem().impostaSegnale(20);
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return b.abilitato(); }));
         QCOMPARE(b.form->PortaCom, 3);
         controllaPannelloAbilitato(b, 3);
@@ -136,7 +66,7 @@ private slots:
         BancoPty b;
         b.sim.modem().impostaPin("4321");
         b.sim.modem().impostaPinAttivo(true);
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return !b.form->FrmPin->isHidden(); }));
         QCOMPARE(b.copione.testi().last(), QStringLiteral(" Prego, inserire il Codice PIN "));
         b.form->TxtPinCode->setText(QStringLiteral("0000"));
@@ -156,7 +86,7 @@ private slots:
         b.sim.modem().impostaPin("4321");
         b.sim.modem().impostaPuk("52719034");
         b.sim.modem().impostaPinAttivo(true);
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return !b.form->FrmPin->isHidden(); }));
         for (const char* sbagliato : {"1111", "2222", "3333"}) {
             const qsizetype scritti = b.comandi().size();
@@ -186,7 +116,7 @@ private slots:
     void senzaSimIlModemSiSpegne() {
         BancoPty b;
         b.sim.modem().impostaSimPresente(false);
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return !b.porta->PortOpen() && b.form->TickAttesa == 0; }));
         QCOMPARE(b.copione.mostrati().last().title, QStringLiteral("SIM non inserita"));
         QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM Spento"));
@@ -198,7 +128,7 @@ private slots:
 
     void ilModemCheScompareVieneRiaccesoECercato() {
         BancoPty b;
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return b.abilitato(); }));
         b.tick(30);
         b.sim.modem().impostaGuasto(Guasto::Muto);
@@ -224,7 +154,7 @@ private slots:
 
     void chiusuraConIlModemAccesoLoSpegnePrimaDiFinire() {
         BancoPty b(1, true);
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return b.abilitato(); }));
         QVERIFY(
             b.finche([&] { return b.form->TickAttesa == 0 && b.form->ProgressBar1->value() > 0; }));
@@ -248,7 +178,7 @@ private slots:
         QFETCH(int, guasto);
         BancoPty b;
         b.sim.modem().impostaGuasto(Guasto(guasto));
-        b.avvia();
+        QVERIFY(b.avvia());
         QVERIFY(b.finche([&] { return b.abilitato(); }));
         QVERIFY(b.finche([&] { return b.form->ProgressBar1->value() > 0; }, 100));
         QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore TIM"));

@@ -33,6 +33,10 @@ private slots:
         QCOMPARE(RisposteModem::StatoRegistrazione(QStringLiteral("\r\nOK\r\n")),
                  QStringLiteral("K"));
         QCOMPARE(RisposteModem::StatoRegistrazione(QStringLiteral("+CREG:")), QString());
+        // An unsolicited line before the reply does not hide the state.
+        QCOMPARE(RisposteModem::StatoRegistrazione(
+                     QStringLiteral("\r\n+CMTI: \"SM\",3\r\nRING\r\n\r\n+CREG: 0,1\r\n\r\nOK\r\n")),
+                 QStringLiteral("1"));
     }
 
     void segnale_data() {
@@ -47,6 +51,8 @@ private slots:
         QTest::newRow("negativo") << QStringLiteral("+CSQ: -5,0") << 0;
         QTest::newRow("senza due punti") << QStringLiteral("\r\nOK\r\n") << -1;
         QTest::newRow("troncata") << QStringLiteral("+CSQ:") << 0;
+        QTest::newRow("dopo una riga spontanea")
+            << QStringLiteral("\r\n+CMTI: \"SM\",3\r\n\r\n+CSQ: 20,99\r\n\r\nOK\r\n") << 67;
     }
     void segnale() {
         QFETCH(QString, risposta);

@@ -242,6 +242,13 @@ void ModemSimulato::consegna(const Risposta& r, Guasto g, QByteArray& uscita) {
     case Guasto::Rumore:
         corpo = QByteArray("\xFF\x00\xE9\x80", 4) + r.informazioni + r.finale + r.dopo;
         break;
+    case Guasto::IntrusoFuori: {
+        const int indice = slot_.empty() ? 1 : slot_.rbegin()->first;
+        corpo = riga("+CMTI: \"SM\"," + QByteArray::number(indice)) + riga("RING") +
+                r.informazioni + r.finale + r.dopo +
+                riga("+CMTI: \"SM\"," + QByteArray::number(indice));
+        break;
+    }
     default:
         corpo = r.informazioni + r.finale + r.dopo;
         break;
@@ -304,7 +311,7 @@ ModemSimulato::Risposta ModemSimulato::esegui(const QByteArray& riga) {
     case 'E':
         if (argomento != "1" && !zeroOVuoto)
             return errore();
-        eco_ = argomento == "1";
+        eco_ = ecoFisso_ || argomento == "1";
         return ok();
     case 'Z':
         if (!zeroOVuoto)

@@ -21,9 +21,10 @@ public:
     // Errore   the command is not done and answers ERROR;
     // Spezzato the answer comes in two pieces, the second from rimandato();
     // Intruso  an unsolicited RING or +CMTI line lands in the middle of the answer;
-    // Rumore   a few bytes of line noise come before the answer.
+    // Rumore   a few bytes of line noise come before the answer;
+    // IntrusoFuori unsolicited lines come before the answer and after its final result.
     // An SMS text closed with Ctrl-Z counts as a command; Muto there sends it and loses the answer.
-    enum class Guasto { Nessuno, Muto, Errore, Spezzato, Intruso, Rumore };
+    enum class Guasto { Nessuno, Muto, Errore, Spezzato, Intruso, Rumore, IntrusoFuori };
 
     static constexpr int kMassimoRiga = 4096;
     static constexpr int kMassimoTestoSms = 4096;
@@ -58,6 +59,8 @@ public:
     // Text (true) or PDU mode, also the mode ATZ goes back to.
     void impostaModoTesto(bool testo);
     void impostaGuasto(Guasto guasto, int quanti = -1);
+    // Some modems take "ATE0" with OK and go on echoing.
+    void impostaEcoFisso(bool fisso) { ecoFisso_ = fisso; }
 
     StatoSim statoSim() const;
     StatoRete statoRete() const { return rete_; }
@@ -147,6 +150,7 @@ private:
     QByteArray testoSms_;
     QByteArray trattenuto_;
     bool eco_ = true;
+    bool ecoFisso_ = false;
     int cmee_ = 0;
     bool modoTesto_ = true;
     bool modoTestoIniziale_ = true;

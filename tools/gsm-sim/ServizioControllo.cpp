@@ -13,9 +13,10 @@ namespace {
 constexpr qint64 kMassimaRichiesta = 1 << 20;
 constexpr int kRichiesteMostrate = 100;
 
-const QStringList kGuasti = {QStringLiteral("nessuno"), QStringLiteral("muto"),
-                             QStringLiteral("errore"),  QStringLiteral("spezzato"),
-                             QStringLiteral("intruso"), QStringLiteral("rumore")};
+const QStringList kGuasti = {QStringLiteral("nessuno"),      QStringLiteral("muto"),
+                             QStringLiteral("errore"),       QStringLiteral("spezzato"),
+                             QStringLiteral("intruso"),      QStringLiteral("rumore"),
+                             QStringLiteral("intruso-fuori")};
 
 QStringList bene(const QString& testo) {
     return {QStringLiteral("OK"), testo};

@@ -33,7 +33,8 @@ Uso:
                    [--alfa NOME | --senza-alfa]
       Fa arrivare un SMS sulla SIM (data predefinita: adesso), nella prima posizione
       libera o in quella indicata.
-  veltrika-gsm-sim guasto nessuno|muto|errore|spezzato|intruso|rumore [--volte N]
+  veltrika-gsm-sim guasto nessuno|muto|errore|spezzato|intruso|intruso-fuori|rumore
+                   [--volte N]
       Guasta i prossimi N comandi (senza --volte: fino a nuovo ordine).
   veltrika-gsm-sim rete casa|roaming|ricerca|assente
   veltrika-gsm-sim segnale N          (da 0 a 31, 99 = sconosciuto)
@@ -51,6 +52,7 @@ Opzioni di avvia:
   --puk CODICE         PUK della SIM (predefinito 12345678)
   --pin-attivo         la SIM chiede il PIN all'accensione
   --senza-sim          nessuna SIM inserita
+  --eco-fisso          l'eco dei comandi resta attiva anche dopo ATE0
   --rete STATO         casa (predefinito), roaming, ricerca, assente
   --segnale N          predefinito 20
   --revisione TESTO    risposta ad AT+CGMR
@@ -66,6 +68,7 @@ Guasti:
   spezzato  ogni risposta arriva in due pezzi, il secondo dopo circa 300 ms
   intruso   una riga non richiesta (RING o +CMTI) in mezzo alla risposta
   rumore    qualche byte di disturbo prima della risposta
+  intruso-fuori  righe non richieste (+CMTI, RING) prima e dopo la risposta
 )";
 
 QTextStream& uscita() {
@@ -201,6 +204,7 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
         modem.impostaPuk(CodicePagina1252::Codifica(valore("puk")));
     modem.impostaPinAttivo(a.interruttori.contains(QStringLiteral("pin-attivo")));
     modem.impostaSimPresente(!a.interruttori.contains(QStringLiteral("senza-sim")));
+    modem.impostaEcoFisso(a.interruttori.contains(QStringLiteral("eco-fisso")));
     if (presente("rete")) {
         const QString r = valore("rete");
         if (r == QLatin1String("casa"))
@@ -315,7 +319,7 @@ int main(int argc, char** argv) {
          {{porta, QStringLiteral("pin"), QStringLiteral("puk"), QStringLiteral("rete"),
            QStringLiteral("segnale"), QStringLiteral("revisione"), QStringLiteral("ussd"),
            QStringLiteral("capacita")},
-          {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim")},
+          {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso")},
           0}},
         {QStringLiteral("sms"),
          {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa")},
