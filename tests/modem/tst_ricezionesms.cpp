@@ -3,6 +3,7 @@
 #include "DatiDiProva.h"
 #include "RegistroSuoni.h"
 #include "desk/FormMsgBox1.h"
+#include "desk/RubricaClienti.h"
 #include "modem/RicezioneSms.h"
 
 #include <QTest>
@@ -284,6 +285,51 @@ private slots:
         QCOMPARE(testi, (QStringList{"Primo", "Secondo", "Terzo"}));
         QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 3);
         QCOMPARE(avvisiArchivio().size(), 1);
+    }
+
+    // The storing rules on their own, without a modem.
+    void regoleDiRegistrazione() {
+        CartellaDiProva c;
+        Archivio a;
+        a.ApriArchivio(c.percorso());
+        RubricaClienti rubrica;
+        const QDateTime adesso(QDate(2026, 12, 8), QTime(9, 30, 5));
+        const auto letto = [](const QString& orario, const QString& testo,
+                              const QString& data = QStringLiteral("07/12/26")) {
+            SmsLetto s;
+            s.mittente = QStringLiteral("+393331112222");
+            s.numero = QStringLiteral("3331112222");
+            s.data = data;
+            s.orario = orario;
+            s.testo = testo;
+            return s;
+        };
+        using E = RicezioneSms::Esito;
+        QCOMPARE(
+            RicezioneSms::Registra(a, rubrica, letto("10:15:33", "seconda parte"), adesso).esito,
+            E::Nuovo);
+        // Slots are not read in time order: the older first part joins the record.
+        const auto r = RicezioneSms::Registra(a, rubrica, letto("10:15:30", "prima parte"), adesso);
+        QCOMPARE(r.esito, E::Unito);
+        QCOMPARE(r.orarioPrimo, QStringLiteral("10:15:33"));
+        QCOMPARE(r.nome, QStringLiteral("Nuovo Cliente"));
+        // Same time and a text already in the record: read twice.
+        QCOMPARE(RicezioneSms::Registra(a, rubrica, letto("10:15:30", "prima parte"), adesso).esito,
+                 E::Duplicato);
+        // Another day, another message.
+        QCOMPARE(
+            RicezioneSms::Registra(a, rubrica, letto("10:15:30", "prima parte", "08/12/26"), adesso)
+                .esito,
+            E::Nuovo);
+        // A stamp the modem garbled: stored with the clock's date and time, not left behind.
+        const auto senzaData =
+            RicezioneSms::Registra(a, rubrica, letto("", "senza data", ""), adesso);
+        QCOMPARE(senzaData.esito, E::Nuovo);
+        QCOMPARE(senzaData.data, QStringLiteral("08/12/26"));
+        QCOMPARE(senzaData.orarioPrimo, QStringLiteral("09:30:05"));
+        QCOMPARE(pendenti(c).size(), 3);
+        QCOMPARE(pendenti(c)[0].testo, QStringLiteral("seconda parte prima parte"));
+        QCOMPARE(pendenti(c)[2].orario, QStringLiteral("09:30:05"));
     }
 
     // Two messages announced in turn, each with its sound, the next one after "Ok".

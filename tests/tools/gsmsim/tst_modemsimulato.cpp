@@ -472,6 +472,19 @@ private slots:
         QVERIFY(std::any_of(rumore.begin(), rumore.end(),
                             [](char c) { return static_cast<unsigned char>(c) > 127; }));
         QCOMPARE(comando(m, "AT"), ok());
+
+        // Unsolicited lines on both sides of the answer.
+        m.impostaGuasto(ModemSimulato::Guasto::IntrusoFuori, 1);
+        QCOMPARE(comando(m, "AT+CSQ"), esito("+CMTI: \"SM\",2") + esito("RING") +
+                                           "\r\n+CSQ: 20,99\r\n" + ok() + esito("+CMTI: \"SM\",2"));
+        QCOMPARE(comando(m, "AT"), ok());
+    }
+
+    void ecoCheNonSiSpegne() {
+        ModemSimulato m;
+        m.impostaEcoFisso(true);
+        QCOMPARE(m.ricevi("ATE0\r"), QByteArray("ATE0\r\r\nOK\r\n"));
+        QCOMPARE(m.ricevi("AT\r"), QByteArray("AT\r\r\nOK\r\n"));
     }
 
     void ingressoMalformatoLimitato() {
