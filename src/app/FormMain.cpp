@@ -391,7 +391,10 @@ void FormMain::raccogliRisposta() {
     ++TickAttesa;
     const int n = MSComm1.InBufferCount();
     if (n > 0) {
-        if (n == UltimoConteggioRx || n >= 220) {
+        // A message being read is taken whole at the quiet tick: cut at 220 characters, a long
+        // one would lose its end and its "OK" and never leave the SIM.
+        const bool lettura = stato_.TipoComando == 7;
+        if (n == UltimoConteggioRx || (n >= 220 && !lettura)) {
             stato_.BufferRx = MSComm1.Input();
             TickAttesa = 0;
             Ricevi_Dati(stato_.BufferRx);

@@ -180,6 +180,32 @@ private slots:
         QCOMPARE(b.porta->righeScritte.last(), QStringLiteral("AT+CSQ"));
     }
 
+    // A long message keeps arriving past 220 characters: it is taken whole at the quiet tick,
+    // not cut (a cut reply has no "OK", so the message would never leave the SIM).
+    void unMessaggioLungoNonSiTaglia() {
+        BancoModem b;
+        b.modem.muti = {QStringLiteral("AT+CMGR=1")};
+        b.avviaFinoAdAbilitato();
+        QVERIFY(b.tickFinche([&] {
+            return b.porta->righeScritte.value(b.porta->righeScritte.size() - 1) ==
+                   QStringLiteral("AT+CMGR=1");
+        }) >= 0);
+        const QString testo =
+            QString(150, QLatin1Char('a')) + QLatin1Char(' ') + QString(150, QLatin1Char('b'));
+        const QString risposta =
+            QStringLiteral(
+                "\r\n+CMGR: \"REC UNREAD\",\"+393331112222\",,\"26/12/07,10:15:30+04\"\r\n") +
+            testo + QStringLiteral("\r\n\r\nOK\r\n");
+        b.porta->inArrivo = risposta.left(230);
+        b.tick();
+        b.porta->inArrivo += risposta.mid(230);
+        b.tick(2);
+        QCOMPARE(b.form->TickAttesa, 1); // the delete has been sent
+        QCOMPARE(b.porta->righeScritte.last(), QStringLiteral("AT+CMGD=1"));
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4), testo);
+    }
+
     void centoVentiCaratteriSiPrendonoSubito() {
         BancoModem b;
         b.modem.muti = {QStringLiteral("AT+CREG?")};
