@@ -10,7 +10,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
   libsqlcipher-dev sqlcipher sqlite3
   libxlsxwriter-dev
-  xdg-utils poppler-utils
+  xdg-utils poppler-utils fonts-liberation
 )
 
 missing=()

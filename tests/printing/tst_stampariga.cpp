@@ -1,0 +1,70 @@
+#include "CartellaDiProva.h"
+#include "PtyStampante.h"
+#include "app/StatoGlobale.h"
+#include "platform/PortaSerialeQt.h"
+#include "printing/ModulofnStampa.h"
+#include "printing/StampanteCorrente.h"
+
+#include <QTest>
+
+// StampaRiga on a real port: what one call puts on the printer's line.
+class TstStampaRiga : public QObject {
+    Q_OBJECT
+private slots:
+    void righe_data() {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QByteArray>("attesi");
+        QTest::newRow("vuota") << QString() << QByteArray("\" \"@");
+        QTest::newRow("uno spazio") << QStringLiteral(" ") << QByteArray("\"  \"@");
+        QTest::newRow("Nome:") << QStringLiteral("Nome:") << QByteArray("\"Nome: \"@");
+        QTest::newRow("spazi consecutivi tutti scritti")
+            << QStringLiteral("a  b") << QByteArray("\"a  b \"@");
+        QTest::newRow("sette parole di cinque lettere")
+            << QStringLiteral("pizza pasta birra fanta acqua torta panna")
+            << QByteArray("\"pizza pasta birra fanta acqua \"@\"torta panna \"@");
+        QTest::newRow("intestazione di 36 caratteri")
+            << QStringLiteral("---| STAMPA SMS |-------------------")
+            << QByteArray("\"---| STAMPA SMS \"@\"|------------------- \"@");
+        QTest::newRow("36 trattini")
+            << QString(36, QLatin1Char('-'))
+            << QByteArray("\"\"@\"") + QByteArray(36, '-') + QByteArray(" \"@");
+        QTest::newRow("a capo, il ritorno carrello non lascia traccia")
+            << QStringLiteral("Vorrei\r\nuna pizza") << QByteArray("\"Vorrei\"@\"una pizza \"@");
+        QTest::newRow("a capo dopo una parola che non entra nella riga")
+            << QStringLiteral("12345678901234567890 123456789012345\nx")
+            << QByteArray("\"12345678901234567890 \"@\"123456789012345\"@\"x \"@");
+        QTest::newRow("parola di 36 caratteri con lo spazio: a capo prima")
+            << QString(35, QLatin1Char('x'))
+            << QByteArray("\"\"@\"") + QByteArray(35, 'x') + QByteArray(" \"@");
+        QTest::newRow("parola di 35 con lo spazio: riempie la riga")
+            << QString(34, QLatin1Char('x'))
+            << QByteArray("\"") + QByteArray(34, 'x') + QByteArray(" \"@");
+        QTest::newRow("parola lunga dopo altre: riga nuova")
+            << QStringLiteral("ab ") + QString(34, QLatin1Char('x'))
+            << QByteArray("\"ab \"@\"") + QByteArray(34, 'x') + QByteArray(" \"@");
+        QTest::newRow("lettera accentata e euro, un byte ciascuno")
+            << QStringLiteral("Caffè 1€") << QByteArray("\"Caff\xE8 1\x80 \"@");
+    }
+
+    void righe() {
+        QFETCH(QString, testo);
+        QFETCH(QByteArray, attesi);
+        CartellaDiProva cartella;
+        PtyStampante stampante;
+        QVERIFY(stampante.valido());
+        QVERIFY(stampante.collega(cartella.percorso(), 3));
+        StatoGlobale stato(cartella.percorso());
+        PortaSerialeQt porta(cartella.percorso());
+        StampanteCorrente corrente(cartella.percorso());
+        ModulofnStampa modulo(stato, porta, corrente);
+
+        porta.setCommPort(3);
+        porta.setPortOpen(true);
+        modulo.StampaRiga(testo);
+        porta.setPortOpen(false);
+        QCOMPARE(stampante.leggi(attesi.right(2)), attesi);
+    }
+};
+
+QTEST_MAIN(TstStampaRiga)
+#include "tst_stampariga.moc"
