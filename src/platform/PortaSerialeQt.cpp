@@ -4,6 +4,8 @@
 #include "ErroreRuntime.h"
 #include "PorteCom.h"
 
+#include <QElapsedTimer>
+
 namespace {
 
 // What a noisy device may pile up between two reads; beyond it the device waits.
@@ -152,15 +154,39 @@ void PortaSerialeQt::Output(const QString& testo) {
     if (!porta_.isOpen())
         Fallisci(ErroreRuntime::PortaChiusa);
     const QByteArray byte = CodicePagina1252::Codifica(testo);
-    const bool scritto = porta_.write(byte) == byte.size();
-    // What the device cannot take at once stays queued and leaves at the next write or event.
-    porta_.flush();
-    if (!scritto || porta_.error() == QSerialPort::WriteError ||
-        porta_.error() == QSerialPort::ResourceError) {
+    if (porta_.write(byte) != byte.size()) {
         porta_.clearError();
         Fallisci(ErroreRuntime::ScritturaSeriale);
     }
+    attendiInvio();
     scritti_ += byte.size();
+}
+
+// The text is out when the device has taken it. A printer at 9600 baud takes about a kilobyte a
+// second, so a long document waits for it for as long as it keeps taking bytes; a device that
+// takes nothing for a while, or reports a write error, fails the write.
+void PortaSerialeQt::attendiInvio() {
+    QElapsedTimer fermo;
+    fermo.start();
+    qint64 restanti = porta_.bytesToWrite();
+    while (porta_.isOpen() && porta_.bytesToWrite() > 0) {
+        // Writes only when the device can take bytes, so a full device is no error here.
+        porta_.waitForBytesWritten(50);
+        const auto errore = porta_.error();
+        if (errore == QSerialPort::WriteError || errore == QSerialPort::ResourceError) {
+            porta_.clearError();
+            Fallisci(ErroreRuntime::ScritturaSeriale);
+        }
+        porta_.clearError();
+        if (porta_.bytesToWrite() < restanti) {
+            restanti = porta_.bytesToWrite();
+            fermo.restart();
+        } else if (fermo.elapsed() > attesaMassimaMs_) {
+            Fallisci(ErroreRuntime::ScritturaSeriale);
+        }
+    }
+    if (!porta_.isOpen())
+        Fallisci(ErroreRuntime::ScritturaSeriale);
 }
 
 qint64 PortaSerialeQt::byteRicevuti() {

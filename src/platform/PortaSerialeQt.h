@@ -33,10 +33,13 @@ public:
     QString dispositivo() const { return porta_.portName(); }
     qint64 byteRicevuti();
     qint64 byteScritti() const { return scritti_; }
+    // How long a write waits for a device that takes no byte before it fails.
+    void impostaAttesaMassima(int ms) { attesaMassimaMs_ = ms; }
 
 private:
     void applicaImpostazioni();
     void leggiDisponibili();
+    void attendiInvio();
 
     const QString cartellaProgramma_;
     QSerialPort porta_;
@@ -48,4 +51,5 @@ private:
     bool perso_ = false;
     qint64 consumati_ = 0;
     qint64 scritti_ = 0;
+    int attesaMassimaMs_ = 5000;
 };

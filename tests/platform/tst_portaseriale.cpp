@@ -7,11 +7,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +41,7 @@ public:
             ::close(fd_);
     }
     const QString& dispositivo() const { return dispositivo_; }
+    int fd() const { return fd_; }
     void scrivi(const QByteArray& b) { QCOMPARE(::write(fd_, b.constData(), b.size()), b.size()); }
     // Reads until `quanti` bytes have come, or a second has gone by.
     QByteArray leggi(int quanti) {
@@ -178,6 +181,67 @@ private slots:
         porta.setPortOpen(false);
         QVERIFY(!porta.PortOpen());
         QCOMPARE(numeroErrore([&] { porta.setPortOpen(true); }), 8002);
+    }
+
+    // A printer at line speed takes a long document bit by bit: every byte arrives, in order.
+    void unDocumentoLungoAttendeLaStampanteLenta() {
+        CapoPty stampante;
+        QTemporaryDir programma;
+        collega(programma.path(), 2, stampante.dispositivo());
+        PortaSerialeQt porta(programma.path());
+        porta.setCommPort(2);
+        porta.setPortOpen(true);
+        std::atomic<bool> fine{false};
+        std::atomic<qsizetype> quanti{0};
+        QByteArray ricevuti; // the reader's until it is joined
+        std::thread lettore([&] {
+            char buf[256];
+            while (!fine) {
+                pollfd p{stampante.fd(), POLLIN, 0};
+                if (::poll(&p, 1, 10) > 0) {
+                    const ssize_t n = ::read(stampante.fd(), buf, sizeof buf);
+                    if (n > 0) {
+                        ricevuti.append(buf, n);
+                        quanti = ricevuti.size();
+                    }
+                }
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            }
+        });
+        QByteArray atteso;
+        for (int i = 0; i < 3000; ++i) {
+            const QString riga =
+                QStringLiteral("\"Riga %1 di una lista lunga, con il suo testo\"@").arg(i);
+            porta.Output(riga);
+            atteso += riga.toLatin1();
+        }
+        porta.setPortOpen(false);
+        for (int giri = 0; giri < 500; ++giri) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (quanti >= atteso.size())
+                break;
+        }
+        fine = true;
+        lettore.join();
+        QVERIFY(atteso.size() > 100000);
+        QCOMPARE(ricevuti.size(), atteso.size());
+        QCOMPARE(ricevuti, atteso);
+    }
+
+    // A printer that takes nothing more fails the write instead of hanging the program.
+    void unaStampanteFermaFaFallireLaScrittura() {
+        CapoPty stampante;
+        QTemporaryDir programma;
+        collega(programma.path(), 2, stampante.dispositivo());
+        PortaSerialeQt porta(programma.path());
+        porta.impostaAttesaMassima(200);
+        porta.setCommPort(2);
+        porta.setPortOpen(true);
+        const QString blocco(1024, QLatin1Char('x'));
+        int errore = 0;
+        for (int i = 0; i < 4096 && errore == 0; ++i)
+            errore = numeroErrore([&] { porta.Output(blocco); });
+        QCOMPARE(errore, 8021);
     }
 
     void numeriFuoriDallIntervallo() {
