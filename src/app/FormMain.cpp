@@ -12,7 +12,10 @@
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
+#include "platform/PortaSerialeQt.h"
 #include "platform/Testo.h"
+#include "printing/ModulofnStampa.h"
+#include "printing/StampanteCorrente.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -49,11 +52,18 @@ const QColor kBlu(0, 0, 255);
 const QColor kRosso(255, 0, 0);
 } // namespace
 
-FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta, QWidget* parent)
+FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
+                   std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent)
     : QMainWindow(parent)
     , MSComm1(*porta)
+    , MSComm2(portaStampante
+                  ? *portaStampante
+                  : *(portaStampante = std::make_unique<PortaSerialeQt>(stato.cartellaProgramma)))
     , stato_(stato)
-    , porta_(std::move(porta)) {
+    , porta_(std::move(porta))
+    , portaStampante_(std::move(portaStampante))
+    , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
+    , stampa_(std::make_unique<ModulofnStampa>(stato, MSComm2, *stampante_, this)) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(Titolo());
     costruisciControlli();
@@ -62,6 +72,7 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta, QWi
 }
 
 FormMain::~FormMain() {
+    stampa_.reset(); // its previews belong to this window
     delete logo_;
     delete chiusura_;
     delete msgBox1_;
@@ -444,6 +455,9 @@ void FormMain::annuncio() {
     msgBox1_->Label6->setText(riga->text(4));
     msgBox1_->show();
     --ContaSMSArrivati;
+    if (stato_.StampaAutomatica)
+        stampa_->StampaSms(riga->text(0), riga->text(1), riga->text(2), riga->text(3),
+                           riga->text(4));
     VisualizzaSMSArrivati = false;
 }
 

@@ -20,6 +20,8 @@ struct StatoGlobale;
 class FormLogo;
 class FormChiusura;
 class FormMsgBox1;
+class ModulofnStampa;
+class StampanteCorrente;
 class ErroreRuntime;
 
 // The main window: the pending list, the modem panel, and the 100 ms timer that drives the whole
@@ -27,7 +29,10 @@ class ErroreRuntime;
 class FormMain : public QMainWindow {
     Q_OBJECT
 public:
-    FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta, QWidget* parent = nullptr);
+    // `porta` is the modem's port; `portaStampante` the 80-column printer's (by default the
+    // machine's port of that number, resolved in the program folder).
+    FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
+             std::unique_ptr<PortaSeriale> portaStampante = {}, QWidget* parent = nullptr);
     ~FormMain() override;
 
     static QString Titolo() { return QStringLiteral("VELTRIKA V 1.0.1"); }
@@ -119,6 +124,11 @@ public:
     QPushButton* btnClearModem;
     QTimer Timer1;
     PortaSeriale& MSComm1;
+    PortaSeriale& MSComm2;
+
+    // Every printout, and the system printer the page reports go to: one of each for the run.
+    ModulofnStampa& Stampa() { return *stampa_; }
+    StampanteCorrente& Stampante() { return *stampante_; }
 
     // The windows this one loads and unloads; null while not loaded.
     FormLogo* logo() const;
@@ -167,6 +177,9 @@ private:
 
     StatoGlobale& stato_;
     std::unique_ptr<PortaSeriale> porta_;
+    std::unique_ptr<PortaSeriale> portaStampante_;
+    std::unique_ptr<StampanteCorrente> stampante_;
+    std::unique_ptr<ModulofnStampa> stampa_;
     QPointer<FormLogo> logo_;
     QPointer<FormChiusura> chiusura_;
     QPointer<FormMsgBox1> msgBox1_;

@@ -1,10 +1,13 @@
 #include "BancoPty.h"
 #include "ConnessioneEsterna.h"
 #include "DatiDiProva.h"
+#include "PtyStampante.h"
 #include "RegistroSuoni.h"
+#include "TestoPdf.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/RubricaClienti.h"
 #include "modem/RicezioneSms.h"
+#include "printing/StampanteCorrente.h"
 
 #include <QTest>
 
@@ -362,6 +365,42 @@ private slots:
         b.tick();
         QVERIFY(!b.form->msgBox1());
         QVERIFY(m.slotOccupati().isEmpty());
+    }
+
+    // With automatic printing on, each message announced comes out of the receipt printer.
+    void stampaAutomaticaSullaStampante80Colonne() {
+        BancoPty b(1, false, [](Archivio& a) {
+            DatiDiProva::Impostazioni(a, true, false, true, QStringLiteral("2"));
+        });
+        PtyStampante stampante;
+        QVERIFY(stampante.collega(b.cartella.percorso(), 2));
+        ModemSimulato& m = b.sim.modem();
+        m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));
+        QVERIFY(b.avvia());
+        QVERIFY(b.finche([&] { return b.form->msgBox1() && b.form->msgBox1()->isVisible(); }));
+        const QByteArray stampato = stampante.leggi("J");
+        QVERIFY(stampato.startsWith("j@\""));
+        QVERIFY(stampato.endsWith("\"@J"));
+        QVERIFY(stampato.contains("\"Una margherita \"@"));
+        QVERIFY(stampato.contains("\" -3331112222 \"@"));
+        QVERIFY(stampato.contains("\"Data: 07/12/26  -  Ora: 10:15:30 \"@"));
+    }
+
+    void stampaAutomaticaSullaStampanteDiSistema() {
+        BancoPty b(1, false, [](Archivio& a) {
+            DatiDiProva::Impostazioni(a, true, false, false, QStringLiteral("2"));
+        });
+        const QString pdf = b.cartella.file(QStringLiteral("sms.pdf"));
+        b.form->Stampante().UsaFilePdf(pdf, QPageSize(QPageSize::A4));
+        ModemSimulato& m = b.sim.modem();
+        m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));
+        QVERIFY(b.avvia());
+        QVERIFY(b.finche([&] { return b.form->msgBox1() && b.form->msgBox1()->isVisible(); }));
+        const TestoPdf testo(pdf);
+        QVERIFY(testo.valido());
+        QVERIFY(testo.inOrdine({QStringLiteral("Stampa SMS"), QStringLiteral("07/12/26"),
+                                QStringLiteral("10:15:30"), QStringLiteral("3331112222"),
+                                QStringLiteral("Una margherita")}));
     }
 };
 
