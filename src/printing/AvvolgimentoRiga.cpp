@@ -6,7 +6,11 @@ QString AvvolgimentoRiga::Protocollo(const QString& testo) {
     QString uscita = QStringLiteral("\"");
     QString parola;
     int colonna = 0;
-    for (const QChar c : sorgente) {
+    for (QChar c : sorgente) {
+        // A double quote closes a printer line: one inside a customer's text would end the line
+        // there and send the rest (a "J" ends the document) to the printer as commands.
+        if (c == QLatin1Char('"'))
+            c = QLatin1Char('\'');
         if (c == QChar(13))
             continue;
         if (c == QChar(10)) {

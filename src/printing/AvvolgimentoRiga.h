@@ -6,7 +6,8 @@
 // at most 35 characters (36 columns less the space after the last word), each followed by "@".
 // Words are never split; a word too long for what is left of a line starts the next one, and a
 // word of 35 characters or more gets a line of its own. Line feeds break the line, carriage
-// returns are dropped, every space is written.
+// returns are dropped, every space is written. A double quote in the text is printed as an
+// apostrophe, since the printer reads it as the end of the line.
 class AvvolgimentoRiga {
 public:
     static constexpr int Colonne = 36;

@@ -42,6 +42,9 @@ private slots:
         QTest::newRow("parola lunga dopo altre: riga nuova")
             << QStringLiteral("ab ") + QString(34, QLatin1Char('x'))
             << QByteArray("\"ab \"@\"") + QByteArray(34, 'x') + QByteArray(" \"@");
+        QTest::newRow("virgolette nel testo: apostrofi, la riga non si chiude")
+            << QStringLiteral("Vorrei la \"diavola\" Jumbo")
+            << QByteArray("\"Vorrei la 'diavola' Jumbo \"@");
         QTest::newRow("lettera accentata e euro, un byte ciascuno")
             << QStringLiteral("Caffè 1€") << QByteArray("\"Caff\xE8 1\x80 \"@");
     }
