@@ -3,7 +3,9 @@
 #
 # With no USB modem attached (/dev/ttyUSB*, /dev/ttyACM*), or with --simulatore, the project's
 # modem simulator is started on a pseudo-terminal and linked as porte/COM1 of the program
-# folder, so the whole program works without hardware; it stops when the program ends.
+# folder, so the whole program works without hardware; it stops when the program ends. The
+# 80-column receipt printer is simulated the same way on porte/COM2; what it prints is appended
+# to porte/COM2.stampe.txt.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
@@ -46,10 +48,19 @@ fi
 
 "$PROGRAMMA/veltrika-gsm-sim" avvia --porta "$PORTE/COM1" &
 SIM=$!
-trap 'kill $SIM 2>/dev/null || true; wait $SIM 2>/dev/null || true' EXIT
+STAMPANTE=""
+# The receipt printer, simulated too on COM2 (the delivered printer port) unless COM2 is taken.
+if [ ! -e "$PORTE/COM2" ] || link_del_simulatore "$PORTE/COM2"; then
+  "$PROGRAMMA/veltrika-stampante-sim" --porta "$PORTE/COM2" >>"$PORTE/COM2.stampe.txt" 2>&1 &
+  STAMPANTE=$!
+fi
+trap 'kill $SIM $STAMPANTE 2>/dev/null || true; wait $SIM $STAMPANTE 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
   [ -L "$PORTE/COM1" ] && [ -e "$PORTE/COM1" ] && break
   sleep 0.05
 done
 echo "Per far arrivare un SMS: $PROGRAMMA/veltrika-gsm-sim sms +393331234567 \"Vorrei una margherita\""
+if [ -n "$STAMPANTE" ]; then
+  echo "Scontrini della stampante a 80 colonne: tail -f $PORTE/COM2.stampe.txt"
+fi
 "$PROGRAMMA/veltrika"

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModemSimulato.h"
+#include "PseudoTerminale.h"
 
 #include <QObject>
 #include <QString>
@@ -23,8 +24,8 @@ public:
     // Opens the pseudo-terminal and, when a path is given, links it there (the folder is made if
     // missing; an existing symbolic link is replaced, a file or folder never).
     bool apri(const QString& percorsoCollegamento, QString* errore);
-    QString dispositivo() const { return dispositivo_; }
-    QString collegamento() const { return collegamento_; }
+    QString dispositivo() const { return pty_.dispositivo(); }
+    QString collegamento() const { return pty_.collegamento(); }
 
     // Sends what was held back by the last service, then answers all input waiting. Never blocks.
     void servi();
@@ -45,10 +46,7 @@ private:
     void chiudi();
 
     ModemSimulato modem_;
-    int master_ = -1;
-    int slaveTenuto_ = -1;
-    QString dispositivo_;
-    QString collegamento_;
+    PseudoTerminale pty_;
     QByteArray codaUscita_;
     qint64 ricevuti_ = 0;
     qint64 inviati_ = 0;

@@ -1,6 +1,7 @@
 // veltrika-gsm-sim: a GSM modem simulated on a pseudo-terminal, so that VELTRIKA can be run and
 // tested with no modem attached. "avvia" serves the modem; the other subcommands talk to a
 // running one through its control socket.
+#include "FineConSegnale.h"
 #include "ProtocolloControllo.h"
 #include "ServizioControllo.h"
 #include "SimulatorePty.h"
@@ -13,12 +14,7 @@
 #include <QLocalSocket>
 #include <QMap>
 #include <QSet>
-#include <QSocketNotifier>
 #include <QTextStream>
-
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -176,13 +172,6 @@ int eseguiRichiesta(const QString& porta, const QStringList& richiesta) {
     return 0;
 }
 
-int tuboSegnali[2] = {-1, -1};
-
-void alSegnale(int) {
-    const char c = 1;
-    [[maybe_unused]] const ssize_t n = ::write(tuboSegnali[1], &c, 1);
-}
-
 int avvia(QCoreApplication& app, const Argomenti& a) {
     const QString porta = percorsoPorta(a);
     {
@@ -271,20 +260,10 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
     QObject::connect(&controllo, &ServizioControllo::fermaRichiesto, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 
-    // Ctrl-C and kill end the event loop normally, so the link and the socket go away.
-    if (::pipe2(tuboSegnali, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (!FineConSegnale::Installa(app)) {
         errori() << "Impossibile preparare la gestione dei segnali" << Qt::endl;
         return 1;
     }
-    struct sigaction sa {};
-    sa.sa_handler = alSegnale;
-    ::sigemptyset(&sa.sa_mask);
-    ::sigaction(SIGINT, &sa, nullptr);
-    ::sigaction(SIGTERM, &sa, nullptr);
-    ::sigaction(SIGHUP, &sa, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-    QSocketNotifier segnali(tuboSegnali[0], QSocketNotifier::Read);
-    QObject::connect(&segnali, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
 
     pty.avviaAutomatico();
     uscita() << "Modem simulato su " << pty.dispositivo() << ", collegato a " << pty.collegamento()
