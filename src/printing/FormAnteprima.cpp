@@ -59,6 +59,10 @@ bool FormAnteprima::BtnStampa_Click() {
                QStringLiteral("Errore Stampa"));
         return false;
     }
+    // Without a system printer the page went to a file: the user must know where to find it.
+    if (!stampante_.UltimoFilePdf().isEmpty())
+        MsgBox(QStringLiteral("Documento stampato nel file:\n") + stampante_.UltimoFilePdf(),
+               Stile::Informazione, QStringLiteral("Informazione di Stampa"));
     return true;
 }
 

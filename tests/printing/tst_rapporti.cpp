@@ -185,7 +185,11 @@ private slots:
         b.clienti();
         caso.stampa(b);
 
-        QCOMPARE(b.copione.testi(), QStringList());
+        // Printed from the preview to a file: the user is told where it went.
+        const QStringList avvisi =
+            caso.anteprima ? QStringList{QStringLiteral("Documento stampato nel file:\n") + b.pdf}
+                           : QStringList();
+        QCOMPARE(b.copione.testi(), avvisi);
         QCOMPARE(b.anteprime, caso.anteprima ? 1 : 0);
         const TestoPdf pdf(b.pdf);
         QVERIFY2(pdf.valido(), qPrintable(b.pdf));
