@@ -1,7 +1,7 @@
 #include "BancoPty.h"
+#include "CapoPty.h"
 #include "ConnessioneEsterna.h"
 #include "DatiDiProva.h"
-#include "PtyStampante.h"
 #include "RegistroSuoni.h"
 #include "TestoPdf.h"
 #include "desk/FormMsgBox1.h"
@@ -372,7 +372,7 @@ private slots:
         BancoPty b(1, false, [](Archivio& a) {
             DatiDiProva::Impostazioni(a, true, false, true, QStringLiteral("2"));
         });
-        PtyStampante stampante;
+        CapoPty stampante;
         QVERIFY(stampante.collega(b.cartella.percorso(), 2));
         ModemSimulato& m = b.sim.modem();
         m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));

@@ -1,3 +1,4 @@
+#include "CapoPty.h"
 #include "platform/CodicePagina1252.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSerialeQt.h"
@@ -8,61 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
-#include <cerrno>
-#include <fcntl.h>
 #include <poll.h>
-#include <stdlib.h>
-#include <termios.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-
-// The far end of a pseudo-terminal: what a modem would see of the port.
-class CapoPty {
-public:
-    CapoPty() {
-        fd_ = posix_openpt(O_RDWR | O_NOCTTY);
-        if (fd_ < 0 || grantpt(fd_) != 0 || unlockpt(fd_) != 0)
-            return;
-        termios t{};
-        tcgetattr(fd_, &t);
-        cfmakeraw(&t);
-        tcsetattr(fd_, TCSANOW, &t);
-        fcntl(fd_, F_SETFL, fcntl(fd_, F_GETFL) | O_NONBLOCK);
-        dispositivo_ = QString::fromLocal8Bit(ptsname(fd_));
-        // Held open so that the far end sees no hang-up while the port is closed.
-        tenuto_ = ::open(ptsname(fd_), O_RDWR | O_NOCTTY);
-    }
-    ~CapoPty() {
-        if (tenuto_ >= 0)
-            ::close(tenuto_);
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    const QString& dispositivo() const { return dispositivo_; }
-    int fd() const { return fd_; }
-    void scrivi(const QByteArray& b) { QCOMPARE(::write(fd_, b.constData(), b.size()), b.size()); }
-    // Reads until `quanti` bytes have come, or a second has gone by.
-    QByteArray leggi(int quanti) {
-        QByteArray letti;
-        for (int giri = 0; giri < 100 && letti.size() < quanti; ++giri) {
-            pollfd p{fd_, POLLIN, 0};
-            if (::poll(&p, 1, 10) <= 0)
-                continue;
-            char buf[256];
-            const ssize_t n = ::read(fd_, buf, sizeof buf);
-            if (n > 0)
-                letti.append(buf, n);
-        }
-        return letti;
-    }
-
-private:
-    int fd_ = -1;
-    int tenuto_ = -1;
-    QString dispositivo_;
-};
 
 void collega(const QString& cartella, int com, const QString& dispositivo) {
     QDir(cartella).mkpath(QStringLiteral("porte"));
@@ -125,7 +76,7 @@ private slots:
         CapoPty modem;
         QVERIFY(!modem.dispositivo().isEmpty());
         QTemporaryDir programma;
-        collega(programma.path(), 2, modem.dispositivo());
+        QVERIFY(modem.collega(programma.path(), 2));
         PortaSerialeQt porta(programma.path());
 
         porta.setCommPort(1);
@@ -141,7 +92,7 @@ private slots:
         QVERIFY(porta.PortOpen());
 
         porta.Output(QStringLiteral("AT+CMGS=\"è\"\r"));
-        QCOMPARE(modem.leggi(12), QByteArray("AT+CMGS=\"\xE8\"\r"));
+        QCOMPARE(modem.leggi("\r"), QByteArray("AT+CMGS=\"\xE8\"\r"));
         QCOMPARE(porta.byteScritti(), 12);
 
         modem.scrivi(QByteArray("\r\nPer\xF2 \x80\r\n"));
@@ -168,7 +119,7 @@ private slots:
     void unDispositivoCheSparisceFaFallireLaScrittura() {
         auto modem = std::make_unique<CapoPty>();
         QTemporaryDir programma;
-        collega(programma.path(), 1, modem->dispositivo());
+        QVERIFY(modem->collega(programma.path(), 1));
         PortaSerialeQt porta(programma.path());
         porta.setPortOpen(true);
         porta.Output(QStringLiteral("AT\r"));
@@ -187,7 +138,7 @@ private slots:
     void unDocumentoLungoAttendeLaStampanteLenta() {
         CapoPty stampante;
         QTemporaryDir programma;
-        collega(programma.path(), 2, stampante.dispositivo());
+        QVERIFY(stampante.collega(programma.path(), 2));
         PortaSerialeQt porta(programma.path());
         porta.setCommPort(2);
         porta.setPortOpen(true);
@@ -232,7 +183,7 @@ private slots:
     void unaStampanteFermaFaFallireLaScrittura() {
         CapoPty stampante;
         QTemporaryDir programma;
-        collega(programma.path(), 2, stampante.dispositivo());
+        QVERIFY(stampante.collega(programma.path(), 2));
         PortaSerialeQt porta(programma.path());
         porta.impostaAttesaMassima(200);
         porta.setCommPort(2);

@@ -1,8 +1,8 @@
+#include "CapoPty.h"
 #include "CartellaDiProva.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiStampa.h"
-#include "PtyStampante.h"
 #include "app/StatoGlobale.h"
 #include "platform/PortaSerialeQt.h"
 #include "printing/AvvolgimentoRiga.h"
@@ -21,7 +21,7 @@ const QString kListaVuota = QStringLiteral("Impossibile Stampare una lista vuota
 // switched to 80 columns, and the boxes answered and recorded.
 struct Banco80 {
     CartellaDiProva cartella;
-    PtyStampante stampante;
+    CapoPty stampante;
     StatoGlobale stato{cartella.percorso()};
     PortaSerialeQt MSComm2{cartella.percorso()};
     StampanteCorrente corrente{cartella.percorso()};

@@ -1,5 +1,5 @@
+#include "CapoPty.h"
 #include "CartellaDiProva.h"
-#include "PtyStampante.h"
 #include "app/StatoGlobale.h"
 #include "platform/PortaSerialeQt.h"
 #include "printing/ModulofnStampa.h"
@@ -53,7 +53,7 @@ private slots:
         QFETCH(QString, testo);
         QFETCH(QByteArray, attesi);
         CartellaDiProva cartella;
-        PtyStampante stampante;
+        CapoPty stampante;
         QVERIFY(stampante.valido());
         QVERIFY(stampante.collega(cartella.percorso(), 3));
         StatoGlobale stato(cartella.percorso());
