@@ -107,6 +107,40 @@ void pieConPagina(RapportoBande& r, int daX, bool lineaSopra) {
     r.PiePagina.altezza = 420;
 }
 
+struct Colonna {
+    const char* didascalia;
+    const char* campo;
+    int x, w;
+};
+
+// A wide list: captions in the page header over a line, one row of values per record.
+void colonneLarghe(RapportoBande& r, std::initializer_list<Colonna> colonne) {
+    for (const Colonna& c : colonne) {
+        r.IntestazionePagina.Aggiungi(
+            etichetta(QString::fromUtf8(c.didascalia), QRect(c.x, 40, c.w, kRiga), kLista, true));
+        r.Dettaglio.Aggiungi(
+            campo(QString::fromLatin1(c.campo), QRect(c.x, 40, c.w - 40, kRiga), kLista));
+    }
+    r.IntestazionePagina.Aggiungi(linea(0, 330, kLarga));
+    r.IntestazionePagina.altezza = 370;
+    r.Dettaglio.altezza = kRiga + 80;
+}
+
+// A narrow list: each record a block of caption and value pairs closed by a line.
+std::unique_ptr<RapportoBande>
+listaStretta(const QString& nome, const QString& testoTitolo,
+             std::initializer_list<std::pair<QString, QString>> coppie) {
+    auto r = std::make_unique<RapportoBande>(nome);
+    titolo(*r, testoTitolo, false);
+    int y = 40;
+    for (const auto& [didascalia, nomeCampo] : coppie)
+        y = coppia(r->Dettaglio, didascalia, nomeCampo, y);
+    r->Dettaglio.Aggiungi(linea(0, y + 40, kStretta));
+    r->Dettaglio.altezza = y + 100;
+    pieConLinea(*r, kStretta);
+    return r;
+}
+
 const std::map<QString, Fabbrica>& fabbriche() {
     static const std::map<QString, Fabbrica> f{
         {QStringLiteral("DR_ListaClienti"), &CatalogoRapporti::DR_ListaClienti},
@@ -176,77 +210,42 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::Crea(const QString& nome) {
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti() {
     auto r = std::make_unique<RapportoBande>(QStringLiteral("DR_ListaClienti"));
     titolo(*r, QStringLiteral("Lista Clienti"), true);
-    const struct {
-        const char* didascalia;
-        const char* campo;
-        int x, w;
-    } colonne[] = {
-        {"ID", "T1IDCliente", 227, 700},          {"Numero", "T1Numero", 1000, 1400},
-        {"Nome", "T1Nome", 2450, 2100},           {"Data Nascita", "T1Nascita", 4600, 1200},
-        {"Indirizzo", "T1Indirizzo", 5900, 2050}, {"Informazioni", "T1Informazioni", 7994, 2494}};
-    for (const auto& c : colonne) {
-        r->IntestazionePagina.Aggiungi(
-            etichetta(QString::fromUtf8(c.didascalia), QRect(c.x, 40, c.w, kRiga), kLista, true));
-        r->Dettaglio.Aggiungi(
-            campo(QString::fromLatin1(c.campo), QRect(c.x, 40, c.w - 40, kRiga), kLista));
-    }
-    r->IntestazionePagina.Aggiungi(linea(0, 330, kLarga));
-    r->IntestazionePagina.altezza = 370;
-    r->Dettaglio.altezza = kRiga + 80;
+    colonneLarghe(*r, {{"ID", "T1IDCliente", 227, 700},
+                       {"Numero", "T1Numero", 1000, 1400},
+                       {"Nome", "T1Nome", 2450, 2100},
+                       {"Data Nascita", "T1Nascita", 4600, 1200},
+                       {"Indirizzo", "T1Indirizzo", 5900, 2050},
+                       {"Informazioni", "T1Informazioni", 7994, 2494}});
     pieConPagina(*r, 8844, true);
     return r;
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_n() {
-    auto r = std::make_unique<RapportoBande>(QStringLiteral("DR_ListaClienti_n"));
-    titolo(*r, QStringLiteral("Lista Clienti"), false);
-    int y = 40;
-    y = coppia(r->Dettaglio, QStringLiteral("ID"), QStringLiteral("T1IDCliente"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Numero"), QStringLiteral("T1Numero"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Nome"), QStringLiteral("T1Nome"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Data Nascita"), QStringLiteral("T1Nascita"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Indirizzo"), QStringLiteral("T1Indirizzo"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Informazioni"), QStringLiteral("T1Informazioni"), y);
-    r->Dettaglio.Aggiungi(linea(0, y + 40, kStretta));
-    r->Dettaglio.altezza = y + 100;
-    pieConLinea(*r, kStretta);
-    return r;
+    return listaStretta(QStringLiteral("DR_ListaClienti_n"), QStringLiteral("Lista Clienti"),
+                        {{QStringLiteral("ID"), QStringLiteral("T1IDCliente")},
+                         {QStringLiteral("Numero"), QStringLiteral("T1Numero")},
+                         {QStringLiteral("Nome"), QStringLiteral("T1Nome")},
+                         {QStringLiteral("Data Nascita"), QStringLiteral("T1Nascita")},
+                         {QStringLiteral("Indirizzo"), QStringLiteral("T1Indirizzo")},
+                         {QStringLiteral("Informazioni"), QStringLiteral("T1Informazioni")}});
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sub() {
     auto r = std::make_unique<RapportoBande>(QStringLiteral("DR_ListaClienti_sub"));
     titolo(*r, QStringLiteral("Lista Clienti Ridotta"), true);
-    const struct {
-        const char* didascalia;
-        const char* campo;
-        int x, w;
-    } colonne[] = {{"ID", "T1IDCliente", 113, 1021},
-                   {"Numero", "T1Numero", 1134, 2041},
-                   {"Nome", "T1Nome", 3402, 2607}};
-    for (const auto& c : colonne) {
-        r->IntestazionePagina.Aggiungi(
-            etichetta(QString::fromUtf8(c.didascalia), QRect(c.x, 40, c.w, kRiga), kLista, true));
-        r->Dettaglio.Aggiungi(
-            campo(QString::fromLatin1(c.campo), QRect(c.x, 40, c.w - 40, kRiga), kLista));
-    }
-    r->IntestazionePagina.Aggiungi(linea(0, 330, kLarga));
-    r->IntestazionePagina.altezza = 370;
-    r->Dettaglio.altezza = kRiga + 80;
+    colonneLarghe(*r, {{"ID", "T1IDCliente", 113, 1021},
+                       {"Numero", "T1Numero", 1134, 2041},
+                       {"Nome", "T1Nome", 3402, 2607}});
     pieConPagina(*r, 8844, false);
     return r;
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sub_n() {
-    auto r = std::make_unique<RapportoBande>(QStringLiteral("DR_ListaClienti_sub_n"));
-    titolo(*r, QStringLiteral("Lista Clienti Ridotta"), false);
-    int y = 40;
-    y = coppia(r->Dettaglio, QStringLiteral("ID"), QStringLiteral("T1IDCliente"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Numero"), QStringLiteral("T1Numero"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Nome"), QStringLiteral("T1Nome"), y);
-    r->Dettaglio.Aggiungi(linea(0, y + 40, kStretta));
-    r->Dettaglio.altezza = y + 100;
-    pieConLinea(*r, kStretta);
-    return r;
+    return listaStretta(QStringLiteral("DR_ListaClienti_sub_n"),
+                        QStringLiteral("Lista Clienti Ridotta"),
+                        {{QStringLiteral("ID"), QStringLiteral("T1IDCliente")},
+                         {QStringLiteral("Numero"), QStringLiteral("T1Numero")},
+                         {QStringLiteral("Nome"), QStringLiteral("T1Nome")}});
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sin() {
@@ -275,19 +274,14 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sin() {
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sin_n() {
-    auto r = std::make_unique<RapportoBande>(QStringLiteral("DR_ListaClienti_sin_n"));
-    titolo(*r, QStringLiteral("Stampa Cliente Singolo"), false);
-    int y = 40;
-    y = coppia(r->Dettaglio, QStringLiteral("ID"), QStringLiteral("IDCliente"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Numero"), QStringLiteral("Numero"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Nome"), QStringLiteral("Nome"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Data Nascita"), QStringLiteral("DataNascita"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Indirizzo"), QStringLiteral("Indirizzo"), y);
-    y = coppia(r->Dettaglio, QStringLiteral("Informazioni"), QStringLiteral("Informazioni"), y);
-    r->Dettaglio.Aggiungi(linea(0, y + 40, kStretta));
-    r->Dettaglio.altezza = y + 100;
-    pieConLinea(*r, kStretta);
-    return r;
+    return listaStretta(QStringLiteral("DR_ListaClienti_sin_n"),
+                        QStringLiteral("Stampa Cliente Singolo"),
+                        {{QStringLiteral("ID"), QStringLiteral("IDCliente")},
+                         {QStringLiteral("Numero"), QStringLiteral("Numero")},
+                         {QStringLiteral("Nome"), QStringLiteral("Nome")},
+                         {QStringLiteral("Data Nascita"), QStringLiteral("DataNascita")},
+                         {QStringLiteral("Indirizzo"), QStringLiteral("Indirizzo")},
+                         {QStringLiteral("Informazioni"), QStringLiteral("Informazioni")}});
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaSMS() {
