@@ -130,7 +130,8 @@ Misura VisualizzaLista(Contesto& c) {
     if (!c.form) {
         c.stato = std::make_unique<StatoGlobale>(c.cartella);
         c.stato->archivio.ApriArchivio(c.cartella);
-        c.form = std::make_unique<FormMain>(*c.stato, std::make_unique<PortaSerialeMemoria>());
+        c.form = std::make_unique<FormMain>(*c.stato, std::make_unique<PortaSerialeMemoria>(),
+                                            std::make_unique<PortaSerialeMemoria>());
     }
     QElapsedTimer t;
     t.start();

@@ -15,7 +15,8 @@ int Avvio::Esegui(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     StatoGlobale stato(QApplication::applicationDirPath());
-    FormMain formMain(stato, std::make_unique<PortaSerialeQt>(stato.cartellaProgramma));
+    FormMain formMain(stato, std::make_unique<PortaSerialeQt>(stato.cartellaProgramma),
+                      std::make_unique<PortaSerialeQt>(stato.cartellaProgramma));
     QObject::connect(&formMain, &FormMain::Terminata, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     if (!formMain.Avvia())

@@ -12,7 +12,6 @@
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
-#include "platform/PortaSerialeQt.h"
 #include "platform/Testo.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
@@ -56,9 +55,7 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
                    std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent)
     : QMainWindow(parent)
     , MSComm1(*porta)
-    , MSComm2(portaStampante
-                  ? *portaStampante
-                  : *(portaStampante = std::make_unique<PortaSerialeQt>(stato.cartellaProgramma)))
+    , MSComm2(*portaStampante)
     , stato_(stato)
     , porta_(std::move(porta))
     , portaStampante_(std::move(portaStampante))
@@ -919,10 +916,8 @@ void FormMain::rispostaSegnale(const QString& risposta) {
 }
 
 void FormMain::rispostaLetturaSms(const QString& risposta) {
-    // An empty slot is answered with "OK" alone, at the start of the reply.
-    std::optional<SmsLetto> sms;
-    if (Testo::InStr(risposta, QStringLiteral("OK")) > 3)
-        sms = InterpreteSms::Leggi(risposta);
+    // An empty slot ("OK" alone), an error or a cut reply holds no message.
+    const std::optional<SmsLetto> sms = InterpreteSms::Leggi(risposta);
     if (!sms) {
         posizioneVuota();
         return;
@@ -1000,15 +995,14 @@ void FormMain::posizioneVuota() {
         SetStringa_Gsm();
         return;
     }
-    fineScansione();
-}
-
-void FormMain::fineScansione() {
     // The scan stops at its second empty slot, so a message beyond it waits; after a scan that
     // found messages the next one goes on from there, and one that found none starts again from
     // slot 1. No message is left on the SIM for good behind a run of emptied slots.
-    ProssimoInizioScansione =
-        messaggiNellaScansione_ && IndiceSim < kUltimaPosizioneSim ? IndiceSim + 1 : 1;
+    fineScansione(messaggiNellaScansione_ && IndiceSim < kUltimaPosizioneSim ? IndiceSim + 1 : 1);
+}
+
+void FormMain::fineScansione(int prossimoInizio) {
+    ProssimoInizioScansione = prossimoInizio;
     stato_.TipoComando = 5;
     if (ContaSMSArrivati > 0)
         VisualizzaSMSArrivati = true;
@@ -1017,8 +1011,7 @@ void FormMain::fineScansione() {
 void FormMain::archivioNonScrivibile(const ErroreRuntime& e) {
     // The message stays on the SIM; the scan stops here and the next one begins with it, so
     // nothing is lost and nothing is stored twice.
-    fineScansione();
-    ProssimoInizioScansione = std::max(IndiceSim, 1);
+    fineScansione(std::max(IndiceSim, 1));
     if (archivioGuasto_)
         return;
     archivioGuasto_ = true;

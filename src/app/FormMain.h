@@ -29,10 +29,9 @@ class ErroreRuntime;
 class FormMain : public QMainWindow {
     Q_OBJECT
 public:
-    // `porta` is the modem's port; `portaStampante` the 80-column printer's (by default the
-    // machine's port of that number, resolved in the program folder).
+    // `porta` is the modem's port, `portaStampante` the 80-column printer's.
     FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
-             std::unique_ptr<PortaSeriale> portaStampante = {}, QWidget* parent = nullptr);
+             std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent = nullptr);
     ~FormMain() override;
 
     static QString Titolo() { return QStringLiteral("VELTRIKA V 1.0.1"); }
@@ -166,7 +165,8 @@ private:
     void aggiornaRigaUnita(const QString& numero, const RicezioneSms::Risultato& esito);
     void cancellaDallaSim();
     void posizioneVuota();
-    void fineScansione();
+    // Polling resumes; the next scan begins at slot `prossimoInizio`.
+    void fineScansione(int prossimoInizio);
     void archivioNonScrivibile(const ErroreRuntime& e);
     void rispostaStatoSim(const QString& risposta);
     void rispostaPin(const QString& risposta);

@@ -25,7 +25,8 @@ struct Banco {
 
     Banco() {
         stato.archivio.ApriArchivio(cartella.percorso());
-        form = std::make_unique<FormMain>(stato, std::make_unique<PortaSerialeMemoria>());
+        form = std::make_unique<FormMain>(stato, std::make_unique<PortaSerialeMemoria>(),
+                                          std::make_unique<PortaSerialeMemoria>());
     }
     Archivio& a() { return stato.archivio; }
     // The window as it is once running: past the start-up, modem search over, user input on.

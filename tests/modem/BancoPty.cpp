@@ -25,7 +25,8 @@ BancoPty::BancoPty(int com, bool conDtr, const std::function<void(Archivio&)>& p
     stato = std::make_unique<StatoGlobale>(cartella.percorso());
     auto p = std::make_unique<PortaSerialeQt>(cartella.percorso());
     porta = p.get();
-    form = std::make_unique<FormMain>(*stato, std::move(p));
+    form = std::make_unique<FormMain>(*stato, std::move(p),
+                                      std::make_unique<PortaSerialeQt>(cartella.percorso()));
 }
 
 void BancoPty::passa() {

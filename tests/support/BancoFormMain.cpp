@@ -1,5 +1,7 @@
 #include "BancoFormMain.h"
 
+#include "platform/PortaSerialeQt.h"
+
 #include <QTest>
 
 void BancoFormMain::rinnova() {
@@ -7,7 +9,8 @@ void BancoFormMain::rinnova() {
     stato = std::make_unique<StatoGlobale>(cartella.percorso());
     auto p = std::make_unique<PortaSerialeMemoria>();
     porta = p.get();
-    form = std::make_unique<FormMain>(*stato, std::move(p));
+    form = std::make_unique<FormMain>(*stato, std::move(p),
+                                      std::make_unique<PortaSerialeQt>(cartella.percorso()));
 }
 
 Archivio& BancoFormMain::archivioDiretto() {
