@@ -72,6 +72,14 @@ bool scansioneFinoA(BancoPty& b, const QByteArray& comando, int massimo = 3000) 
         massimo);
 }
 
+// Ticks until every message has left the SIM and the scan that took the last one has ended.
+bool simSvuotata(BancoPty& b) {
+    return b.finche([&] {
+        return b.sim.modem().slotOccupati().isEmpty() && b.stato->TipoComando == 5 &&
+               b.form->TickAttesa == 0;
+    });
+}
+
 // Commands heard from the first read of the first scan on.
 QList<QByteArray> letturaECancellazioni(BancoPty& b) {
     QList<QByteArray> c = b.comandi();
@@ -116,14 +124,13 @@ private slots:
         QCOMPARE(b.stato->NumeroCorrente, QStringLiteral("3479990000"));
 
         // The next scan goes on past the emptied slots and finds the message at 5.
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
-        QVERIFY(b.finche([&] { return b.stato->TipoComando == 5 && b.form->TickAttesa == 0; }));
+        QVERIFY(simSvuotata(b));
         QCOMPARE(pendenti(b.cartella).size(), 3);
         QCOMPARE(pendenti(b.cartella).last().testo, QStringLiteral("Anche una birra"));
         QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 3);
         // A scan that finds nothing starts from slot 1 again.
         m.impostaSms(1, sms(kMario, "26/12/07,11:00:00+04", "Ancora io"));
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
+        QVERIFY(simSvuotata(b));
         QCOMPARE(pendenti(b.cartella).size(), 4);
     }
 
@@ -153,7 +160,7 @@ private slots:
         m.impostaSms(5, sms("3331112222", "26/12/07,14:00:00+04", "Numero nazionale"));
         pronto(b);
         m.impostaGuasto(Guasto(guasto));
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
+        QVERIFY(simSvuotata(b));
         m.impostaGuasto(Guasto::Nessuno);
         const QList<Pendente> attesi{
             {"3331112222", "07/12/26", "10:15:30", "", "", "Alfa omessa"},
@@ -178,8 +185,7 @@ private slots:
         m.impostaSms(5, sms("+393479990000", "26/12/07,10:15:31+04", "Altro cliente"));
         m.impostaSms(6, sms("+393479990000", "26/12/07,10:15:31+04", "stesso secondo"));
         pronto(b);
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
-        QVERIFY(b.finche([&] { return b.stato->TipoComando == 5 && b.form->TickAttesa == 0; }));
+        QVERIFY(simSvuotata(b));
         const QList<Pendente> attesi{
             {"3331112222", "07/12/26", "10:15:30", "10:15:34", "",
              "Vorrei tre pizze: una margherita, due capricciose."},
@@ -203,9 +209,9 @@ private slots:
         const SmsSim s = sms(kMario, "26/12/07,10:15:30+04", "Una margherita");
         m.impostaSms(1, s);
         pronto(b);
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
+        QVERIFY(simSvuotata(b));
         m.impostaSms(1, s);
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
+        QVERIFY(simSvuotata(b));
         QCOMPARE(pendenti(b.cartella).size(), 1);
         QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
     }
@@ -218,8 +224,7 @@ private slots:
         m.impostaSms(2, sms(kMario, "26/12/07,10:15:30+04", "Ottimo, a domani"));
         m.impostaSms(3, sms("+393479990000", "26/12/07,10:16:00+04", "Vengo con TIM"));
         pronto(b);
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
-        QVERIFY(b.finche([&] { return b.stato->TipoComando == 5 && b.form->TickAttesa == 0; }));
+        QVERIFY(simSvuotata(b));
         const QList<Pendente> p = pendenti(b.cartella);
         QCOMPARE(p.size(), 2);
         QCOMPARE(p[0].testo, QStringLiteral("Ottimo, a domani"));
@@ -239,8 +244,7 @@ private slots:
         m.impostaSms(1, sms("40916", "26/12/07,09:00:00+04", "Il credito residuo e' 12,34 Euro."));
         m.impostaSms(2, sms(kMario, "26/12/07,10:15:30+04", "Mi costa 10 euro?"));
         pronto(b);
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
-        QVERIFY(b.finche([&] { return b.stato->TipoComando == 5 && b.form->TickAttesa == 0; }));
+        QVERIFY(simSvuotata(b));
         QCOMPARE(b.stato->CreditoResiduo, QStringLiteral("12,34"));
         QCOMPARE(b.form->LblCredito->text(), QStringLiteral("Credito : 12,34"));
         ConnessioneEsterna altro(b.cartella.file(Archivio::NomeFile()));
@@ -280,8 +284,7 @@ private slots:
 
         altro->esegui("ROLLBACK");
         altro.reset();
-        QVERIFY(b.finche([&] { return m.slotOccupati().isEmpty(); }));
-        QVERIFY(b.finche([&] { return b.stato->TipoComando == 5 && b.form->TickAttesa == 0; }));
+        QVERIFY(simSvuotata(b));
         QStringList testi;
         for (const Pendente& p : pendenti(b.cartella))
             testi << p.testo;
