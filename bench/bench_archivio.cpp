@@ -6,10 +6,10 @@
 
 #include "Generatore.h"
 #include "app/FormMain.h"
-#include "app/StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "archive/Archivio.h"
 #include "platform/ErroreRuntime.h"
-#include "platform/PortaSerialeMemoria.h"
+#include "platform/PortaSerialeQt.h"
 
 #include <QApplication>
 #include <QDir>
@@ -130,8 +130,8 @@ Misura VisualizzaLista(Contesto& c) {
     if (!c.form) {
         c.stato = std::make_unique<StatoGlobale>(c.cartella);
         c.stato->archivio.ApriArchivio(c.cartella);
-        c.form = std::make_unique<FormMain>(*c.stato, std::make_unique<PortaSerialeMemoria>(),
-                                            std::make_unique<PortaSerialeMemoria>());
+        c.form = std::make_unique<FormMain>(*c.stato, std::make_unique<PortaSerialeQt>(c.cartella),
+                                            std::make_unique<PortaSerialeQt>(c.cartella));
     }
     QElapsedTimer t;
     t.start();

@@ -1,7 +1,7 @@
 #include "Avvio.h"
 
 #include "FormMain.h"
-#include "StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "platform/PortaSerialeQt.h"
 #include "platform/TraduzioniQt.h"
 

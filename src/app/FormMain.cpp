@@ -3,7 +3,7 @@
 #include "FormChiusura.h"
 #include "FormLogo.h"
 #include "LetturaImpostazioni.h"
-#include "StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
 #include "modem/InterpreteSms.h"

@@ -1,6 +1,6 @@
 #include "LetturaImpostazioni.h"
 
-#include "StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "platform/Testo.h"
 
 void LetturaImpostazioni::LeggiInterruttori(StatoGlobale& stato) {

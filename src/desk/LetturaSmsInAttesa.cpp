@@ -1,6 +1,6 @@
 #include "LetturaSmsInAttesa.h"
 
-#include "RubricaClienti.h"
+#include "archive/RubricaClienti.h"
 #include "archive/Archivio.h"
 
 QVector<RigaListaSms> LetturaSmsInAttesa::Leggi(Archivio& archivio, RubricaClienti& rubrica) {

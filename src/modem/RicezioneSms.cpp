@@ -3,7 +3,7 @@
 #include "InterpreteSms.h"
 #include "archive/Archivio.h"
 #include "desk/LetturaSmsInAttesa.h"
-#include "desk/RubricaClienti.h"
+#include "archive/RubricaClienti.h"
 #include "platform/Testo.h"
 
 #include <cstdlib>

@@ -12,24 +12,6 @@ MsgBoxHook::Risponditore& hook() {
     return h;
 }
 
-// The answer codes of each button set, in the order the buttons appear.
-std::vector<int> risposteDelloStile(int style) {
-    switch (style & 7) {
-    case Stile::OkAnnulla:
-        return {Risposta::Ok, Risposta::Annulla};
-    case Stile::InterrompiRiprovaIgnora:
-        return {Risposta::Interrompi, Risposta::Riprova, Risposta::Ignora};
-    case Stile::SiNoAnnulla:
-        return {Risposta::Si, Risposta::No, Risposta::Annulla};
-    case Stile::SiNo:
-        return {Risposta::Si, Risposta::No};
-    case Stile::RiprovaAnnulla:
-        return {Risposta::Riprova, Risposta::Annulla};
-    default:
-        return {Risposta::Ok};
-    }
-}
-
 QMessageBox::StandardButton pulsante(int risposta) {
     switch (risposta) {
     case Risposta::Ok:
@@ -70,14 +52,6 @@ int risposta(QMessageBox::StandardButton b) {
 
 } // namespace
 
-int RispostaPredefinita(int style) {
-    const auto risposte = risposteDelloStile(style);
-    const std::size_t indice = (style & Stile::TerzoPredefinito)     ? 2
-                               : (style & Stile::SecondoPredefinito) ? 1
-                                                                     : 0;
-    return risposte[indice < risposte.size() ? indice : 0];
-}
-
 int MsgBox(const QString& prompt, int style, const QString& title) {
     const QString titolo = title.isEmpty() ? QApplication::applicationName() : title;
     if (hook())
@@ -102,7 +76,7 @@ int MsgBox(const QString& prompt, int style, const QString& title) {
     default:
         break;
     }
-    const auto risposte = risposteDelloStile(style);
+    const auto risposte = RisposteDelloStile(style);
     QMessageBox::StandardButtons pulsanti;
     for (int r : risposte)
         pulsanti |= pulsante(r);

@@ -7,7 +7,7 @@
 #include "RaccoltaDatiStampa.h"
 #include "RecordsetInMemoria.h"
 #include "StampanteCorrente.h"
-#include "app/StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"

@@ -1,7 +1,7 @@
 #include "RaccoltaDatiStampa.h"
 
 #include "archive/Archivio.h"
-#include "desk/RubricaClienti.h"
+#include "archive/RubricaClienti.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/Testo.h"
 

@@ -5,10 +5,10 @@
 #include "app/FormChiusura.h"
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
-#include "app/StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "archive/CreatoreArchivio.h"
 #include "platform/Documento.h"
-#include "platform/PortaSerialeMemoria.h"
+#include "PortaSerialeMemoria.h"
 
 #include <QCloseEvent>
 #include <QFile>

@@ -4,10 +4,10 @@
 #include "DatiDiProva.h"
 #include "RegistroSuoni.h"
 #include "app/FormMain.h"
-#include "app/StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
-#include "platform/PortaSerialeMemoria.h"
+#include "PortaSerialeMemoria.h"
 
 #include <QTest>
 #include <memory>

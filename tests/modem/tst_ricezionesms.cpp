@@ -5,7 +5,7 @@
 #include "RegistroSuoni.h"
 #include "TestoPdf.h"
 #include "desk/FormMsgBox1.h"
-#include "desk/RubricaClienti.h"
+#include "archive/RubricaClienti.h"
 #include "modem/RicezioneSms.h"
 #include "printing/StampanteCorrente.h"
 

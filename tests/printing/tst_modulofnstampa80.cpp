@@ -3,7 +3,7 @@
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiStampa.h"
-#include "app/StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "platform/PortaSerialeQt.h"
 #include "printing/AvvolgimentoRiga.h"
 #include "printing/ModulofnStampa.h"

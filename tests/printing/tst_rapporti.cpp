@@ -2,7 +2,7 @@
 #include "CopioneMessaggi.h"
 #include "DatiStampa.h"
 #include "TestoPdf.h"
-#include "app/StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "platform/Modale.h"
 #include "platform/PortaSerialeQt.h"
 #include "printing/FormAnteprima.h"

@@ -1,6 +1,6 @@
 #include "CapoPty.h"
 #include "CartellaDiProva.h"
-#include "app/StatoGlobale.h"
+#include "archive/StatoGlobale.h"
 #include "platform/PortaSerialeQt.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"

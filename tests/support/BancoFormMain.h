@@ -2,8 +2,8 @@
 
 #include "CartellaDiProva.h"
 #include "app/FormMain.h"
-#include "app/StatoGlobale.h"
-#include "platform/PortaSerialeMemoria.h"
+#include "archive/StatoGlobale.h"
+#include "PortaSerialeMemoria.h"
 
 #include <functional>
 #include <memory>

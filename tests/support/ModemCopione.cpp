@@ -1,6 +1,6 @@
 #include "ModemCopione.h"
 
-#include "platform/PortaSerialeMemoria.h"
+#include "PortaSerialeMemoria.h"
 
 ModemCopione::ModemCopione() {
     const QString ok = Ok();

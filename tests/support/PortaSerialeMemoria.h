@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortaSeriale.h"
+#include "platform/PortaSeriale.h"
 
 #include <QSet>
 #include <QStringList>

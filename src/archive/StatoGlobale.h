@@ -1,7 +1,7 @@
 #pragma once
 
 #include "archive/Archivio.h"
-#include "desk/RubricaClienti.h"
+#include "RubricaClienti.h"
 
 #include <QString>
 

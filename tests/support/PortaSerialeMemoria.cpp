@@ -1,6 +1,6 @@
 #include "PortaSerialeMemoria.h"
 
-#include "ErroreRuntime.h"
+#include "platform/ErroreRuntime.h"
 
 void PortaSerialeMemoria::setCommPort(int numero) {
     if (aperta_)
