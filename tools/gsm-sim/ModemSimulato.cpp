@@ -335,7 +335,9 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
     // would count as a wrong PIN or an empty number.
     static const QByteArray kConosciuti[] = {"+CGMR", "+CSQ",  "+CREG", "+CMGF", "+CMEE",
                                              "+CLCK", "+CPIN", "+CMGR", "+CMGL", "+CMGD",
-                                             "+CMGS", "+CUSD", "+CPBR"};
+                                             "+CMGS", "+CUSD", "+CPBR", "+CPMS"};
+    if (nome == "+CPMS" && senzaCpms_)
+        return errore();
     if (resto == "=?")
         return std::find(std::begin(kConosciuti), std::end(kConosciuti), nome) !=
                        std::end(kConosciuti)
@@ -378,6 +380,8 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
         return comandoCmgl(resto);
     if (nome == "+CMGD")
         return comandoCmgd(resto);
+    if (nome == "+CPMS")
+        return comandoCpms(resto);
     if (nome == "+CMGS")
         return comandoCmgs(resto);
     if (nome == "+CUSD")
@@ -546,6 +550,17 @@ ModemSimulato::Risposta ModemSimulato::comandoCmgd(const QByteArray& resto) {
             ++it;
     }
     return ok();
+}
+
+// The read form only: every storage is the SIM, so the three pairs are the same.
+ModemSimulato::Risposta ModemSimulato::comandoCpms(const QByteArray& resto) {
+    if (resto != "?")
+        return errore();
+    if (const auto e = erroreSimCms())
+        return cms(*e);
+    const QByteArray memoria = "\"SM\"," + QByteArray::number(qsizetype(slot_.size())) + ',' +
+                               QByteArray::number(capacita_);
+    return informazione("+CPMS: " + memoria + ',' + memoria + ',' + memoria);
 }
 
 ModemSimulato::Risposta ModemSimulato::comandoCmgs(const QByteArray& resto) {

@@ -61,6 +61,8 @@ public:
     void impostaGuasto(Guasto guasto, int quanti = -1);
     // Some modems take "ATE0" with OK and go on echoing.
     void impostaEcoFisso(bool fisso) { ecoFisso_ = fisso; }
+    // Older modems do not know AT+CPMS and answer it as any unknown command.
+    void impostaSenzaCpms(bool senza) { senzaCpms_ = senza; }
 
     StatoSim statoSim() const;
     StatoRete statoRete() const { return rete_; }
@@ -122,6 +124,7 @@ private:
     Risposta comandoCmgr(const QByteArray& resto);
     Risposta comandoCmgl(const QByteArray& resto);
     Risposta comandoCmgd(const QByteArray& resto);
+    Risposta comandoCpms(const QByteArray& resto);
     Risposta comandoCmgs(const QByteArray& resto);
     Risposta comandoCusd(const QByteArray& resto);
     Risposta comandoDial(const QByteArray& numero);
@@ -151,6 +154,7 @@ private:
     QByteArray trattenuto_;
     bool eco_ = true;
     bool ecoFisso_ = false;
+    bool senzaCpms_ = false;
     int cmee_ = 0;
     bool modoTesto_ = true;
     bool modoTestoIniziale_ = true;

@@ -54,6 +54,7 @@ Opzioni di avvia:
   --revisione TESTO    risposta ad AT+CGMR
   --ussd TESTO         risposta alle richieste USSD (credito)
   --capacita N         posizioni della SIM (predefinito 30)
+  --senza-cpms         il modem non conosce AT+CPMS e risponde ERROR, come i modelli vecchi
 
 Accanto al collegamento il simulatore tiene <collegamento>.ctl (il canale di controllo) e
 <collegamento>.inviati.txt (gli SMS che il programma ha fatto inviare, uno per riga).
@@ -194,6 +195,7 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
     modem.impostaPinAttivo(a.interruttori.contains(QStringLiteral("pin-attivo")));
     modem.impostaSimPresente(!a.interruttori.contains(QStringLiteral("senza-sim")));
     modem.impostaEcoFisso(a.interruttori.contains(QStringLiteral("eco-fisso")));
+    modem.impostaSenzaCpms(a.interruttori.contains(QStringLiteral("senza-cpms")));
     if (presente("rete")) {
         const QString r = valore("rete");
         if (r == QLatin1String("casa"))
@@ -298,7 +300,8 @@ int main(int argc, char** argv) {
          {{porta, QStringLiteral("pin"), QStringLiteral("puk"), QStringLiteral("rete"),
            QStringLiteral("segnale"), QStringLiteral("revisione"), QStringLiteral("ussd"),
            QStringLiteral("capacita")},
-          {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso")},
+          {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso"),
+           QStringLiteral("senza-cpms")},
           0}},
         {QStringLiteral("sms"),
          {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa")},

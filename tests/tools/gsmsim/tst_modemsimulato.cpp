@@ -303,6 +303,56 @@ private slots:
         QVERIFY(m.slotOccupati().isEmpty());
     }
 
+    void cpmsContaLePosizioniOccupate() {
+        ModemSimulato m;
+        senzaEco(m);
+        m.impostaCapacita(10);
+        const auto memoria = [](int usate) {
+            const QByteArray sm = "\"SM\"," + QByteArray::number(usate) + ",10";
+            return info("+CPMS: " + sm + ',' + sm + ',' + sm);
+        };
+        QCOMPARE(comando(m, "AT+CPMS?"), memoria(0));
+        for (const char* t : {"a", "b", "c"})
+            m.aggiungiSms("+39333", t);
+        // Gaps between occupied slots change the count, not the capacity.
+        m.impostaSms(9, SmsSim{SmsSim::Stato::NonLetto, "+39444", {}, "t", "in fondo"});
+        QCOMPARE(comando(m, "at+cpms?"), memoria(4));
+        comando(m, "AT+CMGD=2");
+        QCOMPARE(comando(m, "AT+CPMS?"), memoria(3));
+        // Reading leaves the message in its slot.
+        comando(m, "AT+CMGR=9");
+        QCOMPARE(comando(m, "AT+CPMS?"), memoria(3));
+        comando(m, "AT+CMGD=1,4");
+        QCOMPARE(comando(m, "AT+CPMS?"), memoria(0));
+        QCOMPARE(comando(m, "AT+CPMS=?"), ok());
+        QCOMPARE(comando(m, "AT+CPMS"), esito("ERROR"));
+
+        // The unsolicited line lands between the storage line and the final OK.
+        m.aggiungiSms("+39333", "d");
+        m.impostaGuasto(ModemSimulato::Guasto::Intruso, 1);
+        const QByteArray sm = "\"SM\",1,10";
+        QCOMPARE(comando(m, "AT+CPMS?"),
+                 esito("+CPMS: " + sm + ',' + sm + ',' + sm) + esito("RING") + ok());
+
+        // The SIM must be ready, as for the other message commands.
+        m.impostaPinAttivo(true);
+        QCOMPARE(comando(m, "AT+CPMS?"), esito("+CMS ERROR: 311"));
+    }
+
+    void cpmsRifiutatoDaUnModemVecchio() {
+        ModemSimulato m;
+        senzaEco(m);
+        m.impostaSenzaCpms(true);
+        m.aggiungiSms("+39333", "x");
+        comando(m, "AT+CMEE=2");
+        // Not a +CMS error: the command does not exist on this modem.
+        QCOMPARE(comando(m, "AT+CPMS?"), esito("ERROR"));
+        QCOMPARE(comando(m, "AT+CPMS=?"), esito("ERROR"));
+        QCOMPARE(comando(m, "AT+CMGR=1").right(6), ok());
+        m.impostaSenzaCpms(false);
+        QCOMPARE(comando(m, "AT+CPMS?"), info("+CPMS: \"SM\",1,30,\"SM\",1,30,\"SM\",1,30"));
+    }
+
     void simPienaEPostiEsatti() {
         ModemSimulato m;
         m.impostaCapacita(3);
