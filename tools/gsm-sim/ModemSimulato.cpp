@@ -55,6 +55,8 @@ QByteArray nomeStato(SmsSim::Stato s) {
 } // namespace
 
 QByteArray ModemSimulato::ricevi(const QByteArray& dalProgramma) {
+    if (guasto_ == Guasto::Spento)
+        return {};
     QByteArray uscita;
     for (const char c : dalProgramma) {
         if (inTesto_) {
@@ -115,8 +117,17 @@ void ModemSimulato::impostaModoTesto(bool testo) {
 }
 
 void ModemSimulato::impostaGuasto(Guasto guasto, int quanti) {
-    guasto_ = quanti == 0 ? Guasto::Nessuno : guasto;
-    guastiRestanti_ = quanti < 0 ? -1 : quanti;
+    const Guasto nuovo = quanti == 0 ? Guasto::Nessuno : guasto;
+    if (nuovo == Guasto::Spento) {
+        // A modem that has no power cannot count commands, nor finish a split answer.
+        guastiRestanti_ = -1;
+        trattenuto_.clear();
+    } else {
+        if (guasto_ == Guasto::Spento)
+            riavvia();
+        guastiRestanti_ = quanti < 0 ? -1 : quanti;
+    }
+    guasto_ = nuovo;
 }
 
 ModemSimulato::StatoSim ModemSimulato::statoSim() const {

@@ -22,9 +22,11 @@ public:
     // Spezzato the answer comes in two pieces, the second from rimandato();
     // Intruso  an unsolicited RING or +CMTI line lands in the middle of the answer;
     // Rumore   a few bytes of line noise come before the answer;
-    // IntrusoFuori unsolicited lines come before the answer and after its final result.
+    // IntrusoFuori unsolicited lines come before the answer and after its final result;
+    // Spento    the modem is switched off: every byte is lost and nothing comes back, whatever
+    //           the count; when another fault (or none) is set it powers on as riavvia() does.
     // An SMS text closed with Ctrl-Z counts as a command; Muto there sends it and loses the answer.
-    enum class Guasto { Nessuno, Muto, Errore, Spezzato, Intruso, Rumore, IntrusoFuori };
+    enum class Guasto { Nessuno, Muto, Errore, Spezzato, Intruso, Rumore, IntrusoFuori, Spento };
 
     static constexpr int kMassimoRiga = 4096;
     static constexpr int kMassimoTestoSms = 4096;

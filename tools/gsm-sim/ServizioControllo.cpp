@@ -13,10 +13,10 @@ namespace {
 constexpr qint64 kMassimaRichiesta = 1 << 20;
 constexpr int kRichiesteMostrate = 100;
 
-const QStringList kGuasti = {QStringLiteral("nessuno"),      QStringLiteral("muto"),
-                             QStringLiteral("errore"),       QStringLiteral("spezzato"),
-                             QStringLiteral("intruso"),      QStringLiteral("rumore"),
-                             QStringLiteral("intruso-fuori")};
+const QStringList kGuasti = {QStringLiteral("nessuno"),       QStringLiteral("muto"),
+                             QStringLiteral("errore"),        QStringLiteral("spezzato"),
+                             QStringLiteral("intruso"),       QStringLiteral("rumore"),
+                             QStringLiteral("intruso-fuori"), QStringLiteral("spento")};
 
 QStringList bene(const QString& testo) {
     return {QStringLiteral("OK"), testo};
@@ -150,10 +150,20 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
         const int volte = campo(2).isEmpty() ? -1 : campo(2).toInt(&ok);
         if (!ok || volte == 0 || volte < -1)
             return male(QStringLiteral("Numero di volte non valido: ") + campo(2));
-        modem_.impostaGuasto(ModemSimulato::Guasto(tipo), volte);
+        const auto guasto = ModemSimulato::Guasto(tipo);
+        // A switched-off modem counts nothing: it stays off until the next fault is set.
+        if (guasto == ModemSimulato::Guasto::Spento && volte != -1)
+            return male(QStringLiteral("Il modem resta spento fino al prossimo guasto, anche "
+                                       "nessuno: --volte non vale per spento"));
+        const bool eraSpento = modem_.guasto() == ModemSimulato::Guasto::Spento;
+        modem_.impostaGuasto(guasto, volte);
+        if (guasto == ModemSimulato::Guasto::Spento)
+            return bene(QStringLiteral("Modem spento fino al prossimo guasto (anche nessuno)"));
+        const QString riacceso =
+            eraSpento ? QStringLiteral("Modem riacceso come all'accensione. ") : QString();
         if (tipo == 0)
-            return bene(QStringLiteral("Nessun guasto"));
-        return bene(QStringLiteral("Guasto %1 %2").arg(campo(1), durata(volte)));
+            return bene(riacceso + QStringLiteral("Nessun guasto"));
+        return bene(riacceso + QStringLiteral("Guasto %1 %2").arg(campo(1), durata(volte)));
     }
     if (comando == QLatin1String("rete")) {
         const auto r = reteDaNome(campo(1));

@@ -29,7 +29,7 @@ Uso:
                    [--alfa NOME | --senza-alfa]
       Fa arrivare un SMS sulla SIM (data predefinita: adesso), nella prima posizione
       libera o in quella indicata.
-  veltrika-gsm-sim guasto nessuno|muto|errore|spezzato|intruso|intruso-fuori|rumore
+  veltrika-gsm-sim guasto nessuno|muto|errore|spezzato|intruso|intruso-fuori|rumore|spento
                    [--volte N]
       Guasta i prossimi N comandi (senza --volte: fino a nuovo ordine).
   veltrika-gsm-sim rete casa|roaming|ricerca|assente
@@ -66,6 +66,9 @@ Guasti:
   intruso   una riga non richiesta (RING o +CMTI) in mezzo alla risposta
   rumore    qualche byte di disturbo prima della risposta
   intruso-fuori  righe non richieste (+CMTI, RING) prima e dopo la risposta
+  spento    il modem è spento: non sente nulla e non risponde, finché non si imposta un altro
+            guasto (anche nessuno); allora si riaccende come all'accensione: eco attiva, errori
+            estesi spenti, il PIN da inserire di nuovo se la SIM lo chiede; gli SMS restano
 )";
 
 QTextStream& uscita() {

@@ -530,6 +530,64 @@ private slots:
         QCOMPARE(comando(m, "AT"), ok());
     }
 
+    void spentoNonSenteNullaERiaccesoChiedeIlPin() {
+        ModemSimulato m;
+        m.impostaPinAttivo(true);
+        senzaEco(m);
+        QCOMPARE(comando(m, "AT+CPIN=1234"), ok());
+        QCOMPARE(comando(m, "AT+CMEE=2"), ok());
+        m.aggiungiSms("+39333", "x");
+        // Half a split answer still to come, and half a command typed.
+        m.impostaGuasto(ModemSimulato::Guasto::Spezzato, 1);
+        comando(m, "AT+CSQ");
+        QVERIFY(m.haRimandato());
+        QCOMPARE(m.ricevi("AT+CMG"), QByteArray());
+
+        const qsizetype uditi = m.comandiRicevuti().size();
+        m.impostaGuasto(ModemSimulato::Guasto::Spento);
+        QVERIFY(!m.haRimandato());
+        QCOMPARE(m.ricevi("D=1\r"), QByteArray());
+        QCOMPARE(m.ricevi("AT\rATE1\rAT+CMGD=1,4\r"), QByteArray());
+        QCOMPARE(m.ricevi(QByteArray(100000, 'A')), QByteArray());
+        QCOMPARE(m.ricevi("\r"), QByteArray());
+        QCOMPARE(m.comandiRicevuti().size(), uditi);
+        QCOMPARE(m.slotOccupati(), QList<int>({1}));
+        QCOMPARE(m.guasto(), ModemSimulato::Guasto::Spento);
+
+        // Back on as after a power cycle: echo on, terse errors, the PIN asked again, the
+        // message still on the SIM, nothing left of what was typed before.
+        m.impostaGuasto(ModemSimulato::Guasto::Nessuno);
+        QCOMPARE(m.ricevi("AT\r"), QByteArray("AT\r\r\nOK\r\n"));
+        QCOMPARE(m.statoSim(), ModemSimulato::StatoSim::AttesaPin);
+        senzaEco(m);
+        QCOMPARE(comando(m, "AT+CLCK?"), esito("ERROR"));
+        QCOMPARE(comando(m, "AT+CPIN?"), info("+CPIN: SIM PIN"));
+        QCOMPARE(comando(m, "AT+CPIN=1234"), ok());
+        QCOMPARE(m.slotOccupati(), QList<int>({1}));
+        QCOMPARE(m.tentativiPinRimasti(), 3);
+    }
+
+    void spentoDuranteUnTestoEConAltriGuasti() {
+        ModemSimulato m;
+        senzaEco(m);
+        QCOMPARE(comando(m, "AT+CMGS=\"+39333\""), QByteArray("\r\n> "));
+        m.ricevi("mezzo");
+        // A count means nothing to a modem without power.
+        m.impostaGuasto(ModemSimulato::Guasto::Spento, 1);
+        QCOMPARE(m.ricevi("testo\x1A"), QByteArray());
+        QCOMPARE(m.ricevi("AT\r"), QByteArray());
+        QCOMPARE(m.guasto(), ModemSimulato::Guasto::Spento);
+        QVERIFY(m.richiesteInviate().isEmpty());
+
+        // Another fault powers it on too, and then plays as usual; the text was lost.
+        m.impostaGuasto(ModemSimulato::Guasto::Errore, 1);
+        QCOMPARE(m.ricevi("AT\r"), QByteArray("AT\r\r\nERROR\r\n"));
+        QCOMPARE(m.ricevi("AT\r"), QByteArray("AT\r\r\nOK\r\n"));
+        QVERIFY(m.richiesteInviate().isEmpty());
+        // Without the lock the SIM is ready at once.
+        QCOMPARE(m.statoSim(), ModemSimulato::StatoSim::Pronta);
+    }
+
     void ecoCheNonSiSpegne() {
         ModemSimulato m;
         m.impostaEcoFisso(true);

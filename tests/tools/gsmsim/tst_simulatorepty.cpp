@@ -91,6 +91,16 @@ Esito esegui(const QStringList& argomenti) {
     return e;
 }
 
+// Starts "veltrika-gsm-sim avvia" and returns its first line, which tells where it serves.
+QString avviaServizio(QProcess& servizio, const QStringList& argomenti) {
+    servizio.start(QStringLiteral(VELTRIKA_GSM_SIM),
+                   QStringList{QStringLiteral("avvia")} + argomenti);
+    const QDeadlineTimer scadenza(10000);
+    while (!servizio.canReadLine() && !scadenza.hasExpired())
+        servizio.waitForReadyRead(int(scadenza.remainingTime()));
+    return QString::fromUtf8(servizio.readLine());
+}
+
 } // namespace
 
 class TstSimulatorePty : public QObject {
@@ -221,12 +231,7 @@ private slots:
         const QStringList porta = {QStringLiteral("--porta"), link};
 
         QProcess servizio;
-        servizio.start(QStringLiteral(VELTRIKA_GSM_SIM),
-                       QStringList{QStringLiteral("avvia")} + porta);
-        const QDeadlineTimer scadenza(10000);
-        while (!servizio.canReadLine() && !scadenza.hasExpired())
-            servizio.waitForReadyRead(int(scadenza.remainingTime()));
-        const QString primaRiga = QString::fromUtf8(servizio.readLine());
+        const QString primaRiga = avviaServizio(servizio, porta);
         QVERIFY2(primaRiga.startsWith(QStringLiteral("Modem simulato su /dev/pts/")),
                  qPrintable(primaRiga + servizio.readAllStandardError()));
         QVERIFY(primaRiga.contains(QStringLiteral("collegato a ") + link));
@@ -274,6 +279,47 @@ private slots:
         e = esegui(QStringList{QStringLiteral("stato")} + porta);
         QCOMPARE(e.codice, 1);
         QVERIFY(e.errori.contains(QStringLiteral("Nessun simulatore in funzione")));
+    }
+
+    void modemVecchioSpentoERiaccesoDaRigaDiComando() {
+        const Esito aiuto = esegui({QStringLiteral("--help")});
+        QVERIFY(aiuto.uscita.contains(QStringLiteral("--senza-cpms")));
+        QVERIFY(aiuto.uscita.contains(QStringLiteral("|spento")));
+
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("porte/COM1"));
+        const QStringList porta = {QStringLiteral("--porta"), link};
+        QProcess servizio;
+        const QString primaRiga =
+            avviaServizio(servizio, porta + QStringList{QStringLiteral("--pin-attivo"),
+                                                        QStringLiteral("--senza-cpms")});
+        QVERIFY2(primaRiga.startsWith(QStringLiteral("Modem simulato su ")),
+                 qPrintable(primaRiga + servizio.readAllStandardError()));
+
+        Cliente c(link);
+        QVERIFY(c.aperto());
+        QVERIFY(c.scrivi("ATE0\rAT+CPIN=1234\rAT+CPMS?\r"));
+        QCOMPARE(c.leggiFino("ERROR\r\n"), QByteArray("ATE0\r\r\nOK\r\n\r\nOK\r\n\r\nERROR\r\n"));
+
+        const QStringList spento =
+            QStringList{QStringLiteral("guasto")} + porta + QStringList{QStringLiteral("spento")};
+        Esito e = esegui(spento + QStringList{QStringLiteral("--volte"), QStringLiteral("2")});
+        QCOMPARE(e.codice, 1);
+        QVERIFY2(e.errori.contains(QStringLiteral("--volte")), qPrintable(e.errori));
+        QCOMPARE(esegui(spento).codice, 0);
+        e = esegui(QStringList{QStringLiteral("stato")} + porta);
+        QVERIFY2(e.uscita.contains(QStringLiteral("Guasto: spento")), qPrintable(e.uscita));
+        e = esegui(QStringList{QStringLiteral("guasto")} + porta +
+                   QStringList{QStringLiteral("nessuno")});
+        QCOMPARE(e.codice, 0);
+        QVERIFY2(e.uscita.contains(QStringLiteral("riacceso")), qPrintable(e.uscita));
+
+        // Powered on again: echo back on and the PIN asked for once more.
+        QVERIFY(c.scrivi("AT+CPIN?\r"));
+        QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CPIN?\r\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n"));
+
+        QCOMPARE(esegui(QStringList{QStringLiteral("ferma")} + porta).codice, 0);
+        QVERIFY(servizio.waitForFinished(10000));
     }
 };
 
