@@ -24,6 +24,9 @@ if [ -e "$PORTE/COM1" ] && ! link_del_simulatore "$PORTE/COM1"; then
   exec "$@"
 fi
 
+# The printer's output is redirected into porte/ before either simulator has made the folder.
+mkdir -p "$PORTE"
+
 # The delivered archive names no operator; the demo gives the simulated SIM one, once.
 if [ -z "$(printf "PRAGMA key = '5830kvm4177';\nSELECT COUNT(*) FROM DatiGestoreSim;\n" |
   sqlcipher "$PROGRAMMA/archivio.mdb" 2>/dev/null | tail -n 1 | grep -v '^0$')" ]; then
