@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that look after the links in a program folder's porte/.
 
 # A link left by an earlier simulator run points into /dev/pts (or nowhere): not a real port.

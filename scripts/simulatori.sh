@@ -13,6 +13,7 @@ if [ $# -lt 2 ]; then
   echo "Uso: $0 <cartella del programma> <comando> [argomenti...]" >&2
   exit 2
 fi
+# shellcheck source=collegamenti.sh
 source "$(dirname "$0")/collegamenti.sh"
 
 PROGRAMMA="$(cd "$1" && pwd)"
