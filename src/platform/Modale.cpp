@@ -13,8 +13,13 @@ Modale::Esecutore& hook() {
 
 int Modale::Mostra(QDialog& finestra, QWidget* proprietario) {
     QPointer<QWidget> owner = proprietario;
+    // An owner already disabled (another window is open over it) stays so when this one closes.
+    const bool eraDisabilitato = owner && owner->testAttribute(Qt::WA_ForceDisabled);
     if (owner)
         owner->setEnabled(false);
+    // Qt disables the child windows of a disabled window: the window over its owner must be
+    // enabled itself, or none of its controls would respond.
+    finestra.setEnabled(true);
     int esito = 0;
     if (hook()) {
         finestra.show();
@@ -24,7 +29,7 @@ int Modale::Mostra(QDialog& finestra, QWidget* proprietario) {
         finestra.setWindowModality(Qt::ApplicationModal);
         esito = finestra.exec();
     }
-    if (owner)
+    if (owner && !eraDisabilitato)
         owner->setEnabled(true);
     return esito;
 }

@@ -7,6 +7,8 @@ class QWidget;
 
 // Shows a window modally over its owner, which stays disabled until the window closes (other
 // parts of the program look at the owner's enabled state to know that a modal window is open).
+// The window itself is enabled, though Qt would disable it with its owner when it is the owner's
+// child. An owner that was already disabled (a window open over it before) stays disabled.
 // Returns the dialog's result.
 class Modale {
 public:

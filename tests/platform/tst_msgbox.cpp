@@ -30,6 +30,29 @@ void premiQuandoAperto(const QString& testoPulsante, QStringList* testiVisti) {
         box->reject();
     });
 }
+
+// Once a modal window is open, clicks its button `testo` with the mouse, as the user would; a
+// window still open after the click (a dead button) is rejected at once. A safety timer rejects
+// whatever modal window is still open later, should none have been found, so that a regression
+// fails the test instead of hanging it. The timers die with `ambito`.
+void cliccaNellaModale(QObject* ambito, const QString& testo) {
+    QTimer::singleShot(0, ambito, [testo] {
+        auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!finestra)
+            return;
+        for (auto* b : finestra->findChildren<QPushButton*>())
+            if (b->text().remove(QLatin1Char('&')) == testo) {
+                QTest::mouseClick(b, Qt::LeftButton);
+                break;
+            }
+        if (finestra->isVisible())
+            finestra->reject();
+    });
+    QTimer::singleShot(5000, ambito, [] {
+        if (auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            finestra->reject();
+    });
+}
 } // namespace
 
 class TstMsgBox : public QObject {
@@ -91,6 +114,44 @@ private slots:
         QVERIFY(disabilitatoDurante);
         QVERIFY(proprietario.isEnabled());
         QVERIFY(!finestra.isVisible());
+    }
+
+    // The real exec(): the window over its disabled owner takes a real click.
+    void laFinestraModaleRispondeSopraIlProprietario() {
+        QWidget proprietario;
+        proprietario.show();
+        QDialog finestra(&proprietario);
+        auto* ok = new QPushButton(QStringLiteral("Ok"), &finestra);
+        connect(ok, &QPushButton::clicked, &finestra, &QDialog::accept);
+        bool disabilitatoDurante = false;
+        QTimer::singleShot(0, &proprietario,
+                           [&] { disabilitatoDurante = !proprietario.isEnabled(); });
+        cliccaNellaModale(&proprietario, QStringLiteral("Ok"));
+        QCOMPARE(Modale::Mostra(finestra, &proprietario), int(QDialog::Accepted));
+        QVERIFY(disabilitatoDurante);
+        QVERIFY(proprietario.isEnabled());
+        QVERIFY(!finestra.isVisible());
+    }
+
+    // A window opened over an owner that another window already keeps disabled leaves it
+    // disabled: the outer window is still open.
+    void modaliAnnidateLascianoIlProprietarioDisabilitato() {
+        QWidget proprietario;
+        proprietario.show();
+        QDialog esterna(&proprietario);
+        QDialog interna(&proprietario);
+        bool disabilitatoDopoLInterna = false;
+        Modale::InstallaHook([&](QDialog& d) {
+            if (&d == &esterna) {
+                Modale::Mostra(interna, &proprietario);
+                disabilitatoDopoLInterna = !proprietario.isEnabled();
+            }
+            return 1;
+        });
+        Modale::Mostra(esterna, &proprietario);
+        Modale::RimuoviHook();
+        QVERIFY(disabilitatoDopoLInterna);
+        QVERIFY(proprietario.isEnabled());
     }
 
     void unSuonoMancanteNonFermaNulla() {

@@ -9,12 +9,14 @@
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 
 namespace {
@@ -287,6 +289,49 @@ private slots:
         QCOMPARE(b.dimensioneAnteprima, QSize(schermo.width(), schermo.height() * 95 / 100));
         QVERIFY(b.proprietarioDisabilitato);
         QVERIFY(b.finestra.isEnabled());
+    }
+
+    // The real exec(), no hook: the preview over its disabled owner prints and closes on real
+    // clicks of its buttons. A timer rejects it should it still be open, so a dead button fails
+    // the case instead of hanging it.
+    void lAnteprimaVeraStampaEChiude() {
+        BancoPagina b(paginaA4());
+        Modale::RimuoviHook();
+        b.finestra.show();
+        b.clienti();
+        bool aperta = false;
+        bool proprietarioDisabilitato = false;
+        bool stampatoDallAnteprima = false;
+        bool chiusaDalPulsante = false;
+        QTimer::singleShot(0, &b.finestra, [&] {
+            auto* anteprima = qobject_cast<FormAnteprima*>(QApplication::activeModalWidget());
+            if (!anteprima)
+                return;
+            aperta = true;
+            proprietarioDisabilitato = !b.finestra.isEnabled();
+            QTest::mouseClick(anteprima->BtnStampa, Qt::LeftButton);
+            stampatoDallAnteprima = QFileInfo::exists(b.pdf) && anteprima->isVisible();
+            QTest::mouseClick(anteprima->BtnChiudi, Qt::LeftButton);
+            chiusaDalPulsante = !anteprima->isVisible();
+            if (anteprima->isVisible())
+                anteprima->reject();
+        });
+        QTimer::singleShot(5000, &b.finestra, [] {
+            if (auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                finestra->reject();
+        });
+        b.modulo.StampaListaClienti(1);
+
+        QVERIFY(aperta);
+        QVERIFY(proprietarioDisabilitato);
+        QVERIFY(stampatoDallAnteprima);
+        QVERIFY(chiusaDalPulsante);
+        QVERIFY(b.finestra.isEnabled());
+        QCOMPARE(b.copione.testi(),
+                 QStringList{QStringLiteral("Documento stampato nel file:\n") + b.pdf});
+        const TestoPdf pdf(b.pdf);
+        QVERIFY2(pdf.inOrdine({"Lista Clienti", "Anna Bianchi", "Dario Blu"}),
+                 qPrintable(pdf.tutto()));
     }
 
     void testiLunghiNonSiPerdono() {
