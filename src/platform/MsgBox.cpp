@@ -52,12 +52,13 @@ int risposta(QMessageBox::StandardButton b) {
 
 } // namespace
 
-int MsgBox(const QString& prompt, int style, const QString& title) {
+int MsgBox(const QString& prompt, int style, const QString& title, QWidget* proprietario) {
     const QString titolo = title.isEmpty() ? QApplication::applicationName() : title;
+    QWidget* owner = proprietario ? proprietario : QApplication::activeWindow();
     if (hook())
-        return hook()(MessaggioMostrato{prompt, style, titolo});
+        return hook()(MessaggioMostrato{prompt, style, titolo, owner});
 
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(owner);
     box.setWindowTitle(titolo);
     box.setText(prompt);
     switch (style & 0x70) {

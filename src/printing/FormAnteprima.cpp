@@ -56,13 +56,13 @@ bool FormAnteprima::BtnStampa_Click() {
     const auto stampante = stampante_.Prepara(nomeDocumento_);
     if (rapporto_.Stampa(*stampante) == 0) {
         MsgBox(QStringLiteral("La Stampante selezionata non è disponibile."), Stile::Esclamazione,
-               QStringLiteral("Errore Stampa"));
+               QStringLiteral("Errore Stampa"), this);
         return false;
     }
     // Without a system printer the page went to a file: the user must know where to find it.
     if (!stampante_.UltimoFilePdf().isEmpty())
         MsgBox(QStringLiteral("Documento stampato nel file:\n") + stampante_.UltimoFilePdf(),
-               Stile::Informazione, QStringLiteral("Informazione di Stampa"));
+               Stile::Informazione, QStringLiteral("Informazione di Stampa"), this);
     return true;
 }
 

@@ -20,9 +20,9 @@ namespace {
 const QString kTitoloInformazione = QStringLiteral("Informazione di Stampa");
 const QString kTitoloErrore = QStringLiteral("Errore Stampa");
 
-void listaVuota() {
+void listaVuota(QWidget* finestra) {
     MsgBox(QStringLiteral("Impossibile Stampare una lista vuota."), Stile::Informazione,
-           kTitoloInformazione);
+           kTitoloInformazione, finestra);
 }
 
 RecordsetInMemoria unaRiga() {
@@ -90,14 +90,14 @@ void ModulofnStampa::erroreStampa(const ErroreRuntime& e) {
         // No such port, a port held by another program, or a printer gone mid-document.
         MsgBox(QStringLiteral("Stampante 80 Colonne non trovata o spenta. Si prega di controllare "
                               "le configuazioni di stampa."),
-               Stile::Informazione, kTitoloInformazione);
+               Stile::Informazione, kTitoloInformazione, finestra_);
         break;
     case ErroreRuntime::NessunRecordCorrente:
-        listaVuota();
+        listaVuota(finestra_);
         break;
     default:
         MsgBox(e.Description() + QStringLiteral(" / ") + QString::number(e.Number()),
-               Stile::Informazione, kTitoloInformazione);
+               Stile::Informazione, kTitoloInformazione, finestra_);
         break;
     }
 }
@@ -109,7 +109,7 @@ void ModulofnStampa::rapportoPagina(const QString& largo, const QString& stretto
                                     bool anteprima, const TestiRapporto& testi) {
     if (stampante_.LarghezzaPaginaTwips() < LarghezzaMinima)
         MsgBox(QStringLiteral("La Stampante selezionata è troppo piccola per effettuare la stampa"),
-               Stile::Informazione, kTitoloErrore);
+               Stile::Informazione, kTitoloErrore, finestra_);
     const int larghezza = stampante_.LarghezzaPaginaTwips();
     if (larghezza >= LarghezzaMinima && larghezza < LarghezzaLarga)
         produci(stretto, false, documento, dati, anteprima, testi);
@@ -121,7 +121,7 @@ void ModulofnStampa::produci(const QString& nome, bool largo, const QString& doc
                              RecordsetInMemoria* dati, bool anteprima, const TestiRapporto& testi) {
     if (dati->RecordCount() == 0) {
         // An empty list says so, as on the 80-column printer, instead of an empty preview.
-        listaVuota();
+        listaVuota(finestra_);
         return;
     }
     RapportoBande& rapporto = Rapporto(nome);
@@ -135,7 +135,7 @@ void ModulofnStampa::produci(const QString& nome, bool largo, const QString& doc
         const auto stampante = stampante_.Prepara(documento);
         if (rapporto.Stampa(*stampante) == 0)
             MsgBox(QStringLiteral("La Stampante selezionata non è disponibile."),
-                   Stile::Esclamazione, kTitoloErrore);
+                   Stile::Esclamazione, kTitoloErrore, finestra_);
     }
     rapporto.Collega(nullptr);
 }

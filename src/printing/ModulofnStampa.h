@@ -24,7 +24,8 @@ struct StatoGlobale;
 // printer, and hands it to the windows that print:
 //     ModulofnStampa stampa(stato, *MSComm2, stampanteCorrente, this);
 // MSComm2 (a PortaSerialeQt on the program folder), the StampanteCorrente and the window must
-// outlive it; the window is the owner of the preview windows and may be null.
+// outlive it; the window owns the preview windows and the message boxes of the printouts, and
+// may be null (the boxes then belong to the active window).
 class ModulofnStampa {
 public:
     ModulofnStampa(StatoGlobale& stato, PortaSeriale& MSComm2, StampanteCorrente& stampante,

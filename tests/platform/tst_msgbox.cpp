@@ -13,21 +13,27 @@
 #include <QTimer>
 
 namespace {
-// Presses the button with the given text in the box that is open now.
-void premiQuandoAperto(const QString& testoPulsante, QStringList* testiVisti) {
+// Presses with the mouse the button with the given text in the box that is open now, and notes
+// its buttons and the window it belongs to. A box still open after that (no such button, or one
+// that does not respond) is rejected.
+void premiQuandoAperto(const QString& testoPulsante, QStringList* testiVisti,
+                       QWidget** proprietario = nullptr) {
     QTimer::singleShot(0, [=] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
+        if (proprietario)
+            *proprietario = box->parentWidget();
         for (auto* b : box->buttons()) {
             testiVisti->append(b->text().remove(QLatin1Char('&')));
         }
         for (auto* b : box->buttons())
             if (b->text().remove(QLatin1Char('&')) == testoPulsante) {
-                b->click();
-                return;
+                QTest::mouseClick(b, Qt::LeftButton);
+                break;
             }
-        box->reject();
+        if (box->isVisible())
+            box->reject();
     });
 }
 
@@ -98,6 +104,47 @@ private slots:
         premiQuandoAperto(QStringLiteral("Ignora"), &visti);
         QCOMPARE(MsgBox(QStringLiteral("Errore"), Stile::InterrompiRiprovaIgnora),
                  Risposta::Ignora);
+    }
+
+    // The main window asks while the arrival notice, not modal, is the active window: the box is
+    // the main window's, in the hook's record and in the real box alike.
+    void ilMessaggioAppartieneAllaFinestraCheLoChiede() {
+        QWidget principale;
+        principale.show();
+        QDialog avviso(&principale);
+        avviso.show();
+        avviso.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&avviso));
+        QCOMPARE(QApplication::activeWindow(), &avviso);
+
+        {
+            CopioneMessaggi copione;
+            MsgBox(QStringLiteral("Dalla finestra"), 0, QString(), &principale);
+            // Asked by nobody in particular: the active window's.
+            MsgBox(QStringLiteral("Da nessuno"));
+            QCOMPARE(copione.mostrati().size(), 2);
+            QCOMPARE(copione.mostrati()[0].proprietario, &principale);
+            QCOMPARE(copione.mostrati()[1].proprietario, &avviso);
+        }
+
+        QStringList visti;
+        QWidget* proprietario = nullptr;
+        premiQuandoAperto(QStringLiteral("Sì"), &visti, &proprietario);
+        QCOMPARE(MsgBox(QStringLiteral("Chiudere?"), Stile::SiNo, QString(), &principale),
+                 Risposta::Si);
+        QCOMPARE(proprietario, &principale);
+    }
+
+    // A window kept disabled by a modal window over it may still ask (a timer of the main window
+    // while the print preview is open): its box, made after, answers.
+    void ilMessaggioDiUnaFinestraDisabilitataRisponde() {
+        QWidget principale;
+        principale.show();
+        principale.setEnabled(false);
+        QStringList visti;
+        premiQuandoAperto(QStringLiteral("Sì"), &visti);
+        QCOMPARE(MsgBox(QStringLiteral("Riprovare?"), Stile::SiNo, QString(), &principale),
+                 Risposta::Si);
     }
 
     void modaleDisabilitaIlProprietarioFinoAllaChiusura() {

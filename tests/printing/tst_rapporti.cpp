@@ -231,6 +231,7 @@ private slots:
         QCOMPARE(b.copione.testi(), QStringList(3, QStringLiteral("Impossibile Stampare una "
                                                                   "lista vuota.")));
         QCOMPARE(b.copione.mostrati().first().title, QStringLiteral("Informazione di Stampa"));
+        QCOMPARE(b.copione.mostrati().first().proprietario, &b.finestra);
         QCOMPARE(b.anteprime, 0);
         QVERIFY(!QFileInfo::exists(b.pdf));
     }
@@ -303,11 +304,13 @@ private slots:
         bool proprietarioDisabilitato = false;
         bool stampatoDallAnteprima = false;
         bool chiusaDalPulsante = false;
+        QWidget* finestraAnteprima = nullptr;
         QTimer::singleShot(0, &b.finestra, [&] {
             auto* anteprima = qobject_cast<FormAnteprima*>(QApplication::activeModalWidget());
             if (!anteprima)
                 return;
             aperta = true;
+            finestraAnteprima = anteprima;
             proprietarioDisabilitato = !b.finestra.isEnabled();
             QTest::mouseClick(anteprima->BtnStampa, Qt::LeftButton);
             stampatoDallAnteprima = QFileInfo::exists(b.pdf) && anteprima->isVisible();
@@ -329,6 +332,8 @@ private slots:
         QVERIFY(b.finestra.isEnabled());
         QCOMPARE(b.copione.testi(),
                  QStringList{QStringLiteral("Documento stampato nel file:\n") + b.pdf});
+        // The preview asked, and the box is the preview's.
+        QCOMPARE(b.copione.mostrati().first().proprietario, finestraAnteprima);
         const TestoPdf pdf(b.pdf);
         QVERIFY2(pdf.inOrdine({"Lista Clienti", "Anna Bianchi", "Dario Blu"}),
                  qPrintable(pdf.tutto()));
