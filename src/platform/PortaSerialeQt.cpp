@@ -149,6 +149,7 @@ QString PortaSerialeQt::Input() {
 }
 
 void PortaSerialeQt::Output(const QString& testo) {
+    giriAttesa_ = 0;
     if (perso_)
         Fallisci(ErroreRuntime::ScritturaSeriale);
     if (!porta_.isOpen())
@@ -171,6 +172,7 @@ void PortaSerialeQt::attendiInvio() {
     qint64 restanti = porta_.bytesToWrite();
     while (porta_.isOpen() && porta_.bytesToWrite() > 0) {
         // Writes only when the device can take bytes, so a full device is no error here.
+        ++giriAttesa_;
         porta_.waitForBytesWritten(50);
         const auto errore = porta_.error();
         if (errore == QSerialPort::WriteError || errore == QSerialPort::ResourceError) {

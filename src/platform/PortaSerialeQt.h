@@ -35,6 +35,9 @@ public:
     qint64 byteScritti() const { return scritti_; }
     // How long a write waits for a device that takes no byte before it fails.
     void impostaAttesaMassima(int ms) { attesaMassimaMs_ = ms; }
+    // How many times the last write, failed or not, waited for the device to take its bytes:
+    // none for a write that failed at once, at least one for a write that reached the device.
+    int giriAttesaUltimaScrittura() const { return giriAttesa_; }
 
 private:
     void applicaImpostazioni();
@@ -52,4 +55,5 @@ private:
     qint64 consumati_ = 0;
     qint64 scritti_ = 0;
     int attesaMassimaMs_ = 5000;
+    int giriAttesa_ = 0;
 };

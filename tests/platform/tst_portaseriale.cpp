@@ -123,12 +123,16 @@ private slots:
         PortaSerialeQt porta(programma.path());
         porta.setPortOpen(true);
         porta.Output(QStringLiteral("AT\r"));
+        // A write to a live device waits for it to take the bytes.
+        QVERIFY(porta.giriAttesaUltimaScrittura() > 0);
         modem.reset(); // the far end hangs up
         QCOMPARE(porta.InBufferCount(), 0);
         QCOMPARE(porta.Input(), QString());
-        // Still open for the program, which learns of it at the next write.
+        // Still open for the program, which learns of it at the next write: known lost at once,
+        // the write fails without waiting for a device that takes nothing.
         QVERIFY(porta.PortOpen());
         QCOMPARE(numeroErrore([&] { porta.Output(QStringLiteral("AT")); }), 8021);
+        QCOMPARE(porta.giriAttesaUltimaScrittura(), 0);
         porta.setPortOpen(false);
         QVERIFY(!porta.PortOpen());
         QCOMPARE(numeroErrore([&] { porta.setPortOpen(true); }), 8002);
