@@ -8,6 +8,8 @@
 class ErroreRuntime : public std::exception {
 public:
     enum Numero : int {
+        MemoriaEsaurita = 7,
+        ErroreInterno = 51,
         FileNonTrovato = 53,
         SalvataggioFoglio = 1004,
         NessunRecordCorrente = 3021,
