@@ -10,7 +10,8 @@ FormMsgBox1::FormMsgBox1(const QString& cartellaProgramma, bool& visualizzaSmsAr
                          QWidget* parent)
     : QDialog(parent)
     , cartellaProgramma_(cartellaProgramma)
-    , visualizzaSmsArrivati_(visualizzaSmsArrivati) {
+    , visualizzaSmsArrivati_(visualizzaSmsArrivati)
+    , guardia_(this) {
     setObjectName(QStringLiteral("FormMsgBox1"));
     setWindowTitle(QStringLiteral("Testo SMS ricevuto inviato dal Cliente"));
 
@@ -21,8 +22,10 @@ FormMsgBox1::FormMsgBox1(const QString& cartellaProgramma, bool& visualizzaSmsAr
     grassetto.setPointSize(grassetto.pointSize() + 4);
     grassetto.setBold(true);
     nuovo->setFont(grassetto);
+    nuovo->setAccessibleName(nuovo->text());
     auto* lettura = new QLabel(QStringLiteral("Lettura Effettuata Con Successo"), this);
     lettura->setObjectName(QStringLiteral("LblLettura"));
+    lettura->setAccessibleName(lettura->text());
     layout->addWidget(nuovo);
     layout->addWidget(lettura);
 
@@ -31,7 +34,12 @@ FormMsgBox1::FormMsgBox1(const QString& cartellaProgramma, bool& visualizzaSmsAr
         auto* l = new QLabel(this);
         l->setObjectName(QString::fromLatin1(nome));
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        campi->addRow(didascalia, l);
+        auto* etichetta = new QLabel(didascalia, this);
+        etichetta->setBuddy(l);
+        // A field is found by its label, without the colon a reader would read out.
+        l->setAccessibleName(didascalia.endsWith(QLatin1Char(':')) ? didascalia.chopped(1)
+                                                                   : didascalia);
+        campi->addRow(etichetta, l);
         return l;
     };
     Label2 = crea("Label2", QStringLiteral("Numero:"));
@@ -45,9 +53,11 @@ FormMsgBox1::FormMsgBox1(const QString& cartellaProgramma, bool& visualizzaSmsAr
 
     Command1[0] = new QPushButton(QStringLiteral("Ok"), this);
     Command1[0]->setObjectName(QStringLiteral("Command1_0"));
+    Command1[0]->setAccessibleName(Command1[0]->text());
     Command1[0]->setDefault(true);
     layout->addWidget(Command1[0], 0, Qt::AlignRight);
-    connect(Command1[0], &QPushButton::clicked, this, [this] { Command1_Click(0); });
+    connect(Command1[0], &QPushButton::clicked, this,
+            guardia_.Proteggi([this] { Command1_Click(0); }));
 
     // The sound comes first: the notice appears once it has played.
     Suona();

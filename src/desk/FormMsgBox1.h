@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Guardia.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -29,4 +31,6 @@ public:
 private:
     QString cartellaProgramma_;
     bool& visualizzaSmsArrivati_;
+    // The button runs through it.
+    Guardia guardia_;
 };

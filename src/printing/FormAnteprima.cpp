@@ -16,7 +16,8 @@ FormAnteprima::FormAnteprima(RapportoBande& rapporto, StampanteCorrente& stampan
     : QDialog(parent)
     , rapporto_(rapporto)
     , stampante_(stampante)
-    , nomeDocumento_(nomeDocumento) {
+    , nomeDocumento_(nomeDocumento)
+    , guardia_(this) {
     setWindowTitle(nomeDocumento);
     // The preview shows the page of the printer it will print on, without touching its output.
     const auto destinazione = stampante_.Prepara(nomeDocumento);
@@ -26,12 +27,21 @@ FormAnteprima::FormAnteprima(RapportoBande& rapporto, StampanteCorrente& stampan
     stampanteAnteprima_->setFullPage(true);
 
     Anteprima = new QPrintPreviewWidget(stampanteAnteprima_.get(), this);
+    Anteprima->setObjectName(QStringLiteral("Anteprima"));
+    Anteprima->setAccessibleName(QStringLiteral("Anteprima"));
+    Anteprima->setAccessibleDescription(nomeDocumento);
     connect(Anteprima, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* p) { rapporto_.Stampa(*p); });
+            guardia_.Proteggi([this](QPrinter* p) { rapporto_.Stampa(*p); }));
     BtnStampa = new QPushButton(QStringLiteral("Stampa"), this);
+    BtnStampa->setObjectName(QStringLiteral("BtnStampa"));
+    BtnStampa->setAccessibleName(BtnStampa->text());
     BtnChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
-    connect(BtnStampa, &QPushButton::clicked, this, [this] { BtnStampa_Click(); });
-    connect(BtnChiudi, &QPushButton::clicked, this, &FormAnteprima::BtnChiudi_Click);
+    BtnChiudi->setObjectName(QStringLiteral("BtnChiudi"));
+    BtnChiudi->setAccessibleName(BtnChiudi->text());
+    connect(BtnStampa, &QPushButton::clicked, this,
+            guardia_.Proteggi([this] { BtnStampa_Click(); }));
+    connect(BtnChiudi, &QPushButton::clicked, this,
+            guardia_.Proteggi([this] { BtnChiudi_Click(); }));
 
     auto* pulsanti = new QHBoxLayout;
     pulsanti->addWidget(BtnStampa);

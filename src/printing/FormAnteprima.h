@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Guardia.h"
+
 #include <QDialog>
 #include <QPushButton>
 #include <memory>
@@ -33,5 +35,7 @@ private:
     RapportoBande& rapporto_;
     StampanteCorrente& stampante_;
     QString nomeDocumento_;
+    // The buttons and the preview's painting run through it.
+    Guardia guardia_;
     std::unique_ptr<QPrinter> stampanteAnteprima_;
 };

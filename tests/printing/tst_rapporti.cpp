@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPrinterInfo>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -312,9 +313,16 @@ private slots:
             aperta = true;
             finestraAnteprima = anteprima;
             proprietarioDisabilitato = !b.finestra.isEnabled();
-            QTest::mouseClick(anteprima->BtnStampa, Qt::LeftButton);
+            // Found by what they say, as a screen reader would.
+            const auto pulsante = [anteprima](const QString& nome) -> QWidget* {
+                for (auto* p : anteprima->findChildren<QPushButton*>())
+                    if (p->accessibleName() == nome)
+                        return p;
+                return anteprima;
+            };
+            QTest::mouseClick(pulsante(QStringLiteral("Stampa")), Qt::LeftButton);
             stampatoDallAnteprima = QFileInfo::exists(b.pdf) && anteprima->isVisible();
-            QTest::mouseClick(anteprima->BtnChiudi, Qt::LeftButton);
+            QTest::mouseClick(pulsante(QStringLiteral("Chiudi")), Qt::LeftButton);
             chiusaDalPulsante = !anteprima->isVisible();
             if (anteprima->isVisible())
                 anteprima->reject();
