@@ -3,22 +3,18 @@
 #include "FormChiusura.h"
 #include "FormLogo.h"
 #include "LetturaImpostazioni.h"
+#include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
-#include "modem/InterpreteSms.h"
-#include "modem/RisposteModem.h"
-#include "modem/TabellaComandi.h"
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
-#include "platform/Testo.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -27,13 +23,10 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
-const QString kGsmAbilitato = QStringLiteral("GSM ABILITATO");
-const QString kTitoloPin = QStringLiteral("Abilitazione MODULO GSM");
-const QString kAbilitaPin = QStringLiteral("Abilita Pin");
-const QString kDisabilitaPin = QStringLiteral("Disabilita Pin");
+const QColor kBlu(0, 0, 255);
+const QColor kRosso(255, 0, 0);
 
 // The diagnostic lists keep the latest exchanges only, so that leaving them open for days does
 // not eat the memory.
@@ -44,11 +37,11 @@ void aggiungiDiagnostica(QListWidget* lista, const QString& riga) {
     lista->addItem(riga);
 }
 
-bool conOk(const QString& risposta) {
-    return RisposteModem::Contiene(risposta, QStringLiteral("OK"));
+void disegna(QLabel* etichetta, const PannelloGsm::Voce& voce) {
+    etichetta->setText(voce.testo);
+    etichetta->setAccessibleName(voce.testo);
+    etichetta->setEnabled(voce.attiva);
 }
-const QColor kBlu(0, 0, 255);
-const QColor kRosso(255, 0, 0);
 } // namespace
 
 FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
@@ -59,13 +52,24 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
     , stato_(stato)
     , porta_(std::move(porta))
     , portaStampante_(std::move(portaStampante))
+    , motore_(stato, *porta_, *this)
     , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
-    , stampa_(std::make_unique<ModulofnStampa>(stato, MSComm2, *stampante_, this)) {
+    , stampa_(std::make_unique<ModulofnStampa>(stato, MSComm2, *stampante_, this))
+    , guardia_(this) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(Titolo());
     costruisciControlli();
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
+    connect(&motore_, &MotoreGsm::SmsRegistrato, this, &FormMain::smsRegistrato);
+    connect(&motore_, &MotoreGsm::ScansioneConclusa, this, [this] {
+        if (ContaSMSArrivati > 0)
+            VisualizzaSMSArrivati = true;
+    });
+    connect(&motore_, &MotoreGsm::ModemSpento, this, [this] {
+        if (motore_.stato.ChiusuraRichiesta)
+            scaricaTutto();
+    });
 }
 
 FormMain::~FormMain() {
@@ -73,6 +77,10 @@ FormMain::~FormMain() {
     delete logo_;
     delete chiusura_;
     delete msgBox1_;
+}
+
+QString FormMain::Titolo() {
+    return StatoGlobale::TitoloProgramma();
 }
 
 FormLogo* FormMain::logo() const {
@@ -207,6 +215,20 @@ void FormMain::costruisciControlli() {
     riga->addLayout(destra);
 
     setCentralWidget(centro);
+
+    // Screen readers and automated checks find each control by what it says.
+    LblListaSMS->setBuddy(ListaSMS);
+    ListaSMS->setAccessibleName(LblListaSMS->text());
+    TxtPinCode->setAccessibleName(FrmPin->title());
+    ProgressBar1->setAccessibleName(QStringLiteral("Segnale GSM"));
+    ListSendModem->setAccessibleName(QStringLiteral("Comandi inviati al modem"));
+    ListRicevutiModem->setAccessibleName(QStringLiteral("Risposte ricevute dal modem"));
+    for (QLabel* l : findChildren<QLabel*>())
+        l->setAccessibleName(l->text());
+    for (QPushButton* b : findChildren<QPushButton*>())
+        b->setAccessibleName(b->text());
+    connect(TxtPinCode, &QLineEdit::textEdited, this,
+            [this](const QString& testo) { motore_.pannello.codicePin = testo; });
 }
 
 bool FormMain::Avvia() {
@@ -216,21 +238,22 @@ bool FormMain::Avvia() {
     try {
         stato_.archivio.ApriArchivio(stato_.cartellaProgramma);
         LetturaImpostazioni::LeggiInterruttori(stato_);
-        LblCredito->setText(QStringLiteral("Credito NON Gestito"));
+        PannelloGsm& p = motore_.pannello;
+        p.credito.testo = QStringLiteral("Credito NON Gestito");
         if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
-            lblprovider->setText(QStringLiteral("Operatore ") + stato_.GestoreAttivo);
-            LblCredito->setText(QStringLiteral("Credito : ") + stato_.CreditoResiduo +
-                                QStringLiteral(" ?"));
+            p.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
+            p.credito.testo =
+                QStringLiteral("Credito : ") + stato_.CreditoResiduo + QStringLiteral(" ?");
         }
-        lblprovider->setEnabled(false);
-        stato_.archivio.ApriTabella(QStringLiteral("SMS"));
+        p.operatore.attiva = false;
+        stato_.archivio.ApriTabella(Tabella::SMS);
     } catch (const ErroreRuntime& e) {
         MsgBox(
             QStringLiteral("Impossibile aprire l'archivio dei dati \"%1\".\n%2 (%3)\n\n"
                            "Il programma verrà chiuso senza modificare nulla.")
                 .arg(QDir(stato_.cartellaProgramma).filePath(Archivio::NomeFile()), e.Description())
                 .arg(e.Number()),
-            Stile::Critico, Titolo());
+            Stile::Critico, Titolo(), this);
         return false;
     }
     hide();
@@ -239,43 +262,24 @@ bool FormMain::Avvia() {
     logo_->show();
 
     inizializzaStato();
+    disegnaPannello();
     return true;
 }
 
 void FormMain::inizializzaStato() {
     FaseAvvio = 0;
-    TentativiPin = 0;
-    TickAttesa = 0;
-    TickPolling = 0;
     TickSplash = 0;
-    ProgressBar1->setValue(0);
+    motore_.stato = StatoModem{};
+    motore_.stato.AperturaInCorso = true;
+    motore_.pannello.segnale = 0;
+    motore_.pannello.codicePin.clear();
     stato_.ServizioRichiesto = 0;
-    stato_.TipoComando = 0;
-    MancateRisposte = 0;
-    Riaccensioni = 0;
-    PortaCom = 1;
+    stato_.TipoComando = ComandoGsm::Test;
     stato_.ModoSms = false;
     stato_.FaseIndirizzo = false;
-    FaseTesto = false;
-    ChiamataVocale = false;
-    ArgomentoTraVirgolette = false;
-    AperturaInCorso = true;
-    try {
-        LetturaImpostazioni::LeggiStampante(stato_);
-    } catch (const ErroreRuntime& e) {
-        MsgBox(e.Description() + QStringLiteral(" / ") + QString::number(e.Number()), 0, Titolo());
-    }
-    TestInCorso = false;
-    InAttesaRisposta = false;
-    SpegnimentoRichiesto = false;
-    AttesaAccensione = false;
-    Registrato = false;
-    RicercaPorta = false;
     stato_.InserimentoDaSms = false;
-    ChiusuraRichiesta = false;
     stato_.ChiusuraEseguita = false;
-    AttesaTest = false;
-    TxtPinCode->clear();
+    esegui([this] { LetturaImpostazioni::LeggiStampante(stato_); });
 
     // 80 % of the screen at the top left, then maximised when it is first shown.
     if (const QScreen* schermo = QApplication::primaryScreen()) {
@@ -288,6 +292,12 @@ void FormMain::inizializzaStato() {
     Timer1.start();
 }
 
+void FormMain::esegui(const std::function<void()>& gestore) {
+    guardia_.Esegui(gestore);
+    if (!scaricata_)
+        disegnaPannello();
+}
+
 void FormMain::Timer1_Timer() {
     // A box shown inside a tick runs its own event loop: the ticks that fall meanwhile are
     // skipped, so that a tick never overlaps another.
@@ -295,14 +305,7 @@ void FormMain::Timer1_Timer() {
         return;
     inTick_ = true;
     const auto fine = qScopeGuard([this] { inTick_ = false; });
-    try {
-        passoTimer();
-    } catch (const ErroreRuntime& e) {
-        // An archive that cannot be read for a moment (another program holds it) must not end
-        // the program: the user is told, and the next tick carries on.
-        MsgBox(e.Description() + QStringLiteral(" / ") + QString::number(e.Number()),
-               Stile::Critico, Titolo());
-    }
+    esegui([this] { passoTimer(); });
 }
 
 void FormMain::passoTimer() {
@@ -320,9 +323,9 @@ void FormMain::passoTimer() {
                 MsgBox(QStringLiteral("La Stampa Automatica è attiva. Si prega di controllare la "
                                       "propria stampante ed accenderla prima di effettuare "
                                       "operazioni di stampa"),
-                       Stile::Informazione, QStringLiteral("Informazioni di Stampa"));
-            PortaCom = 1;
-            Accendi_Gsm();
+                       Stile::Informazione, QStringLiteral("Informazioni di Stampa"), this);
+            motore_.stato.PortaCom = 1;
+            motore_.Accendi_Gsm();
             setEnabled(true);
             return;
         }
@@ -333,13 +336,7 @@ void FormMain::passoTimer() {
     }
 
     // 2. Modem idle work, or 3. collection of the awaited reply.
-    if (TickAttesa == 0) {
-        if (!passoInattivo())
-            return;
-    } else {
-        raccogliRisposta();
-    }
-    if (scaricata_)
+    if (!motore_.PassoModem() || scaricata_)
         return;
 
     // 4. Rebuild of the pending list asked by another window. The request is taken before the
@@ -350,89 +347,15 @@ void FormMain::passoTimer() {
     }
 
     // 5. Polling, 6. announcement.
-    polling();
+    motore_.Polling();
     annuncio();
-}
-
-// Returns false when the tick ends here (a power pulse is running).
-bool FormMain::passoInattivo() {
-    UltimoConteggioRx = 0;
-    if (AttesaAccensione || SpegnimentoRichiesto) {
-        ++TickAccensione;
-        if (!stato_.AccensioneDtr && AttesaAccensione)
-            TickAccensione = 21;
-        if (TickAccensione > 20) {
-            TickAccensione = 0;
-            AttesaAccensione = false;
-            MSComm1.setDTREnable(false);
-            AttesaTest = true;
-            LbLPortaModem->setText(QStringLiteral("Attesa Invio Comando Test Gsm"));
-            if (SpegnimentoRichiesto) {
-                AttesaTest = false;
-                stato_.GsmAbilitato = false;
-                SpegnimentoRichiesto = false;
-                chiudiPorta();
-                LbLPortaModem->setText(QStringLiteral("GSM Spento"));
-                LbLPortaModem->setEnabled(false);
-                BtnTrovaGsm->setEnabled(true);
-                spegniPannello();
-                if (ChiusuraRichiesta)
-                    scaricaTutto();
-            }
-        }
-        return false;
-    }
-    if (AttesaTest) {
-        ++TickAccensione;
-        if (TickAccensione > 20) {
-            TickAccensione = 0;
-            AttesaTest = false;
-            TestInCorso = true;
-            LbLPortaModem->setText(QStringLiteral("Invio Comando per Test GSM"));
-            SetStringa_Gsm();
-        }
-    }
-    return true;
-}
-
-void FormMain::raccogliRisposta() {
-    ++TickAttesa;
-    const int n = MSComm1.InBufferCount();
-    if (n > 0) {
-        // A message being read is taken whole at the quiet tick: cut at 220 characters, a long
-        // one would lose its end and its "OK" and never leave the SIM.
-        const bool lettura = stato_.TipoComando == 7;
-        if (n == UltimoConteggioRx || (n >= 220 && !lettura)) {
-            stato_.BufferRx = MSComm1.Input();
-            TickAttesa = 0;
-            Ricevi_Dati(stato_.BufferRx);
-            UltimoConteggioRx = 0;
-            return;
-        }
-        UltimoConteggioRx = n;
-    }
-    if (TickAttesa == TimeoutTick) {
-        TickAttesa = 0;
-        Ricevi_Dati(stato_.BufferRx);
-    }
-}
-
-void FormMain::polling() {
-    if (TickAttesa == 0)
-        ++TickPolling;
-    if (LblPinCode->text() != kGsmAbilitato) {
-        TickPolling = 0;
-    } else if (TickPolling >= 100) {
-        TickPolling = 0;
-        if (stato_.GsmAbilitato)
-            SetStringa_Gsm();
-    }
 }
 
 void FormMain::annuncio() {
     if (!VisualizzaSMSArrivati)
         return;
     const int n = ListaSMS->topLevelItemCount();
+    // Nothing is announced over a window open modally.
     if (!isEnabled() || ContaSMSArrivati < 1 || n - ContaSMSArrivati < 0) {
         delete msgBox1_;
         VisualizzaSMSArrivati = false;
@@ -456,6 +379,31 @@ void FormMain::annuncio() {
         stampa_->StampaSms(riga->text(0), riga->text(1), riga->text(2), riga->text(3),
                            riga->text(4));
     VisualizzaSMSArrivati = false;
+}
+
+void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito) {
+    switch (esito.esito) {
+    case RicezioneSms::Esito::Nuovo:
+        ListaSMS->addTopLevelItem(new QTreeWidgetItem(
+            QStringList{numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo}));
+        ++ContaSMSArrivati;
+        return;
+    case RicezioneSms::Esito::Unito:
+        // The joined part goes to the row of its own record, wherever it stands in the list.
+        for (int i = 0; i < ListaSMS->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* riga = ListaSMS->topLevelItem(i);
+            if (riga->text(0) == numero && riga->text(2) == esito.data &&
+                riga->text(3) == esito.orarioPrimo) {
+                riga->setText(4, esito.testo);
+                return;
+            }
+        }
+        // The record's row is not in view (the list was changed meanwhile): rebuild it.
+        stato_.AggiornaListaSms = true;
+        return;
+    case RicezioneSms::Esito::Duplicato:
+        return;
+    }
 }
 
 void FormMain::VisualizzaLista() {
@@ -482,57 +430,56 @@ void FormMain::VisualizzaLista() {
 }
 
 void FormMain::CmEsci_Click() {
-    if (ChiusuraRichiesta || AperturaInCorso) {
-        if (AperturaInCorso)
-            MsgBox(QStringLiteral(" Impossibbile Chiudere il Programma. Attendere il "
-                                  "completamento dell'Apertura "),
-                   Stile::SoloOk);
-        return;
-    }
-    ChiusuraRichiesta = true;
-    rispformbox = Conferma_Chiusura();
-    if (rispformbox == Risposta::Si) {
-        stato_.ChiusuraEseguita = true;
-        delete logo_;
-        if (!SpegnimentoRichiesto)
-            scaricaTutto();
-    } else {
-        ChiusuraRichiesta = false;
-    }
+    esegui([this] {
+        StatoModem& s = motore_.stato;
+        if (s.ChiusuraRichiesta || s.AperturaInCorso) {
+            if (s.AperturaInCorso)
+                MsgBox(QStringLiteral(" Impossibbile Chiudere il Programma. Attendere il "
+                                      "completamento dell'Apertura "),
+                       Stile::SoloOk, QString(), this);
+            return;
+        }
+        s.ChiusuraRichiesta = true;
+        rispformbox = Conferma_Chiusura();
+        if (rispformbox == Risposta::Si) {
+            stato_.ChiusuraEseguita = true;
+            delete logo_;
+            if (!s.SpegnimentoRichiesto)
+                scaricaTutto();
+        } else {
+            s.ChiusuraRichiesta = false;
+        }
+    });
 }
 
 int FormMain::Conferma_Chiusura() {
+    StatoModem& s = motore_.stato;
     int risposta = Risposta::Si;
     if (ListaSMS->topLevelItemCount() > 0) {
-        risposta =
-            MsgBox(QStringLiteral("ATTENZIONE !!!! Ci sono ancora SMS da gestire \n"
-                                  "Sicuro di voler chiudere l'applicazione?\n"),
-                   Stile::SiNo + Stile::Esclamazione, QStringLiteral("Chiusura Applicazione"));
+        risposta = MsgBox(QStringLiteral("ATTENZIONE !!!! Ci sono ancora SMS da gestire \n"
+                                         "Sicuro di voler chiudere l'applicazione?\n"),
+                          Stile::SiNo + Stile::Esclamazione,
+                          QStringLiteral("Chiusura Applicazione"), this);
         if (risposta == Risposta::No) {
-            ChiusuraRichiesta = false;
+            s.ChiusuraRichiesta = false;
             return Risposta::No;
         }
     }
     if (!stato_.GsmAbilitato) {
-        if (MSComm1.PortOpen()) {
-            SpegnimentoRichiesto = false;
-            MSComm1.setDTREnable(false);
-            MSComm1.setPortOpen(false);
-        }
+        motore_.ChiudiSenzaSpegnere();
         return risposta;
     }
-    if (InAttesaRisposta) {
-        risposta = MsgBox(QStringLiteral("Modulo GSM in esecuzione: la chiusura del programma "
-                                         "comporterà ad un interruzione forzata dell'operazione.\n"
-                                         "Voler procedere?"),
-                          Stile::SiNo + Stile::Esclamazione, QStringLiteral("Conferma Chiusura"));
+    if (s.InAttesaRisposta) {
+        risposta =
+            MsgBox(QStringLiteral("Modulo GSM in esecuzione: la chiusura del programma "
+                                  "comporterà ad un interruzione forzata dell'operazione.\n"
+                                  "Voler procedere?"),
+                   Stile::SiNo + Stile::Esclamazione, QStringLiteral("Conferma Chiusura"), this);
         if (risposta != Risposta::Si)
             return risposta;
     }
-    MSComm1.setDTREnable(true);
-    TickAccensione = 0;
-    SpegnimentoRichiesto = true;
-    ChiusuraRichiesta = true;
+    motore_.AvviaSpegnimento();
+    s.ChiusuraRichiesta = true;
     if (!chiusura_)
         chiusura_ = new FormChiusura;
     chiusura_->show();
@@ -560,9 +507,12 @@ void FormMain::closeEvent(QCloseEvent* evento) {
 
 void FormMain::keyPressEvent(QKeyEvent* evento) {
     if (evento->key() == Qt::Key_F7) {
-        ListSendModem->clear();
-        ListRicevutiModem->clear();
-        FrModem->setVisible(!FrModem->isVisible());
+        esegui([this] {
+            ListSendModem->clear();
+            ListRicevutiModem->clear();
+            FrModem->setVisible(FrModem->isHidden());
+            motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
+        });
         return;
     }
     if (evento->key() == Qt::Key_F1) {
@@ -577,603 +527,63 @@ void FormMain::apriDocumento(const QString& nome) {
     Documento::Apri(QDir(stato_.cartellaProgramma).filePath(nome));
 }
 
-void FormMain::disabilitaEtichetteStato() {
-    lblledmodem->setEnabled(false);
-    lblprovider->setEnabled(false);
-    LblCredito->setEnabled(false);
-    BtnTestCredito->setEnabled(false);
+int FormMain::Messaggio(const QString& testo, int stile, const QString& titolo) {
+    // The panel is brought up to date first, so that the box stands over what it speaks of.
+    disegnaPannello();
+    return MsgBox(testo, stile, titolo, this);
 }
 
-// The modem is off or being searched: nothing of the panel but the port label means anything.
-void FormMain::spegniPannello() {
-    disabilitaEtichetteStato();
-    ProgressBar1->setValue(0);
-    ProgressBar1->setEnabled(false);
-    BtnDisabilitaPinCode->setEnabled(false);
+void FormMain::Diagnostica(bool inviata, const QString& riga) {
+    aggiungiDiagnostica(inviata ? ListSendModem : ListRicevutiModem, riga);
 }
 
-void FormMain::chiediCodicePin() {
-    MsgBox(QStringLiteral("Inserire il CODICE PIN"), Stile::Critico,
-           QStringLiteral("Obligatorio Inserimento PIN"));
-}
-
-void FormMain::Accendi_Gsm() {
-    enum class Esito { Riprendi, Ferma };
-    auto gestisci = [this](const ErroreRuntime& e) {
-        const bool portaMancante = e.Number() == ErroreRuntime::PortaNonValida ||
-                                   e.Number() == ErroreRuntime::PortaGiaAperta;
-        if (portaMancante && PortaCom >= 16) {
-            // The search has reached the last port: the program is running, without a modem.
-            // A last port held by another program ends the search the same way, so that the
-            // program can still be closed.
-            AperturaInCorso = false;
-            LbLPortaModem->setText(QStringLiteral("GSM Spento o non Collegato"));
-            BtnTrovaGsm->setEnabled(true);
-            stato_.GsmAbilitato = false;
-            TestInCorso = false;
-            RicercaPorta = false;
-            disabilitaEtichetteStato();
-            return Esito::Ferma;
-        }
-        if (portaMancante) {
-            ++PortaCom;
-            LbLPortaModem->setText(QStringLiteral("Accendo il GSM Com: ") +
-                                   QString::number(PortaCom));
-            RicercaPorta = true;
-            return Esito::Riprendi;
-        }
-        disabilitaEtichetteStato();
-        return Esito::Ferma;
-    };
-    auto passo = [&](auto&& azione) {
-        try {
-            azione();
-            return Esito::Riprendi;
-        } catch (const ErroreRuntime& e) {
-            return gestisci(e);
-        }
-    };
-
-    // Each port is tried once at most, so the loop always ends.
-    for (int tentativo = 0; tentativo < 17; ++tentativo) {
-        if (passo([&] { MSComm1.setCommPort(PortaCom); }) == Esito::Ferma)
-            return;
-        if (MSComm1.PortOpen()) {
-            if (passo([&] {
-                    MSComm1.setPortOpen(false);
-                    MSComm1.setDTREnable(false);
-                }) == Esito::Ferma)
-                return;
-        }
-        if (MSComm1.PortOpen())
-            return;
-        if (passo([&] { MSComm1.setPortOpen(true); }) == Esito::Ferma)
-            return;
-        if (passo([&] { MSComm1.setDTREnable(false); }) == Esito::Ferma)
-            return;
-        if (RicercaPorta) {
-            RicercaPorta = false;
-            continue;
-        }
-        if (passo([&] {
-                MSComm1.setInputModeTesto();
-                if (stato_.AccensioneDtr)
-                    MSComm1.setDTREnable(true);
-                MSComm1.setSettings(QStringLiteral("9600,N,8,1"));
-            }) == Esito::Ferma)
-            return;
-        if (!MSComm1.PortOpen())
-            return;
-        Timer1.start();
-        MSComm1.Input();
-        AttesaAccensione = true;
-        return;
-    }
-}
-
-void FormMain::SetStringa_Gsm() {
-    if (stato_.TipoComando == 7)
-        ++IndiceSim;
-    if (const auto comando = TabellaComandi::Comando(stato_.TipoComando, IndiceSim, FaseTesto)) {
-        if (!comando->preparatoDalChiamante)
-            stato_.StringaGsm = comando->riga;
-        TimeoutTick = comando->timeoutTick;
-    }
-    InAttesaRisposta = true;
-    Invia_Dati();
-}
-
-void FormMain::Invia_Dati() {
-    if (ChiusuraRichiesta) {
-        CmEsci_Click();
-        return;
-    }
-    if (!MSComm1.PortOpen())
-        return;
-    try {
-        MSComm1.Input();
-        QString riga;
-        QString diagnostica;
-        bool fineRiga = true;
-        if (stato_.ModoSms && stato_.FaseIndirizzo) {
-            riga = QStringLiteral("AT+CMGS=\"") + stato_.StringaGsm + QLatin1Char('"');
-            diagnostica = QStringLiteral("AT+CMGS=") + stato_.StringaGsm;
-            TimeoutTick = 100;
-        } else if (stato_.ModoSms && FaseTesto) {
-            riga = stato_.StringaGsm + QChar(26);
-            diagnostica = stato_.StringaGsm;
-            FaseTesto = false;
-            stato_.ModoSms = false;
-            fineRiga = false;
-        } else if (ArgomentoTraVirgolette) {
-            riga = stato_.StringaGsm;
-            if (stato_.TipoComando == 8)
-                riga += QLatin1Char('"') + stato_.NumeroCredito;
-            riga += QLatin1Char('"');
-            diagnostica = riga;
-        } else {
-            riga = stato_.StringaGsm;
-            diagnostica = riga;
-        }
-        // One character at a time, as the modem expects to be written to.
-        for (QChar c : riga)
-            MSComm1.Output(QString(c));
-        if (fineRiga) {
-            if (ChiamataVocale)
-                MSComm1.Output(QStringLiteral(";"));
-            MSComm1.Output(QString(QChar(13)));
-        }
-        if (FrModem->isVisible())
-            aggiungiDiagnostica(ListSendModem, diagnostica);
-    } catch (const ErroreRuntime& e) {
-        if (e.Number() != ErroreRuntime::ScritturaSeriale)
-            return;
-        MsgBox(QStringLiteral(" ATTENZIONE Errore Seriale. Modulo GSM Rotto o non Collegato. "
-                              "Premere il pulsante TROVA GSM"),
-               Stile::SoloOk);
-        BtnTrovaGsm->setEnabled(true);
-        stato_.TipoComando = 0;
-        stato_.GsmAbilitato = false;
-        AperturaInCorso = false;
-        try {
-            MSComm1.setPortOpen(false);
-        } catch (const ErroreRuntime&) {
-        }
-        return;
-    }
-    stato_.FaseIndirizzo = false;
-    stato_.BufferRx.clear();
-    Timer1.start();
-    TickAttesa = 1;
-    InAttesaRisposta = true;
-    ArgomentoTraVirgolette = false;
-}
-
-void FormMain::Ricevi_Dati(const QString& risposta) {
-    InAttesaRisposta = false;
-    if (ChiusuraRichiesta) {
-        CmEsci_Click();
-        return;
-    }
-    // A list widget scrolls sideways by itself as wide replies come in.
-    if (FrModem->isVisible())
-        aggiungiDiagnostica(ListRicevutiModem, risposta);
-    switch (stato_.TipoComando) {
-    case 0:
-        rispostaTest(risposta);
-        break;
-    case 1:
-        rispostaInizializzazione(risposta, 2);
-        break;
-    case 2:
-        rispostaRevisione(risposta);
-        break;
-    case 3:
-        rispostaInizializzazione(risposta, 4);
-        break;
-    case 4:
-        rispostaInizializzazione(risposta, 11);
-        break;
-    case 5:
-        rispostaRegistrazione(risposta);
-        break;
-    case 6:
-        rispostaSegnale(risposta);
-        break;
-    case 7:
-        rispostaLetturaSms(risposta);
-        break;
-    case 9:
-        stato_.TipoComando = 7;
-        SetStringa_Gsm();
-        break;
-    case 11:
-        rispostaStatoSim(risposta);
-        break;
-    case 12:
-        rispostaPin(risposta);
-        break;
-    case 13:
-        rispostaBloccoPin(risposta);
-        break;
-    default:
-        break;
-    }
-}
-
-void FormMain::chiudiPorta() {
-    if (MSComm1.PortOpen())
-        MSComm1.setPortOpen(false);
-}
-
-void FormMain::rispostaTest(const QString& risposta) {
-    if (!TestInCorso)
-        return;
-    TestInCorso = false;
-    if (conOk(risposta)) {
-        LbLPortaModem->setText(QStringLiteral("Porta Gsm = ") + QString::number(PortaCom));
-        stato_.TipoComando = 1;
-        AperturaInCorso = false;
-        BtnTrovaGsm->setEnabled(false);
-        SetStringa_Gsm();
-        return;
-    }
-    // Nothing that answers on this port: try the next one.
-    LbLPortaModem->setText(QStringLiteral("Accendo il GSM Com: ") + QString::number(PortaCom));
-    MSComm1.setDTREnable(false);
-    ++PortaCom;
-    chiudiPorta();
-    Accendi_Gsm();
-}
-
-void FormMain::rispostaInizializzazione(const QString& risposta, int prossimo) {
-    if (!conOk(risposta)) {
-        MsgBox(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
-        return;
-    }
-    stato_.TipoComando = prossimo;
-    SetStringa_Gsm();
-}
-
-void FormMain::rispostaRevisione(const QString& risposta) {
-    if (conOk(risposta)) {
-        stato_.GsmAbilitato = true;
-        stato_.RevisioneGsm = RisposteModem::Estrai_Revisione(risposta);
-        LbLPortaModem->setText(QStringLiteral("GSM ON Com: ") + QString::number(PortaCom));
-        stato_.TipoComando = 3;
-        SetStringa_Gsm();
-        return;
-    }
-    chiudiPorta();
-    MSComm1.setDTREnable(false);
-    BtnTrovaGsm->setEnabled(false);
-    LbLPortaModem->setText(QStringLiteral("Attendi il TEST GSM"));
-    FaseAvvio = 2;
-    ++PortaCom;
-    Accendi_Gsm();
-    stato_.TipoComando = 0;
-}
-
-void FormMain::rispostaRegistrazione(const QString& risposta) {
-    if (!conOk(risposta)) {
-        ++MancateRisposte;
-        if (MancateRisposte != 3)
-            return;
-        MsgBox(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
-                              "Riaccensione Automatica del GSM"));
-        ++Riaccensioni;
-        if (Riaccensioni == 3)
-            MsgBox(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
-                                  "Possibile Anomalia. Contattare L'assistenza"));
-        BtnTrovaGsm_Click();
-        return;
-    }
-    MancateRisposte = 0;
-    const QString statoRete = RisposteModem::StatoRegistrazione(risposta);
-    lblprovider->setEnabled(true);
-    lblledmodem->setEnabled(true);
-    LblCredito->setEnabled(true);
-    ProgressBar1->setEnabled(true);
-    Registrato = false;
-    BtnTestCredito->setEnabled(false);
-    if (statoRete == QLatin1String("1")) {
-        Registrato = true;
-        BtnTestCredito->setEnabled(true);
-        lblprovider->setText(QStringLiteral("Operatore ") + stato_.GestoreAttivo);
-        stato_.TipoComando = 6;
-        SetStringa_Gsm();
-    } else if (statoRete == QLatin1String("5")) {
-        // Roaming: registration only; signal and messages wait for the home network.
-        Registrato = true;
-        lblprovider->setText(QStringLiteral("Operatore Romming"));
-        BtnTestCredito->setEnabled(true);
-    } else if (statoRete == QLatin1String("0") || statoRete == QLatin1String("2")) {
-        stato_.TipoComando = 5;
-        lblledmodem->setText(QStringLiteral("Non Registrato"));
-        ProgressBar1->setValue(0);
-    }
-}
-
-void FormMain::rispostaSegnale(const QString& risposta) {
-    if (!conOk(risposta)) {
-        stato_.TipoComando = 7;
-        return;
-    }
-    int livello = RisposteModem::LivelloSegnale(risposta);
-    if (livello >= 0) {
-        if (livello < 3) {
-            livello = 0;
-            BtnTestCredito->setEnabled(false);
-        }
-        lblledmodem->setText(QStringLiteral("Segnale GSM"));
-        ProgressBar1->setValue(livello);
-    }
-    stato_.TipoComando = 7;
-    IndiceSim = ProssimoInizioScansione - 1;
-    PosizioniVuote = 0;
-    messaggiNellaScansione_ = false;
-    SetStringa_Gsm();
-}
-
-void FormMain::rispostaLetturaSms(const QString& risposta) {
-    // An empty slot ("OK" alone), an error or a cut reply holds no message.
-    const std::optional<SmsLetto> sms = InterpreteSms::Leggi(risposta);
-    if (!sms) {
-        posizioneVuota();
-        return;
-    }
-
-    messaggiNellaScansione_ = true;
-    stato_.NumeroCorrente = sms->numero;
-    // Operator and credit messages, known by who sent them.
-    const bool dalGestore = RicezioneSms::DalMittente(*sms, stato_.GestoreAttivo);
-    if (dalGestore && stato_.RispostaCredito == 0) {
-        cancellaDallaSim();
-        return;
-    }
-    if (stato_.RispostaCredito == 1 &&
-        (dalGestore || RicezioneSms::DalMittente(*sms, stato_.NumeroCredito))) {
-        if (const auto credito = RicezioneSms::CreditoDaTesto(sms->testo)) {
-            try {
-                RicezioneSms::RegistraCredito(stato_.archivio, stato_.NumeroCredito, *credito);
-            } catch (const ErroreRuntime& e) {
-                archivioNonScrivibile(e);
-                return;
-            }
-            stato_.CreditoResiduo = *credito;
-            LblCredito->setText(QStringLiteral("Credito : ") + *credito);
-        }
-        cancellaDallaSim();
-        return;
-    }
-
-    RicezioneSms::Risultato esito;
-    try {
-        esito = RicezioneSms::Registra(stato_.archivio, stato_.rubrica, *sms,
-                                       QDateTime::currentDateTime());
-    } catch (const ErroreRuntime& e) {
-        archivioNonScrivibile(e);
-        return;
-    }
-    archivioGuasto_ = false;
-    switch (esito.esito) {
-    case RicezioneSms::Esito::Nuovo:
-        ListaSMS->addTopLevelItem(new QTreeWidgetItem(
-            QStringList{sms->numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo}));
-        ++ContaSMSArrivati;
-        break;
-    case RicezioneSms::Esito::Unito:
-        aggiornaRigaUnita(sms->numero, esito);
-        break;
-    case RicezioneSms::Esito::Duplicato:
-        break;
-    }
-    cancellaDallaSim();
-}
-
-void FormMain::aggiornaRigaUnita(const QString& numero, const RicezioneSms::Risultato& esito) {
-    for (int i = 0; i < ListaSMS->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* riga = ListaSMS->topLevelItem(i);
-        if (riga->text(0) == numero && riga->text(2) == esito.data &&
-            riga->text(3) == esito.orarioPrimo) {
-            riga->setText(4, esito.testo);
-            return;
-        }
-    }
-    // The record's row is not in view (the list was changed meanwhile): rebuild it.
-    stato_.AggiornaListaSms = true;
-}
-
-void FormMain::cancellaDallaSim() {
-    stato_.TipoComando = 9;
-    SetStringa_Gsm();
-}
-
-void FormMain::posizioneVuota() {
-    ++PosizioniVuote;
-    if (PosizioniVuote < 2) {
-        SetStringa_Gsm();
-        return;
-    }
-    // The scan stops at its second empty slot, so a message beyond it waits; after a scan that
-    // found messages the next one goes on from there, and one that found none starts again from
-    // slot 1. No message is left on the SIM for good behind a run of emptied slots.
-    fineScansione(messaggiNellaScansione_ && IndiceSim < kUltimaPosizioneSim ? IndiceSim + 1 : 1);
-}
-
-void FormMain::fineScansione(int prossimoInizio) {
-    ProssimoInizioScansione = prossimoInizio;
-    stato_.TipoComando = 5;
-    if (ContaSMSArrivati > 0)
-        VisualizzaSMSArrivati = true;
-}
-
-void FormMain::archivioNonScrivibile(const ErroreRuntime& e) {
-    // The message stays on the SIM; the scan stops here and the next one begins with it, so
-    // nothing is lost and nothing is stored twice.
-    fineScansione(std::max(IndiceSim, 1));
-    if (archivioGuasto_)
-        return;
-    archivioGuasto_ = true;
-    MsgBox(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
-               stato_.NumeroCorrente + QStringLiteral(".\n") + e.Description() +
-               QStringLiteral(" / ") + QString::number(e.Number()) +
-               QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla prossima "
-                              "lettura."),
-           Stile::Esclamazione, Titolo());
-}
-
-void FormMain::rispostaStatoSim(const QString& risposta) {
-    switch (RisposteModem::StatoDellaSim(risposta)) {
-    case RisposteModem::StatoSim::PukRichiesto:
-        LblPinCode->setText(QStringLiteral("Inserire PUK seguito da virgola e PIN "));
-        TentativiPin = 3;
-        MsgBox(
-            QStringLiteral(" MODULO GMS bloccato.\nPer Sbloccare il GSM, inserire il Codice Puk "),
-            Stile::Informazione, kTitoloPin);
-        FrmPin->show();
-        break;
-    case RisposteModem::StatoSim::PinRichiesto:
-        MsgBox(QStringLiteral(" Prego, inserire il Codice PIN "), Stile::Informazione, kTitoloPin);
-        FrmPin->show();
-        break;
-    case RisposteModem::StatoSim::SimAssente:
-        MsgBox(QStringLiteral("ATTENZIONE !!! SIM NON Inserita.\n"
-                              "Chiudere il Programma ed eseguire al procedura Inserimento SIM.\n\n"
-                              "MODULO GSM Disabilitato modalita OFF-Line."),
-               Stile::Critico, QStringLiteral("SIM non inserita"));
-        // The power-off pulse of the next idle ticks switches the modem off.
-        SpegnimentoRichiesto = true;
-        MSComm1.setDTREnable(true);
-        break;
-    case RisposteModem::StatoSim::Pronta:
-        MsgBox(QStringLiteral("MODULO GSM abilitato"), Stile::Informazione, kTitoloPin);
-        BtnDisabilitaPinCode->setText(kAbilitaPin);
-        simPronta();
-        break;
-    }
-}
-
-// The SIM is usable: polling starts on the next idle tick.
-void FormMain::simPronta() {
-    TickPolling = 99;
-    LblPinCode->setText(kGsmAbilitato);
-    FrmPin->hide();
-    BtnDisabilitaPinCode->setEnabled(true);
-    stato_.TipoComando = 5;
-}
-
-void FormMain::rispostaPin(const QString& risposta) {
-    if (conOk(risposta)) {
-        MsgBox(QStringLiteral("Codice Pin valido. Gsm Abilitato"), Stile::Informazione, kTitoloPin);
-        TxtPinCode->clear();
-        BtnDisabilitaPinCode->setText(kDisabilitaPin);
-        simPronta();
-        return;
-    }
-    if (TentativiPin > 2)
-        MsgBox(QStringLiteral("MODULO GSM bloccato.\n"
-                              "Per sbloccare inserire Codice PUK seguito da virgola e PIN\n"
-                              "Esempio: 52719034,8316"),
-               Stile::Esclamazione, kTitoloPin);
-    else
-        MsgBox(QStringLiteral("Errore! Codice PIN non valido."), Stile::Esclamazione, kTitoloPin);
-    if (TentativiPin == 1)
-        LblPinCode->setText(QStringLiteral("2° Inserimento PIN"));
-    else if (TentativiPin == 2)
-        LblPinCode->setText(QStringLiteral("3° Inserimento PIN"));
-    else if (TentativiPin > 2)
-        LblPinCode->setText(QStringLiteral("Inserire PUK "));
-    TxtPinCode->clear();
-}
-
-void FormMain::rispostaBloccoPin(const QString& risposta) {
-    stato_.TipoComando = 5;
-    if (!conOk(risposta))
-        return;
-    if (BtnDisabilitaPinCode->text() == kAbilitaPin) {
-        MsgBox(QStringLiteral("Codice Pin Abilitato"));
-        BtnDisabilitaPinCode->setText(kDisabilitaPin);
-    } else {
-        MsgBox(QStringLiteral("Codice Pin Disabilitato"));
-        BtnDisabilitaPinCode->setText(kAbilitaPin);
-    }
-    BtnDisabilitaPinCode->setEnabled(true);
-    TxtPinCode->clear();
-    FrmPin->hide();
-}
-
-void FormMain::BtnPinCode_Click() {
-    const QString codice = TxtPinCode->text();
-    if (!BtnDisabilitaPinCode->isEnabled() && (BtnDisabilitaPinCode->text() == kDisabilitaPin ||
-                                               BtnDisabilitaPinCode->text() == kAbilitaPin)) {
-        const QChar modo =
-            BtnDisabilitaPinCode->text() == kDisabilitaPin ? QLatin1Char('0') : QLatin1Char('1');
-        stato_.StringaGsm = QStringLiteral("AT+CLCK=\"SC\",") + modo + QStringLiteral(",\"") +
-                            codice + QLatin1Char('"');
-        stato_.TipoComando = 13;
-        SetStringa_Gsm();
-        return;
-    }
-    if (!codice.isEmpty() || TentativiPin <= 2) {
-        ++TentativiPin;
-        if (!codice.isEmpty()) {
-            // Sent exactly as typed: for the PUK, the PUK, a comma and the new PIN.
-            stato_.StringaGsm = QStringLiteral("AT+CPIN=") + codice;
-            stato_.TipoComando = 12;
-            SetStringa_Gsm();
-        } else {
-            chiediCodicePin();
-        }
-        return;
-    }
-    MsgBox(QStringLiteral("Attivazione Modulo GSM Annullata. Modalità OFF-Line"));
-    BtnDisabilitaPinCode->setEnabled(false);
-}
-
-void FormMain::BtnPinEsc_Click() {
-    BtnDisabilitaPinCode->setEnabled(true);
-    FrmPin->hide();
-    TxtPinCode->clear();
-}
-
-void FormMain::BtnDisabilitaPinCode_Click() {
-    if (!FrmPin->isHidden()) {
-        if (TxtPinCode->text().isEmpty())
-            chiediCodicePin();
-        return;
-    }
-    BtnDisabilitaPinCode->setEnabled(false);
-    TentativiPin = 0;
-    FrmPin->show();
+void FormMain::disegnaPannello() {
+    const PannelloGsm& p = motore_.pannello;
+    disegna(LbLPortaModem, p.porta);
+    disegna(lblledmodem, p.rete);
+    disegna(lblprovider, p.operatore);
+    disegna(LblCredito, p.credito);
+    LblPinCode->setText(p.TestoStatoPin());
+    LblPinCode->setAccessibleName(LblPinCode->text());
+    ProgressBar1->setValue(p.segnale);
+    ProgressBar1->setEnabled(p.segnaleAttivo);
+    BtnTrovaGsm->setEnabled(p.trovaGsm);
+    BtnTestCredito->setEnabled(p.gestioneCredito);
+    BtnDisabilitaPinCode->setEnabled(p.gestionePin);
+    BtnDisabilitaPinCode->setText(p.TestoPulsantePin());
+    BtnDisabilitaPinCode->setAccessibleName(BtnDisabilitaPinCode->text());
+    FrmPin->setVisible(p.riquadroPin);
+    if (TxtPinCode->text() != p.codicePin)
+        TxtPinCode->setText(p.codicePin);
 }
 
 void FormMain::BtnTrovaGsm_Click() {
-    if (MSComm1.PortOpen()) {
-        MSComm1.setPortOpen(false);
-        MSComm1.setDTREnable(false);
-    }
-    spegniPannello();
-    LbLPortaModem->setEnabled(true);
-    LblPinCode->setText(QStringLiteral("1° Inserimento PIN"));
-    TentativiPin = 0;
-    BtnTrovaGsm->setEnabled(false);
-    LbLPortaModem->setText(QStringLiteral("Attendi il TEST GSM"));
-    FaseAvvio = 2;
-    PortaCom = 1;
-    Accendi_Gsm();
-    stato_.TipoComando = 0;
+    esegui([this] { motore_.supervisione.TrovaGsm(); });
 }
 
 void FormMain::BtnSpegniGsm_Click() {
-    if (!MSComm1.PortOpen())
-        return;
-    MSComm1.setDTREnable(true);
-    TickAccensione = 0;
-    SpegnimentoRichiesto = true;
+    esegui([this] { motore_.supervisione.SpegniGsm(); });
 }
 
 void FormMain::btnClearModem_Click() {
     ListSendModem->clear();
     ListRicevutiModem->clear();
+}
+
+void FormMain::BtnPinCode_Click() {
+    esegui([this] {
+        motore_.pannello.codicePin = TxtPinCode->text();
+        motore_.pin.Ok();
+    });
+}
+
+void FormMain::BtnPinEsc_Click() {
+    esegui([this] { motore_.pin.Esc(); });
+}
+
+void FormMain::BtnDisabilitaPinCode_Click() {
+    esegui([this] {
+        motore_.pannello.codicePin = TxtPinCode->text();
+        motore_.pin.Pulsante();
+    });
 }

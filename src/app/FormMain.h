@@ -1,6 +1,8 @@
 #pragma once
 
-#include "modem/RicezioneSms.h"
+#include "modem/DialogoUtente.h"
+#include "modem/MotoreGsm.h"
+#include "platform/Guardia.h"
 #include "platform/PortaSeriale.h"
 
 #include <QGroupBox>
@@ -22,11 +24,12 @@ class FormChiusura;
 class FormMsgBox1;
 class ModulofnStampa;
 class StampanteCorrente;
-class ErroreRuntime;
 
-// The main window: the pending list, the modem panel, and the 100 ms timer that drives the whole
-// program from the end of the splash to the last tick of the closing.
-class FormMain : public QMainWindow {
+// The main window: the pending list, the arrival notice, the modem panel drawn from the modem
+// engine, and the 100 ms timer that runs, in a fixed order, the start-up phases, the engine's
+// steps, the list rebuild asked by other windows and the announcement, from the end of the
+// splash to the last tick of the closing.
+class FormMain : public QMainWindow, private DialogoUtente {
     Q_OBJECT
 public:
     // `porta` is the modem's port, `portaStampante` the 80-column printer's.
@@ -34,7 +37,7 @@ public:
              std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent = nullptr);
     ~FormMain() override;
 
-    static QString Titolo() { return QStringLiteral("VELTRIKA V 1.0.1"); }
+    static QString Titolo();
 
     // Load step and state initialisation: opens the archive, reads the settings, shows the splash
     // and starts Timer1. Returns false, after telling the user, when the archive cannot be opened;
@@ -48,10 +51,10 @@ public:
     void VisualizzaLista();
     void CmEsci_Click();
     int Conferma_Chiusura();
-    void Accendi_Gsm();
-    void SetStringa_Gsm();
-    void Invia_Dati();
-    void Ricevi_Dati(const QString& risposta);
+    void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
+    MotoreGsm& Motore() { return motore_; }
+
+    // The buttons of the modem panel and of the PIN frame.
     void BtnTrovaGsm_Click();
     void BtnSpegniGsm_Click();
     void btnClearModem_Click();
@@ -64,35 +67,9 @@ public:
     int ContaSMSArrivati = 0;
     bool VisualizzaSMSArrivati = false;
 
-    // Main-window state of the start-up, the modem dialogue and the closing.
+    // Start-up phases: 0 splash shown, 1 first fill of the list due, 2 running.
     int FaseAvvio = 0;
     int TickSplash = 0;
-    int TickAttesa = 0;
-    int TickPolling = 0;
-    int TickAccensione = 0;
-    int TimeoutTick = 10;
-    int UltimoConteggioRx = 0;
-    int TentativiPin = 0;
-    int MancateRisposte = 0;
-    int Riaccensioni = 0;
-    int PortaCom = 1;
-    int IndiceSim = 0;
-    int PosizioniVuote = 0;
-    // The SIM slot the next message scan begins with.
-    int ProssimoInizioScansione = 1;
-    static constexpr int kUltimaPosizioneSim = 255;
-    bool FaseTesto = false;
-    bool ChiamataVocale = false;
-    bool ArgomentoTraVirgolette = false;
-    bool AperturaInCorso = false;
-    bool TestInCorso = false;
-    bool InAttesaRisposta = false;
-    bool SpegnimentoRichiesto = false;
-    bool AttesaAccensione = false;
-    bool Registrato = false;
-    bool RicercaPorta = false;
-    bool ChiusuraRichiesta = false;
-    bool AttesaTest = false;
 
     // Controls.
     QMenu* MnFile;
@@ -145,47 +122,31 @@ protected:
     void keyPressEvent(QKeyEvent* evento) override;
 
 private:
+    // The modem engine's boxes belong to this window.
+    int Messaggio(const QString& testo, int stile, const QString& titolo) override;
+    void Diagnostica(bool inviata, const QString& riga) override;
+
     void costruisciControlli();
     void inizializzaStato();
     void passoTimer();
-    bool passoInattivo();
-    void raccogliRisposta();
-    void polling();
     void annuncio();
+    void smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito);
     void scaricaTutto();
-    void disabilitaEtichetteStato();
-    void spegniPannello();
-    void chiediCodicePin();
-    void rispostaTest(const QString& risposta);
-    void rispostaRevisione(const QString& risposta);
-    void rispostaInizializzazione(const QString& risposta, int prossimo);
-    void rispostaRegistrazione(const QString& risposta);
-    void rispostaSegnale(const QString& risposta);
-    void rispostaLetturaSms(const QString& risposta);
-    void aggiornaRigaUnita(const QString& numero, const RicezioneSms::Risultato& esito);
-    void cancellaDallaSim();
-    void posizioneVuota();
-    // Polling resumes; the next scan begins at slot `prossimoInizio`.
-    void fineScansione(int prossimoInizio);
-    void archivioNonScrivibile(const ErroreRuntime& e);
-    void rispostaStatoSim(const QString& risposta);
-    void rispostaPin(const QString& risposta);
-    void rispostaBloccoPin(const QString& risposta);
-    void simPronta();
-    void chiudiPorta();
+    void disegnaPannello();
     void apriDocumento(const QString& nome);
+    // Runs a handler of this window through its guard, then draws the modem panel.
+    void esegui(const std::function<void()>& gestore);
 
     StatoGlobale& stato_;
     std::unique_ptr<PortaSeriale> porta_;
     std::unique_ptr<PortaSeriale> portaStampante_;
+    MotoreGsm motore_;
     std::unique_ptr<StampanteCorrente> stampante_;
     std::unique_ptr<ModulofnStampa> stampa_;
     QPointer<FormLogo> logo_;
     QPointer<FormChiusura> chiusura_;
     QPointer<FormMsgBox1> msgBox1_;
+    Guardia guardia_;
     bool scaricata_ = false;
     bool inTick_ = false;
-    // The archive refused a received message: told once until a message is stored again.
-    bool archivioGuasto_ = false;
-    bool messaggiNellaScansione_ = false;
 };

@@ -1,6 +1,7 @@
 #include "Archivio.h"
 
 #include "ErroriArchivio.h"
+#include "Schema.h"
 #include "SqlInterno.h"
 
 #include <QDir>
@@ -44,8 +45,8 @@ QStringList TabelleDelFile(sqlite3* db) {
 } // namespace
 
 QStringList Archivio::Tabelle() {
-    return {QStringLiteral("Clienti"), QStringLiteral("SmsTemporanei"), QStringLiteral("SMS"),
-            QStringLiteral("Impostazioni"), QStringLiteral("DatiGestoreSim")};
+    return {Tabella::Clienti, Tabella::SmsTemporanei, Tabella::SMS, Tabella::Impostazioni,
+            Tabella::DatiGestoreSim};
 }
 
 Archivio::Archivio() = default;

@@ -1,15 +1,16 @@
 #include "RubricaClienti.h"
 
+#include "Schema.h"
 #include "archive/Archivio.h"
 
 int RubricaClienti::Riempi(Archivio& archivio) {
     NomiClienti.clear();
     NumeriClienti.clear();
     primoIndice_.clear();
-    Recordset& rs = archivio.ApriTabella(QStringLiteral("Clienti"));
+    Recordset& rs = archivio.ApriTabella(Tabella::Clienti);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        const QString numero = rs.Testo(QStringLiteral("T1Numero"));
-        NomiClienti.append(rs.Testo(QStringLiteral("T1Nome")));
+        const QString numero = rs.Testo(Campo::T1Numero);
+        NomiClienti.append(rs.Testo(Campo::T1Nome));
         NumeriClienti.append(numero);
         // Keep the first position only: the first equal number wins.
         if (!primoIndice_.contains(numero))

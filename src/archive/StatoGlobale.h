@@ -1,7 +1,8 @@
 #pragma once
 
-#include "archive/Archivio.h"
 #include "RubricaClienti.h"
+#include "archive/Archivio.h"
+#include "modem/TabellaComandi.h"
 
 #include <QString>
 
@@ -11,6 +12,9 @@
 struct StatoGlobale {
     explicit StatoGlobale(QString cartellaProgramma)
         : cartellaProgramma(std::move(cartellaProgramma)) {}
+
+    // The title of the main window, also given to the program's own messages.
+    static QString TitoloProgramma() { return QStringLiteral("VELTRIKA V 1.0.1"); }
 
     const QString cartellaProgramma;
     Archivio archivio;
@@ -29,7 +33,7 @@ struct StatoGlobale {
     QString CreditoResiduo;
 
     // Modem command state.
-    int TipoComando = 0;
+    ComandoGsm TipoComando = ComandoGsm::Test;
     QString StringaGsm;
     QString BufferRx;
     bool GsmAbilitato = false;

@@ -1,55 +1,10 @@
 #include "InterpreteSms.h"
 
+#include "RispostaAt.h"
+
 #include <QRegularExpression>
-#include <QVector>
 
 namespace {
-
-struct Riga {
-    qsizetype inizio = 0; // first character
-    qsizetype fine = 0;   // one past the last character, before the line end
-    qsizetype dopo = 0;   // first character of the next line
-};
-
-// Lines ended by CR LF, LF or a lone CR (the echo of a command ends with CR alone).
-QVector<Riga> righe(const QString& s) {
-    QVector<Riga> esito;
-    qsizetype inizio = 0;
-    qsizetype i = 0;
-    while (i < s.size()) {
-        const QChar c = s.at(i);
-        if (c == QChar(13) || c == QChar(10)) {
-            qsizetype dopo = i + 1;
-            if (c == QChar(13) && dopo < s.size() && s.at(dopo) == QChar(10))
-                ++dopo;
-            esito.append({inizio, i, dopo});
-            inizio = i = dopo;
-            continue;
-        }
-        ++i;
-    }
-    if (inizio < s.size())
-        esito.append({inizio, s.size(), s.size()});
-    return esito;
-}
-
-QString testoRiga(const QString& s, const Riga& r) {
-    return s.mid(r.inizio, r.fine - r.inizio);
-}
-
-// Lines a modem may slip in on its own between a reply's body and its final result.
-bool rigaNonRichiesta(const QString& riga) {
-    static const QStringList prefissi{QStringLiteral("+CMTI:"), QStringLiteral("+CDSI:"),
-                                      QStringLiteral("+CREG:"), QStringLiteral("+CRING:"),
-                                      QStringLiteral("+CLIP:"), QStringLiteral("+CBM:")};
-    const QString t = riga.trimmed();
-    if (t.compare(QLatin1String("RING"), Qt::CaseInsensitive) == 0)
-        return true;
-    for (const QString& p : prefissi)
-        if (t.startsWith(p, Qt::CaseInsensitive))
-            return true;
-    return false;
-}
 
 struct Timestamp {
     QString data;
@@ -110,14 +65,15 @@ int InterpreteSms::Orario_In_Secondi(const QString& orario) {
 }
 
 std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
-    const QVector<Riga> linee = righe(risposta);
+    using Tipo = RispostaAt::Tipo;
+    const RispostaAt r(risposta);
+    const auto& linee = r.Righe();
 
     // The header: the first line holding "+CMGR:" (noise may stand before it on its line).
     qsizetype intestazione = -1;
     qsizetype inizioCampi = 0;
     for (qsizetype i = 0; i < linee.size(); ++i) {
-        const qsizetype p =
-            testoRiga(risposta, linee[i]).indexOf(QLatin1String("+CMGR:"), 0, Qt::CaseInsensitive);
+        const qsizetype p = r.TestoRiga(i).indexOf(QLatin1String("+CMGR:"), 0, Qt::CaseInsensitive);
         if (p >= 0) {
             intestazione = i;
             inizioCampi = linee[i].inizio + p + 6;
@@ -130,9 +86,7 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
     // The final result: the last line reading "OK"; a body line "OK" comes before it.
     qsizetype finale = -1;
     for (qsizetype i = linee.size() - 1; i > intestazione; --i) {
-        if (testoRiga(risposta, linee[i])
-                .trimmed()
-                .compare(QLatin1String("OK"), Qt::CaseInsensitive) == 0) {
+        if (linee[i].tipo == Tipo::Ok) {
             finale = i;
             break;
         }
@@ -170,9 +124,9 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
     // lines that stand apart (after an empty line) right before the result.
     qsizetype ultima = finale - 1;
     while (ultima > intestazione) {
-        const QString t = testoRiga(risposta, linee[ultima]);
-        if (t.trimmed().isEmpty() || (rigaNonRichiesta(t) && ultima - 1 > intestazione &&
-                                      testoRiga(risposta, linee[ultima - 1]).trimmed().isEmpty()))
+        const Tipo t = linee[ultima].tipo;
+        if (t == Tipo::Vuota || (t == Tipo::NonRichiesta && ultima - 1 > intestazione &&
+                                 linee[ultima - 1].tipo == Tipo::Vuota))
             --ultima;
         else
             break;

@@ -2,10 +2,12 @@
 
 #include "InterpreteSms.h"
 #include "archive/Archivio.h"
-#include "desk/LetturaSmsInAttesa.h"
 #include "archive/RubricaClienti.h"
+#include "archive/Schema.h"
+#include "desk/LetturaSmsInAttesa.h"
 #include "platform/Testo.h"
 
+#include <QStringList>
 #include <cstdlib>
 
 RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClienti& rubrica,
@@ -23,19 +25,19 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
     r.data = sms.data;
 
     const int secondi = InterpreteSms::Orario_In_Secondi(sms.orario);
-    Recordset& rs = archivio.ApriTabella(QStringLiteral("SmsTemporanei"));
+    Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Testo(QStringLiteral("T3Numero")) != sms.numero ||
-            rs.Testo(QStringLiteral("T3DataArrivo")) != sms.data)
+        if (rs.Testo(Campo::T3Numero) != sms.numero || rs.Testo(Campo::T3DataArrivo) != sms.data)
             continue;
-        const QString primo = rs.Testo(QStringLiteral("T3OrarioArrivo"));
-        const QString registrato = rs.Testo(QStringLiteral("T3TestoSmsRicevuto"));
-        const bool stessoOrario = sms.orario == primo ||
-                                  sms.orario == rs.Testo(QStringLiteral("T3OrarioArrivo2")) ||
-                                  sms.orario == rs.Testo(QStringLiteral("T3OrarioArrivo3"));
-        // A second reading of the same message: same time and its text already in the record.
-        // Parts of one message often share their second, so the time alone proves nothing.
-        if (stessoOrario && registrato.contains(sms.testo)) {
+        const QString primo = rs.Testo(Campo::T3OrarioArrivo);
+        const QString ultimo = rs.Testo(Campo::T3OrarioArrivo2);
+        const QString intermedi = rs.Testo(Campo::T3OrarioArrivo3);
+        const QString registrato = rs.Testo(Campo::T3TestoSmsRicevuto);
+        const QStringList orariParti = QStringList{primo, ultimo} + OrariIntermedi(intermedi);
+        // A second reading of a part already stored: its time is one of the record's parts and
+        // its text is in the record. Parts of one message often share their second, so the time
+        // alone proves nothing.
+        if (orariParti.contains(sms.orario) && registrato.contains(sms.testo)) {
             r.esito = Esito::Duplicato;
             r.orarioPrimo = primo;
             r.testo = registrato;
@@ -46,28 +48,37 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
             r.esito = Esito::Unito;
             r.orarioPrimo = primo;
             r.testo = registrato + QLatin1Char(' ') + sms.testo;
+            // The latest part's time goes in the second time; the parts between the first and the
+            // latest keep theirs in the third, so that each of them is known if read again.
+            QStringList nuoviIntermedi = OrariIntermedi(intermedi);
+            if (!ultimo.isEmpty())
+                nuoviIntermedi << ultimo;
             rs.Edit();
-            rs.Imposta(QStringLiteral("T3TestoSmsRicevuto"), r.testo);
-            rs.Imposta(QStringLiteral("T3OrarioArrivo2"), sms.orario);
-            rs.Imposta(QStringLiteral("T3OrarioArrivo3"), QString());
+            rs.Imposta(Campo::T3TestoSmsRicevuto, r.testo);
+            rs.Imposta(Campo::T3OrarioArrivo2, sms.orario);
+            rs.Imposta(Campo::T3OrarioArrivo3, nuoviIntermedi.join(QLatin1Char(' ')));
             rs.Update();
             return r;
         }
     }
 
     rs.AddNew();
-    rs.Imposta(QStringLiteral("T3Numero"), sms.numero);
-    rs.Imposta(QStringLiteral("T3DataArrivo"), sms.data);
-    rs.Imposta(QStringLiteral("T3OrarioArrivo"), sms.orario);
-    rs.Imposta(QStringLiteral("T3OrarioArrivo2"), QString());
-    rs.Imposta(QStringLiteral("T3OrarioArrivo3"), QString());
-    rs.Imposta(QStringLiteral("T3TestoSmsRicevuto"), sms.testo);
+    rs.Imposta(Campo::T3Numero, sms.numero);
+    rs.Imposta(Campo::T3DataArrivo, sms.data);
+    rs.Imposta(Campo::T3OrarioArrivo, sms.orario);
+    rs.Imposta(Campo::T3OrarioArrivo2, QString());
+    rs.Imposta(Campo::T3OrarioArrivo3, QString());
+    rs.Imposta(Campo::T3TestoSmsRicevuto, sms.testo);
     rs.Update();
     rs.MoveFirst();
     r.esito = Esito::Nuovo;
     r.orarioPrimo = sms.orario;
     r.testo = sms.testo;
     return r;
+}
+
+QStringList RicezioneSms::OrariIntermedi(const QString& campo) {
+    return campo.split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
 bool RicezioneSms::DalMittente(const SmsLetto& sms, const QString& mittente) {
@@ -89,12 +100,12 @@ std::optional<QString> RicezioneSms::CreditoDaTesto(const QString& testo) {
 
 void RicezioneSms::RegistraCredito(Archivio& archivio, const QString& numeroCredito,
                                    const QString& credito) {
-    Recordset& rs = archivio.ApriTabella(QStringLiteral("DatiGestoreSim"));
+    Recordset& rs = archivio.ApriTabella(Tabella::DatiGestoreSim);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Testo(QStringLiteral("TelCredito")) != numeroCredito)
+        if (rs.Testo(Campo::TelCredito) != numeroCredito)
             continue;
         rs.Edit();
-        rs.Imposta(QStringLiteral("CreditoSim"), credito);
+        rs.Imposta(Campo::CreditoSim, credito);
         rs.Update();
     }
 }

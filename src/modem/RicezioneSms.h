@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class Archivio;
@@ -31,6 +32,9 @@ public:
     // of `adesso`, so that it is stored rather than left on the SIM for ever.
     static Risultato Registra(Archivio& archivio, RubricaClienti& rubrica, SmsLetto sms,
                               const QDateTime& adesso);
+
+    // The times of the parts between a record's first and its latest, kept in its third time.
+    static QStringList OrariIntermedi(const QString& campo);
 
     // The message comes from `mittente` (an operator's name or a service number): the sender
     // field or the name beside it equals it, without regard to case; never a word of the text.

@@ -1,7 +1,10 @@
 #include "RisposteModem.h"
 
+#include "RispostaAt.h"
+
 #include "platform/Testo.h"
 
+#include <QStringList>
 #include <algorithm>
 
 bool RisposteModem::Contiene(const QString& risposta, const QString& token) {
@@ -28,18 +31,27 @@ QString RisposteModem::Estrai_Revisione(const QString& risposta) {
     return revisione;
 }
 
-// The ':' of the reply's own line: an unsolicited line (+CMTI, RING) may come first.
-static int dueEPunti(const QString& risposta, const QString& prefisso) {
-    const int riga = Testo::InStr(risposta, prefisso);
-    return riga > 0 ? riga + int(prefisso.size()) - 1 : Testo::InStr(risposta, QStringLiteral(":"));
+// The ':' of the reply's own information line (an unsolicited line may come first), as a
+// 1-based position in the reply; the first ':' of the reply when it has no such line.
+static int dueEPunti(const QString& risposta, const QString& comando, const QString& prefisso) {
+    const RispostaAt r(risposta, comando);
+    for (qsizetype i = 0; i < r.Righe().size(); ++i) {
+        if (r.Righe()[i].tipo != RispostaAt::Tipo::Informazione)
+            continue;
+        const qsizetype p = r.TestoRiga(i).indexOf(prefisso, 0, Qt::CaseInsensitive);
+        if (p >= 0)
+            return int(r.Righe()[i].inizio + p + prefisso.size());
+    }
+    return Testo::InStr(risposta, QStringLiteral(":"));
 }
 
 QString RisposteModem::StatoRegistrazione(const QString& risposta) {
-    return Testo::Mid(risposta, dueEPunti(risposta, QStringLiteral("+CREG:")) + 4, 1);
+    return Testo::Mid(
+        risposta, dueEPunti(risposta, QStringLiteral("AT+CREG?"), QStringLiteral("+CREG:")) + 4, 1);
 }
 
 int RisposteModem::LivelloSegnale(const QString& risposta) {
-    const int p = dueEPunti(risposta, QStringLiteral("+CSQ:"));
+    const int p = dueEPunti(risposta, QStringLiteral("AT+CSQ"), QStringLiteral("+CSQ:"));
     if (p == 0)
         return -1;
     const double v = Testo::Val(Testo::Mid(risposta, p + 1, 3));
@@ -49,6 +61,24 @@ int RisposteModem::LivelloSegnale(const QString& risposta) {
     // A negative or absurd value from a confused modem still lands within the bar.
     const qint64 livello = Testo::Arrotonda(std::clamp(v, 0.0, 1000.0) * 10.0 / 3.0);
     return int(std::min<qint64>(livello, 100));
+}
+
+std::optional<RisposteModem::MemoriaSim> RisposteModem::Memoria(const QString& risposta) {
+    const RispostaAt r(risposta, QStringLiteral("AT+CPMS?"));
+    const std::optional<QString> riga = r.Informazione(QStringLiteral("+CPMS:"));
+    if (!r.Ok() || !riga)
+        return std::nullopt;
+    // +CPMS: "SM",<used>,<total>,...: the storage read and deleted from comes first.
+    const QStringList campi = riga->mid(6).split(QLatin1Char(','));
+    if (campi.size() < 3)
+        return std::nullopt;
+    bool okUsati = false;
+    bool okTotale = false;
+    const int usati = campi[1].trimmed().toInt(&okUsati);
+    const int totale = campi[2].trimmed().toInt(&okTotale);
+    if (!okUsati || !okTotale || usati < 0 || totale < 0)
+        return std::nullopt;
+    return MemoriaSim{usati, totale};
 }
 
 RisposteModem::StatoSim RisposteModem::StatoDellaSim(const QString& risposta) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // Reading the supervision replies of the modem. Each function takes the whole framed reply, as
 // it came (echo, unsolicited lines and noise included), and never reads outside it.
@@ -21,6 +22,14 @@ public:
     // the ':' of "+CSQ:" (or the first ':') times 10/3, rounded, at most 100; 0 for 99 (signal not
     // known); -1 when the reply has no ':'.
     static int LivelloSegnale(const QString& risposta);
+
+    // What "AT+CPMS?" reports of the storage messages are read from: the slots in use and the
+    // slots there are. nullopt when the modem did not answer it with both numbers and OK.
+    struct MemoriaSim {
+        int usati = 0;
+        int totale = 0;
+    };
+    static std::optional<MemoriaSim> Memoria(const QString& risposta);
 
     enum class StatoSim { PukRichiesto, PinRichiesto, SimAssente, Pronta };
     // The SIM condition from the reply to "AT+CLCK?", tokens taken in this order: PUK, PIN,

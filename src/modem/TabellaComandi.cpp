@@ -1,40 +1,44 @@
 #include "TabellaComandi.h"
 
-namespace {
-
-// The commands whose line never changes.
-struct RigaFissa {
-    int tipo;
-    const char* riga;
-    int timeoutTick;
-};
-
-constexpr RigaFissa kRigheFisse[] = {
-    {0, "AT", 10},        {1, "ATE0", 10},       {2, "AT+CGMR", 10},
-    {3, "AT+CMGF=1", 10}, {4, "AT+CMEE=2", 10},  {5, "AT+CREG?", 10},
-    {6, "AT+CSQ", 10},    {11, "AT+CLCK?", 100}, {14, "AT+CPBR=1", 100},
-};
-
-} // namespace
-
-std::optional<ComandoGsm> TabellaComandi::Comando(int tipoComando, int indiceSim, bool faseTesto) {
-    for (const RigaFissa& r : kRigheFisse)
-        if (r.tipo == tipoComando)
-            return ComandoGsm{QString::fromLatin1(r.riga), r.timeoutTick, false};
-    switch (tipoComando) {
-    case 7:
-        return ComandoGsm{QStringLiteral("AT+CMGR=") + QString::number(indiceSim), 100, false};
-    case 9:
-        return ComandoGsm{QStringLiteral("AT+CMGD=") + QString::number(indiceSim), 10, false};
-    case 8:
-    case 15:
-        // A text can take the network a long while: three minutes.
-        return ComandoGsm{QString(), faseTesto ? 1800 : 100, true};
-    case 10:
-    case 12:
-    case 13:
-        return ComandoGsm{QString(), 100, true};
-    default:
-        return std::nullopt;
+std::optional<RigaComando> TabellaComandi::Comando(ComandoGsm comando, int indiceSim,
+                                                   bool faseTesto) {
+    const auto fissa = [](const char* riga, int timeout) {
+        return RigaComando{QString::fromLatin1(riga), timeout, false};
+    };
+    const auto dalChiamante = [](int timeout) { return RigaComando{QString(), timeout, true}; };
+    switch (comando) {
+    case ComandoGsm::Test:
+        return fissa("AT", 10);
+    case ComandoGsm::EcoSpenta:
+        return fissa("ATE0", 10);
+    case ComandoGsm::Revisione:
+        return fissa("AT+CGMR", 10);
+    case ComandoGsm::ModoTesto:
+        return fissa("AT+CMGF=1", 10);
+    case ComandoGsm::ErroriEstesi:
+        return fissa("AT+CMEE=2", 10);
+    case ComandoGsm::Registrazione:
+        return fissa("AT+CREG?", 10);
+    case ComandoGsm::Segnale:
+        return fissa("AT+CSQ", 10);
+    case ComandoGsm::LetturaSms:
+        return RigaComando{QStringLiteral("AT+CMGR=") + QString::number(indiceSim), 100, false};
+    case ComandoGsm::CancellazioneSms:
+        return RigaComando{QStringLiteral("AT+CMGD=") + QString::number(indiceSim), 10, false};
+    case ComandoGsm::Credito:
+    case ComandoGsm::InvioSms:
+        // Once the text is out the network can take a long while: three minutes.
+        return dalChiamante(faseTesto ? 1800 : 100);
+    case ComandoGsm::ServiziChiamata:
+    case ComandoGsm::InserimentoPin:
+    case ComandoGsm::BloccoPin:
+        return dalChiamante(100);
+    case ComandoGsm::StatoSim:
+        return fissa("AT+CLCK?", 100);
+    case ComandoGsm::Rubrica:
+        return fissa("AT+CPBR=1", 100);
+    case ComandoGsm::MemoriaSms:
+        return fissa("AT+CPMS?", 10);
     }
+    return std::nullopt;
 }

@@ -1,15 +1,21 @@
 #include "BancoFormMain.h"
+#include "CapoPty.h"
 #include "CartellaDiProva.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
+#include "PortaSerialeMemoria.h"
+#include "RegistroSuoni.h"
+#include "TestoPdf.h"
 #include "app/FormChiusura.h"
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
-#include "archive/StatoGlobale.h"
 #include "archive/CreatoreArchivio.h"
+#include "archive/StatoGlobale.h"
+#include "desk/FormMsgBox1.h"
 #include "platform/Documento.h"
-#include "PortaSerialeMemoria.h"
+#include "printing/StampanteCorrente.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QSignalSpy>
@@ -103,23 +109,17 @@ private slots:
         QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore Sim"));
     }
 
-    void iControlliHannoLeDidascalieDiProgetto() {
+    // Screen readers and automated checks find every control by its caption or its label.
+    void ogniControlloPortaIlSuoNome() {
         Banco b;
         FormMain& f = *b.form;
         QCOMPARE(f.windowTitle(), QStringLiteral("VELTRIKA V 1.0.1"));
-        QCOMPARE(f.FrmDatiTecnici->title(), QStringLiteral("Dati Tecnici"));
-        QCOMPARE(f.LbLPortaModem->text(), QStringLiteral("Porta Gsm ="));
-        QCOMPARE(f.lblledmodem->text(), QStringLiteral("Non Registrato"));
-        QCOMPARE(f.LblPinCode->text(), QStringLiteral("1° Inserimento PIN"));
-        QCOMPARE(f.BtnTrovaGsm->text(), QStringLiteral("Trova Gsm"));
-        QCOMPARE(f.BtnTestCredito->text(), QStringLiteral("Gestione Credito"));
-        QCOMPARE(f.BtnDisabilitaPinCode->text(), QStringLiteral("Gestione Pin"));
-        QCOMPARE(f.FrmPin->title(), QStringLiteral("Codice PIN"));
-        QCOMPARE(f.BtnPinCode->text(), QStringLiteral("OK"));
-        QCOMPARE(f.BtnPinEsc->text(), QStringLiteral("ESC"));
-        QCOMPARE(f.btnClearModem->text(), QStringLiteral("Clr Mod."));
-        QCOMPARE(f.LblListaSMS->text(), QStringLiteral("Lista degli SMS Ricevuti"));
-        QVERIFY(f.findChild<QTreeWidget*>(QStringLiteral("ListaSMS")));
+        for (const QPushButton* p : f.findChildren<QPushButton*>())
+            QCOMPARE(p->accessibleName(), p->text());
+        for (const QLabel* l : f.findChildren<QLabel*>())
+            QCOMPARE(l->accessibleName(), l->text());
+        QCOMPARE(f.ListaSMS->accessibleName(), QStringLiteral("Lista degli SMS Ricevuti"));
+        QCOMPARE(f.TxtPinCode->accessibleName(), QStringLiteral("Codice PIN"));
     }
 
     void lAvvioSegueLeFasiDelTimer() {
@@ -133,7 +133,7 @@ private slots:
         QVERIFY(b.form->logo()->Timer1.isActive());
         QCOMPARE(b.form->logo()->Timer1.interval(), 500);
         QCOMPARE(b.form->Timer1.interval(), 100);
-        QVERIFY(b.form->AperturaInCorso);
+        QVERIFY(b.s().AperturaInCorso);
         QVERIFY(!b.form->isVisible());
         b.form->logo()->Timer1_Timer();
         QCOMPARE(b.form->logo()->LblCaricamento->text(),
@@ -150,7 +150,7 @@ private slots:
         QVERIFY(b.form->isEnabled());
         // No serial port: the search went through COM1..COM16 and ended.
         QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM Spento o non Collegato"));
-        QVERIFY(!b.form->AperturaInCorso);
+        QVERIFY(!b.s().AperturaInCorso);
         QVERIFY(b.form->BtnTrovaGsm->isEnabled());
         QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 0);
         b.tick();
@@ -202,10 +202,10 @@ private slots:
         QVERIFY(b.form->Avvia());
         b.tick(20);
         QCOMPARE(b.porta->aperture, QVector<int>{3});
-        QCOMPARE(b.form->PortaCom, 3);
+        QCOMPARE(b.s().PortaCom, 3);
         QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("Accendo il GSM Com: 3"));
         QCOMPARE(b.porta->Settings(), QStringLiteral("9600,N,8,1"));
-        QVERIFY(b.form->AttesaAccensione);
+        QVERIFY(b.s().AttesaAccensione);
         QVERIFY(b.porta->DTREnable());
         // The closing stays refused until the modem has answered the test.
         CopioneMessaggi copione;
@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(copione.testi(),
                  QStringList{QStringLiteral(" Impossibbile Chiudere il Programma. Attendere il "
                                             "completamento dell'Apertura ")});
-        QVERIFY(!b.form->ChiusuraRichiesta);
+        QVERIFY(!b.s().ChiusuraRichiesta);
         QVERIFY(!b.form->Scaricata());
     }
 
@@ -247,7 +247,7 @@ private slots:
                  QStringLiteral("ATTENZIONE !!!! Ci sono ancora SMS da gestire \nSicuro di voler "
                                 "chiudere l'applicazione?\n"));
         QCOMPARE(b.form->rispformbox, 7);
-        QVERIFY(!b.form->ChiusuraRichiesta);
+        QVERIFY(!b.s().ChiusuraRichiesta);
         QVERIFY(!b.form->Scaricata());
         QVERIFY(b.form->Timer1.isActive());
         // Yes, the second time, ends the program.
@@ -260,7 +260,7 @@ private slots:
         Banco b;
         b.porta->porteEsistenti = {1};
         b.avviaFinoAllaLista();
-        b.form->AperturaInCorso = false; // as after the modem's answer to the test
+        b.s().AperturaInCorso = false; // as after the modem's answer to the test
         QVERIFY(b.porta->PortOpen());
         CopioneMessaggi copione;
         b.form->CmEsci_Click();
@@ -274,16 +274,16 @@ private slots:
         Banco b;
         b.porta->porteEsistenti = {1};
         b.avviaFinoAllaLista();
-        b.form->AperturaInCorso = false;
+        b.s().AperturaInCorso = false;
         b.stato->GsmAbilitato = true;
-        b.form->AttesaAccensione = false;
-        b.form->AttesaTest = false;
+        b.s().AttesaAccensione = false;
+        b.s().AttesaTest = false;
         b.porta->cambiDtr.clear();
         CopioneMessaggi copione;
         b.form->CmEsci_Click();
         QVERIFY(copione.mostrati().isEmpty());
         QCOMPARE(b.form->rispformbox, 6);
-        QVERIFY(b.form->SpegnimentoRichiesto);
+        QVERIFY(b.s().SpegnimentoRichiesto);
         QVERIFY(b.form->chiusura() && b.form->chiusura()->isVisible());
         QVERIFY(b.porta->DTREnable());
         QVERIFY(!b.form->Scaricata());
@@ -305,10 +305,10 @@ private slots:
         Banco b;
         b.porta->porteEsistenti = {1};
         b.avviaFinoAllaLista();
-        b.form->AperturaInCorso = false;
+        b.s().AperturaInCorso = false;
         b.stato->GsmAbilitato = true;
-        b.form->AttesaAccensione = false;
-        b.form->InAttesaRisposta = true;
+        b.s().AttesaAccensione = false;
+        b.s().InAttesaRisposta = true;
         CopioneMessaggi copione({7});
         b.form->CmEsci_Click();
         QCOMPARE(copione.mostrati().size(), 1);
@@ -316,19 +316,19 @@ private slots:
         QCOMPARE(copione.testi()[0],
                  QStringLiteral("Modulo GSM in esecuzione: la chiusura del programma comporterà "
                                 "ad un interruzione forzata dell'operazione.\nVoler procedere?"));
-        QVERIFY(!b.form->ChiusuraRichiesta);
-        QVERIFY(!b.form->SpegnimentoRichiesto);
+        QVERIFY(!b.s().ChiusuraRichiesta);
+        QVERIFY(!b.s().SpegnimentoRichiesto);
         QVERIFY(b.porta->PortOpen());
 
         // The exit command can be used again; this time Yes powers the modem off.
         copione.Rispondi(6);
         b.form->CmEsci_Click();
-        QVERIFY(b.form->SpegnimentoRichiesto);
-        QVERIFY(b.form->ChiusuraRichiesta);
+        QVERIFY(b.s().SpegnimentoRichiesto);
+        QVERIFY(b.s().ChiusuraRichiesta);
         b.form->CmEsci_Click(); // already closing: nothing
         QCOMPARE(copione.mostrati().size(), 2);
         // The reply that was pending arrives: it is ignored and the pulse goes on.
-        b.form->TickAttesa = 0;
+        b.s().TickAttesa = 0;
         b.tick(21);
         QVERIFY(b.form->Scaricata());
     }
@@ -349,20 +349,6 @@ private slots:
         QVERIFY(b.form->Scaricata());
     }
 
-    void f7MostraENascondeLaDiagnosticaVuotandoLeListe() {
-        Banco b;
-        b.avviaFinoAllaLista();
-        QVERIFY(!b.form->FrModem->isVisible());
-        b.form->ListSendModem->addItem(QStringLiteral("AT"));
-        QTest::keyClick(b.form.get(), Qt::Key_F7);
-        QVERIFY(b.form->FrModem->isVisible());
-        QCOMPARE(b.form->ListSendModem->count(), 0);
-        b.form->ListRicevutiModem->addItem(QStringLiteral("OK"));
-        QTest::keyClick(b.form.get(), Qt::Key_F7);
-        QVERIFY(!b.form->FrModem->isVisible());
-        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
-    }
-
     void laGuidaSiApreDallaCartellaDelProgrammaSenzaMessaggi() {
         Banco b;
         b.avviaFinoAllaLista();
@@ -381,31 +367,160 @@ private slots:
         QVERIFY(copione.mostrati().isEmpty());
     }
 
-    void unUltimaPortaOccupataChiudeComunqueLaRicerca() {
+    // The modem panel as the user sees it, with real keys and clicks: the SIM asks its PIN, the
+    // box takes digits and one comma only, "OK" enters it, and the panel follows the modem.
+    void ilPannelloSegueIlModem() {
         Banco b;
-        b.porta->porteEsistenti = {16};
-        b.porta->porteOccupate = {16};
-        b.avviaFinoAllaLista();
-        QCOMPARE(b.form->PortaCom, 16);
-        QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM Spento o non Collegato"));
-        QVERIFY(!b.form->AperturaInCorso);
-        QVERIFY(b.porta->aperture.isEmpty());
-        // ...so the program can still be closed.
+        DatiDiProva::Gestore(b.archivioDiretto(), QStringLiteral("TIM"), QStringLiteral("*123#"),
+                             true);
+        b.rinnova();
+        b.collegaModem();
+        b.modem.risposte[QStringLiteral("AT+CLCK?")] = ModemCopione::Errore("SIM PIN required");
+        b.modem.risposte[QStringLiteral("AT+CPIN=1234")] = ModemCopione::Ok();
         CopioneMessaggi copione;
-        b.form->CmEsci_Click();
-        QVERIFY(b.form->Scaricata());
+        b.avviaFinoAllaLista();
+        QVERIFY(b.tickFinche([&] { return !b.form->FrmPin->isHidden(); }, 200) >= 0);
+        QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM ON Com: 1"));
+        QTest::keyClicks(b.form->TxtPinCode, QStringLiteral("52a7\"19;0\r34,83x16,,"));
+        QCOMPARE(b.form->TxtPinCode->text(), QStringLiteral("52719034,8316"));
+        b.form->TxtPinCode->clear();
+        QTest::keyClicks(b.form->TxtPinCode, QStringLiteral("1234"));
+        QTest::mouseClick(b.form->BtnPinCode, Qt::LeftButton);
+        QVERIFY(b.tickFinche([&] { return b.form->ProgressBar1->value() > 0; }, 50) >= 0);
+        QCOMPARE(b.form->LblPinCode->text(), QStringLiteral("GSM ABILITATO"));
+        QCOMPARE(b.form->ProgressBar1->value(), 67);
+        QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore TIM"));
+        QCOMPARE(b.form->lblledmodem->text(), QStringLiteral("Segnale GSM"));
+        QVERIFY(b.form->FrmPin->isHidden());
+        QVERIFY(b.form->TxtPinCode->text().isEmpty());
+        QCOMPARE(b.form->BtnDisabilitaPinCode->text(), QStringLiteral("Disabilita Pin"));
+        QCOMPARE(b.form->BtnDisabilitaPinCode->accessibleName(), QStringLiteral("Disabilita Pin"));
+        QVERIFY(b.form->BtnDisabilitaPinCode->isEnabled());
+        QVERIFY(!b.form->BtnTrovaGsm->isEnabled());
+        QVERIFY(copione.testi().contains(QStringLiteral("Codice Pin valido. Gsm Abilitato")));
+
+        // "Trova Gsm" starts again from COM1: the PIN is to be entered anew.
+        b.porta->porteEsistenti = {2};
+        b.form->BtnTrovaGsm->setEnabled(true);
+        QTest::mouseClick(b.form->BtnTrovaGsm, Qt::LeftButton);
+        QCOMPARE(b.porta->aperture.last(), 2);
+        QCOMPARE(b.form->LblPinCode->text(), QStringLiteral("1° Inserimento PIN"));
+        QVERIFY(!b.form->BtnTrovaGsm->isEnabled());
+        QVERIFY(!b.form->BtnDisabilitaPinCode->isEnabled());
     }
 
-    void trovaGsmRicominciaDallaPrimaPorta() {
+    // F7 shows the lines exchanged with the modem, keeping the latest thousand; "Clr Mod."
+    // empties both lists.
+    void laDiagnosticaMostraLeRigheScambiate() {
         Banco b;
+        b.collegaModem();
         b.avviaFinoAllaLista();
-        b.porta->porteEsistenti = {2};
-        b.porta->porteOccupate = {1};
-        b.form->BtnTrovaGsm->click();
-        QCOMPARE(b.porta->aperture, QVector<int>{2});
-        QCOMPARE(b.form->PortaCom, 2);
-        QVERIFY(!b.form->BtnTrovaGsm->isEnabled());
-        QCOMPARE(b.stato->TipoComando, 0);
+        QVERIFY(b.form->FrModem->isHidden());
+        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        QVERIFY(!b.form->FrModem->isHidden());
+        QVERIFY(b.tickFinche([&] { return b.form->ListRicevutiModem->count() >= 2; }, 100) >= 0);
+        QCOMPARE(b.form->ListSendModem->item(0)->text(), QStringLiteral("AT"));
+        QCOMPARE(b.form->ListRicevutiModem->item(0)->text(), QStringLiteral("\r\nOK\r\n"));
+        b.form->Motore().canale.Registra(ComandoGsm::Rubrica, [](const RispostaAt&) {});
+        b.stato->TipoComando = ComandoGsm::Rubrica;
+        for (int i = 1; i <= 1100; ++i)
+            b.form->Motore().canale.Ricevi_Dati(QString::number(i));
+        QCOMPARE(b.form->ListRicevutiModem->count(), 1000);
+        QCOMPARE(b.form->ListRicevutiModem->item(999)->text(), QStringLiteral("1100"));
+        QTest::mouseClick(b.form->btnClearModem, Qt::LeftButton);
+        QCOMPARE(b.form->ListSendModem->count(), 0);
+        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
+        // F7 again hides them, empty, and nothing more is logged.
+        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        QVERIFY(b.form->FrModem->isHidden());
+        b.tick(300);
+        QCOMPARE(b.form->ListSendModem->count(), 0);
+    }
+
+    // Three messages read in one scan: Mario's first part, another customer, Mario's second part.
+    // The second part joins Mario's row, the first of the list, not the last one.
+    void unaParteUnitaAggiornaLaSuaRiga() {
+        Banco b;
+        b.collegaModem();
+        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+                    QStringLiteral("Vorrei due pizze:"));
+        b.modem.sms(2, QStringLiteral("+393479990000"), QStringLiteral("26/12/07,10:15:31+04"),
+                    QStringLiteral("Un calzone"));
+        b.modem.sms(3, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:33+04"),
+                    QStringLiteral("una margherita e una diavola."));
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        b.avviaFinoAllaLista();
+        QVERIFY(b.tickFinche([&] { return b.form->msgBox1() != nullptr; }, 300) >= 0);
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 2);
+        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
+                 QStringLiteral("Vorrei due pizze: una margherita e una diavola."));
+        QCOMPARE(b.form->ListaSMS->topLevelItem(1)->text(4), QStringLiteral("Un calzone"));
+        // Two messages, two notices.
+        QCOMPARE(b.form->msgBox1()->Label6->text(),
+                 QStringLiteral("Vorrei due pizze: una margherita e una diavola."));
+        QCOMPARE(b.form->ContaSMSArrivati, 1);
+    }
+
+    // A box the modem asks for belongs to the main window, even while the arrival notice is
+    // the active window.
+    void unAvvisoDelModemAppartieneAllaFinestraPrincipale() {
+        Banco b;
+        b.collegaModem();
+        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+                    QStringLiteral("Una margherita"));
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        b.avviaFinoAllaLista();
+        QVERIFY(b.tickFinche([&] { return b.form->msgBox1() != nullptr; }, 300) >= 0);
+        b.form->msgBox1()->activateWindow();
+        QApplication::setActiveWindow(b.form->msgBox1());
+        QCOMPARE(QApplication::activeWindow(), b.form->msgBox1());
+        // The PIN button with the frame open and its box empty: the engine asks for the code.
+        b.form->BtnDisabilitaPinCode_Click();
+        b.form->BtnDisabilitaPinCode_Click();
+        QCOMPARE(copione.testi().last(), QStringLiteral("Inserire il CODICE PIN"));
+        QCOMPARE(copione.mostrati().last().proprietario, b.form.get());
+    }
+
+    // With automatic printing on, each message announced is printed: on the receipt printer,
+    // or as a page report on the system printer.
+    void stampaAutomaticaDiOgniMessaggioAnnunciato_data() {
+        QTest::addColumn<bool>("ottantaColonne");
+        QTest::newRow("stampante a 80 colonne") << true;
+        QTest::newRow("stampante di sistema") << false;
+    }
+    void stampaAutomaticaDiOgniMessaggioAnnunciato() {
+        QFETCH(bool, ottantaColonne);
+        Banco b;
+        DatiDiProva::Impostazioni(b.archivioDiretto(), true, false, ottantaColonne,
+                                  QStringLiteral("2"));
+        b.rinnova();
+        b.collegaModem();
+        CapoPty stampante;
+        QVERIFY(stampante.collega(b.cartella.percorso(), 2));
+        const QString pdf = b.cartella.file(QStringLiteral("sms.pdf"));
+        b.form->Stampante().UsaFilePdf(pdf, QPageSize(QPageSize::A4));
+        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+                    QStringLiteral("Una margherita"));
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        b.avviaFinoAllaLista();
+        QVERIFY(b.tickFinche([&] { return b.form->msgBox1() != nullptr; }, 300) >= 0);
+        if (ottantaColonne) {
+            const QByteArray stampato = stampante.leggi("J");
+            QVERIFY(stampato.startsWith("j@\""));
+            QVERIFY(stampato.endsWith("\"@J"));
+            QVERIFY(stampato.contains("\"Una margherita \"@"));
+            QVERIFY(stampato.contains("\" -3331112222 \"@"));
+            QVERIFY(stampato.contains("\"Data: 07/12/26  -  Ora: 10:15:30 \"@"));
+            return;
+        }
+        const TestoPdf testo(pdf);
+        QVERIFY(testo.valido());
+        QVERIFY(testo.inOrdine({QStringLiteral("Stampa SMS"), QStringLiteral("07/12/26"),
+                                QStringLiteral("10:15:30"), QStringLiteral("3331112222"),
+                                QStringLiteral("Una margherita")}));
     }
 };
 

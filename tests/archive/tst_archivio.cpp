@@ -2,6 +2,7 @@
 #include "ConnessioneEsterna.h"
 #include "archive/Archivio.h"
 #include "archive/CreatoreArchivio.h"
+#include "archive/Schema.h"
 #include "platform/ErroreRuntime.h"
 
 #include <QFile>
@@ -77,22 +78,15 @@ void TstArchivio::tabelleECampi() {
     a.ApriArchivio(c.percorso());
     QVERIFY(a.Caricato());
 
-    const QList<QStringList> attesi = {
-        {"T1IdCliente", "T1Numero", "T1Nome", "T1Nascita", "T1Indirizzo", "T1Informazioni",
-         "T1Eliminato"},
-        {"T3Numero", "T3DataArrivo", "T3OrarioArrivo", "T3OrarioArrivo2", "T3OrarioArrivo3",
-         "T3TestoSmsRicevuto", "T3Gestito"},
-        {"T4IdSMS", "T4Numero", "T4DataArrivo", "T4OrarioArrivo", "T4TestoSmsRicevuto"},
-        {"NomeAttivita", "NomeProprietario", "TelefonoGsm", "TelefonoAttivita", "IndirizzoAttivita",
-         "InformazioniAttivita", "ModAccGsm", "ModStampa", "Mod80Colonne", "ModCom80Colonne",
-         "CreditoSim"},
-        {"IDGestore", "GestoreSim", "Operativo", "TelCredito", "TestoSmsCredito", "ModalitaCre",
-         "ModRispCredito", "CreditoSim", "DataScadenza"},
-    };
-    for (int i = 0; i < Archivio::Tabelle().size(); ++i) {
-        Recordset& rs = a.ApriTabella(Archivio::Tabelle()[i]);
-        QCOMPARE(rs.Campi(), attesi[i]);
-        QCOMPARE(rs.RecordCount(), rs.NomeTabella() == "Impostazioni" ? 1 : 0);
+    // The names the code uses are the file's own, letter for letter.
+    const QList<Schema::TabellaSchema> attese = Schema::Tabelle();
+    QCOMPARE(attese.size(), Archivio::Tabelle().size());
+    for (int i = 0; i < attese.size(); ++i) {
+        QCOMPARE(Archivio::Tabelle()[i], attese[i].nome);
+        Recordset& rs = a.ApriTabella(attese[i].nome);
+        QCOMPARE(rs.NomeTabella(), attese[i].nome);
+        QCOMPARE(rs.Campi(), attese[i].campi);
+        QCOMPARE(rs.RecordCount(), attese[i].nome == Tabella::Impostazioni ? 1 : 0);
     }
 
     Recordset& imp = a.ApriTabella("Impostazioni");

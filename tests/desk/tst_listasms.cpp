@@ -2,12 +2,12 @@
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
+#include "PortaSerialeMemoria.h"
 #include "RegistroSuoni.h"
 #include "app/FormMain.h"
 #include "archive/StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
-#include "PortaSerialeMemoria.h"
 
 #include <QTest>
 #include <memory>
@@ -32,7 +32,7 @@ struct Banco {
     // The window as it is once running: past the start-up, modem search over, user input on.
     void inEsercizio() {
         form->FaseAvvio = 2;
-        form->AperturaInCorso = false;
+        form->Motore().stato.AperturaInCorso = false;
         form->setEnabled(true);
     }
     // A pending message of today's test date.

@@ -1,14 +1,10 @@
-#include "BancoPty.h"
-#include "CapoPty.h"
+#include "BancoMotorePty.h"
 #include "ConnessioneEsterna.h"
 #include "DatiDiProva.h"
-#include "RegistroSuoni.h"
-#include "TestoPdf.h"
-#include "desk/FormMsgBox1.h"
 #include "archive/RubricaClienti.h"
 #include "modem/RicezioneSms.h"
-#include "printing/StampanteCorrente.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 using Guasto = ModemSimulato::Guasto;
@@ -38,13 +34,6 @@ QList<Pendente> pendenti(const CartellaDiProva& c) {
     return esito;
 }
 
-QStringList riga(const QTreeWidgetItem* r) {
-    QStringList celle;
-    for (int i = 0; i < 5; ++i)
-        celle << r->text(i);
-    return celle;
-}
-
 SmsSim sms(const QByteArray& mittente, const QByteArray& stamp, const QByteArray& testo,
            std::optional<QByteArray> alfa = QByteArray()) {
     SmsSim s;
@@ -55,36 +44,18 @@ SmsSim sms(const QByteArray& mittente, const QByteArray& stamp, const QByteArray
     return s;
 }
 
-// The modem ready and polled, with the program through its first scan.
-void pronto(BancoPty& b) {
-    QVERIFY(b.avvia());
-    QVERIFY(b.finche([&] { return b.abilitato(); }));
-}
-
-// Ticks until the modem has been asked to read the given slot and the scan that read it ended.
-bool scansioneFinoA(BancoPty& b, const QByteArray& comando, int massimo = 3000) {
-    const int prima = int(b.comandi().count(comando));
-    return b.finche(
-        [&] {
-            return b.comandi().count(comando) > prima && b.stato->TipoComando == 5 &&
-                   b.form->TickAttesa == 0;
-        },
-        massimo);
-}
-
-// Ticks until every message has left the SIM and the scan that took the last one has ended.
-bool simSvuotata(BancoPty& b) {
-    return b.finche([&] {
-        return b.sim.modem().slotOccupati().isEmpty() && b.stato->TipoComando == 5 &&
-               b.form->TickAttesa == 0;
-    });
-}
-
 // Commands heard from the first read of the first scan on.
-QList<QByteArray> letturaECancellazioni(BancoPty& b) {
+QList<QByteArray> letturaECancellazioni(BancoMotorePty& b) {
     QList<QByteArray> c = b.comandi();
     const qsizetype primo = c.indexOf("AT+CMGR=1");
     return primo < 0 ? QList<QByteArray>{} : c.mid(primo);
+}
+
+QStringList testi(const CartellaDiProva& c) {
+    QStringList t;
+    for (const Pendente& p : pendenti(c))
+        t << p.testo;
+    return t;
 }
 
 } // namespace
@@ -93,45 +64,70 @@ class TstRicezioneSms : public QObject {
     Q_OBJECT
 
 private slots:
-    // Messages at 1, 3 and 5: the first scan reads 1, 2 (empty), 3, 4 (empty) and stops, each
-    // message deleted after it is stored; the message at 5 comes with the next scan.
-    void scansioneDelleposizioni() {
-        BancoPty b(1, false, [](Archivio& a) {
+    // Messages at 1, 3 and 5. A modem that tells how many it holds has them all read in one
+    // scan, each deleted once stored; one that does not is scanned up to its second empty slot,
+    // and the message at 5 comes with the next scan, which goes on from there.
+    void scansioneDellePosizioni_data() {
+        QTest::addColumn<bool>("contaMessaggi");
+        QTest::newRow("il modem dice quanti sono") << true;
+        QTest::newRow("il modem non lo dice") << false;
+    }
+    void scansioneDellePosizioni() {
+        QFETCH(bool, contaMessaggi);
+        BancoMotorePty b(1, false, [](Archivio& a) {
             DatiDiProva::Cliente(a, QStringLiteral("3331112222"), QStringLiteral("Mario Rossi"));
         });
-        ModemSimulato& m = b.sim.modem();
+        ModemSimulato& m = b.modem();
+        m.impostaSenzaCpms(!contaMessaggi);
         m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));
         m.impostaSms(3, sms("+393479990000", "26/12/07,10:20:00+04", "Due diavole"));
         m.impostaSms(5, sms(kMario, "26/12/07,10:30:00+04", "Anche una birra"));
-        pronto(b);
-        QVERIFY(scansioneFinoA(b, "AT+CMGR=4"));
-        const QList<QByteArray> attesi{"AT+CMGR=1", "AT+CMGD=1", "AT+CMGR=2",
-                                       "AT+CMGR=3", "AT+CMGD=3", "AT+CMGR=4"};
-        QCOMPARE(letturaECancellazioni(b), attesi);
-        QVERIFY(!b.comandi().contains("AT+CMGR=5"));
-        QCOMPARE(m.slotOccupati(), QList<int>{5});
-        const QList<Pendente> attesiPendenti{
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.finche([&] { return b.scansioniConcluse == 1; }));
+        const QList<QByteArray> tutti{"AT+CMGR=1", "AT+CMGD=1", "AT+CMGR=2", "AT+CMGR=3",
+                                      "AT+CMGD=3", "AT+CMGR=4", "AT+CMGR=5", "AT+CMGD=5"};
+        QCOMPARE(letturaECancellazioni(b), contaMessaggi ? tutti : tutti.mid(0, 6));
+        QCOMPARE(m.slotOccupati(), contaMessaggi ? QList<int>{} : QList<int>{5});
+        QCOMPARE(b.registrati.size(), contaMessaggi ? 3 : 2);
+        QCOMPARE(b.registrati[0].nome, QStringLiteral("Mario Rossi"));
+        QCOMPARE(b.registrati[1].nome, QStringLiteral("Nuovo Cliente"));
+        QCOMPARE(b.globale->NumeroCorrente,
+                 contaMessaggi ? QStringLiteral("3331112222") : QStringLiteral("3479990000"));
+        const QList<Pendente> attesi{
             {"3331112222", "07/12/26", "10:15:30", "", "", "Una margherita"},
-            {"3479990000", "07/12/26", "10:20:00", "", "", "Due diavole"}};
-        QCOMPARE(pendenti(b.cartella), attesiPendenti);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 2);
-        QCOMPARE(
-            riga(b.form->ListaSMS->topLevelItem(0)),
-            (QStringList{"3331112222", "Mario Rossi", "07/12/26", "10:15:30", "Una margherita"}));
-        QCOMPARE(
-            riga(b.form->ListaSMS->topLevelItem(1)),
-            (QStringList{"3479990000", "Nuovo Cliente", "07/12/26", "10:20:00", "Due diavole"}));
-        QCOMPARE(b.stato->NumeroCorrente, QStringLiteral("3479990000"));
-
-        // The next scan goes on past the emptied slots and finds the message at 5.
-        QVERIFY(simSvuotata(b));
-        QCOMPARE(pendenti(b.cartella).size(), 3);
-        QCOMPARE(pendenti(b.cartella).last().testo, QStringLiteral("Anche una birra"));
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 3);
-        // A scan that finds nothing starts from slot 1 again.
-        m.impostaSms(1, sms(kMario, "26/12/07,11:00:00+04", "Ancora io"));
-        QVERIFY(simSvuotata(b));
+            {"3479990000", "07/12/26", "10:20:00", "", "", "Due diavole"},
+            {"3331112222", "07/12/26", "10:30:00", "", "", "Anche una birra"}};
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(pendenti(b.cartella), attesi);
+        // A message in a slot emptied by an earlier scan is found too.
+        m.impostaSms(2, sms(kMario, "26/12/07,11:00:00+04", "Ancora io"));
+        QVERIFY(b.simSvuotata());
         QCOMPARE(pendenti(b.cartella).size(), 4);
+    }
+
+    // Twenty orders on the SIM, and the program ended four times at random moments of its
+    // scans and started again: in the end every order is stored once and none is left behind,
+    // whatever gaps the interrupted scans left between them.
+    void nessunMessaggioRestaSullaSimDopoInterruzioni() {
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        QStringList attesi;
+        for (int i = 1; i <= 20; ++i) {
+            const QByteArray minuti = QByteArray::number(10 + i);
+            m.impostaSms(i, sms(kMario, "26/12/07,10:" + minuti + ":00+04",
+                                "Ordine " + QByteArray::number(i)));
+            attesi << QStringLiteral("Ordine %1").arg(i);
+        }
+        QRandomGenerator caso(20261208);
+        QVERIFY(b.avviaFinoAdAbilitato());
+        for (int interruzione = 0; interruzione < 4; ++interruzione) {
+            QVERIFY(b.finche([&] { return b.comandi().last().startsWith("AT+CMG"); }));
+            b.tick(int(caso.bounded(5, 40)));
+            b.riavviaProgramma();
+            QVERIFY(b.finche([&] { return b.abilitato(); }));
+        }
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(testi(b.cartella), attesi);
     }
 
     // The forms real modems send, each stored whole, on a line with the echo left on or with
@@ -147,8 +143,8 @@ private slots:
     void formeRealiSullaLinea() {
         QFETCH(bool, ecoFisso);
         QFETCH(int, guasto);
-        BancoPty b;
-        ModemSimulato& m = b.sim.modem();
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
         m.impostaEcoFisso(ecoFisso);
         m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Alfa omessa", std::nullopt));
         m.impostaSms(2, sms(kMario, "2026/12/07,11:00:00+4", "Anno intero"));
@@ -158,9 +154,9 @@ private slots:
                             "Per stasera:\r\nOK\r\n2 pizze\r\n"
                             "S\xec, grazie"));
         m.impostaSms(5, sms("3331112222", "26/12/07,14:00:00+04", "Numero nazionale"));
-        pronto(b);
+        QVERIFY(b.avviaFinoAdAbilitato());
         m.impostaGuasto(Guasto(guasto));
-        QVERIFY(simSvuotata(b));
+        QVERIFY(b.simSvuotata());
         m.impostaGuasto(Guasto::Nessuno);
         const QList<Pendente> attesi{
             {"3331112222", "07/12/26", "10:15:30", "", "", "Alfa omessa"},
@@ -170,69 +166,72 @@ private slots:
              QStringLiteral("Per stasera:\r\nOK\r\n2 pizze\r\nSì, grazie")},
             {"3331112222", "07/12/26", "14:00:00", "", "", "Numero nazionale"}};
         QCOMPARE(pendenti(b.cartella), attesi);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 5);
     }
 
-    // Three parts of one message a second or so apart make one record and one row; a part
-    // 5 s after the first is a message of its own; parts in the same second are all kept.
+    // Parts of one message a second or so apart make one record; a part 5 s after the first is
+    // a message of its own; parts in the same second are all kept. Each part read again, even
+    // one between the first and the latest, is known and not stored twice.
     void partiDiUnMessaggioLungo() {
-        BancoPty b;
-        ModemSimulato& m = b.sim.modem();
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        const SmsSim seconda = sms(kMario, "26/12/07,10:15:33+04", "una margherita,");
         m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Vorrei tre pizze:"));
-        m.impostaSms(2, sms(kMario, "26/12/07,10:15:33+04", "una margherita,"));
+        m.impostaSms(2, seconda);
         m.impostaSms(3, sms(kMario, "26/12/07,10:15:34+04", "due capricciose."));
         m.impostaSms(4, sms(kMario, "26/12/07,10:15:35+04", "Alle 20."));
         m.impostaSms(5, sms("+393479990000", "26/12/07,10:15:31+04", "Altro cliente"));
         m.impostaSms(6, sms("+393479990000", "26/12/07,10:15:31+04", "stesso secondo"));
-        pronto(b);
-        QVERIFY(simSvuotata(b));
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
         const QList<Pendente> attesi{
-            {"3331112222", "07/12/26", "10:15:30", "10:15:34", "",
+            {"3331112222", "07/12/26", "10:15:30", "10:15:34", "10:15:33",
              "Vorrei tre pizze: una margherita, due capricciose."},
             {"3331112222", "07/12/26", "10:15:35", "", "", "Alle 20."},
             {"3479990000", "07/12/26", "10:15:31", "10:15:31", "", "Altro cliente stesso secondo"}};
         QCOMPARE(pendenti(b.cartella), attesi);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 3);
-        // Each row shows its own record: the joined part updated the first row, not the last.
-        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
-                 QStringLiteral("Vorrei tre pizze: una margherita, due capricciose."));
-        QCOMPARE(b.form->ListaSMS->topLevelItem(1)->text(4), QStringLiteral("Alle 20."));
-        QCOMPARE(b.form->ListaSMS->topLevelItem(2)->text(4),
-                 QStringLiteral("Altro cliente stesso secondo"));
-        QCOMPARE(b.form->ContaSMSArrivati + (b.form->msgBox1() ? 1 : 0), 3);
+        using E = RicezioneSms::Esito;
+        const auto nuovi = [&] {
+            return std::count_if(
+                b.registrati.cbegin(), b.registrati.cend(),
+                [](const RicezioneSms::Risultato& r) { return r.esito == E::Nuovo; });
+        };
+        QCOMPARE(b.registrati.size(), 6);
+        QCOMPARE(nuovi(), 3);
+        // The middle part comes back (its delete was lost): nothing changes.
+        m.impostaSms(1, seconda);
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(b.registrati.last().esito, E::Duplicato);
+        QCOMPARE(pendenti(b.cartella), attesi);
     }
 
     // A message read again (its delete was lost) is stored once and deleted.
     void lettoDueVolteSiRegistraUnaVolta() {
-        BancoPty b;
-        ModemSimulato& m = b.sim.modem();
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
         const SmsSim s = sms(kMario, "26/12/07,10:15:30+04", "Una margherita");
         m.impostaSms(1, s);
-        pronto(b);
-        QVERIFY(simSvuotata(b));
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
         m.impostaSms(1, s);
-        QVERIFY(simSvuotata(b));
+        QVERIFY(b.simSvuotata());
         QCOMPARE(pendenti(b.cartella).size(), 1);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.registrati.last().esito, RicezioneSms::Esito::Duplicato);
     }
 
     // Operator and credit messages are known by their sender, never by a word of the text.
     void messaggiDelGestoreRiconosciutiDalMittente() {
-        BancoPty b;
-        ModemSimulato& m = b.sim.modem();
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
         m.impostaSms(1, sms("TIM", "26/12/07,09:00:00+04", "Offerta del mese"));
         m.impostaSms(2, sms(kMario, "26/12/07,10:15:30+04", "Ottimo, a domani"));
         m.impostaSms(3, sms("+393479990000", "26/12/07,10:16:00+04", "Vengo con TIM"));
-        pronto(b);
-        QVERIFY(simSvuotata(b));
-        const QList<Pendente> p = pendenti(b.cartella);
-        QCOMPARE(p.size(), 2);
-        QCOMPARE(p[0].testo, QStringLiteral("Ottimo, a domani"));
-        QCOMPARE(p[1].testo, QStringLiteral("Vengo con TIM"));
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(testi(b.cartella), (QStringList{"Ottimo, a domani", "Vengo con TIM"}));
     }
 
     void creditoPerSmsDalNumeroDelCredito() {
-        BancoPty b(1, false, [](Archivio& a) {
+        BancoMotorePty b(1, false, [](Archivio& a) {
             Recordset& rs = a.ApriTabella(QStringLiteral("DatiGestoreSim"));
             rs.MoveFirst();
             rs.Edit();
@@ -240,30 +239,29 @@ private slots:
             rs.Imposta(QStringLiteral("ModRispCredito"), 1);
             rs.Update();
         });
-        ModemSimulato& m = b.sim.modem();
+        ModemSimulato& m = b.modem();
         m.impostaSms(1, sms("40916", "26/12/07,09:00:00+04", "Il credito residuo e' 12,34 Euro."));
         m.impostaSms(2, sms(kMario, "26/12/07,10:15:30+04", "Mi costa 10 euro?"));
-        pronto(b);
-        QVERIFY(simSvuotata(b));
-        QCOMPARE(b.stato->CreditoResiduo, QStringLiteral("12,34"));
-        QCOMPARE(b.form->LblCredito->text(), QStringLiteral("Credito : 12,34"));
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("12,34"));
+        QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : 12,34"));
         ConnessioneEsterna altro(b.cartella.file(Archivio::NomeFile()));
         QCOMPARE(altro.valore("SELECT CreditoSim FROM DatiGestoreSim").toString(),
                  QStringLiteral("12,34"));
         // The customer's message mentioning euro is an order like any other.
-        QCOMPARE(pendenti(b.cartella).size(), 1);
-        QCOMPARE(pendenti(b.cartella)[0].testo, QStringLiteral("Mi costa 10 euro?"));
+        QCOMPARE(testi(b.cartella), QStringList{QStringLiteral("Mi costa 10 euro?")});
     }
 
     // The archive held by another program in the middle of a scan: the message stays on the
     // SIM, the user is told once, and once the archive is free every message is stored once.
     void archivioBloccatoAMetaScansione() {
-        BancoPty b;
-        ModemSimulato& m = b.sim.modem();
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
         m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Primo"));
         m.impostaSms(2, sms(kMario, "26/12/07,10:20:00+04", "Secondo"));
         m.impostaSms(3, sms(kMario, "26/12/07,10:25:00+04", "Terzo"));
-        pronto(b);
+        QVERIFY(b.avviaFinoAdAbilitato());
         QVERIFY(b.finche([&] { return b.comandi().contains("AT+CMGD=1"); }));
         auto altro = std::make_unique<ConnessioneEsterna>(b.cartella.file(Archivio::NomeFile()));
         QCOMPARE(altro->esegui("BEGIN EXCLUSIVE"), 0);
@@ -272,7 +270,7 @@ private slots:
         QVERIFY(b.finche([&] { return b.comandi().count("AT+CMGR=2") >= letture + 3; }));
         QCOMPARE(m.slotOccupati(), (QList<int>{2, 3}));
         const auto avvisiArchivio = [&] {
-            return b.copione.testi().filter(QStringLiteral("Impossibile salvare"));
+            return b.dialogo.testi().filter(QStringLiteral("Impossibile salvare"));
         };
         QCOMPARE(avvisiArchivio().size(), 1);
         QVERIFY(avvisiArchivio()[0].startsWith(
@@ -284,12 +282,8 @@ private slots:
 
         altro->esegui("ROLLBACK");
         altro.reset();
-        QVERIFY(simSvuotata(b));
-        QStringList testi;
-        for (const Pendente& p : pendenti(b.cartella))
-            testi << p.testo;
-        QCOMPARE(testi, (QStringList{"Primo", "Secondo", "Terzo"}));
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 3);
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(testi(b.cartella), (QStringList{"Primo", "Secondo", "Terzo"}));
         QCOMPARE(avvisiArchivio().size(), 1);
     }
 
@@ -337,75 +331,7 @@ private slots:
         QCOMPARE(pendenti(c)[0].testo, QStringLiteral("seconda parte prima parte"));
         QCOMPARE(pendenti(c)[2].orario, QStringLiteral("09:30:05"));
     }
-
-    // Two messages announced in turn, each with its sound, the next one after "Ok".
-    void dueAnnunciUnoDopoLAltro() {
-        BancoPty b(1, false, [](Archivio& a) {
-            DatiDiProva::Cliente(a, QStringLiteral("3331112222"), QStringLiteral("Mario Rossi"));
-        });
-        RegistroSuoni suoni;
-        ModemSimulato& m = b.sim.modem();
-        pronto(b);
-        m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));
-        m.impostaSms(2, sms("+393479990000", "26/12/07,10:20:00+04", "Due diavole"));
-        QVERIFY(b.finche([&] { return b.form->msgBox1() && b.form->msgBox1()->isVisible(); }));
-        FormMsgBox1* avviso = b.form->msgBox1();
-        QCOMPARE(avviso->Label2->text(), QStringLiteral("3331112222"));
-        QCOMPARE(avviso->Label3->text(), QStringLiteral("Mario Rossi"));
-        QCOMPARE(avviso->Label4->text(), QStringLiteral("07/12/26"));
-        QCOMPARE(avviso->Label5->text(), QStringLiteral("10:15:30"));
-        QCOMPARE(avviso->Label6->text(), QStringLiteral("Una margherita"));
-        QCOMPARE(suoni.suonati.size(), 1);
-        b.tick(5);
-        QCOMPARE(avviso->Label6->text(), QStringLiteral("Una margherita"));
-        avviso->Command1[0]->click();
-        b.tick();
-        QVERIFY(avviso->isVisible());
-        QCOMPARE(avviso->Label3->text(), QStringLiteral("Nuovo Cliente"));
-        QCOMPARE(avviso->Label6->text(), QStringLiteral("Due diavole"));
-        QCOMPARE(suoni.suonati.size(), 2);
-        avviso->Command1[0]->click();
-        b.tick();
-        QVERIFY(!b.form->msgBox1());
-        QVERIFY(m.slotOccupati().isEmpty());
-    }
-
-    // With automatic printing on, each message announced comes out of the receipt printer.
-    void stampaAutomaticaSullaStampante80Colonne() {
-        BancoPty b(1, false, [](Archivio& a) {
-            DatiDiProva::Impostazioni(a, true, false, true, QStringLiteral("2"));
-        });
-        CapoPty stampante;
-        QVERIFY(stampante.collega(b.cartella.percorso(), 2));
-        ModemSimulato& m = b.sim.modem();
-        m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));
-        QVERIFY(b.avvia());
-        QVERIFY(b.finche([&] { return b.form->msgBox1() && b.form->msgBox1()->isVisible(); }));
-        const QByteArray stampato = stampante.leggi("J");
-        QVERIFY(stampato.startsWith("j@\""));
-        QVERIFY(stampato.endsWith("\"@J"));
-        QVERIFY(stampato.contains("\"Una margherita \"@"));
-        QVERIFY(stampato.contains("\" -3331112222 \"@"));
-        QVERIFY(stampato.contains("\"Data: 07/12/26  -  Ora: 10:15:30 \"@"));
-    }
-
-    void stampaAutomaticaSullaStampanteDiSistema() {
-        BancoPty b(1, false, [](Archivio& a) {
-            DatiDiProva::Impostazioni(a, true, false, false, QStringLiteral("2"));
-        });
-        const QString pdf = b.cartella.file(QStringLiteral("sms.pdf"));
-        b.form->Stampante().UsaFilePdf(pdf, QPageSize(QPageSize::A4));
-        ModemSimulato& m = b.sim.modem();
-        m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));
-        QVERIFY(b.avvia());
-        QVERIFY(b.finche([&] { return b.form->msgBox1() && b.form->msgBox1()->isVisible(); }));
-        const TestoPdf testo(pdf);
-        QVERIFY(testo.valido());
-        QVERIFY(testo.inOrdine({QStringLiteral("Stampa SMS"), QStringLiteral("07/12/26"),
-                                QStringLiteral("10:15:30"), QStringLiteral("3331112222"),
-                                QStringLiteral("Una margherita")}));
-    }
 };
 
-QTEST_MAIN(TstRicezioneSms)
+QTEST_GUILESS_MAIN(TstRicezioneSms)
 #include "tst_ricezionesms.moc"

@@ -13,6 +13,11 @@ void BancoFormMain::rinnova() {
                                       std::make_unique<PortaSerialeQt>(cartella.percorso()));
 }
 
+void BancoFormMain::collegaModem() {
+    porta->porteEsistenti = {1};
+    modem.collega(*porta);
+}
+
 Archivio& BancoFormMain::archivioDiretto() {
     if (!stato->archivio.Caricato())
         stato->archivio.ApriArchivio(cartella.percorso());

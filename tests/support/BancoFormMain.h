@@ -1,9 +1,10 @@
 #pragma once
 
 #include "CartellaDiProva.h"
+#include "ModemCopione.h"
+#include "PortaSerialeMemoria.h"
 #include "app/FormMain.h"
 #include "archive/StatoGlobale.h"
-#include "PortaSerialeMemoria.h"
 
 #include <functional>
 #include <memory>
@@ -17,12 +18,16 @@ struct BancoFormMain {
     std::unique_ptr<StatoGlobale> stato;
     PortaSerialeMemoria* porta = nullptr;
     std::unique_ptr<FormMain> form;
+    ModemCopione modem;
 
     BancoFormMain() { rinnova(); }
 
     // A new state and window over the same folder (to start after changing the archive).
     void rinnova();
     Archivio& archivioDiretto();
+    StatoModem& s() { return form->Motore().stato; }
+    // The scripted modem answers on COM1.
+    void collegaModem();
 
     // Ticks of the main timer; the port's clock moves with them.
     void tick(int n = 1);

@@ -20,9 +20,18 @@ void ModemCopione::collega(PortaSerialeMemoria& porta) {
     porta.risponditore = [this](const QString& riga) { return rispondi(riga); };
 }
 
-QString ModemCopione::rispondi(const QString& riga) const {
+void ModemCopione::sms(int slot, const QString& mittente, const QString& timestamp,
+                       const QString& testo) {
+    risposte[QStringLiteral("AT+CMGR=%1").arg(slot)] =
+        QStringLiteral("\r\n+CMGR: \"REC UNREAD\",\"%1\",,\"%2\"\r\n%3\r\n\r\nOK\r\n")
+            .arg(mittente, timestamp, testo);
+}
+
+QString ModemCopione::rispondi(const QString& riga) {
     if (spento || muti.contains(riga))
         return {};
+    if (riga.startsWith(QLatin1String("AT+CMGD=")))
+        risposte.remove(QStringLiteral("AT+CMGR=") + riga.mid(8));
     if (const auto trovata = risposte.constFind(riga); trovata != risposte.cend())
         return *trovata;
     if (riga.startsWith(QLatin1String("AT+CMGR=")) || riga.startsWith(QLatin1String("AT+CMGD=")))

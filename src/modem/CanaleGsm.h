@@ -1,0 +1,52 @@
+#pragma once
+
+#include "RispostaAt.h"
+#include "TabellaComandi.h"
+
+#include <QString>
+#include <functional>
+#include <map>
+
+class MotoreGsm;
+class ErroreRuntime;
+
+// The serial AT channel: finding and opening the modem's port, writing the one outstanding
+// command, framing its reply tick by tick, and handing it to the handler registered for the
+// command index.
+class CanaleGsm {
+public:
+    using Gestore = std::function<void(const RispostaAt&)>;
+
+    explicit CanaleGsm(MotoreGsm& motore);
+
+    // The handler of a command's reply. A command without one is only logged.
+    void Registra(ComandoGsm comando, Gestore gestore);
+
+    // Finds, opens and sets up the port, from COM `PortaCom` upwards.
+    void Accendi_Gsm();
+    // Prepares the line of `TipoComando` by the command table and writes it.
+    void SetStringa_Gsm();
+    // Writes the prepared line (an SMS address line, an SMS text, a USSD request, a dial).
+    void Invia_Dati();
+    // One tick of the collection of the awaited reply: taken at the first quiet tick, or given up
+    // (as the empty text) when the command's timeout ends.
+    void Raccogli();
+    // Interprets a framed reply: the common frame, then the handler of `TipoComando`.
+    void Ricevi_Dati(const QString& risposta);
+
+    void ChiudiPorta();
+    // The command line last written, as the modem echoes it.
+    const QString& UltimaRiga() const { return ultimaRiga_; }
+
+private:
+    // What a failure of the opening does: go on with the next step, or stop.
+    enum class Esito { Riprendi, Ferma };
+    Esito erroreApertura(const ErroreRuntime& e);
+    void erroreScrittura();
+    void disabilitaEtichetteStato();
+
+    MotoreGsm& m_;
+    std::map<ComandoGsm, Gestore> gestori_;
+    QString ultimaRiga_;
+    bool nuoviDati_ = false;
+};

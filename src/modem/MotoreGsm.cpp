@@ -1,0 +1,42 @@
+#include "MotoreGsm.h"
+
+#include "archive/StatoGlobale.h"
+#include "platform/PortaSeriale.h"
+
+MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& utente,
+                     QObject* parent)
+    : QObject(parent)
+    , globale(globale)
+    , porta(porta)
+    , utente(utente)
+    , canale(*this)
+    , supervisione(*this)
+    , scansione(*this)
+    , pin(*this) {}
+
+MotoreGsm::~MotoreGsm() = default;
+
+bool MotoreGsm::PassoModem() {
+    if (stato.TickAttesa == 0)
+        return supervisione.PassoInattivo();
+    canale.Raccogli();
+    return true;
+}
+
+void MotoreGsm::Polling() {
+    supervisione.Polling();
+}
+
+void MotoreGsm::ChiudiSenzaSpegnere() {
+    if (!porta.PortOpen())
+        return;
+    stato.SpegnimentoRichiesto = false;
+    porta.setDTREnable(false);
+    porta.setPortOpen(false);
+}
+
+void MotoreGsm::AvviaSpegnimento() {
+    porta.setDTREnable(true);
+    stato.TickAccensione = 0;
+    stato.SpegnimentoRichiesto = true;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "CanaleGsm.h"
+#include "GestionePin.h"
+#include "PannelloGsm.h"
+#include "RicezioneSms.h"
+#include "ScansioneSim.h"
+#include "StatoModem.h"
+#include "SupervisioneGsm.h"
+
+#include <QDateTime>
+#include <QObject>
+#include <functional>
+
+struct StatoGlobale;
+class PortaSeriale;
+class DialogoUtente;
+
+// The modem engine: the serial channel with its reply handlers, the supervision cycle, the SIM
+// scan and the PIN, over one port, with no widget. The main window calls its tick steps in order
+// and draws `pannello`; a feature adds a command by registering its handler with `canale`.
+class MotoreGsm : public QObject {
+    Q_OBJECT
+public:
+    MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& utente,
+              QObject* parent = nullptr);
+    ~MotoreGsm() override;
+
+    StatoGlobale& globale;
+    PortaSeriale& porta;
+    DialogoUtente& utente;
+    StatoModem stato;
+    PannelloGsm pannello;
+    // The clock that dates a message whose time stamp could not be read.
+    std::function<QDateTime()> orologio = [] { return QDateTime::currentDateTime(); };
+
+    CanaleGsm canale;
+    SupervisioneGsm supervisione;
+    ScansioneSim scansione;
+    GestionePin pin;
+
+    // Step 2 or 3 of the main timer's tick: the idle work (power pulse, test delay) or the
+    // collection of the awaited reply. False when the tick ends here.
+    bool PassoModem();
+    // Step 5: the poll every 100 idle ticks.
+    void Polling();
+
+    // Public routines: the modem search from `stato.PortaCom`, and the sending of the command
+    // `globale.TipoComando` (with `globale.StringaGsm` where the caller prepares it).
+    void Accendi_Gsm() { canale.Accendi_Gsm(); }
+    void SetStringa_Gsm() { canale.SetStringa_Gsm(); }
+
+    // The closing. With the modem not initialised: the port is closed at once, DTR low.
+    void ChiudiSenzaSpegnere();
+    // With the modem initialised: DTR high for the power-off pulse, then ModemSpento.
+    void AvviaSpegnimento();
+
+signals:
+    // A command went to the port; a reply has been interpreted (the campaign window's send
+    // button follows these).
+    void ComandoInviato();
+    void RispostaInterpretata();
+    // A message read from the SIM was stored (new record, or a part joined to one, or a second
+    // reading of one already stored).
+    void SmsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito);
+    // A scan of the SIM slots has ended; polling resumes.
+    void ScansioneConclusa();
+    // The power-off pulse has ended and the port is closed.
+    void ModemSpento();
+};

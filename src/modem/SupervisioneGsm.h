@@ -1,0 +1,34 @@
+#pragma once
+
+class MotoreGsm;
+class RispostaAt;
+
+// The supervision cycle: the DTR power pulse, the delay before the first "AT", the start-up
+// chain (test, echo off, revision, text mode, verbose errors), registration and signal polled
+// every ten seconds, the automatic re-power after three unanswered polls, the search and the
+// power-off.
+class SupervisioneGsm {
+public:
+    explicit SupervisioneGsm(MotoreGsm& motore);
+
+    // The idle step of a tick (no reply awaited). False when the tick ends here: a power pulse
+    // is running.
+    bool PassoInattivo();
+    // The poll, 100 idle ticks after the previous exchange, once the SIM is usable.
+    void Polling();
+
+    // "Trova Gsm": the search from COM1, also pressed by the automatic re-power.
+    void TrovaGsm();
+    // "Spegni Gsm": the power-off pulse, then the port is closed.
+    void SpegniGsm();
+
+private:
+    void rispostaTest(const RispostaAt& r);
+    void rispostaInizializzazione(const RispostaAt& r);
+    void rispostaRevisione(const RispostaAt& r);
+    void rispostaRegistrazione(const RispostaAt& r);
+    void rispostaSegnale(const RispostaAt& r);
+    void spegniPannello();
+
+    MotoreGsm& m_;
+};
