@@ -6,8 +6,9 @@
 
 #include "Generatore.h"
 #include "app/FormMain.h"
-#include "archive/StatoGlobale.h"
 #include "archive/Archivio.h"
+#include "archive/Schema.h"
+#include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSerialeQt.h"
 
@@ -76,8 +77,8 @@ Misura ApriTabellaSms(Contesto& c) {
     AzzeraPicco();
     QElapsedTimer t;
     t.start();
-    Recordset& rs = a.ApriTabella(QStringLiteral("SMS"));
-    const QString testo = rs.Testo(QStringLiteral("T4TestoSmsRicevuto"));
+    Recordset& rs = a.ApriTabella(Tabella::SMS);
+    const QString testo = rs.Testo(Campo::T4TestoSmsRicevuto);
     Misura m{Trascorso(t), MemoriaMb("VmRSS") - rss0, MemoriaMb("VmHWM") - rss0};
     if (testo.isEmpty())
         std::fprintf(stderr, "attenzione: la tabella SMS è vuota\n");
@@ -97,10 +98,9 @@ Misura PercorriClienti(Contesto& c) {
     QElapsedTimer t;
     t.start();
     qint64 lunghezza = 0;
-    Recordset& rs = c.archivio.ApriTabella(QStringLiteral("Clienti"));
+    Recordset& rs = c.archivio.ApriTabella(Tabella::Clienti);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
-        lunghezza +=
-            rs.Testo(QStringLiteral("T1Nome")).size() + rs.Testo(QStringLiteral("T1Numero")).size();
+        lunghezza += rs.Testo(Campo::T1Nome).size() + rs.Testo(Campo::T1Numero).size();
     Misura m{Trascorso(t)};
     if (lunghezza == 0)
         std::fprintf(stderr, "attenzione: nessun cliente\n");
@@ -111,13 +111,13 @@ Misura PercorriInAttesa(Contesto& c) {
     QElapsedTimer t;
     t.start();
     qint64 gestiti = 0;
-    Recordset& rs = c.archivio.ApriTabella(QStringLiteral("SmsTemporanei"));
+    Recordset& rs = c.archivio.ApriTabella(Tabella::SmsTemporanei);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        rs.Testo(QStringLiteral("T3Numero"));
-        rs.Testo(QStringLiteral("T3DataArrivo"));
-        rs.Testo(QStringLiteral("T3OrarioArrivo"));
-        rs.Testo(QStringLiteral("T3TestoSmsRicevuto"));
-        gestiti += rs.Booleano(QStringLiteral("T3Gestito"));
+        rs.Testo(Campo::T3Numero);
+        rs.Testo(Campo::T3DataArrivo);
+        rs.Testo(Campo::T3OrarioArrivo);
+        rs.Testo(Campo::T3TestoSmsRicevuto);
+        gestiti += rs.Booleano(Campo::T3Gestito);
     }
     Misura m{Trascorso(t)};
     if (gestiti == 0)
@@ -221,10 +221,9 @@ int main(int argc, char** argv) {
             a.ApriArchivio(cartella);
             std::printf("archivio: %s (%.0f MB)\n", qPrintable(a.Percorso()),
                         double(QFileInfo(a.Percorso()).size()) / 1048576.0);
-            for (const char* t : {"Clienti", "SmsTemporanei", "SMS"})
-                std::printf(
-                    "  %-14s %lld record\n", t,
-                    static_cast<long long>(a.ApriTabella(QString::fromLatin1(t)).RecordCount()));
+            for (const QString& t : {Tabella::Clienti, Tabella::SmsTemporanei, Tabella::SMS})
+                std::printf("  %-14s %lld record\n", qPrintable(t),
+                            static_cast<long long>(a.ApriTabella(t).RecordCount()));
         }
         c.archivio.ApriArchivio(cartella);
         std::printf("mediane su %d ripetizioni:\n", ripetizioni);

@@ -1,6 +1,8 @@
 #include "CatalogoRapporti.h"
 
+#include "RaccoltaDatiStampa.h"
 #include "TazzaFumante.h"
+#include "archive/Schema.h"
 
 #include <functional>
 #include <map>
@@ -109,7 +111,7 @@ void pieConPagina(RapportoBande& r, int daX, bool lineaSopra) {
 
 struct Colonna {
     const char* didascalia;
-    const char* campo;
+    QString campo;
     int x, w;
 };
 
@@ -118,8 +120,7 @@ void colonneLarghe(RapportoBande& r, std::initializer_list<Colonna> colonne) {
     for (const Colonna& c : colonne) {
         r.IntestazionePagina.Aggiungi(
             etichetta(QString::fromUtf8(c.didascalia), QRect(c.x, 40, c.w, kRiga), kLista, true));
-        r.Dettaglio.Aggiungi(
-            campo(QString::fromLatin1(c.campo), QRect(c.x, 40, c.w - 40, kRiga), kLista));
+        r.Dettaglio.Aggiungi(campo(c.campo, QRect(c.x, 40, c.w - 40, kRiga), kLista));
     }
     r.IntestazionePagina.Aggiungi(linea(0, 330, kLarga));
     r.IntestazionePagina.altezza = 370;
@@ -210,32 +211,32 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::Crea(const QString& nome) {
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti() {
     auto r = std::make_unique<RapportoBande>(QStringLiteral("DR_ListaClienti"));
     titolo(*r, QStringLiteral("Lista Clienti"), true);
-    colonneLarghe(*r, {{"ID", "T1IDCliente", 227, 700},
-                       {"Numero", "T1Numero", 1000, 1400},
-                       {"Nome", "T1Nome", 2450, 2100},
-                       {"Data Nascita", "T1Nascita", 4600, 1200},
-                       {"Indirizzo", "T1Indirizzo", 5900, 2050},
-                       {"Informazioni", "T1Informazioni", 7994, 2494}});
+    colonneLarghe(*r, {{"ID", Campo::T1IdCliente, 227, 700},
+                       {"Numero", Campo::T1Numero, 1000, 1400},
+                       {"Nome", Campo::T1Nome, 2450, 2100},
+                       {"Data Nascita", Campo::T1Nascita, 4600, 1200},
+                       {"Indirizzo", Campo::T1Indirizzo, 5900, 2050},
+                       {"Informazioni", Campo::T1Informazioni, 7994, 2494}});
     pieConPagina(*r, 8844, true);
     return r;
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_n() {
     return listaStretta(QStringLiteral("DR_ListaClienti_n"), QStringLiteral("Lista Clienti"),
-                        {{QStringLiteral("ID"), QStringLiteral("T1IDCliente")},
-                         {QStringLiteral("Numero"), QStringLiteral("T1Numero")},
-                         {QStringLiteral("Nome"), QStringLiteral("T1Nome")},
-                         {QStringLiteral("Data Nascita"), QStringLiteral("T1Nascita")},
-                         {QStringLiteral("Indirizzo"), QStringLiteral("T1Indirizzo")},
-                         {QStringLiteral("Informazioni"), QStringLiteral("T1Informazioni")}});
+                        {{QStringLiteral("ID"), Campo::T1IdCliente},
+                         {QStringLiteral("Numero"), Campo::T1Numero},
+                         {QStringLiteral("Nome"), Campo::T1Nome},
+                         {QStringLiteral("Data Nascita"), Campo::T1Nascita},
+                         {QStringLiteral("Indirizzo"), Campo::T1Indirizzo},
+                         {QStringLiteral("Informazioni"), Campo::T1Informazioni}});
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sub() {
     auto r = std::make_unique<RapportoBande>(QStringLiteral("DR_ListaClienti_sub"));
     titolo(*r, QStringLiteral("Lista Clienti Ridotta"), true);
-    colonneLarghe(*r, {{"ID", "T1IDCliente", 113, 1021},
-                       {"Numero", "T1Numero", 1134, 2041},
-                       {"Nome", "T1Nome", 3402, 2607}});
+    colonneLarghe(*r, {{"ID", Campo::T1IdCliente, 113, 1021},
+                       {"Numero", Campo::T1Numero, 1134, 2041},
+                       {"Nome", Campo::T1Nome, 3402, 2607}});
     pieConPagina(*r, 8844, false);
     return r;
 }
@@ -243,9 +244,9 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sub() {
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sub_n() {
     return listaStretta(QStringLiteral("DR_ListaClienti_sub_n"),
                         QStringLiteral("Lista Clienti Ridotta"),
-                        {{QStringLiteral("ID"), QStringLiteral("T1IDCliente")},
-                         {QStringLiteral("Numero"), QStringLiteral("T1Numero")},
-                         {QStringLiteral("Nome"), QStringLiteral("T1Nome")}});
+                        {{QStringLiteral("ID"), Campo::T1IdCliente},
+                         {QStringLiteral("Numero"), Campo::T1Numero},
+                         {QStringLiteral("Nome"), Campo::T1Nome}});
 }
 
 std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaClienti_sin() {
@@ -291,20 +292,19 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaSMS() {
     const int y1 = 40;
     const int y2 = y1 + kRiga + 30;
     d.Aggiungi(etichetta(QStringLiteral("ID"), QRect(113, y1, 400, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4IDSMS"), QRect(520, y1, 700, kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4IdSMS, QRect(520, y1, 700, kRiga), kLista));
     d.Aggiungi(etichetta(QStringLiteral("Nome"), QRect(1250, y1, 780, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4Nome"), QRect(2041, y1, 1250, kRiga), kLista));
+    d.Aggiungi(campo(RaccoltaDatiStampa::T4Nome, QRect(2041, y1, 1250, kRiga), kLista));
     d.Aggiungi(etichetta(QStringLiteral("Numero"), QRect(1250, y2, 780, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4Numero"), QRect(2041, y2, 1250, kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4Numero, QRect(2041, y2, 1250, kRiga), kLista));
     d.Aggiungi(
         etichetta(QStringLiteral("Data Arrivo"), QRect(3330, y1, 1580, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4DataArrivo"), QRect(4932, y1, 1100, kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4DataArrivo, QRect(4932, y1, 1100, kRiga), kLista));
     d.Aggiungi(
         etichetta(QStringLiteral("Orario Arrivo"), QRect(3330, y2, 1580, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4OrarioArrivo"), QRect(4932, y2, 1100, kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4OrarioArrivo, QRect(4932, y2, 1100, kRiga), kLista));
     d.Aggiungi(etichetta(QStringLiteral("SMS"), QRect(6080, y1, 540, kRiga), kLista, true));
-    d.Aggiungi(
-        campo(QStringLiteral("T4TestoSMSRicevuto"), QRect(6633, y1, 4025, 2 * kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4TestoSmsRicevuto, QRect(6633, y1, 4025, 2 * kRiga), kLista));
     d.Aggiungi(linea(0, y2 + kRiga + 60, kLarga));
     d.altezza = y2 + kRiga + 100;
     pieConPagina(*r, 9128, true);
@@ -316,16 +316,15 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaSMS_n() {
     titolo(*r, QStringLiteral("Lista SMS"), false);
     auto& d = r->Dettaglio;
     int y = 40;
-    y = coppia(d, QStringLiteral("ID"), QStringLiteral("T4IDSMS"), y);
-    y = coppia(d, QStringLiteral("Nome"), QStringLiteral("T4Nome"), y);
-    y = coppia(d, QStringLiteral("Numero"), QStringLiteral("T4Numero"), y);
-    y = coppia(d, QStringLiteral("Data Arrivo"), QStringLiteral("T4DataArrivo"), y);
-    y = coppia(d, QStringLiteral("Orario Arrivo"), QStringLiteral("T4OrarioArrivo"), y);
+    y = coppia(d, QStringLiteral("ID"), Campo::T4IdSMS, y);
+    y = coppia(d, QStringLiteral("Nome"), RaccoltaDatiStampa::T4Nome, y);
+    y = coppia(d, QStringLiteral("Numero"), Campo::T4Numero, y);
+    y = coppia(d, QStringLiteral("Data Arrivo"), Campo::T4DataArrivo, y);
+    y = coppia(d, QStringLiteral("Orario Arrivo"), Campo::T4OrarioArrivo, y);
     d.Aggiungi(etichetta(QStringLiteral("Testo Ricevuto"), QRect(0, y, kStretta, kRiga - 30),
                          kBlocco, true));
     y += kRiga;
-    d.Aggiungi(campo(QStringLiteral("T4TestoSMSRicevuto"), QRect(0, y, kStretta, 2 * kRiga - 60),
-                     kBlocco));
+    d.Aggiungi(campo(Campo::T4TestoSmsRicevuto, QRect(0, y, kStretta, 2 * kRiga - 60), kBlocco));
     y += 2 * kRiga - 60;
     d.Aggiungi(linea(0, y + 40, kStretta));
     d.altezza = y + 100;
@@ -340,12 +339,12 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaSMS_cliente() {
     const int y1 = 40;
     const int y2 = y1 + kRiga + 30;
     d.Aggiungi(etichetta(QStringLiteral("Data Arrivo"), QRect(113, y1, 1400, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4DataArrivo"), QRect(1550, y1, 1300, kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4DataArrivo, QRect(1550, y1, 1300, kRiga), kLista));
     d.Aggiungi(
         etichetta(QStringLiteral("Orario Arrivo"), QRect(3000, y1, 1500, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4OrarioArrivo"), QRect(4550, y1, 1300, kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4OrarioArrivo, QRect(4550, y1, 1300, kRiga), kLista));
     d.Aggiungi(etichetta(QStringLiteral("SMS:"), QRect(113, y2, 780, kRiga), kLista, true));
-    d.Aggiungi(campo(QStringLiteral("T4TestoSMSRicevuto"), QRect(907, y2, 9638, kRiga), kLista));
+    d.Aggiungi(campo(Campo::T4TestoSmsRicevuto, QRect(907, y2, 9638, kRiga), kLista));
     d.Aggiungi(linea(0, y2 + kRiga + 60, kLarga));
     d.altezza = y2 + kRiga + 100;
     pieConPagina(*r, 9184, false);
@@ -359,13 +358,12 @@ std::unique_ptr<RapportoBande> CatalogoRapporti::DR_ListaSMS_cliente_n() {
     r->IntestazioneRapporto.altezza = 520;
     auto& d = r->Dettaglio;
     int y = 40;
-    y = coppia(d, QStringLiteral("Data Arrivo"), QStringLiteral("T4DataArrivo"), y);
-    y = coppia(d, QStringLiteral("Orario Arrivo"), QStringLiteral("T4OrarioArrivo"), y);
+    y = coppia(d, QStringLiteral("Data Arrivo"), Campo::T4DataArrivo, y);
+    y = coppia(d, QStringLiteral("Orario Arrivo"), Campo::T4OrarioArrivo, y);
     d.Aggiungi(etichetta(QStringLiteral("Testo Messaggio:"), QRect(0, y, kStretta, kRiga - 30),
                          kBlocco, true));
     y += kRiga;
-    d.Aggiungi(
-        campo(QStringLiteral("T4TestoSMSRicevuto"), QRect(0, y, kStretta, kRiga - 30), kBlocco));
+    d.Aggiungi(campo(Campo::T4TestoSmsRicevuto, QRect(0, y, kStretta, kRiga - 30), kBlocco));
     y += kRiga;
     d.altezza = y + 60;
     pieConLinea(*r, kStretta);

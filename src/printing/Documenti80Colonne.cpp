@@ -1,6 +1,8 @@
 #include "Documenti80Colonne.h"
 
+#include "RaccoltaDatiStampa.h"
 #include "RecordsetInMemoria.h"
+#include "archive/Schema.h"
 
 #include <functional>
 
@@ -34,13 +36,12 @@ QStringList Documenti80Colonne::ListaClienti(RecordsetInMemoria& lista) {
                       QStringLiteral("---| STAMPA LISTA CLIENTI |--------"),
                       QStringLiteral("   +----------------------+"), kVuota};
     perRiga(righe, lista, [&](QStringList& r) {
-        r << QStringLiteral("ID CLIENTE: ") + lista.Testo(QStringLiteral("T1IDCliente"))
-          << QStringLiteral("Numero: ") + lista.Testo(QStringLiteral("T1Numero"))
-          << QStringLiteral("Nome: ") + lista.Testo(QStringLiteral("T1Nome"))
-          << QStringLiteral("Nato il: ") + lista.Testo(QStringLiteral("T1Nascita"))
-          << QStringLiteral("Indirizzo: ") + lista.Testo(QStringLiteral("T1Indirizzo"))
-          << QStringLiteral("Informazioni Cliente: ")
-          << lista.Testo(QStringLiteral("T1Informazioni"));
+        r << QStringLiteral("ID CLIENTE: ") + lista.Testo(Campo::T1IdCliente)
+          << QStringLiteral("Numero: ") + lista.Testo(Campo::T1Numero)
+          << QStringLiteral("Nome: ") + lista.Testo(Campo::T1Nome)
+          << QStringLiteral("Nato il: ") + lista.Testo(Campo::T1Nascita)
+          << QStringLiteral("Indirizzo: ") + lista.Testo(Campo::T1Indirizzo)
+          << QStringLiteral("Informazioni Cliente: ") << lista.Testo(Campo::T1Informazioni);
     });
     righe << kVuota << QStringLiteral("   +---------------------------+")
           << QStringLiteral("---| FINE STAMPA LISTA CLIENTI |----")
@@ -54,9 +55,9 @@ QStringList Documenti80Colonne::ListaClientiRidotta(RecordsetInMemoria& lista) {
                       QStringLiteral("---| STAMPA LISTA CLIENTI R. |-----"),
                       QStringLiteral("   +-------------------------+"), kVuota};
     perRiga(righe, lista, [&](QStringList& r) {
-        r << QStringLiteral("ID CLIENTE: ") + lista.Testo(QStringLiteral("T1IDCliente"))
-          << QStringLiteral("Numero: ") + lista.Testo(QStringLiteral("T1Numero"))
-          << QStringLiteral("Nome: ") + lista.Testo(QStringLiteral("T1Nome"));
+        r << QStringLiteral("ID CLIENTE: ") + lista.Testo(Campo::T1IdCliente)
+          << QStringLiteral("Numero: ") + lista.Testo(Campo::T1Numero)
+          << QStringLiteral("Nome: ") + lista.Testo(Campo::T1Nome);
     });
     righe << kVuota << QStringLiteral("   +------------------------------+")
           << QStringLiteral("---| FINE STAMPA LISTA CLIENTI R. |-")
@@ -75,23 +76,23 @@ QStringList Documenti80Colonne::ListaSms(RecordsetInMemoria& lista, const QStrin
               << QStringLiteral("Telefono: ") + numero << QStringLiteral("Nome: ") + nome << kVuota
               << QStringLiteral("---| LISTA SMS |--------------------") << kVuota;
         perRiga(righe, lista, [&](QStringList& r) {
-            r << QStringLiteral("Data: ") + lista.Testo(QStringLiteral("T4DataArrivo")) +
+            r << QStringLiteral("Data: ") + lista.Testo(Campo::T4DataArrivo) +
                      QStringLiteral("  -  ") + QStringLiteral("Orario: ") +
-                     lista.Testo(QStringLiteral("T4OrarioArrivo"))
-              << QStringLiteral("SMS: ") + lista.Testo(QStringLiteral("T4TestoSMSRicevuto"));
+                     lista.Testo(Campo::T4OrarioArrivo)
+              << QStringLiteral("SMS: ") + lista.Testo(Campo::T4TestoSmsRicevuto);
         });
     } else {
         righe << QStringLiteral("   +--------------------------+")
               << QStringLiteral("---| STAMPA LISTA SMS CLIENTI |-----")
               << QStringLiteral("   +--------------------------+") << kVuota;
         perRiga(righe, lista, [&](QStringList& r) {
-            r << QStringLiteral("ID: ") + lista.Testo(QStringLiteral("T4IdSMS"))
-              << QStringLiteral("Telefono: ") + lista.Testo(QStringLiteral("T4Numero"))
-              << QStringLiteral("Nome: ") + lista.Testo(QStringLiteral("T4Nome"))
-              << QStringLiteral("Data: ") + lista.Testo(QStringLiteral("T4DataArrivo")) +
+            r << QStringLiteral("ID: ") + lista.Testo(Campo::T4IdSMS)
+              << QStringLiteral("Telefono: ") + lista.Testo(Campo::T4Numero)
+              << QStringLiteral("Nome: ") + lista.Testo(RaccoltaDatiStampa::T4Nome)
+              << QStringLiteral("Data: ") + lista.Testo(Campo::T4DataArrivo) +
                      QStringLiteral("  -  ") + QStringLiteral("Orario: ") +
-                     lista.Testo(QStringLiteral("T4OrarioArrivo"))
-              << QStringLiteral("SMS: ") + lista.Testo(QStringLiteral("T4TestoSMSRicevuto"));
+                     lista.Testo(Campo::T4OrarioArrivo)
+              << QStringLiteral("SMS: ") + lista.Testo(Campo::T4TestoSmsRicevuto);
         });
     }
     chiusuraListaSms(righe);

@@ -2,12 +2,11 @@
 
 #include "archive/Archivio.h"
 #include "archive/RubricaClienti.h"
+#include "archive/Schema.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/Testo.h"
 
 namespace {
-
-const QString kClienti = QStringLiteral("Clienti");
 
 // A stored value as the customer lists print it: a missing one becomes a single space.
 QString valore(const Recordset& rs, const QString& campo) {
@@ -25,45 +24,41 @@ void primoRecord(Recordset& rs) {
 } // namespace
 
 RecordsetInMemoria RaccoltaDatiStampa::ListaClienti(Archivio& archivio) {
-    RecordsetInMemoria lista({QStringLiteral("T1IDCliente"), QStringLiteral("T1Numero"),
-                              QStringLiteral("T1Nome"), QStringLiteral("T1Nascita"),
-                              QStringLiteral("T1Indirizzo"), QStringLiteral("T1Informazioni"),
-                              QStringLiteral("T1Eliminato")},
+    RecordsetInMemoria lista({Campo::T1IdCliente, Campo::T1Numero, Campo::T1Nome, Campo::T1Nascita,
+                              Campo::T1Indirizzo, Campo::T1Informazioni, Campo::T1Eliminato},
                              LarghezzaClienti);
-    Recordset& rs = archivio.ApriTabella(kClienti);
+    Recordset& rs = archivio.ApriTabella(Tabella::Clienti);
     primoRecord(rs);
     for (; !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Booleano(QStringLiteral("T1Eliminato")))
+        if (rs.Booleano(Campo::T1Eliminato))
             continue;
         QStringList riga;
-        for (const char* campo :
-             {"T1IdCliente", "T1Numero", "T1Nome", "T1Nascita", "T1Indirizzo", "T1Informazioni"})
-            riga << valore(rs, QString::fromLatin1(campo));
+        for (const QString& campo : {Campo::T1IdCliente, Campo::T1Numero, Campo::T1Nome,
+                                     Campo::T1Nascita, Campo::T1Indirizzo, Campo::T1Informazioni})
+            riga << valore(rs, campo);
         // The flag goes into the row as text, like every other value.
-        riga << (rs.Booleano(QStringLiteral("T1Eliminato")) ? QStringLiteral("True")
-                                                            : QStringLiteral("False"));
+        riga << (rs.Booleano(Campo::T1Eliminato) ? QStringLiteral("True")
+                                                 : QStringLiteral("False"));
         lista.Aggiungi(riga);
     }
     return lista;
 }
 
 RecordsetInMemoria RaccoltaDatiStampa::ListaClientiRidotta(Archivio& archivio, int tipoLista) {
-    RecordsetInMemoria lista(
-        {QStringLiteral("T1IDCliente"), QStringLiteral("T1Numero"), QStringLiteral("T1Nome")},
-        LarghezzaClienti);
+    RecordsetInMemoria lista({Campo::T1IdCliente, Campo::T1Numero, Campo::T1Nome},
+                             LarghezzaClienti);
     const bool eliminati = tipoLista == 2;
     // The register leaves Clienti open; anything else open would be read as if it were.
     const bool clientiAperta =
         archivio.HaRecordsetCorrente() &&
-        archivio.rs().NomeTabella().compare(kClienti, Qt::CaseInsensitive) == 0;
-    Recordset& rs = clientiAperta ? archivio.rs() : archivio.ApriTabella(kClienti);
+        archivio.rs().NomeTabella().compare(Tabella::Clienti, Qt::CaseInsensitive) == 0;
+    Recordset& rs = clientiAperta ? archivio.rs() : archivio.ApriTabella(Tabella::Clienti);
     primoRecord(rs);
     for (; !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Booleano(QStringLiteral("T1Eliminato")) != eliminati)
+        if (rs.Booleano(Campo::T1Eliminato) != eliminati)
             continue;
-        lista.Aggiungi({valore(rs, QStringLiteral("T1IdCliente")),
-                        valore(rs, QStringLiteral("T1Numero")),
-                        valore(rs, QStringLiteral("T1Nome"))});
+        lista.Aggiungi({valore(rs, Campo::T1IdCliente), valore(rs, Campo::T1Numero),
+                        valore(rs, Campo::T1Nome)});
     }
     return lista;
 }
@@ -72,32 +67,29 @@ RecordsetInMemoria RaccoltaDatiStampa::ListaSms(Archivio& archivio, RubricaClien
                                                 const QString& nome, const QString& numero,
                                                 int dataDa, int dataA) {
     rubrica.Riempi(archivio);
-    Recordset& rs = archivio.ApriTabella(QStringLiteral("SMS"));
+    Recordset& rs = archivio.ApriTabella(Tabella::SMS);
     const bool tutti = numero == QLatin1String("Tutti");
     RecordsetInMemoria lista =
-        nome.isEmpty()
-            ? RecordsetInMemoria({QStringLiteral("T4IdSMS"), QStringLiteral("T4Numero"),
-                                  QStringLiteral("T4Nome"), QStringLiteral("T4DataArrivo"),
-                                  QStringLiteral("T4OrarioArrivo"),
-                                  QStringLiteral("T4TestoSMSRicevuto")},
-                                 LarghezzaSms)
-            : RecordsetInMemoria({QStringLiteral("T4DataArrivo"), QStringLiteral("T4OrarioArrivo"),
-                                  QStringLiteral("T4TestoSMSRicevuto")},
-                                 LarghezzaSms);
+        nome.isEmpty() ? RecordsetInMemoria({Campo::T4IdSMS, Campo::T4Numero,
+                                             RaccoltaDatiStampa::T4Nome, Campo::T4DataArrivo,
+                                             Campo::T4OrarioArrivo, Campo::T4TestoSmsRicevuto},
+                                            LarghezzaSms)
+                       : RecordsetInMemoria({Campo::T4DataArrivo, Campo::T4OrarioArrivo,
+                                             Campo::T4TestoSmsRicevuto},
+                                            LarghezzaSms);
     // The browser shows every message when no range is chosen; printing what it shows.
     const bool senzaFiltro = dataDa == 0 && dataA == 0;
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        const QString numeroSms = rs.Testo(QStringLiteral("T4Numero"));
-        const int chiave = ChiaveData(rs.Testo(QStringLiteral("T4DataArrivo")));
+        const QString numeroSms = rs.Testo(Campo::T4Numero);
+        const int chiave = ChiaveData(rs.Testo(Campo::T4DataArrivo));
         const bool nelPeriodo = senzaFiltro || (dataDa <= chiave && chiave <= dataA);
         if (!nelPeriodo || (!tutti && numeroSms != numero))
             continue;
         QStringList riga;
         if (nome.isEmpty())
-            riga << rs.Testo(QStringLiteral("T4IdSMS")) << numeroSms << rubrica.NomeDi(numeroSms);
-        riga << rs.Testo(QStringLiteral("T4DataArrivo"))
-             << rs.Testo(QStringLiteral("T4OrarioArrivo"))
-             << rs.Testo(QStringLiteral("T4TestoSmsRicevuto"));
+            riga << rs.Testo(Campo::T4IdSMS) << numeroSms << rubrica.NomeDi(numeroSms);
+        riga << rs.Testo(Campo::T4DataArrivo) << rs.Testo(Campo::T4OrarioArrivo)
+             << rs.Testo(Campo::T4TestoSmsRicevuto);
         lista.Aggiungi(riga);
     }
     return lista;

@@ -30,6 +30,10 @@ public:
     // counts as 0 rather than stopping the print.
     static int ChiaveData(const QString& data);
 
+    // The column of the sender's name in a list of messages: the archive keeps the number only,
+    // and the name comes from the register.
+    static inline const QString T4Nome = QStringLiteral("T4Nome");
+
     static constexpr int LarghezzaClienti = 30;
     static constexpr int LarghezzaSms = 30000;
 };
