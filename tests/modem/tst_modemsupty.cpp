@@ -1,5 +1,4 @@
 #include "BancoMotorePty.h"
-#include "platform/PortaSerialeQt.h"
 
 #include <QTest>
 
@@ -58,23 +57,6 @@ private slots:
             QString::fromLatin1(b.modem().revisione()).contains(b.globale->RevisioneGsm.trimmed()));
     }
 
-    void pinSbagliatoPoiGiusto() {
-        BancoMotorePty b;
-        b.modem().impostaPin("4321");
-        b.modem().impostaPinAttivo(true);
-        b.accendi();
-        QVERIFY(b.finche([&] { return b.p().riquadroPin; }));
-        QCOMPARE(b.dialogo.testi().last(), QStringLiteral(" Prego, inserire il Codice PIN "));
-        inserisci(b, QStringLiteral("0000"));
-        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("2° Inserimento PIN"));
-        QCOMPARE(b.dialogo.testi().last(), QStringLiteral("Errore! Codice PIN non valido."));
-        inserisci(b, QStringLiteral("4321"));
-        QVERIFY(b.abilitato());
-        QCOMPARE(b.dialogo.testi().last(), QStringLiteral("Codice Pin valido. Gsm Abilitato"));
-        QCOMPARE(b.modem().statoSim(), ModemSimulato::StatoSim::Pronta);
-        QVERIFY(b.finche([&] { return b.p().segnale > 0; }, 100));
-    }
-
     void simBloccataSiSbloccaColPuk() {
         BancoMotorePty b;
         b.modem().impostaPin("4321");
@@ -131,19 +113,6 @@ private slots:
         QVERIFY(dopo.contains("AT+CPIN=4321"));
         QVERIFY(!dopo.contains("AT+CLCK=\"SC\",0,\"4321\""));
         QVERIFY(b.finche([&] { return b.comandi().last() == QByteArray("AT+CSQ"); }, 200));
-    }
-
-    void senzaSimIlModemSiSpegne() {
-        BancoMotorePty b;
-        b.modem().impostaSimPresente(false);
-        b.accendi();
-        QVERIFY(b.finche([&] { return !b.porta->PortOpen() && b.s().TickAttesa == 0; }));
-        QCOMPARE(b.dialogo.mostrati.last().titolo, QStringLiteral("SIM non inserita"));
-        QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento"));
-        QVERIFY(!b.globale->GsmAbilitato);
-        const qsizetype comandi = b.comandi().size();
-        b.tick(200);
-        QCOMPARE(b.comandi().size(), comandi);
     }
 
     void ilModemCheScompareVieneRiaccesoECercato() {

@@ -27,10 +27,6 @@ BancoMotorePty::BancoMotorePty(int com, bool conDtr,
     creaMotore();
 }
 
-BancoMotorePty::~BancoMotorePty() {
-    motore.reset();
-}
-
 void BancoMotorePty::creaMotore() {
     motore.reset();
     porta.reset();

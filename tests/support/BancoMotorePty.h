@@ -5,13 +5,12 @@
 #include "SimulatorePty.h"
 #include "archive/StatoGlobale.h"
 #include "modem/MotoreGsm.h"
+#include "platform/PortaSerialeQt.h"
 
 #include <QList>
 #include <QStringList>
 #include <functional>
 #include <memory>
-
-class PortaSerialeQt;
 
 // The modem engine on the real serial layer, with the project's modem simulator on a
 // pseudo-terminal linked as porte/COMn, on a fresh program folder whose operator in use is
@@ -32,7 +31,6 @@ struct BancoMotorePty {
     // `prepara` writes records before the settings are read.
     explicit BancoMotorePty(int com = 1, bool conDtr = false,
                             const std::function<void(Archivio&)>& prepara = {});
-    ~BancoMotorePty();
 
     StatoModem& s() { return motore->stato; }
     PannelloGsm& p() { return motore->pannello; }
