@@ -20,14 +20,6 @@ void CanaleGsm::Registra(ComandoGsm comando, Gestore gestore) {
     gestori_[comando] = std::move(gestore);
 }
 
-void CanaleGsm::disabilitaEtichetteStato() {
-    PannelloGsm& p = m_.pannello;
-    p.rete.attiva = false;
-    p.operatore.attiva = false;
-    p.credito.attiva = false;
-    p.gestioneCredito = false;
-}
-
 CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
     StatoModem& s = m_.stato;
     const bool portaMancante =
@@ -41,7 +33,7 @@ CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
         m_.globale.GsmAbilitato = false;
         s.TestInCorso = false;
         s.RicercaPorta = false;
-        disabilitaEtichetteStato();
+        m_.pannello.DisattivaStato();
         return Esito::Ferma;
     }
     if (portaMancante) {
@@ -51,7 +43,7 @@ CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
         s.RicercaPorta = true;
         return Esito::Riprendi;
     }
-    disabilitaEtichetteStato();
+    m_.pannello.DisattivaStato();
     return Esito::Ferma;
 }
 

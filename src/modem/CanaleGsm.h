@@ -43,7 +43,6 @@ private:
     enum class Esito { Riprendi, Ferma };
     Esito erroreApertura(const ErroreRuntime& e);
     void erroreScrittura();
-    void disabilitaEtichetteStato();
 
     MotoreGsm& m_;
     std::map<ComandoGsm, Gestore> gestori_;

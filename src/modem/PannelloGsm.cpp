@@ -1,5 +1,19 @@
 #include "PannelloGsm.h"
 
+void PannelloGsm::DisattivaStato() {
+    rete.attiva = false;
+    operatore.attiva = false;
+    credito.attiva = false;
+    gestioneCredito = false;
+}
+
+void PannelloGsm::Spegni() {
+    DisattivaStato();
+    segnale = 0;
+    segnaleAttivo = false;
+    gestionePin = false;
+}
+
 QString PannelloGsm::TestoStatoPin() const {
     switch (statoPin) {
     case StatoPin::PrimoInserimento:

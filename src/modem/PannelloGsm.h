@@ -46,6 +46,11 @@ struct PannelloGsm {
     bool riquadroPin = false;                       // FrmPin shown
     QString codicePin;                              // TxtPinCode
 
+    // Registration, operator and credit mean nothing without a modem answering.
+    void DisattivaStato();
+    // The modem is off or being searched: nothing but the port label means anything.
+    void Spegni();
+
     QString TestoStatoPin() const;
     QString TestoPulsantePin() const;
 };

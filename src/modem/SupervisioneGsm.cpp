@@ -26,18 +26,6 @@ SupervisioneGsm::SupervisioneGsm(MotoreGsm& motore)
     c.Registra(ComandoGsm::Segnale, [this](const RispostaAt& r) { rispostaSegnale(r); });
 }
 
-// The modem is off or being searched: nothing of the panel but the port label means anything.
-void SupervisioneGsm::spegniPannello() {
-    PannelloGsm& p = m_.pannello;
-    p.rete.attiva = false;
-    p.operatore.attiva = false;
-    p.credito.attiva = false;
-    p.gestioneCredito = false;
-    p.segnale = 0;
-    p.segnaleAttivo = false;
-    p.gestionePin = false;
-}
-
 bool SupervisioneGsm::PassoInattivo() {
     StatoModem& s = m_.stato;
     PannelloGsm& p = m_.pannello;
@@ -59,7 +47,7 @@ bool SupervisioneGsm::PassoInattivo() {
                 p.porta.testo = QStringLiteral("GSM Spento");
                 p.porta.attiva = false;
                 p.trovaGsm = true;
-                spegniPannello();
+                p.Spegni();
                 emit m_.ModemSpento();
             }
         }
@@ -98,7 +86,7 @@ void SupervisioneGsm::TrovaGsm() {
         m_.porta.setPortOpen(false);
         m_.porta.setDTREnable(false);
     }
-    spegniPannello();
+    p.Spegni();
     p.porta.attiva = true;
     m_.pin.Ricomincia();
     m_.scansione.NuovoModem();

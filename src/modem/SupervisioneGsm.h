@@ -28,7 +28,6 @@ private:
     void rispostaRevisione(const RispostaAt& r);
     void rispostaRegistrazione(const RispostaAt& r);
     void rispostaSegnale(const RispostaAt& r);
-    void spegniPannello();
 
     MotoreGsm& m_;
 };

@@ -1,3 +1,4 @@
+#include "EseguiProgramma.h"
 #include "archive/Archivio.h"
 
 #include <QFile>
@@ -7,14 +8,6 @@
 #include <QTest>
 
 namespace {
-int esegui(const QString& programma, const QStringList& argomenti) {
-    QProcess p;
-    p.start(programma, argomenti);
-    if (!p.waitForFinished(60000))
-        return -1;
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
 // What the printer simulator writes for a document, framed as on the paper roll.
 QByteArray scontrino(const QStringList& righe) {
     const QByteArray bordo = '+' + QByteArray(38, '-') + '+';
@@ -33,8 +26,8 @@ private slots:
         // The program folder of a first build: an archive, the simulators, no porte/ yet.
         QTemporaryDir dir;
         const QString programma = dir.path();
-        QCOMPARE(esegui(QStringLiteral(CREA_ARCHIVIO),
-                        {QStringLiteral(SCHEMA_ARCHIVIO), programma + "/archivio.mdb"}),
+        QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO),
+                                 {QStringLiteral(SCHEMA_ARCHIVIO), programma + "/archivio.mdb"}),
                  0);
         QVERIFY(QFile::link(QStringLiteral(VELTRIKA_GSM_SIM), programma + "/veltrika-gsm-sim"));
         QVERIFY(QFile::link(QStringLiteral(VELTRIKA_STAMPANTE_SIM),

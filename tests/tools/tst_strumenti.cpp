@@ -1,8 +1,8 @@
+#include "EseguiProgramma.h"
 #include "archive/Archivio.h"
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -15,13 +15,6 @@ QByteArray impronta(const QString& percorso) {
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
 
-int esegui(const QString& programma, const QStringList& argomenti) {
-    QProcess p;
-    p.start(programma, argomenti);
-    if (!p.waitForFinished(60000))
-        return -1;
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
 } // namespace
 
 // The build's own tools, run as the build runs them.
@@ -33,7 +26,7 @@ private slots:
         const QString archivio = dir.filePath(QStringLiteral("programma/archivio.mdb"));
         const QStringList argomenti{QStringLiteral("--se-manca"), QStringLiteral(SCHEMA_ARCHIVIO),
                                     archivio};
-        QCOMPARE(esegui(QStringLiteral(CREA_ARCHIVIO), argomenti), 0);
+        QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO), argomenti), 0);
         QVERIFY(QFile::exists(archivio));
 
         // The user's data goes in; the next build must leave it there.
@@ -47,10 +40,10 @@ private slots:
             rs.Update();
         }
         const QByteArray prima = impronta(archivio);
-        QCOMPARE(esegui(QStringLiteral(CREA_ARCHIVIO), argomenti), 0);
+        QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO), argomenti), 0);
         QCOMPARE(impronta(archivio), prima);
         // Without --se-manca an existing file is an error, and still untouched.
-        QVERIFY(esegui(QStringLiteral(CREA_ARCHIVIO), argomenti.mid(1)) != 0);
+        QVERIFY(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO), argomenti.mid(1)) != 0);
         QCOMPARE(impronta(archivio), prima);
 
         Archivio a;
@@ -63,7 +56,7 @@ private slots:
     void ilSuonoDiNotificaEUnOndaPcmValida() {
         QTemporaryDir dir;
         const QString wav = dir.filePath(QStringLiteral("notify.wav"));
-        QCOMPARE(esegui(QStringLiteral(CREA_SUONO), {wav}), 0);
+        QCOMPARE(EseguiProgramma(QStringLiteral(CREA_SUONO), {wav}), 0);
         QFile f(wav);
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray d = f.readAll();
