@@ -24,8 +24,18 @@
 
 using Banco = BancoFormMain;
 
+namespace {
+const QString kMario = QStringLiteral("+393331112222");
+}
+
 class TstFormMain : public QObject {
     Q_OBJECT
+
+    // Through the start-up and the first scan until the arrival notice shows.
+    static void avviaFinoAllAvviso(Banco& b) {
+        b.avviaFinoAllaLista();
+        QVERIFY(b.tickFinche([&] { return b.form->msgBox1() != nullptr; }, 300) >= 0);
+    }
 private slots:
     void archivioMancanteChiudeSenzaCrearneUno() {
         Banco b;
@@ -432,16 +442,15 @@ private slots:
     void unaParteUnitaAggiornaLaSuaRiga() {
         Banco b;
         b.collegaModem();
-        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+        b.modem.sms(1, kMario, QStringLiteral("26/12/07,10:15:30+04"),
                     QStringLiteral("Vorrei due pizze:"));
         b.modem.sms(2, QStringLiteral("+393479990000"), QStringLiteral("26/12/07,10:15:31+04"),
                     QStringLiteral("Un calzone"));
-        b.modem.sms(3, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:33+04"),
+        b.modem.sms(3, kMario, QStringLiteral("26/12/07,10:15:33+04"),
                     QStringLiteral("una margherita e una diavola."));
         CopioneMessaggi copione;
         RegistroSuoni suoni;
-        b.avviaFinoAllaLista();
-        QVERIFY(b.tickFinche([&] { return b.form->msgBox1() != nullptr; }, 300) >= 0);
+        avviaFinoAllAvviso(b);
         QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 2);
         QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
                  QStringLiteral("Vorrei due pizze: una margherita e una diavola."));
@@ -457,12 +466,11 @@ private slots:
     void unAvvisoDelModemAppartieneAllaFinestraPrincipale() {
         Banco b;
         b.collegaModem();
-        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+        b.modem.sms(1, kMario, QStringLiteral("26/12/07,10:15:30+04"),
                     QStringLiteral("Una margherita"));
         CopioneMessaggi copione;
         RegistroSuoni suoni;
-        b.avviaFinoAllaLista();
-        QVERIFY(b.tickFinche([&] { return b.form->msgBox1() != nullptr; }, 300) >= 0);
+        avviaFinoAllAvviso(b);
         b.form->msgBox1()->activateWindow();
         QApplication::setActiveWindow(b.form->msgBox1());
         QCOMPARE(QApplication::activeWindow(), b.form->msgBox1());
@@ -491,12 +499,11 @@ private slots:
         QVERIFY(stampante.collega(b.cartella.percorso(), 2));
         const QString pdf = b.cartella.file(QStringLiteral("sms.pdf"));
         b.form->Stampante().UsaFilePdf(pdf, QPageSize(QPageSize::A4));
-        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+        b.modem.sms(1, kMario, QStringLiteral("26/12/07,10:15:30+04"),
                     QStringLiteral("Una margherita"));
         CopioneMessaggi copione;
         RegistroSuoni suoni;
-        b.avviaFinoAllaLista();
-        QVERIFY(b.tickFinche([&] { return b.form->msgBox1() != nullptr; }, 300) >= 0);
+        avviaFinoAllAvviso(b);
         if (ottantaColonne) {
             const QByteArray stampato = stampante.leggi("J");
             QVERIFY(stampato.startsWith("j@\""));
