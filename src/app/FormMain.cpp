@@ -2,7 +2,7 @@
 
 #include "FormChiusura.h"
 #include "FormLogo.h"
-#include "LetturaImpostazioni.h"
+#include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "desk/FormMsgBox1.h"

@@ -1,7 +1,7 @@
 #include "BancoMotore.h"
 
 #include "DatiDiProva.h"
-#include "app/LetturaImpostazioni.h"
+#include "archive/LetturaImpostazioni.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "BancoMotorePty.h"
 
 #include "DatiDiProva.h"
-#include "app/LetturaImpostazioni.h"
+#include "archive/LetturaImpostazioni.h"
 #include "platform/PortaSerialeQt.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "LetturaImpostazioni.h"
 
-#include "archive/Schema.h"
-#include "archive/StatoGlobale.h"
+#include "Schema.h"
+#include "StatoGlobale.h"
 #include "platform/Testo.h"
 
 void LetturaImpostazioni::LeggiInterruttori(StatoGlobale& stato) {
