@@ -35,8 +35,8 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
         const QString registrato = rs.Testo(Campo::T3TestoSmsRicevuto);
         const QStringList orariParti = QStringList{primo, ultimo} + OrariIntermedi(intermedi);
         // A second reading of a part already stored: its time is one of the record's parts and
-        // its text is in the record. Parts of one message often share their second, so the time
-        // alone proves nothing.
+        // its text is in the record. The pieces of one message often share their second, so the
+        // time alone proves nothing.
         if (orariParti.contains(sms.orario) && registrato.contains(sms.testo)) {
             r.esito = Esito::Duplicato;
             r.orarioPrimo = primo;

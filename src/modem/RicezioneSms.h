@@ -25,7 +25,7 @@ public:
         QString testo;       // the record's text after the change
     };
 
-    // Parts of one long message arrive a few seconds apart.
+    // The pieces of one long message arrive a few seconds apart.
     static constexpr int kSecondiUnione = 5;
 
     // Stores the message. A message whose time stamp could not be read takes the date and time

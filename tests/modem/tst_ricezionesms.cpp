@@ -168,9 +168,9 @@ private slots:
         QCOMPARE(pendenti(b.cartella), attesi);
     }
 
-    // Parts of one message a second or so apart make one record; a part 5 s after the first is
-    // a message of its own; parts in the same second are all kept. Each part read again, even
-    // one between the first and the latest, is known and not stored twice.
+    // The pieces of one long message a second or so apart make one record; a piece 5 s after
+    // the first is a message of its own; pieces in the same second are all kept. Each piece read
+    // again, even one between the first and the latest, is known and not stored twice.
     void partiDiUnMessaggioLungo() {
         BancoMotorePty b;
         ModemSimulato& m = b.modem();
