@@ -539,6 +539,12 @@ void FormMain::Diagnostica(bool inviata, const QString& riga) {
 
 void FormMain::disegnaPannello() {
     const PannelloGsm& p = motore_.pannello;
+    // The box is typed into as well: it follows the engine whatever was drawn last.
+    if (TxtPinCode->text() != p.codicePin)
+        TxtPinCode->setText(p.codicePin);
+    if (disegnato_ == p)
+        return;
+    disegnato_ = p;
     disegna(LbLPortaModem, p.porta);
     disegna(lblledmodem, p.rete);
     disegna(lblprovider, p.operatore);
@@ -553,8 +559,6 @@ void FormMain::disegnaPannello() {
     BtnDisabilitaPinCode->setText(p.TestoPulsantePin());
     BtnDisabilitaPinCode->setAccessibleName(BtnDisabilitaPinCode->text());
     FrmPin->setVisible(p.riquadroPin);
-    if (TxtPinCode->text() != p.codicePin)
-        TxtPinCode->setText(p.codicePin);
 }
 
 void FormMain::BtnTrovaGsm_Click() {

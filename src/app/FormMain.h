@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <memory>
+#include <optional>
 
 struct StatoGlobale;
 class FormLogo;
@@ -147,6 +148,8 @@ private:
     QPointer<FormChiusura> chiusura_;
     QPointer<FormMsgBox1> msgBox1_;
     Guardia guardia_;
+    // The panel as last drawn: it is drawn again only when the engine changed it.
+    std::optional<PannelloGsm> disegnato_;
     bool scaricata_ = false;
     bool inTick_ = false;
 };

@@ -30,6 +30,7 @@ struct PannelloGsm {
     struct Voce {
         QString testo;
         bool attiva = true;
+        bool operator==(const Voce&) const = default;
     };
 
     Voce porta{QStringLiteral("Porta Gsm =")};       // LbLPortaModem
@@ -52,5 +53,6 @@ struct PannelloGsm {
     void Spegni();
 
     QString TestoStatoPin() const;
+    bool operator==(const PannelloGsm&) const = default;
     QString TestoPulsantePin() const;
 };

@@ -31,30 +31,28 @@ QString RisposteModem::Estrai_Revisione(const QString& risposta) {
     return revisione;
 }
 
-// The ':' of the reply's own information line (an unsolicited line may come first), as a
-// 1-based position in the reply; the first ':' of the reply when it has no such line.
-static int dueEPunti(const QString& risposta, const QString& comando, const QString& prefisso) {
-    const RispostaAt r(risposta, comando);
-    for (qsizetype i = 0; i < r.Righe().size(); ++i) {
-        if (r.Righe()[i].tipo != RispostaAt::Tipo::Informazione)
-            continue;
-        const qsizetype p = r.TestoRiga(i).indexOf(prefisso, 0, Qt::CaseInsensitive);
-        if (p >= 0)
-            return int(r.Righe()[i].inizio + p + prefisso.size());
-    }
-    return Testo::InStr(risposta, QStringLiteral(":"));
+// The reply's own information line from its ':' on (an unsolicited line may come first); the
+// reply from its first ':' on when it has no such line; nullopt when it has no ':' at all.
+static std::optional<QString> daiDuePunti(const QString& risposta, const QString& comando,
+                                          const QString& prefisso) {
+    if (const auto riga = RispostaAt(risposta, comando).Informazione(prefisso))
+        return riga->mid(prefisso.size() - 1);
+    const int p = Testo::InStr(risposta, QStringLiteral(":"));
+    if (p == 0)
+        return std::nullopt;
+    return risposta.mid(p - 1);
 }
 
 QString RisposteModem::StatoRegistrazione(const QString& risposta) {
-    return Testo::Mid(
-        risposta, dueEPunti(risposta, QStringLiteral("AT+CREG?"), QStringLiteral("+CREG:")) + 4, 1);
+    const auto t = daiDuePunti(risposta, QStringLiteral("AT+CREG?"), QStringLiteral("+CREG:"));
+    return t ? Testo::Mid(*t, 5, 1) : Testo::Mid(risposta, 4, 1);
 }
 
 int RisposteModem::LivelloSegnale(const QString& risposta) {
-    const int p = dueEPunti(risposta, QStringLiteral("AT+CSQ"), QStringLiteral("+CSQ:"));
-    if (p == 0)
+    const auto t = daiDuePunti(risposta, QStringLiteral("AT+CSQ"), QStringLiteral("+CSQ:"));
+    if (!t)
         return -1;
-    const double v = Testo::Val(Testo::Mid(risposta, p + 1, 3));
+    const double v = Testo::Val(Testo::Mid(*t, 2, 3));
     // 99 is the modem saying it does not know the signal: no bar, not a full one.
     if (v == 99)
         return 0;
