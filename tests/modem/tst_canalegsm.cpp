@@ -129,19 +129,10 @@ private slots:
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM ON Com: 3"));
     }
 
-    void unaRispostaSenzaOkAllaRevisioneCercaSullaPortaSuccessiva() {
-        BancoMotore b;
-        b.modem.risposte[QStringLiteral("AT+CGMR")] = QStringLiteral("\r\nERROR\r\n");
-        b.accendi();
-        QVERIFY(b.tickFinche([&] { return b.s().PortaCom != 1; }, 300) >= 0);
-        QCOMPARE(b.s().PortaCom, 16);
-        QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento o non Collegato"));
-        QVERIFY(!b.porta.PortOpen());
-        QVERIFY(!b.globale->GsmAbilitato);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Test);
-    }
-
-    void laRicercaArrivaACom16ESiFerma() {
+    // The search from COM1 to COM16: a missing port, or one another program holds, moves it on
+    // and says which port comes next; a last port missing or held ends it; so does a device
+    // that answers the test but not the revision on every port.
+    void laRicercaDellePorte() {
         BancoMotore b;
         b.porta.porteEsistenti = {};
         b.accendi();
@@ -152,8 +143,6 @@ private slots:
         QVERIFY(!b.p().rete.attiva);
         QVERIFY(!b.p().gestioneCredito);
 
-        // A missing lower port, or one another program holds, moves the search on and says
-        // which port comes next.
         b.porta.porteEsistenti = {4, 5};
         b.porta.porteOccupate = {4};
         b.motore->supervisione.TrovaGsm();
@@ -163,11 +152,21 @@ private slots:
         QVERIFY(b.s().AttesaAccensione);
         QCOMPARE(b.globale->TipoComando, ComandoGsm::Test);
 
-        // A last port held by another program ends the search too.
         b.porta.porteEsistenti = {16};
         b.porta.porteOccupate = {16};
         b.motore->supervisione.TrovaGsm();
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento o non Collegato"));
+
+        b.porta.porteEsistenti = {1};
+        b.porta.porteOccupate = {};
+        b.modem.risposte[QStringLiteral("AT+CGMR")] = QStringLiteral("\r\nERROR\r\n");
+        b.motore->supervisione.TrovaGsm();
+        QVERIFY(b.tickFinche([&] { return b.s().PortaCom != 1; }, 300) >= 0);
+        QCOMPARE(b.s().PortaCom, 16);
+        QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento o non Collegato"));
+        QVERIFY(!b.porta.PortOpen());
+        QVERIFY(!b.globale->GsmAbilitato);
+        QCOMPARE(b.globale->TipoComando, ComandoGsm::Test);
     }
 
     // A reply is taken at its first quiet tick, however many ticks it takes to come. A long one

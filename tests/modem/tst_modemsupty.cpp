@@ -57,6 +57,8 @@ private slots:
             QString::fromLatin1(b.modem().revisione()).contains(b.globale->RevisioneGsm.trimmed()));
     }
 
+    // Three wrong PINs block the SIM, which then asks for the PUK at every start: a new search
+    // finds it blocked, and the PUK, a comma and a new PIN, sent unquoted as typed, free it.
     void simBloccataSiSbloccaColPuk() {
         BancoMotorePty b;
         b.modem().impostaPin("4321");
@@ -64,17 +66,27 @@ private slots:
         b.modem().impostaPinAttivo(true);
         b.accendi();
         QVERIFY(b.finche([&] { return b.p().riquadroPin; }));
-        for (const char* sbagliato : {"1111", "2222", "3333"})
-            inserisci(b, QString::fromLatin1(sbagliato));
+        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("1° Inserimento PIN"));
+        inserisci(b, QStringLiteral("1111"));
+        inserisci(b, QStringLiteral("2222"));
+        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("3° Inserimento PIN"));
+        inserisci(b, QStringLiteral("3333"));
         QCOMPARE(b.modem().statoSim(), ModemSimulato::StatoSim::AttesaPuk);
         QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("Inserire PUK "));
+        QCOMPARE(
+            b.dialogo.testi().last(),
+            QStringLiteral("MODULO GSM bloccato.\nPer sbloccare inserire Codice PUK seguito da "
+                           "virgola e PIN\nEsempio: 52719034,8316"));
 
-        // The SIM now asks the PUK at every start: a new search finds it blocked.
         b.motore->supervisione.TrovaGsm();
         QVERIFY(b.finche([&] { return b.p().statoPin == StatoPin::PukRichiesto; }));
+        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("Inserire PUK seguito da virgola e PIN "));
+        QCOMPARE(b.s().TentativiPin, 3);
+        QCOMPARE(
+            b.dialogo.testi().last(),
+            QStringLiteral(" MODULO GMS bloccato.\nPer Sbloccare il GSM, inserire il Codice Puk "));
         inserisci(b, QStringLiteral("52719034,8316"));
         QVERIFY(b.abilitato());
-        QVERIFY(b.finche([&] { return b.comandi().last() == QByteArray("AT+CREG?"); }, 10));
         QVERIFY(b.comandi().contains("AT+CPIN=52719034,8316"));
         QCOMPARE(b.modem().statoSim(), ModemSimulato::StatoSim::Pronta);
     }

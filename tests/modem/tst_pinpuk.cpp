@@ -67,39 +67,6 @@ private slots:
         QVERIFY(b.p().gestionePin);
     }
 
-    void trePinSbagliatiChiedonoIlPuk() {
-        BancoMotore b;
-        b.modem.risposte[QStringLiteral("AT+CLCK?")] = ModemCopione::Errore("SIM PIN required");
-        finoAlControlloSim(b);
-        inserisci(b, QStringLiteral("1111"));
-        inserisci(b, QStringLiteral("2222"));
-        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("3° Inserimento PIN"));
-        inserisci(b, QStringLiteral("3333"));
-        QCOMPARE(b.s().TentativiPin, 3);
-        QCOMPARE(
-            b.dialogo.testi().last(),
-            QStringLiteral("MODULO GSM bloccato.\nPer sbloccare inserire Codice PUK seguito da "
-                           "virgola e PIN\nEsempio: 52719034,8316"));
-        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("Inserire PUK "));
-    }
-
-    void simBloccataSiSbloccaColPuk() {
-        BancoMotore b;
-        b.modem.risposte[QStringLiteral("AT+CLCK?")] = ModemCopione::Errore("SIM PUK required");
-        b.modem.risposte[QStringLiteral("AT+CPIN=52719034,8316")] = ModemCopione::Ok();
-        finoAlControlloSim(b);
-        QCOMPARE(b.dialogo.testi(),
-                 QStringList{QStringLiteral(
-                     " MODULO GMS bloccato.\nPer Sbloccare il GSM, inserire il Codice Puk ")});
-        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("Inserire PUK seguito da virgola e PIN "));
-        QCOMPARE(b.s().TentativiPin, 3);
-        QVERIFY(b.p().riquadroPin);
-        // Sent unquoted, exactly as typed.
-        inserisci(b, QStringLiteral("52719034,8316"));
-        QCOMPARE(b.nuoveRighe().value(0), QStringLiteral("AT+CPIN=52719034,8316"));
-        QVERIFY(b.abilitato());
-    }
-
     void senzaSimIlModemSiSpegne() {
         BancoMotore b;
         b.modem.risposte[QStringLiteral("AT+CLCK?")] = ModemCopione::Errore("SIM not inserted");

@@ -9,8 +9,7 @@ BancoMotore::BancoMotore(bool conDtr, const std::function<void(Archivio&)>& prep
     globale = std::make_unique<StatoGlobale>(cartella.percorso());
     Archivio& a = globale->archivio;
     a.ApriArchivio(cartella.percorso());
-    DatiDiProva::Gestore(a, QStringLiteral("TIM"), QStringLiteral("*123#"), true);
-    DatiDiProva::Impostazioni(a, false, conDtr, false, QStringLiteral("2"));
+    DatiDiProva::Modem(a, conDtr);
     if (prepara)
         prepara(a);
     LetturaImpostazioni::LeggiInterruttori(*globale);

@@ -13,9 +13,7 @@ BancoMotorePty::BancoMotorePty(int com, bool conDtr,
     {
         StatoGlobale iniziale(cartella.percorso());
         iniziale.archivio.ApriArchivio(cartella.percorso());
-        DatiDiProva::Gestore(iniziale.archivio, QStringLiteral("TIM"), QStringLiteral("*123#"),
-                             true);
-        DatiDiProva::Impostazioni(iniziale.archivio, false, conDtr, false, QStringLiteral("2"));
+        DatiDiProva::Modem(iniziale.archivio, conDtr);
         if (prepara)
             prepara(iniziale.archivio);
     }

@@ -56,4 +56,9 @@ void Impostazioni(Archivio& a, bool modStampa, bool modAccGsm, bool mod80Colonne
     rs.Update();
 }
 
+void Modem(Archivio& a, bool conDtr) {
+    Gestore(a, QStringLiteral("TIM"), QStringLiteral("*123#"), true);
+    Impostazioni(a, false, conDtr, false, QStringLiteral("2"));
+}
+
 } // namespace DatiDiProva

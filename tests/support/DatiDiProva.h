@@ -14,4 +14,7 @@ void Gestore(Archivio& a, const QString& nome, const QString& telCredito, bool o
 // Changes fields of the one settings record.
 void Impostazioni(Archivio& a, bool modStampa, bool modAccGsm, bool mod80Colonne,
                   const QString& porta80);
+// The operator in use "TIM" (credit number "*123#") and the modem's power-on switch, as the
+// modem tests start from.
+void Modem(Archivio& a, bool conDtr);
 } // namespace DatiDiProva
