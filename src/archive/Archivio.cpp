@@ -15,10 +15,6 @@ namespace {
 // to ride over a reader, short enough not to freeze the window.
 constexpr int AttesaBloccoMs = 250;
 
-ErroreRuntime NessunArchivio() {
-    return {91, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata.")};
-}
-
 // An encrypted file cannot tell a wrong password from damage. A plain database or a file whose
 // size is not a whole number of pages is certainly not ours; anything else is taken as ours
 // opened with the wrong password.
@@ -104,7 +100,7 @@ void Archivio::ApriArchivio(const QString& cartellaProgramma) {
 
 Recordset& Archivio::ApriTabella(const QString& nome) {
     if (!db_)
-        throw NessunArchivio();
+        throw ErroriArchivio::NessunArchivio();
 
     QString trovata;
     for (const QString& t : TabelleDelFile(db_)) {
@@ -129,6 +125,6 @@ Recordset& Archivio::ApriTabella(const QString& nome) {
 
 Recordset& Archivio::rs() {
     if (!rs_)
-        throw NessunArchivio();
+        throw ErroriArchivio::NessunArchivio();
     return *rs_;
 }

@@ -37,6 +37,7 @@ public:
     bool HaRecordsetCorrente() const { return rs_ != nullptr; }
 
 private:
+    friend class Transazione;
     sqlite3* db_ = nullptr;
     QString percorso_;
     std::unique_ptr<Recordset> rs_;

@@ -4,6 +4,10 @@
 
 namespace ErroriArchivio {
 
+ErroreRuntime NessunArchivio() {
+    return {91, QStringLiteral("Variabile oggetto o variabile del blocco With non impostata.")};
+}
+
 ErroreRuntime NessunRecordCorrente() {
     return {ErroreRuntime::NessunRecordCorrente, QStringLiteral("Nessun record corrente.")};
 }

@@ -10,6 +10,7 @@ struct sqlite3;
 // Italian descriptions. Internal to the archive code.
 namespace ErroriArchivio {
 
+ErroreRuntime NessunArchivio();
 ErroreRuntime NessunRecordCorrente();
 ErroreRuntime ElementoNonTrovato();
 ErroreRuntime UpdateSenzaAddNew();
