@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/Guardia.h"
+
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <array>
+
+struct StatoGlobale;
+class ModulofnStampa;
+
+// "Gestione Clienti": the customer register. Lists the enabled or the disabled customers, adds,
+// changes, disables and enables them (a customer is never deleted) and prints the register.
+// Opened from the menu to browse, or from the desk (InserimentoDaSms) straight in add mode with
+// the sender's number.
+class FormClienti : public QDialog {
+    Q_OBJECT
+public:
+    // `nomeDaSms` is the "Cliente" cell of the desk's row, the name box's first text when the
+    // window opens to register a sender.
+    FormClienti(StatoGlobale& stato, ModulofnStampa& stampa, const QString& nomeDaSms = QString(),
+                QWidget* parent = nullptr);
+
+    // 1 enabled customers, 2 disabled ones, 0 all.
+    int tipoLista = 1;
+    bool inInserimento = false;
+    QString dataNascita;
+
+    void CreateCol();
+    void listRefresh(int vista);
+    void setCommandEnable(bool e0, bool e1, bool e2, bool e3, bool e4, bool e5, bool e9);
+    void cmdClickAnnulla();
+    bool controlloNascita();
+    void lstADD_ItemClick(QTreeWidgetItem* riga);
+    void Command1_Click(int index);
+
+    // The editor's boxes by their index: 0 number, 1 name, 21/22/23 day/month/year of birth,
+    // 3 address, 4 notes, 5 the selected customer's id.
+    QString Testo1(int indice) const;
+    void ImpostaTesto1(int indice, const QString& testo);
+
+    QLabel* LblListaSMS;
+    QTreeWidget* lstADD;
+    QWidget* Frame1;
+    std::array<QPushButton*, 10> Command1{}; // indices 0-5 and 9
+    QGroupBox* FrAggiungiModifica;
+    std::array<QLineEdit*, 24> Text1{};      // indices 0, 1, 3, 5, 21, 22, 23
+    QPlainTextEdit* Text1_4;                 // the notes, several lines
+    QLabel* LblIdCliente;
+
+    // Esc and the close box: as "Esci".
+    void reject() override;
+
+protected:
+    void resizeEvent(QResizeEvent* evento) override;
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
+
+private:
+    void costruisciControlli();
+    void aggiungi();
+    void disabilita();
+    void modifica();
+    void esci();
+    // Shows a failure of the archive as its description and number, closes the editor, and
+    // after a duplicate number explains it.
+    void gestisciErrore(int numero, const QString& descrizione);
+    // Opens Clienti on the selected customer; false, after telling the user, when it is gone.
+    bool trovaSelezionato();
+    void rimuoviSelezionata();
+    void disponi();
+
+    StatoGlobale& stato_;
+    ModulofnStampa& stampa_;
+    QString nomeDaSms_;
+    Guardia guardia_;
+};
