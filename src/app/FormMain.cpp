@@ -5,10 +5,13 @@
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "customers/FormClienti.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
+#include "desk/SportelloSms.h"
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
+#include "platform/Modale.h"
 #include "platform/MsgBox.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
@@ -25,8 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-const QColor kBlu(0, 0, 255);
-const QColor kRosso(255, 0, 0);
 
 // The diagnostic lists keep the latest exchanges only, so that leaving them open for days does
 // not eat the memory.
@@ -101,6 +102,9 @@ void FormMain::costruisciControlli() {
     CmEsci = MnFile->addAction(QStringLiteral("Esci"));
     CmEsci->setObjectName(QStringLiteral("CmEsci"));
     connect(CmEsci, &QAction::triggered, this, &FormMain::CmEsci_Click);
+    CmClienti = menuBar()->addAction(QStringLiteral("Gesione Clienti"));
+    CmClienti->setObjectName(QStringLiteral("CmClienti"));
+    connect(CmClienti, &QAction::triggered, this, [this] { esegui([this] { CmClienti_Click(); }); });
     Mn_info = menuBar()->addMenu(QStringLiteral("?"));
     Mn_info->setObjectName(QStringLiteral("Mn_info"));
     CmHelp = Mn_info->addAction(QStringLiteral("Help"));
@@ -138,6 +142,13 @@ void FormMain::costruisciControlli() {
     ListaSMS->header()->setStretchLastSection(true);
     sinistra->addWidget(LblListaSMS);
     sinistra->addWidget(ListaSMS, 1);
+    sportello_ = new SportelloSms(stato_, *ListaSMS, *stampa_, this, rispformbox);
+    sportello_->rigaInUscita = [this](int indice) {
+        // A row not yet announced that leaves is not announced any more.
+        if (ContaSMSArrivati > 0 && indice >= ListaSMS->topLevelItemCount() - ContaSMSArrivati)
+            --ContaSMSArrivati;
+    };
+    sportello_->ricostruisciLista = [this] { VisualizzaLista(); };
     riga->addLayout(sinistra, 1);
 
     auto* destra = new QVBoxLayout;
@@ -352,11 +363,13 @@ void FormMain::passoTimer() {
 }
 
 void FormMain::annuncio() {
+    const int n = ListaSMS->topLevelItemCount();
+    // Messages deleted before their turn are not waited for: the count never exceeds the rows.
+    ContaSMSArrivati = std::min(ContaSMSArrivati, n);
     if (!VisualizzaSMSArrivati)
         return;
-    const int n = ListaSMS->topLevelItemCount();
     // Nothing is announced over a window open modally.
-    if (!isEnabled() || ContaSMSArrivati < 1 || n - ContaSMSArrivati < 0) {
+    if (!isEnabled() || ContaSMSArrivati < 1) {
         delete msgBox1_;
         VisualizzaSMSArrivati = false;
         return;
@@ -415,11 +428,8 @@ void FormMain::VisualizzaLista() {
     for (const RigaListaSms& r : righe) {
         auto* elemento =
             new QTreeWidgetItem(QStringList{r.numero, r.nome, r.data, r.orario, r.testo});
-        if (r.gestito) {
-            elemento->setForeground(0, kBlu);
-            for (int colonna = 1; colonna < elemento->columnCount(); ++colonna)
-                elemento->setForeground(colonna, kRosso);
-        }
+        if (r.gestito)
+            SportelloSms::ColoraGestita(elemento);
         elementi.append(elemento);
     }
     ListaSMS->addTopLevelItems(elementi);
@@ -427,6 +437,11 @@ void FormMain::VisualizzaLista() {
         ListaSMS->clearSelection();
         ListaSMS->setCurrentItem(nullptr);
     }
+}
+
+void FormMain::CmClienti_Click() {
+    FormClienti clienti(stato_, *stampa_, QString(), this);
+    Modale::Mostra(clienti, this);
 }
 
 void FormMain::CmEsci_Click() {

@@ -23,6 +23,7 @@ struct StatoGlobale;
 class FormLogo;
 class FormChiusura;
 class FormMsgBox1;
+class SportelloSms;
 class ModulofnStampa;
 class StampanteCorrente;
 
@@ -51,6 +52,7 @@ public:
     // Public routines of the main window.
     void VisualizzaLista();
     void CmEsci_Click();
+    void CmClienti_Click();
     int Conferma_Chiusura();
     void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
     MotoreGsm& Motore() { return motore_; }
@@ -75,6 +77,7 @@ public:
     // Controls.
     QMenu* MnFile;
     QAction* CmEsci;
+    QAction* CmClienti;
     QMenu* Mn_info;
     QAction* CmHelp;
     QAction* CmHelpStampa;
@@ -111,6 +114,8 @@ public:
     FormLogo* logo() const;
     FormChiusura* chiusura() const;
     FormMsgBox1* msgBox1() const;
+    // The desk: what a click on a pending row does.
+    SportelloSms& Sportello() { return *sportello_; }
     // True once the window has been unloaded at the end of the closing.
     bool Scaricata() const { return scaricata_; }
 
@@ -147,6 +152,7 @@ private:
     QPointer<FormLogo> logo_;
     QPointer<FormChiusura> chiusura_;
     QPointer<FormMsgBox1> msgBox1_;
+    SportelloSms* sportello_ = nullptr; // child of ListaSMS
     Guardia guardia_;
     // The panel as last drawn: it is drawn again only when the engine changed it.
     std::optional<PannelloGsm> disegnato_;

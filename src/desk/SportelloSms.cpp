@@ -1,0 +1,214 @@
+#include "SportelloSms.h"
+
+#include "FormMsgBox2.h"
+#include "FormMsgBox4.h"
+#include "LetturaSmsInAttesa.h"
+#include "OperazioniSmsInAttesa.h"
+#include "archive/StatoGlobale.h"
+#include "customers/FormClienti.h"
+#include "platform/Modale.h"
+#include "platform/MsgBox.h"
+#include "printing/ModulofnStampa.h"
+
+#include <QKeyEvent>
+
+namespace {
+const QColor kBlu(0, 0, 255);
+const QColor kRosso(255, 0, 0);
+const QString kErrore = QStringLiteral("Errore");
+
+RigaListaSms RigaDi(const QTreeWidgetItem* item) {
+    RigaListaSms r;
+    r.numero = item->text(0);
+    r.nome = item->text(1);
+    r.data = item->text(2);
+    r.orario = item->text(3);
+    r.testo = item->text(4);
+    r.gestito = SportelloSms::Gestita(item);
+    return r;
+}
+} // namespace
+
+SportelloSms::SportelloSms(StatoGlobale& stato, QTreeWidget& lista, ModulofnStampa& stampa,
+                           QWidget* finestra, int& rispformbox)
+    : QObject(&lista)
+    , stato_(stato)
+    , lista_(lista)
+    , stampa_(stampa)
+    , finestra_(finestra)
+    , rispformbox_(rispformbox)
+    , guardia_(finestra) {
+    connect(&lista_, &QTreeWidget::itemClicked, this,
+            guardia_.Proteggi([this](QTreeWidgetItem* item) { ListaSMS_ItemClick(item); }));
+    lista_.installEventFilter(this);
+}
+
+void SportelloSms::ColoraGestita(QTreeWidgetItem* item) {
+    item->setForeground(0, kBlu);
+    for (int colonna = 1; colonna < item->columnCount(); ++colonna)
+        item->setForeground(colonna, kRosso);
+}
+
+bool SportelloSms::Gestita(const QTreeWidgetItem* item) {
+    return item->foreground(0).color() == kBlu;
+}
+
+bool SportelloSms::eventFilter(QObject* oggetto, QEvent* evento) {
+    // Enter on a row does what a click does, for those who work from the keyboard.
+    if (evento->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent*>(evento)->key();
+        if ((tasto == Qt::Key_Return || tasto == Qt::Key_Enter) && lista_.currentItem()) {
+            QTreeWidgetItem* item = lista_.currentItem();
+            guardia_.Esegui([this, item] { ListaSMS_ItemClick(item); });
+            return true;
+        }
+    }
+    return QObject::eventFilter(oggetto, evento);
+}
+
+QTreeWidgetItem* SportelloSms::rigaAttuale(const RigaListaSms& riga) const {
+    for (int i = 0; i < lista_.topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = lista_.topLevelItem(i);
+        if (item->text(0) == riga.numero && item->text(2) == riga.data &&
+            item->text(3) == riga.orario && item->text(4) == riga.testo)
+            return item;
+    }
+    return nullptr;
+}
+
+void SportelloSms::rimuovi(const RigaListaSms& riga) {
+    QTreeWidgetItem* item = rigaAttuale(riga);
+    if (!item)
+        return;
+    if (rigaInUscita)
+        rigaInUscita(lista_.indexOfTopLevelItem(item));
+    delete item;
+}
+
+void SportelloSms::ListaSMS_ItemClick(QTreeWidgetItem* item) {
+    if (!item)
+        return;
+    IndiceSelezionato = lista_.indexOfTopLevelItem(item);
+    stato_.NumeroCorrente = item->text(0);
+    lista_.clearSelection();
+    const RigaListaSms riga = RigaDi(item);
+
+    if (riga.nome == LetturaSmsInAttesa::NuovoCliente()) {
+        nuovoCliente(riga);
+        return;
+    }
+    if (OperazioniSmsInAttesa::ClienteDisabilitato(stato_.archivio, stato_.NumeroCorrente)) {
+        MsgBox(QStringLiteral("Il Cliente ") + riga.nome +
+                   QStringLiteral(" è memorizzato ma è disabilitato. Per poter gestire SMS "
+                                  "abilitare il Cliente"),
+               Stile::OkAnnulla + Stile::Informazione + Stile::SecondoPredefinito,
+               QStringLiteral("Cliente NON Abilitato"), finestra_);
+        return;
+    }
+    if (riga.gestito)
+        archivia(riga);
+    else
+        prendiInCarico(riga);
+}
+
+void SportelloSms::archivia(const RigaListaSms& riga) {
+    {
+        FormMsgBox4 scheda(rispformbox_, finestra_);
+        scheda.Riempi(riga);
+        Modale::Mostra(scheda, finestra_);
+    }
+    switch (rispformbox_) {
+    case Risposta::Si:
+        if (!OperazioniSmsInAttesa::Archivia(stato_.archivio, riga)) {
+            MsgBox(QStringLiteral("SMS da eliminare non è stato trovato nel database. Riprovare."),
+                   Stile::Critico, kErrore, finestra_);
+            lista_.clearSelection();
+            return;
+        }
+        rimuovi(riga);
+        if (lista_.topLevelItemCount() > 0)
+            lista_.clearSelection();
+        return;
+    case Risposta::No:
+        lista_.clearSelection();
+        return;
+    case Risposta::Ignora: // "Stampa SMS"
+        stampa_.StampaSms(riga.numero, riga.nome, riga.data, riga.orario, riga.testo);
+        return;
+    default:
+        return;
+    }
+}
+
+void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
+    {
+        FormMsgBox2 scheda(rispformbox_, finestra_);
+        scheda.Riempi(riga);
+        Modale::Mostra(scheda, finestra_);
+    }
+    const QString nonTrovato = QStringLiteral(" non è stato trovato nel database. Operazione "
+                                              "Annullata");
+    switch (rispformbox_) {
+    case Risposta::Si:
+        if (QTreeWidgetItem* item = rigaAttuale(riga))
+            ColoraGestita(item);
+        if (!OperazioniSmsInAttesa::SegnaGestito(stato_.archivio, riga)) {
+            MsgBox(QStringLiteral("SMS da gestire relativo al numero  (") + riga.nome +
+                       QStringLiteral(")") + nonTrovato + QStringLiteral("."),
+                   Stile::Critico, kErrore, finestra_);
+            lista_.clearSelection();
+        }
+        return;
+    case Risposta::No:
+        if (MsgBox(QStringLiteral("Confermi la cancellazione del SMS?"),
+                   Stile::SiNo + Stile::Esclamazione + Stile::TerzoPredefinito,
+                   QStringLiteral("Attesa Conferma"), finestra_) == Risposta::No)
+            return;
+        if (!OperazioniSmsInAttesa::Elimina(stato_.archivio, riga)) {
+            MsgBox(QStringLiteral("SMS da eliminare relativo al numero  (") + riga.nome +
+                       QStringLiteral(")") + nonTrovato,
+                   Stile::Critico, kErrore, finestra_);
+            lista_.clearSelection();
+            return;
+        }
+        rimuovi(riga);
+        MsgBox(QStringLiteral("SMS eliminato con successo!"), Stile::Informazione,
+               QStringLiteral("Informazione"), finestra_);
+        return;
+    default: // "Annulla"
+        return;
+    }
+}
+
+void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
+    const QChar a = QLatin1Char('\n');
+    rispformbox_ = MsgBox(QStringLiteral("Ricevuto il seguente SMS:") + a + a + riga.testo + a + a +
+                              QStringLiteral("Attenzione nuovo Cliente. Per gestire SMS ricvuto "
+                                             "occorre inserire nel DB il Cliente.") +
+                              a + QStringLiteral("Continuare con l'operazione? Premere No per "
+                                                 "Cancellare SMS"),
+                          Stile::SiNoAnnulla + Stile::Critico + Stile::TerzoPredefinito, QString(),
+                          finestra_);
+    if (rispformbox_ == Risposta::Si) {
+        stato_.InserimentoDaSms = true;
+        {
+            FormClienti clienti(stato_, stampa_, riga.nome, finestra_);
+            Modale::Mostra(clienti, finestra_);
+        }
+        stato_.InserimentoDaSms = false;
+        if (ricostruisciLista)
+            ricostruisciLista();
+        return;
+    }
+    if (rispformbox_ != Risposta::No)
+        return;
+    if (MsgBox(QStringLiteral("Confermi la cancellazione del seguente SMS: ") + a + a + riga.testo +
+                   a + a,
+               Stile::SiNo + Stile::Critico + Stile::SecondoPredefinito, QString(),
+               finestra_) == Risposta::No)
+        return;
+    OperazioniSmsInAttesa::EliminaDelNumero(stato_.archivio, riga.numero);
+    rimuovi(riga);
+    // The sender's other rows leave at the next rebuild.
+    stato_.AggiornaListaSms = true;
+}
