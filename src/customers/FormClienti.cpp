@@ -137,9 +137,14 @@ void FormClienti::costruisciControlli() {
     Text1[21]->setAccessibleName(QStringLiteral("Nato il, giorno"));
     Text1[22]->setAccessibleName(QStringLiteral("Nato il, mese"));
     Text1[23]->setAccessibleName(QStringLiteral("Nato il, anno"));
+    const int cifra = Text1[21]->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    Text1[21]->setFixedWidth(cifra * 4 + 12);
+    Text1[22]->setFixedWidth(cifra * 4 + 12);
+    Text1[23]->setFixedWidth(cifra * 6 + 12);
     griglia->addWidget(Text1[21], 2, 1);
     griglia->addWidget(Text1[22], 2, 2);
-    griglia->addWidget(Text1[23], 2, 3);
+    griglia->addWidget(Text1[23], 2, 3, Qt::AlignLeft);
+    griglia->setColumnStretch(3, 1);
     etichetta(QStringLiteral("Indirizzo:"), casella(3), 3);
     griglia->addWidget(Text1[3], 3, 1, 1, 3);
     Text1_4 = new QPlainTextEdit(FrAggiungiModifica);
