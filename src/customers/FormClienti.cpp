@@ -50,8 +50,7 @@ FormClienti::FormClienti(StatoGlobale& stato, ModulofnStampa& stampa, const QStr
         stato_.archivio.ApriTabella(Tabella::Clienti);
         CreateCol();
         listRefresh(tipoLista);
-        LblListaSMS->setText(QStringLiteral("Lista dei Clienti Attivi"));
-        LblListaSMS->setAccessibleName(LblListaSMS->text());
+        titoloLista(QStringLiteral("Lista dei Clienti Attivi"));
         if (stato_.InserimentoDaSms) {
             Command1_Click(0);
             Command1[9]->setEnabled(true);
@@ -85,6 +84,7 @@ void FormClienti::costruisciControlli() {
     connect(lstADD, &QTreeWidget::itemClicked, this,
             guardia_.Proteggi([this](QTreeWidgetItem* riga) { lstADD_ItemClick(riga); }));
     LblListaSMS->setBuddy(lstADD);
+    titoloLista(LblListaSMS->text());
 
     Frame1 = new QWidget(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -195,6 +195,13 @@ bool FormClienti::eventFilter(QObject* oggetto, QEvent* evento) {
         }
     }
     return QDialog::eventFilter(oggetto, evento);
+}
+
+void FormClienti::titoloLista(const QString& testo) {
+    // The list is named by the title above it.
+    LblListaSMS->setText(testo);
+    LblListaSMS->setAccessibleName(testo);
+    lstADD->setAccessibleName(testo);
 }
 
 void FormClienti::setCommandEnable(bool e0, bool e1, bool e2, bool e3, bool e4, bool e5,
@@ -328,13 +335,12 @@ void FormClienti::Command1_Click(int index) {
         if (tipoLista == 1) {
             Didascalia(Command1[5], QStringLiteral("Visualizza Clienti non Abilitati"));
             Didascalia(Command1[1], QStringLiteral("Disattiva Cliente"));
-            LblListaSMS->setText(QStringLiteral("Lista dei Clienti Abilitati"));
+            titoloLista(QStringLiteral("Lista dei Clienti Abilitati"));
         } else {
             Didascalia(Command1[5], QStringLiteral("Visualizza Clienti Abilitati"));
             Didascalia(Command1[1], QStringLiteral("Attiva Cliente"));
-            LblListaSMS->setText(QStringLiteral("Lista dei Clienti Non Abilitati"));
+            titoloLista(QStringLiteral("Lista dei Clienti Non Abilitati"));
         }
-        LblListaSMS->setAccessibleName(LblListaSMS->text());
         listRefresh(tipoLista);
         return;
     case 9:

@@ -73,6 +73,7 @@ private:
     bool trovaSelezionato();
     void rimuoviSelezionata();
     void disponi();
+    void titoloLista(const QString& testo);
 
     StatoGlobale& stato_;
     ModulofnStampa& stampa_;
