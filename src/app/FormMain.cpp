@@ -28,7 +28,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
 // The diagnostic lists keep the latest exchanges only, so that leaving them open for days does
 // not eat the memory.
 void aggiungiDiagnostica(QListWidget* lista, const QString& riga) {
