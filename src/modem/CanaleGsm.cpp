@@ -95,7 +95,7 @@ void CanaleGsm::Accendi_Gsm() {
     }
 }
 
-void CanaleGsm::SetStringa_Gsm() {
+bool CanaleGsm::SetStringa_Gsm() {
     StatoModem& s = m_.stato;
     StatoGlobale& g = m_.globale;
     if (g.TipoComando == ComandoGsm::LetturaSms)
@@ -107,16 +107,16 @@ void CanaleGsm::SetStringa_Gsm() {
     }
     s.InAttesaRisposta = true;
     emit m_.ComandoInviato();
-    Invia_Dati();
+    return Invia_Dati();
 }
 
-void CanaleGsm::Invia_Dati() {
+bool CanaleGsm::Invia_Dati() {
     StatoModem& s = m_.stato;
     StatoGlobale& g = m_.globale;
     PortaSeriale& porta = m_.porta;
     // Once the closing is confirmed nothing more goes to the modem.
     if (s.ChiusuraRichiesta || !porta.PortOpen())
-        return;
+        return false;
     QString riga;
     QString diagnostica;
     bool fineRiga = true;
@@ -153,7 +153,7 @@ void CanaleGsm::Invia_Dati() {
     } catch (const ErroreRuntime& e) {
         if (e.Number() == ErroreRuntime::ScritturaSeriale)
             erroreScrittura();
-        return;
+        return false;
     }
     ultimaRiga_ =
         fineRiga ? riga + (s.ChiamataVocale ? QStringLiteral(";") : QString()) : QString();
@@ -165,6 +165,7 @@ void CanaleGsm::Invia_Dati() {
     s.TickAttesa = 1;
     s.InAttesaRisposta = true;
     s.ArgomentoTraVirgolette = false;
+    return true;
 }
 
 void CanaleGsm::erroreScrittura() {

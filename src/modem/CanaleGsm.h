@@ -24,10 +24,12 @@ public:
 
     // Finds, opens and sets up the port, from COM `PortaCom` upwards.
     void Accendi_Gsm();
-    // Prepares the line of `TipoComando` by the command table and writes it.
-    void SetStringa_Gsm();
+    // Prepares the line of `TipoComando` by the command table and writes it. Both return whether
+    // the line reached the port: nothing is written once the closing is confirmed, with the port
+    // closed or when the write fails.
+    bool SetStringa_Gsm();
     // Writes the prepared line (an SMS address line, an SMS text, a USSD request, a dial).
-    void Invia_Dati();
+    bool Invia_Dati();
     // One tick of the collection of the awaited reply: taken at the first quiet tick, or given up
     // (as the empty text) when the command's timeout ends.
     void Raccogli();

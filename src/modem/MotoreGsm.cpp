@@ -12,7 +12,8 @@ MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& 
     , canale(*this)
     , supervisione(*this)
     , scansione(*this)
-    , pin(*this) {}
+    , pin(*this)
+    , invio(*this) {}
 
 MotoreGsm::~MotoreGsm() = default;
 

@@ -2,6 +2,7 @@
 
 #include "CanaleGsm.h"
 #include "GestionePin.h"
+#include "InvioSmsGsm.h"
 #include "PannelloGsm.h"
 #include "RicezioneSms.h"
 #include "ScansioneSim.h"
@@ -17,8 +18,9 @@ class PortaSeriale;
 class DialogoUtente;
 
 // The modem engine: the serial channel with its reply handlers, the supervision cycle, the SIM
-// scan and the PIN, over one port, with no widget. The main window calls its tick steps in order
-// and draws `pannello`; a feature adds a command by registering its handler with `canale`.
+// scan, the PIN and the sending of SMS, over one port, with no widget. The main window calls its
+// tick steps in order and draws `pannello`; a feature adds a command by registering its handler
+// with `canale`.
 class MotoreGsm : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +40,7 @@ public:
     SupervisioneGsm supervisione;
     ScansioneSim scansione;
     GestionePin pin;
+    InvioSmsGsm invio;
 
     // Step 2 or 3 of the main timer's tick: the idle work (power pulse, test delay) or the
     // collection of the awaited reply. False when the tick ends here.
@@ -48,7 +51,7 @@ public:
     // Public routines: the modem search from `stato.PortaCom`, and the sending of the command
     // `globale.TipoComando` (with `globale.StringaGsm` where the caller prepares it).
     void Accendi_Gsm() { canale.Accendi_Gsm(); }
-    void SetStringa_Gsm() { canale.SetStringa_Gsm(); }
+    bool SetStringa_Gsm() { return canale.SetStringa_Gsm(); }
 
     // The closing. With the modem not initialised: the port is closed at once, DTR low.
     void ChiudiSenzaSpegnere();
@@ -67,4 +70,7 @@ signals:
     void ScansioneConclusa();
     // The power-off pulse has ended and the port is closed.
     void ModemSpento();
+    // An SMS asked through `invio` has its outcome in InvioConcluso / InvioFallito: the campaign
+    // window's timer starts again on it.
+    void InvioTerminato();
 };

@@ -68,6 +68,9 @@ bool SupervisioneGsm::PassoInattivo() {
 
 void SupervisioneGsm::Polling() {
     StatoModem& s = m_.stato;
+    // An SMS being sent holds the modem until its outcome.
+    if (m_.invio.InVolo())
+        return;
     if (s.TickAttesa == 0)
         ++s.TickPolling;
     if (m_.pannello.statoPin != StatoPin::Abilitato) {

@@ -1,0 +1,164 @@
+#include "InvioSmsGsm.h"
+
+#include "MotoreGsm.h"
+#include "archive/StatoGlobale.h"
+#include "platform/ErroreRuntime.h"
+#include "platform/PortaSeriale.h"
+
+namespace {
+
+// The quotes of the address line and the line's end must stay the modem's own.
+bool numeroScrivibile(const QString& numero) {
+    if (numero.isEmpty())
+        return false;
+    for (const QChar c : numero)
+        if (c == QLatin1Char('"') || c.unicode() < 32 || c.unicode() == 127)
+            return false;
+    return true;
+}
+
+// Ctrl-Z would end the text early and ESC would cancel it: what followed them would reach the
+// modem as commands. Only the line ends stay of the control characters.
+QString testoScrivibile(QString testo) {
+    testo.removeIf([](QChar c) {
+        return (c.unicode() < 32 && c != QChar(10) && c != QChar(13)) || c.unicode() == 127;
+    });
+    return testo;
+}
+
+bool haPrompt(const RispostaAt& r) {
+    for (const RispostaAt::Riga& riga : r.Righe())
+        if (riga.tipo == RispostaAt::Tipo::Prompt)
+            return true;
+    return false;
+}
+
+// "OK" and nothing of the reply's own: the modem took the text but the result is still to come.
+bool soloOk(const RispostaAt& r) {
+    for (const RispostaAt::Riga& riga : r.Righe())
+        if (riga.tipo == RispostaAt::Tipo::Informazione || riga.tipo == RispostaAt::Tipo::Errore)
+            return false;
+    return true;
+}
+
+// Something came but not its end: a slow modem's reply in pieces.
+bool incompleta(const RispostaAt& r) {
+    return !r.Testo().isEmpty() && !r.HaFinale() && !r.Prompt();
+}
+
+} // namespace
+
+InvioSmsGsm::InvioSmsGsm(MotoreGsm& motore)
+    : m_(motore) {
+    m_.canale.Registra(ComandoGsm::InvioSms, [this](const RispostaAt& r) { risposta(r); });
+}
+
+void InvioSmsGsm::Invia(const QString& numero) {
+    StatoGlobale& g = m_.globale;
+    senzaRisposta_ = false;
+    trattenuto_.clear();
+    fase_ = Fase::Indirizzo;
+    g.ModoSms = true;
+    g.FaseIndirizzo = true;
+    g.StringaGsm = numero;
+    g.InvioFallito = false;
+    g.TipoComando = ComandoGsm::InvioSms;
+    m_.stato.FaseTesto = false;
+    if (!numeroScrivibile(numero) || !m_.canale.SetStringa_Gsm())
+        esito(true);
+}
+
+void InvioSmsGsm::Rilascia() {
+    if (!InVolo() && m_.globale.TipoComando == ComandoGsm::InvioSms)
+        m_.globale.TipoComando = ComandoGsm::Registrazione;
+}
+
+void InvioSmsGsm::risposta(const RispostaAt& nuova) {
+    // The empty text: the timeout, whatever was held of the reply.
+    const bool scaduta = nuova.Testo().isEmpty();
+    const RispostaAt r = trattenuto_.isEmpty() || scaduta
+                             ? nuova
+                             : RispostaAt(trattenuto_ + nuova.Testo(), m_.canale.UltimaRiga());
+    trattenuto_.clear();
+    switch (fase_) {
+    case Fase::Nessuna:
+        return;
+    case Fase::Indirizzo:
+        if (scaduta)
+            esito(true);
+        else if (haPrompt(r))
+            prompt();
+        else if (incompleta(r))
+            attendiAncora(r);
+        else
+            esito(true); // refused
+        return;
+    case Fase::Testo:
+        if (scaduta) {
+            // The text went out and nothing came back in time: the outcome is unknown.
+            senzaRisposta_ = true;
+            esito(true);
+        } else if (r.Ok() && soloOk(r)) {
+            attendiAncora(r);
+        } else if (r.Ok()) {
+            esito(false);
+        } else if (incompleta(r)) {
+            attendiAncora(r);
+        } else {
+            esito(true); // refused
+        }
+        return;
+    case Fase::Annullo:
+        esito(true);
+        return;
+    }
+}
+
+void InvioSmsGsm::prompt() {
+    StatoModem& s = m_.stato;
+    if (!TestoDaInviare) {
+        // Nobody would record this SMS as sent: ESC makes the modem drop it.
+        fase_ = Fase::Annullo;
+        try {
+            m_.porta.Input();
+            m_.porta.Output(QString(QChar(27)));
+        } catch (const ErroreRuntime&) {
+            esito(true);
+            return;
+        }
+        m_.globale.BufferRx.clear();
+        s.TickAttesa = 1;
+        s.InAttesaRisposta = true;
+        return;
+    }
+    m_.globale.StringaGsm = testoScrivibile(TestoDaInviare());
+    s.FaseTesto = true;
+    fase_ = Fase::Testo;
+    if (!m_.canale.SetStringa_Gsm())
+        esito(true);
+}
+
+void InvioSmsGsm::attendiAncora(const RispostaAt& r) {
+    // The collection goes on with only what comes next, and the timeout counts again.
+    trattenuto_ = r.Testo();
+    m_.globale.BufferRx.clear();
+    m_.stato.TickAttesa = 2;
+    m_.stato.InAttesaRisposta = true;
+}
+
+void InvioSmsGsm::esito(bool fallito) {
+    StatoGlobale& g = m_.globale;
+    StatoModem& s = m_.stato;
+    fase_ = Fase::Nessuna;
+    g.ModoSms = false;
+    g.FaseIndirizzo = false;
+    s.FaseTesto = false;
+    // Nothing written: no reply is awaited.
+    if (s.TickAttesa == 0)
+        s.InAttesaRisposta = false;
+    g.InvioFallito = fallito;
+    g.InvioConcluso = true;
+    // Left on the SMS index, a poll would send whatever the last argument was as a command.
+    Rilascia();
+    emit m_.InvioTerminato();
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class MotoreGsm;
+class RispostaAt;
+
+// The sending of one SMS in text mode for the campaign window: the address line "AT+CMGS=" with
+// the number in quotes, the "> " prompt answered with the text and Ctrl-Z, and the outcome handed
+// back through `InvioConcluso` / `InvioFallito` and the engine's InvioTerminato signal. One SMS
+// at a time; the next one is asked for only once the outcome has come.
+class InvioSmsGsm {
+public:
+    explicit InvioSmsGsm(MotoreGsm& motore);
+
+    // Sends one SMS to `numero`: the command state is set as the campaign sets it and the address
+    // line is written. An outcome always follows, at once when nothing could be written.
+    void Invia(const QString& numero);
+    // No more messages: polling resumes with "AT+CREG?" unless another command holds the index.
+    void Rilascia();
+
+    // From the request until its outcome.
+    bool InVolo() const { return fase_ != Fase::Nessuna; }
+    // The last failure came after the text had gone out, with no answer in time: the SMS may
+    // have left all the same. Refused sends and sends that never reached the text are not such.
+    bool SenzaRisposta() const { return senzaRisposta_; }
+
+    // The text as it stands when the modem's prompt comes. Unset (no window waits for the
+    // outcome any more) the submission is given up at the prompt, so nothing leaves unrecorded.
+    std::function<QString()> TestoDaInviare;
+
+private:
+    enum class Fase { Nessuna, Indirizzo, Testo, Annullo };
+
+    void risposta(const RispostaAt& nuova);
+    void prompt();
+    void attendiAncora(const RispostaAt& r);
+    void esito(bool fallito);
+
+    MotoreGsm& m_;
+    Fase fase_ = Fase::Nessuna;
+    bool senzaRisposta_ = false;
+    // What came of a reply not yet whole; the rest is read together with it.
+    QString trattenuto_;
+};
