@@ -593,11 +593,18 @@ ModemSimulato::Risposta ModemSimulato::comandoCmgs(const QByteArray& resto) {
 }
 
 ModemSimulato::Risposta ModemSimulato::inviaTesto() {
+    if (invioMuto_ != 0) {
+        if (invioMuto_ > 0)
+            --invioMuto_;
+        return {};
+    }
     // The SIM or the network may have gone while the text was typed.
     if (const auto e = erroreSimCms())
         return cms(*e);
     if (!registrato())
         return cms(331);
+    if (rifiutati_.contains(destinatarioSms_))
+        return cms(21);
     riferimento_ = (riferimento_ + 1) % 256;
     registraRichiesta({RichiestaInviata::Tipo::Sms, destinatarioSms_, testoSms_, riferimento_});
     return informazione("+CMGS: " + QByteArray::number(riferimento_));

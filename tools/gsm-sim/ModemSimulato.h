@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <functional>
 #include <map>
 #include <optional>
@@ -65,6 +66,15 @@ public:
     void impostaEcoFisso(bool fisso) { ecoFisso_ = fisso; }
     // Older modems do not know AT+CPMS and answer it as any unknown command.
     void impostaSenzaCpms(bool senza) { senzaCpms_ = senza; }
+    // The network refuses every SMS to this number: its text gets "+CMS ERROR: 21" (short
+    // message transfer rejected) and nothing leaves.
+    void rifiutaInvioA(const QByteArray& numero) { rifiutati_.insert(numero); }
+    void nessunRifiuto() { rifiutati_.clear(); }
+    QSet<QByteArray> rifiutati() const { return rifiutati_; }
+    // The next `quanti` SMS texts (-1: until told otherwise, 0: none) get no answer at all, as
+    // from a modem that hangs once it has the text; those SMS do not leave.
+    void impostaInvioMuto(int quanti) { invioMuto_ = quanti; }
+    int invioMuto() const { return invioMuto_; }
 
     StatoSim statoSim() const;
     StatoRete statoRete() const { return rete_; }
@@ -184,6 +194,9 @@ private:
     Guasto guasto_ = Guasto::Nessuno;
     int guastiRestanti_ = 0;
     int intrusi_ = 0;
+
+    QSet<QByteArray> rifiutati_;
+    int invioMuto_ = 0;
 
     QList<RichiestaInviata> richieste_;
     QList<QByteArray> comandi_;

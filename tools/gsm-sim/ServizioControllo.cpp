@@ -186,6 +186,31 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
         modem_.impostaSimPresente(campo(1) == QLatin1String("presente"));
         return bene(QStringLiteral("SIM ") + campo(1));
     }
+    if (comando == QLatin1String("rifiuta")) {
+        if (campo(1).isEmpty())
+            return male(QStringLiteral("Numero mancante"));
+        if (campo(1) == QLatin1String("nessuno")) {
+            modem_.nessunRifiuto();
+            return bene(QStringLiteral("Nessun invio rifiutato"));
+        }
+        modem_.rifiutaInvioA(CodicePagina1252::Codifica(campo(1)));
+        return bene(
+            QStringLiteral("Gli SMS a %1 saranno rifiutati (+CMS ERROR: 21)").arg(campo(1)));
+    }
+    if (comando == QLatin1String("invio-muto")) {
+        bool ok = true;
+        const int volte = campo(1) == QLatin1String("sempre") ? -1
+                          : campo(1) == QLatin1String("no")   ? 0
+                                                              : campo(1).toInt(&ok);
+        if (!ok || volte < -1)
+            return male(QStringLiteral("Indicare sempre, no o un numero di SMS"));
+        modem_.impostaInvioMuto(volte);
+        if (volte == 0)
+            return bene(QStringLiteral("Ogni SMS riceve la sua risposta"));
+        return bene(QStringLiteral("Nessuna risposta dopo il testo %1")
+                        .arg(volte < 0 ? QStringLiteral("fino a nuovo ordine")
+                                       : QStringLiteral("per i prossimi %1 SMS").arg(volte)));
+    }
     if (comando == QLatin1String("stato"))
         return bene(descrizioneStato());
     if (comando == QLatin1String("ferma")) {
@@ -245,6 +270,19 @@ QString ServizioControllo::descrizioneStato() const {
                                                              : QStringLiteral("letto"),
                           leggibile(s.mittente), alfa, leggibile(s.timestamp), leggibile(s.testo));
     }
+
+    QStringList rifiutati;
+    for (const QByteArray& n : modem_.rifiutati())
+        rifiutati << leggibile(n);
+    rifiutati.sort();
+    righe << QStringLiteral("SMS rifiutati a: ") + (rifiutati.isEmpty()
+                                                        ? QStringLiteral("nessuno")
+                                                        : rifiutati.join(QStringLiteral(", ")));
+    const int muto = modem_.invioMuto();
+    righe << QStringLiteral("Risposta dopo il testo: ") +
+                 (muto == 0  ? QStringLiteral("sì")
+                  : muto < 0 ? QStringLiteral("nessuna, fino a nuovo ordine")
+                             : QStringLiteral("nessuna per i prossimi %1 SMS").arg(muto));
 
     const QList<RichiestaInviata> richieste = modem_.richiesteInviate();
     righe << QStringLiteral("Richieste di invio: %1").arg(richieste.size());

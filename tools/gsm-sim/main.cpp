@@ -35,8 +35,15 @@ Uso:
   veltrika-gsm-sim rete casa|roaming|ricerca|assente
   veltrika-gsm-sim segnale N          (da 0 a 31, 99 = sconosciuto)
   veltrika-gsm-sim sim presente|assente
+  veltrika-gsm-sim rifiuta <numero>|nessuno
+      Gli SMS a quel numero ricevono, dopo il testo, "+CMS ERROR: 21" e non partono;
+      "nessuno" toglie tutti i rifiuti.
+  veltrika-gsm-sim invio-muto sempre|no|N
+      Dopo il testo degli SMS (tutti, nessuno o i prossimi N) il modem non risponde più:
+      quegli SMS non partono.
   veltrika-gsm-sim stato
-      Mostra SIM, rete, segnale, guasto, gli SMS sulla SIM e cosa è stato chiesto di inviare.
+      Mostra SIM, rete, segnale, guasto, gli SMS sulla SIM, i rifiuti e cosa è stato inviato
+      (numero e testo di ogni SMS).
   veltrika-gsm-sim ferma
 
 Ogni comando accetta --porta <collegamento>: il collegamento simbolico che il programma apre
@@ -314,6 +321,8 @@ int main(int argc, char** argv) {
         {QStringLiteral("rete"), {{porta}, {}, 1}},
         {QStringLiteral("segnale"), {{porta}, {}, 1}},
         {QStringLiteral("sim"), {{porta}, {}, 1}},
+        {QStringLiteral("rifiuta"), {{porta}, {}, 1}},
+        {QStringLiteral("invio-muto"), {{porta}, {}, 1}},
         {QStringLiteral("stato"), {{porta}, {}, 0}},
         {QStringLiteral("ferma"), {{porta}, {}, 0}},
     };

@@ -258,7 +258,22 @@ private slots:
         QVERIFY(inviati.open(QIODevice::ReadOnly));
         QVERIFY(inviati.readAll().endsWith("\t+39444\tGrazie\\r\\nA domani\n"));
 
+        // A refused number, then a modem that goes silent once it has the text: neither SMS
+        // leaves.
+        const auto ordina = [&](const QString& comando, const QString& argomento) {
+            return esegui(QStringList{comando} + porta + QStringList{argomento}).codice;
+        };
+        QCOMPARE(ordina(QStringLiteral("rifiuta"), QStringLiteral("+39555")), 0);
+        QVERIFY(c.scrivi("AT+CMGS=\"+39555\"\rNo\x1A"));
+        QVERIFY(c.leggiFino("ERROR: 21\r\n").endsWith("> No\r\n+CMS ERROR: 21\r\n"));
+        QCOMPARE(ordina(QStringLiteral("invio-muto"), QStringLiteral("1")), 0);
+        QVERIFY(c.scrivi(QByteArray("AT+CMGS=\"+39444\"\rZitto\x1A") + "AT\r"));
+        QVERIFY(c.leggiFino("OK\r\n").endsWith("> ZittoAT\r\r\nOK\r\n"));
+
         e = esegui(QStringList{QStringLiteral("stato")} + porta);
+        QVERIFY2(e.uscita.contains(QStringLiteral("SMS rifiutati a: +39555")),
+                 qPrintable(e.uscita));
+        QVERIFY(e.uscita.contains(QStringLiteral("Richieste di invio: 1\n")));
         QCOMPARE(e.codice, 0);
         QVERIFY2(e.uscita.contains(QStringLiteral("1. letto, da +39333")), qPrintable(e.uscita));
         QVERIFY(e.uscita.contains(QStringLiteral("Ciao è €")));
