@@ -11,6 +11,8 @@ public:
         MemoriaEsaurita = 7,
         ErroreInterno = 51,
         FileNonTrovato = 53,
+        DiscoPieno = 61,
+        AccessoPercorsoFile = 75,
         SalvataggioFoglio = 1004,
         NessunRecordCorrente = 3021,
         ChiaveDuplicata = 3022,
