@@ -5,6 +5,7 @@
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "campaigns/FormInvioSms.h"
 #include "customers/FormClienti.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
@@ -114,6 +115,10 @@ void FormMain::costruisciControlli() {
     CmHelpStampa->setObjectName(QStringLiteral("CmHelpStampa"));
     connect(CmHelpStampa, &QAction::triggered, this,
             [this] { apriDocumento(QStringLiteral("configurazione stampanti.pdf")); });
+    CmInvioSms = new QAction(QStringLiteral("InvioSms"), this);
+    CmInvioSms->setObjectName(QStringLiteral("CmInvioSms"));
+    menuBar()->insertAction(Mn_info->menuAction(), CmInvioSms);
+    connect(CmInvioSms, &QAction::triggered, this, &FormMain::CmInvioSms_Click);
 
     auto* centro = new QWidget(this);
     auto* riga = new QHBoxLayout(centro);
@@ -586,6 +591,14 @@ void FormMain::BtnSpegniGsm_Click() {
 void FormMain::btnClearModem_Click() {
     ListSendModem->clear();
     ListRicevutiModem->clear();
+}
+
+void FormMain::CmInvioSms_Click() {
+    // The main timer keeps running meanwhile: messages still arrive and the modem is polled.
+    esegui([this] {
+        FormInvioSms finestra(stato_, motore_, this);
+        Modale::Mostra(finestra, this);
+    });
 }
 
 void FormMain::BtnPinCode_Click() {

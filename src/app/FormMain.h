@@ -61,6 +61,8 @@ public:
     void BtnTrovaGsm_Click();
     void BtnSpegniGsm_Click();
     void btnClearModem_Click();
+    // "InvioSms": the campaign window, modal over this one.
+    void CmInvioSms_Click();
     void BtnPinCode_Click();
     void BtnPinEsc_Click();
     void BtnDisabilitaPinCode_Click();
@@ -78,6 +80,7 @@ public:
     QMenu* MnFile;
     QAction* CmEsci;
     QAction* CmClienti;
+    QAction* CmInvioSms;
     QMenu* Mn_info;
     QAction* CmHelp;
     QAction* CmHelpStampa;

@@ -1,0 +1,340 @@
+#include "BancoFormMain.h"
+#include "BancoMotore.h"
+#include "BancoMotorePty.h"
+#include "CopioneMessaggi.h"
+#include "archive/Schema.h"
+#include "campaigns/FormInvioSms.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace {
+
+QString numero(int i) {
+    return QStringLiteral("333%1").arg(i, 7, 10, QLatin1Char('0'));
+}
+
+// Customers 1..n: odd ones "Rossi", even ones "Bianchi".
+void clienti(Archivio& a, int n) {
+    Recordset& rs = a.ApriTabella(Tabella::Clienti);
+    for (int i = 1; i <= n; ++i) {
+        rs.AddNew();
+        rs.Imposta(Campo::T1Numero, numero(i));
+        rs.Imposta(Campo::T1Nome, QStringLiteral("%1 %2").arg(i % 2 ? "Rossi" : "Bianchi").arg(i));
+        rs.Imposta(Campo::T1Indirizzo, QStringLiteral("Via Roma 1, Bari"));
+        rs.Imposta(Campo::T1Eliminato, false);
+        rs.Update();
+    }
+}
+
+// The campaign window over the engine and the project's modem simulator; each step is a tick of
+// the main timer, then one of the campaign's when it runs.
+struct BancoCampagna {
+    BancoMotorePty b;
+    std::unique_ptr<FormInvioSms> f;
+
+    explicit BancoCampagna(int n)
+        : b(1, false, [n](Archivio& a) { clienti(a, n); }) {}
+    void apri() {
+        f = std::make_unique<FormInvioSms>(*b.globale, *b.motore);
+        f->show();
+    }
+    void passo() {
+        b.tick();
+        if (f && f->Timer1.isActive())
+            f->Timer1_Timer();
+    }
+    bool finche(const std::function<bool()>& condizione, int massimo = 3000) {
+        for (int i = 0; i < massimo && !condizione(); ++i)
+            passo();
+        return condizione();
+    }
+    bool finito() {
+        return finche(
+            [this] { return f->BtnInviaSms->text() == "Invia" && !f->Timer1.isActive(); });
+    }
+    void spunta(const QList<int>& righe) {
+        for (int r : righe)
+            f->Riga(r)->setCheckState(0, Qt::Checked);
+    }
+    QString stato(int r) const { return f->Riga(r)->text(1); }
+    QList<RichiestaInviata> sms() { return b.modem().richiesteInviate(); }
+    QStringList coda() const {
+        QFile file(f->Coda().Percorso());
+        file.open(QIODevice::ReadOnly);
+        QStringList righe = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
+        righe.removeLast();
+        return righe;
+    }
+};
+
+#define PRONTO(c)                                                                                  \
+    QVERIFY((c).b.avviaFinoAdAbilitato());                                                         \
+    QVERIFY((c).b.simSvuotata());                                                                  \
+    (c).apri()
+
+} // namespace
+
+class TstFormInvioSms : public QObject {
+    Q_OBJECT
+private slots:
+    // Rows 3 and 7: two SMS in row order, the second with the text as changed meanwhile, and
+    // the queue file written at the start and after each outcome.
+    void dueRigheInOrdineColTestoDelMomento() {
+        BancoCampagna c(8);
+        PRONTO(c);
+        CopioneMessaggi copione;
+        c.spunta({3, 7});
+        QCOMPARE(c.stato(3), QStringLiteral("Selezionato"));
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta\x1A pizza") + QString(200, 'x'));
+        QCOMPARE(c.f->TxtTestoSms->toPlainText().size(), 160);
+        QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(0)"));
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta pizza"));
+        QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(147)"));
+        c.f->BtnInviaSms->click();
+        QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Annulla"));
+        QVERIFY(!c.f->BtnFiltra->isEnabled());
+        QVERIFY(c.finche([&] { return c.stato(3) == QStringLiteral("Invio in Corso"); }));
+        QVERIFY(c.finche([&] { return c.stato(3) == QStringLiteral("Sms Inviato"); }));
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta cambiata"));
+        QVERIFY(c.finito());
+        const QList<RichiestaInviata> inviati = c.sms();
+        QCOMPARE(inviati.size(), 2);
+        QCOMPARE(inviati[0].destinatario, numero(3).toLatin1());
+        QCOMPARE(inviati[0].testo, QByteArray("Offerta pizza"));
+        QCOMPARE(inviati[1].destinatario, numero(7).toLatin1());
+        QCOMPARE(inviati[1].testo, QByteArray("Offerta cambiata"));
+        QCOMPARE(c.f->Coda().Scritture(), 3);
+        QCOMPARE(c.coda(), QStringList({"1-", "2-", "3I", "4-", "5-", "6-", "7I", "8-", "|0", "|1",
+                                        "|4", "|5Offerta cambiata"}));
+        QVERIFY(copione.mostrati().isEmpty());
+        QVERIFY(c.f->BtnFiltra->isEnabled());
+    }
+
+    // A refused SMS keeps its "S"; reopened, the window gives back ticks, statuses, filter and
+    // text, whether or not a row matches the saved filter, and the next run sends only what is
+    // still to send.
+    void rifiutoERipristino() {
+        BancoCampagna c(12);
+        PRONTO(c);
+        CopioneMessaggi copione;
+        c.b.modem().rifiutaInvioA(numero(5).toLatin1());
+        c.spunta({5, 12});
+        c.f->Text1[0]->setText(QStringLiteral("bia"));
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Sconti"));
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.stato(5), QStringLiteral("Errore Invio"));
+        QCOMPARE(c.f->Riga(5)->toolTip(1), QStringLiteral("L'SMS non è partito."));
+        QCOMPARE(c.stato(12), QStringLiteral("Sms Inviato"));
+        QCOMPARE(c.sms().size(), 1);
+        QCOMPARE(c.coda().mid(4, 8),
+                 QStringList({"5S", "6-", "7-", "8-", "9-", "10-", "11-", "12I"}));
+
+        c.f.reset();
+        c.apri();
+        QCOMPARE(c.f->Text1[0]->text(), QStringLiteral("bia"));
+        QCOMPARE(c.f->TxtTestoSms->toPlainText(), QStringLiteral("Sconti"));
+        QCOMPARE(c.stato(12), QStringLiteral("Sms Inviato"));
+        QCOMPARE(c.stato(5), QStringLiteral("Selezionato"));
+        QCOMPARE(c.f->Riga(5)->checkState(0), Qt::Checked);
+        QCOMPARE(c.f->Riga(12)->checkState(0), Qt::Checked);
+        QCOMPARE(c.f->Riga(12)->foreground(3).color(), QColor(255, 0, 0));
+        QCOMPARE(c.f->Riga(5)->foreground(3).color(), QColor(0, 0, 0));
+        // A later layout leaves what the user changed since.
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Sconti nuovi"));
+        c.f->resize(c.f->width() / 2, c.f->height() / 2);
+        QCOMPARE(c.f->TxtTestoSms->toPlainText(), QStringLiteral("Sconti nuovi"));
+
+        c.b.modem().nessunRifiuto();
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms().size(), 2);
+        QCOMPARE(c.sms().last().destinatario, numero(5).toLatin1());
+        QCOMPARE(c.sms().last().testo, QByteArray("Sconti nuovi"));
+        QVERIFY(copione.mostrati().isEmpty());
+    }
+
+    // "Annulla" pressed while an SMS is out: that one gets its outcome, no other row is sent,
+    // and the polls that follow are registration queries, never the text.
+    void annullaFermaDopoLInvioInCorso() {
+        BancoCampagna c(3);
+        PRONTO(c);
+        c.spunta({1, 2, 3});
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Saldi"));
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Invio in Corso"); }));
+        c.f->BtnInviaSms->click();
+        QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Invia"));
+        QVERIFY(c.f->BtnFiltra->isEnabled());
+        QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Sms Inviato"); }));
+        const qsizetype comandi = c.b.comandi().size();
+        for (int i = 0; i < 250; ++i)
+            c.passo();
+        QCOMPARE(c.sms().size(), 1);
+        QCOMPARE(c.stato(2), QStringLiteral("Selezionato"));
+        QCOMPARE(c.coda().mid(0, 3), QStringList({"1I", "2S", "3S"}));
+        QVERIFY(c.b.comandi().mid(comandi).contains("AT+CREG?"));
+        QVERIFY(!c.b.comandi().contains("Saldi"));
+    }
+
+    void iTreMessaggiDiErrore() {
+        BancoCampagna c(2);
+        PRONTO(c);
+        CopioneMessaggi copione;
+        c.f->BtnInviaSms->click();
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
+        c.b.globale->GsmAbilitato = false;
+        c.f->BtnInviaSms->click();
+        c.b.globale->GsmAbilitato = true;
+        c.f->BtnInviaSms->click();
+        c.f->Timer1_Timer();
+        QCOMPARE(copione.testi(),
+                 QStringList({"Non è stato digitato nessun Testo.", "Modulo Gsm non Operativo.",
+                              "Nessun Cliente è stato selezionato o già gli SMS sono stati "
+                              "inviati."}));
+        QCOMPARE(copione.mostrati()[0].title, QStringLiteral("Errore Testo SMS"));
+        QCOMPARE(copione.mostrati()[1].title, QStringLiteral("Errore GSM non operativo"));
+        QCOMPARE(copione.mostrati()[1].style, 16);
+        QCOMPARE(copione.mostrati()[2].title, QStringLiteral("Errore Invio SMS"));
+        QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Invia"));
+    }
+
+    // Past the hundred rows the file once held: a long campaign runs, is written and restored.
+    void duecentocinquantaRighe() {
+        BancoCampagna c(250);
+        PRONTO(c);
+        for (int r = 1; r <= 250; ++r)
+            c.spunta({r});
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Buone feste"));
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finche([&] { return c.f->BtnInviaSms->text() == "Invia"; }, 5000));
+        QCOMPARE(c.sms().size(), 250);
+        QCOMPARE(c.sms().last().destinatario, numero(250).toLatin1());
+        QCOMPARE(c.coda().size(), 254);
+        QCOMPARE(c.coda()[249], QStringLiteral("250I"));
+        c.f.reset();
+        c.apri();
+        QCOMPARE(c.stato(250), QStringLiteral("Sms Inviato"));
+        QCOMPARE(c.f->TxtTestoSms->toPlainText(), QStringLiteral("Buone feste"));
+    }
+
+    // No answer after the text: the row is failed, not sent, and says the SMS may have left.
+    void nessunaRispostaDopoIlTesto() {
+        BancoCampagna c(1);
+        PRONTO(c);
+        c.b.modem().impostaInvioMuto(1);
+        c.spunta({1});
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Errore Invio"); }, 2500));
+        QVERIFY(c.f->Riga(1)->toolTip(1).contains(QStringLiteral("potrebbe essere partito")));
+        QCOMPARE(c.coda()[0], QStringLiteral("1S"));
+    }
+
+    // The window closed while its SMS waits for the prompt: the SMS is dropped, the late outcome
+    // goes nowhere, and polling resumes.
+    void finestraChiusaDuranteLInvio() {
+        BancoCampagna c(2);
+        PRONTO(c);
+        c.spunta({1, 2});
+        c.f->TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
+        c.f->BtnInviaSms->click();
+        c.f->Timer1_Timer();
+        QVERIFY(c.b.motore->invio.InVolo());
+        const qsizetype comandi = c.b.comandi().size();
+        c.f.reset();
+        for (int i = 0; i < 150; ++i)
+            c.passo();
+        QVERIFY(c.sms().isEmpty());
+        QVERIFY(!c.b.motore->invio.InVolo());
+        QVERIFY(c.b.comandi().mid(comandi).contains("AT+CREG?"));
+        QVERIFY(!c.b.comandi().contains("Ciao"));
+        c.apri();
+        QCOMPARE(c.stato(1), QStringLiteral("Selezionato"));
+    }
+
+    // The port fails under the SMS: that row is failed at once and the campaign stops with the
+    // modem gone, the rest kept for the next run.
+    void scritturaFallitaDuranteLInvio() {
+        BancoMotore b(false, [](Archivio& a) { clienti(a, 2); });
+        b.avviaFinoAdAbilitato();
+        QVERIFY(b.tickFinche([&] { return b.s().TickAttesa == 0 && b.s().TickPolling == 1; }) >= 0);
+        CopioneMessaggi copione;
+        FormInvioSms f(*b.globale, *b.motore);
+        f.show();
+        f.Riga(1)->setCheckState(0, Qt::Checked);
+        f.Riga(2)->setCheckState(0, Qt::Checked);
+        f.TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
+        f.BtnInviaSms->click();
+        b.porta.scritturaFallisce = true;
+        f.Timer1_Timer();
+        QVERIFY(f.Timer1.isActive());
+        f.Timer1_Timer();
+        QCOMPARE(f.Riga(1)->text(1), QStringLiteral("Errore Invio"));
+        QCOMPARE(f.Riga(2)->text(1), QStringLiteral("Selezionato"));
+        QCOMPARE(copione.testi(), QStringList{QStringLiteral("Modulo Gsm non Operativo.")});
+        QCOMPARE(f.BtnInviaSms->text(), QStringLiteral("Invia"));
+        QFile file(f.Coda().Percorso());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().startsWith("1S\r\n2S\r\n"));
+    }
+
+    // From the main menu with the real exec(): the window answers a real click over the disabled
+    // main window, whose timer keeps running, and "Esci" hands the list rebuild back.
+    void dalMenuPrincipale() {
+        BancoFormMain b;
+        b.avviaFinoAllaLista();
+        const QList<QAction*> menu = b.form->menuBar()->actions();
+        QCOMPARE(menu.indexOf(b.form->CmInvioSms) + 1, menu.indexOf(b.form->Mn_info->menuAction()));
+        QCOMPARE(b.form->CmInvioSms->text(), QStringLiteral("InvioSms"));
+        bool principaleDisabilitato = false;
+        bool timerAttivo = false;
+        bool aggiorna = false;
+        QTimer::singleShot(0, b.form.get(), [&] {
+            auto* f = qobject_cast<FormInvioSms*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            principaleDisabilitato = !b.form->isEnabled();
+            timerAttivo = b.form->Timer1.isActive();
+            QTest::mouseClick(f->BtnEsci, Qt::LeftButton);
+            aggiorna = b.stato->AggiornaListaSms;
+            if (f->isVisible())
+                f->reject();
+        });
+        QTimer::singleShot(5000, b.form.get(), [] {
+            if (auto* f = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                f->reject();
+        });
+        b.form->CmInvioSms->trigger();
+        QVERIFY(principaleDisabilitato);
+        QVERIFY(timerAttivo);
+        QVERIFY(b.form->isEnabled());
+        QVERIFY(aggiorna);
+        QFile coda(b.cartella.file(QStringLiteral("TempSms.txt")));
+        QVERIFY(coda.open(QIODevice::ReadOnly));
+        QCOMPARE(coda.readAll(), QByteArray("\r\n"));
+    }
+
+    void ogniControlloPortaIlSuoNome() {
+        BancoCampagna c(1);
+        c.apri();
+        for (const QPushButton* p : c.f->findChildren<QPushButton*>())
+            QCOMPARE(p->accessibleName(), p->text());
+        for (const QLabel* l : c.f->findChildren<QLabel*>())
+            QCOMPARE(l->accessibleName(), l->text());
+        QCOMPARE(c.f->Text1[2]->accessibleName(), QStringLiteral("Tutti nati nel Mese"));
+        QCOMPARE(c.f->TxtTestoSms->accessibleName(), QStringLiteral("Testo del SMS da Inviare"));
+        QCOMPARE(c.f->lstADD->accessibleName(), QStringLiteral("Lista dei Clienti Attivi"));
+    }
+};
+
+QTEST_MAIN(TstFormInvioSms)
+#include "tst_forminviosms.moc"
