@@ -60,12 +60,21 @@ struct BancoCampagna {
         return finche(
             [this] { return f->BtnInviaSms->text() == "Invia" && !f->Timer1.isActive(); });
     }
-    void spunta(const QList<int>& righe) {
+    // Ticks the rows as the user would, types the text and presses "Invia".
+    void invia(const QList<int>& righe, const QString& testo) {
         for (int r : righe)
             f->Riga(r)->setCheckState(0, Qt::Checked);
+        f->TxtTestoSms->setPlainText(testo);
+        f->BtnInviaSms->click();
     }
     QString stato(int r) const { return f->Riga(r)->text(1); }
-    QList<RichiestaInviata> sms() { return b.modem().richiesteInviate(); }
+    // What the simulated modem sent: "number text" each.
+    QStringList sms() {
+        QStringList r;
+        for (const RichiestaInviata& i : b.modem().richiesteInviate())
+            r << QString::fromLatin1(i.destinatario + ' ' + i.testo);
+        return r;
+    }
     QStringList coda() const {
         QFile file(f->Coda().Percorso());
         file.open(QIODevice::ReadOnly);
@@ -91,26 +100,18 @@ private slots:
         BancoCampagna c(8);
         PRONTO(c);
         CopioneMessaggi copione;
-        c.spunta({3, 7});
-        QCOMPARE(c.stato(3), QStringLiteral("Selezionato"));
         c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta\x1A pizza") + QString(200, 'x'));
-        QCOMPARE(c.f->TxtTestoSms->toPlainText().size(), 160);
         QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(0)"));
-        c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta pizza"));
+        c.invia({3, 7}, QStringLiteral("Offerta pizza"));
         QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(147)"));
-        c.f->BtnInviaSms->click();
         QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Annulla"));
         QVERIFY(!c.f->BtnFiltra->isEnabled());
         QVERIFY(c.finche([&] { return c.stato(3) == QStringLiteral("Invio in Corso"); }));
         QVERIFY(c.finche([&] { return c.stato(3) == QStringLiteral("Sms Inviato"); }));
         c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta cambiata"));
         QVERIFY(c.finito());
-        const QList<RichiestaInviata> inviati = c.sms();
-        QCOMPARE(inviati.size(), 2);
-        QCOMPARE(inviati[0].destinatario, numero(3).toLatin1());
-        QCOMPARE(inviati[0].testo, QByteArray("Offerta pizza"));
-        QCOMPARE(inviati[1].destinatario, numero(7).toLatin1());
-        QCOMPARE(inviati[1].testo, QByteArray("Offerta cambiata"));
+        QCOMPARE(c.sms(),
+                 QStringList({numero(3) + " Offerta pizza", numero(7) + " Offerta cambiata"}));
         QCOMPARE(c.f->Coda().Scritture(), 3);
         QCOMPARE(c.coda(), QStringList({"1-", "2-", "3I", "4-", "5-", "6-", "7I", "8-", "|0", "|1",
                                         "|4", "|5Offerta cambiata"}));
@@ -126,26 +127,22 @@ private slots:
         PRONTO(c);
         CopioneMessaggi copione;
         c.b.modem().rifiutaInvioA(numero(5).toLatin1());
-        c.spunta({5, 12});
         c.f->Text1[0]->setText(QStringLiteral("bia"));
-        c.f->TxtTestoSms->setPlainText(QStringLiteral("Sconti"));
-        c.f->BtnInviaSms->click();
+        c.invia({5, 12}, QStringLiteral("Sconti"));
         QVERIFY(c.finito());
         QCOMPARE(c.stato(5), QStringLiteral("Errore Invio"));
         QCOMPARE(c.f->Riga(5)->toolTip(1), QStringLiteral("L'SMS non è partito."));
-        QCOMPARE(c.stato(12), QStringLiteral("Sms Inviato"));
-        QCOMPARE(c.sms().size(), 1);
+        QCOMPARE(c.sms(), QStringList{numero(12) + " Sconti"});
         QCOMPARE(c.coda().mid(4, 8),
                  QStringList({"5S", "6-", "7-", "8-", "9-", "10-", "11-", "12I"}));
 
         c.f.reset();
         c.apri();
-        QCOMPARE(c.f->Text1[0]->text(), QStringLiteral("bia"));
-        QCOMPARE(c.f->TxtTestoSms->toPlainText(), QStringLiteral("Sconti"));
-        QCOMPARE(c.stato(12), QStringLiteral("Sms Inviato"));
-        QCOMPARE(c.stato(5), QStringLiteral("Selezionato"));
-        QCOMPARE(c.f->Riga(5)->checkState(0), Qt::Checked);
-        QCOMPARE(c.f->Riga(12)->checkState(0), Qt::Checked);
+        QCOMPARE(c.f->Text1[0]->text() + c.f->TxtTestoSms->toPlainText(),
+                 QStringLiteral("biaSconti"));
+        QCOMPARE(c.stato(5) + c.stato(12), QStringLiteral("SelezionatoSms Inviato"));
+        QVERIFY(c.f->Riga(5)->checkState(0) == Qt::Checked &&
+                c.f->Riga(12)->checkState(0) == Qt::Checked);
         QCOMPARE(c.f->Riga(12)->foreground(3).color(), QColor(255, 0, 0));
         QCOMPARE(c.f->Riga(5)->foreground(3).color(), QColor(0, 0, 0));
         // A later layout leaves what the user changed since.
@@ -156,9 +153,7 @@ private slots:
         c.b.modem().nessunRifiuto();
         c.f->BtnInviaSms->click();
         QVERIFY(c.finito());
-        QCOMPARE(c.sms().size(), 2);
-        QCOMPARE(c.sms().last().destinatario, numero(5).toLatin1());
-        QCOMPARE(c.sms().last().testo, QByteArray("Sconti nuovi"));
+        QCOMPARE(c.sms(), QStringList({numero(12) + " Sconti", numero(5) + " Sconti nuovi"}));
         QVERIFY(copione.mostrati().isEmpty());
     }
 
@@ -167,73 +162,66 @@ private slots:
     void annullaFermaDopoLInvioInCorso() {
         BancoCampagna c(3);
         PRONTO(c);
-        c.spunta({1, 2, 3});
-        c.f->TxtTestoSms->setPlainText(QStringLiteral("Saldi"));
-        c.f->BtnInviaSms->click();
+        c.invia({1, 2, 3}, QStringLiteral("Saldi"));
         QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Invio in Corso"); }));
         c.f->BtnInviaSms->click();
-        QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Invia"));
-        QVERIFY(c.f->BtnFiltra->isEnabled());
+        QVERIFY(c.f->BtnInviaSms->text() == "Invia" && c.f->BtnFiltra->isEnabled());
         QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Sms Inviato"); }));
         const qsizetype comandi = c.b.comandi().size();
         for (int i = 0; i < 250; ++i)
             c.passo();
         QCOMPARE(c.sms().size(), 1);
-        QCOMPARE(c.stato(2), QStringLiteral("Selezionato"));
         QCOMPARE(c.coda().mid(0, 3), QStringList({"1I", "2S", "3S"}));
         QVERIFY(c.b.comandi().mid(comandi).contains("AT+CREG?"));
         QVERIFY(!c.b.comandi().contains("Saldi"));
-    }
-
-    void iTreMessaggiDiErrore() {
-        BancoCampagna c(2);
-        PRONTO(c);
-        CopioneMessaggi copione;
-        c.f->BtnInviaSms->click();
-        c.f->TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
-        c.b.globale->GsmAbilitato = false;
-        c.f->BtnInviaSms->click();
-        c.b.globale->GsmAbilitato = true;
-        c.f->BtnInviaSms->click();
-        c.f->Timer1_Timer();
-        QCOMPARE(copione.testi(),
-                 QStringList({"Non è stato digitato nessun Testo.", "Modulo Gsm non Operativo.",
-                              "Nessun Cliente è stato selezionato o già gli SMS sono stati "
-                              "inviati."}));
-        QCOMPARE(copione.mostrati()[0].title, QStringLiteral("Errore Testo SMS"));
-        QCOMPARE(copione.mostrati()[1].title, QStringLiteral("Errore GSM non operativo"));
-        QCOMPARE(copione.mostrati()[1].style, 16);
-        QCOMPARE(copione.mostrati()[2].title, QStringLiteral("Errore Invio SMS"));
-        QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Invia"));
     }
 
     // Past the hundred rows the file once held: a long campaign runs, is written and restored.
     void duecentocinquantaRighe() {
         BancoCampagna c(250);
         PRONTO(c);
+        QList<int> tutte;
         for (int r = 1; r <= 250; ++r)
-            c.spunta({r});
-        c.f->TxtTestoSms->setPlainText(QStringLiteral("Buone feste"));
-        c.f->BtnInviaSms->click();
+            tutte << r;
+        c.invia(tutte, QStringLiteral("Buone feste"));
         QVERIFY(c.finche([&] { return c.f->BtnInviaSms->text() == "Invia"; }, 5000));
         QCOMPARE(c.sms().size(), 250);
-        QCOMPARE(c.sms().last().destinatario, numero(250).toLatin1());
+        QCOMPARE(c.sms().last(), numero(250) + " Buone feste");
         QCOMPARE(c.coda().size(), 254);
         QCOMPARE(c.coda()[249], QStringLiteral("250I"));
         c.f.reset();
         c.apri();
         QCOMPARE(c.stato(250), QStringLiteral("Sms Inviato"));
         QCOMPARE(c.f->TxtTestoSms->toPlainText(), QStringLiteral("Buone feste"));
+        // Everything sent already: the first tick says so, and nothing is sent again.
+        CopioneMessaggi copione;
+        c.f->BtnInviaSms->click();
+        c.f->Timer1_Timer();
+        QCOMPARE(copione.testi(), QStringList{"Nessun Cliente è stato selezionato o già gli SMS "
+                                              "sono stati inviati."});
+        QVERIFY(copione.mostrati()[0].title == "Errore Invio SMS" &&
+                copione.mostrati()[0].style == 0);
+        QVERIFY(c.f->BtnInviaSms->text() == "Invia" && c.sms().size() == 250);
     }
 
-    // No answer after the text: the row is failed, not sent, and says the SMS may have left.
+    // "Invia" without a text or without the modem is refused; then no answer after the text:
+    // the row is failed, not sent, and says the SMS may have left.
     void nessunaRispostaDopoIlTesto() {
         BancoCampagna c(1);
         PRONTO(c);
-        c.b.modem().impostaInvioMuto(1);
-        c.spunta({1});
-        c.f->TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
+        CopioneMessaggi copione;
         c.f->BtnInviaSms->click();
+        c.b.globale->GsmAbilitato = false;
+        c.invia({}, QStringLiteral("Ciao"));
+        c.b.globale->GsmAbilitato = true;
+        QCOMPARE(copione.testi(),
+                 QStringList({"Non è stato digitato nessun Testo.", "Modulo Gsm non Operativo."}));
+        QCOMPARE(copione.mostrati()[0].title, QStringLiteral("Errore Testo SMS"));
+        QCOMPARE(copione.mostrati()[1].title, QStringLiteral("Errore GSM non operativo"));
+        QCOMPARE(copione.mostrati()[1].style, 16);
+
+        c.b.modem().impostaInvioMuto(1);
+        c.invia({1}, QStringLiteral("Ciao"));
         QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Errore Invio"); }, 2500));
         QVERIFY(c.f->Riga(1)->toolTip(1).contains(QStringLiteral("potrebbe essere partito")));
         QCOMPARE(c.coda()[0], QStringLiteral("1S"));
@@ -244,17 +232,14 @@ private slots:
     void finestraChiusaDuranteLInvio() {
         BancoCampagna c(2);
         PRONTO(c);
-        c.spunta({1, 2});
-        c.f->TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
-        c.f->BtnInviaSms->click();
+        c.invia({1, 2}, QStringLiteral("Ciao"));
         c.f->Timer1_Timer();
         QVERIFY(c.b.motore->invio.InVolo());
         const qsizetype comandi = c.b.comandi().size();
         c.f.reset();
         for (int i = 0; i < 150; ++i)
             c.passo();
-        QVERIFY(c.sms().isEmpty());
-        QVERIFY(!c.b.motore->invio.InVolo());
+        QVERIFY(c.sms().isEmpty() && !c.b.motore->invio.InVolo());
         QVERIFY(c.b.comandi().mid(comandi).contains("AT+CREG?"));
         QVERIFY(!c.b.comandi().contains("Ciao"));
         c.apri();
@@ -270,16 +255,16 @@ private slots:
         CopioneMessaggi copione;
         FormInvioSms f(*b.globale, *b.motore);
         f.show();
-        f.Riga(1)->setCheckState(0, Qt::Checked);
-        f.Riga(2)->setCheckState(0, Qt::Checked);
+        for (int r : {1, 2})
+            f.Riga(r)->setCheckState(0, Qt::Checked);
         f.TxtTestoSms->setPlainText(QStringLiteral("Ciao"));
         f.BtnInviaSms->click();
         b.porta.scritturaFallisce = true;
         f.Timer1_Timer();
         QVERIFY(f.Timer1.isActive());
         f.Timer1_Timer();
-        QCOMPARE(f.Riga(1)->text(1), QStringLiteral("Errore Invio"));
-        QCOMPARE(f.Riga(2)->text(1), QStringLiteral("Selezionato"));
+        QCOMPARE(f.Riga(1)->text(1) + f.Riga(2)->text(1),
+                 QStringLiteral("Errore InvioSelezionato"));
         QCOMPARE(copione.testi(), QStringList{QStringLiteral("Modulo Gsm non Operativo.")});
         QCOMPARE(f.BtnInviaSms->text(), QStringLiteral("Invia"));
         QFile file(f.Coda().Percorso());
@@ -298,12 +283,20 @@ private slots:
         bool principaleDisabilitato = false;
         bool timerAttivo = false;
         bool aggiorna = false;
+        bool nomiGiusti = true;
         QTimer::singleShot(0, b.form.get(), [&] {
             auto* f = qobject_cast<FormInvioSms*>(QApplication::activeModalWidget());
             if (!f)
                 return;
             principaleDisabilitato = !b.form->isEnabled();
             timerAttivo = b.form->Timer1.isActive();
+            // Every control carries its caption or its label as its name.
+            for (const QPushButton* p : f->findChildren<QPushButton*>())
+                nomiGiusti &= p->accessibleName() == p->text();
+            for (const QLabel* l : f->findChildren<QLabel*>())
+                nomiGiusti &= l->accessibleName() == l->text();
+            nomiGiusti &= f->Text1[2]->accessibleName() == "Tutti nati nel Mese" &&
+                          f->TxtTestoSms->accessibleName() == "Testo del SMS da Inviare";
             QTest::mouseClick(f->BtnEsci, Qt::LeftButton);
             aggiorna = b.stato->AggiornaListaSms;
             if (f->isVisible())
@@ -318,21 +311,10 @@ private slots:
         QVERIFY(timerAttivo);
         QVERIFY(b.form->isEnabled());
         QVERIFY(aggiorna);
+        QVERIFY(nomiGiusti);
         QFile coda(b.cartella.file(QStringLiteral("TempSms.txt")));
         QVERIFY(coda.open(QIODevice::ReadOnly));
         QCOMPARE(coda.readAll(), QByteArray("\r\n"));
-    }
-
-    void ogniControlloPortaIlSuoNome() {
-        BancoCampagna c(1);
-        c.apri();
-        for (const QPushButton* p : c.f->findChildren<QPushButton*>())
-            QCOMPARE(p->accessibleName(), p->text());
-        for (const QLabel* l : c.f->findChildren<QLabel*>())
-            QCOMPARE(l->accessibleName(), l->text());
-        QCOMPARE(c.f->Text1[2]->accessibleName(), QStringLiteral("Tutti nati nel Mese"));
-        QCOMPARE(c.f->TxtTestoSms->accessibleName(), QStringLiteral("Testo del SMS da Inviare"));
-        QCOMPARE(c.f->lstADD->accessibleName(), QStringLiteral("Lista dei Clienti Attivi"));
     }
 };
 
