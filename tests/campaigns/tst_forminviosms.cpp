@@ -227,23 +227,32 @@ private slots:
         QCOMPARE(c.coda()[0], QStringLiteral("1S"));
     }
 
-    // The window closed while its SMS waits for the prompt: the SMS is dropped, the late outcome
-    // goes nowhere, and polling resumes.
-    void finestraChiusaDuranteLInvio() {
-        BancoCampagna c(2);
+    // The window closed while its SMS waits for the prompt: that SMS is dropped, the late
+    // outcome goes nowhere and polling resumes. The program started again brings the campaign
+    // back and finishes it, sending to no one twice.
+    void chiusoAMetaERiavviato() {
+        BancoCampagna c(3);
         PRONTO(c);
-        c.invia({1, 2}, QStringLiteral("Ciao"));
-        c.f->Timer1_Timer();
+        c.invia({1, 2, 3}, QStringLiteral("Ciao"));
+        QVERIFY(c.finche([&] { return c.stato(2) == QStringLiteral("Invio in Corso"); }));
         QVERIFY(c.b.motore->invio.InVolo());
         const qsizetype comandi = c.b.comandi().size();
         c.f.reset();
         for (int i = 0; i < 150; ++i)
             c.passo();
-        QVERIFY(c.sms().isEmpty() && !c.b.motore->invio.InVolo());
+        QVERIFY(c.sms().size() == 1 && !c.b.motore->invio.InVolo());
         QVERIFY(c.b.comandi().mid(comandi).contains("AT+CREG?"));
         QVERIFY(!c.b.comandi().contains("Ciao"));
+
+        c.b.riavviaProgramma();
+        QVERIFY(c.b.finche([&] { return c.b.abilitato(); }) && c.b.simSvuotata());
         c.apri();
-        QCOMPARE(c.stato(1), QStringLiteral("Selezionato"));
+        QCOMPARE(c.stato(1) + c.stato(2) + c.stato(3),
+                 QStringLiteral("Sms InviatoSelezionatoSelezionato"));
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms(),
+                 QStringList({numero(1) + " Ciao", numero(2) + " Ciao", numero(3) + " Ciao"}));
     }
 
     // The port fails under the SMS: that row is failed at once and the campaign stops with the
