@@ -116,8 +116,10 @@ void InvioSmsGsm::risposta(const RispostaAt& nuova) {
 
 void InvioSmsGsm::prompt() {
     StatoModem& s = m_.stato;
-    if (!TestoDaInviare) {
-        // Nobody would record this SMS as sent: ESC makes the modem drop it.
+    const QString testo = TestoDaInviare ? testoScrivibile(TestoDaInviare()) : QString();
+    if (testo.isEmpty()) {
+        // Nobody would record this SMS as sent, or the text was emptied meanwhile: ESC makes the
+        // modem drop it rather than send an empty message.
         fase_ = Fase::Annullo;
         try {
             m_.porta.Input();
@@ -131,7 +133,7 @@ void InvioSmsGsm::prompt() {
         s.InAttesaRisposta = true;
         return;
     }
-    m_.globale.StringaGsm = testoScrivibile(TestoDaInviare());
+    m_.globale.StringaGsm = testo;
     s.FaseTesto = true;
     fase_ = Fase::Testo;
     if (!m_.canale.SetStringa_Gsm())

@@ -27,7 +27,8 @@ public:
     bool SenzaRisposta() const { return senzaRisposta_; }
 
     // The text as it stands when the modem's prompt comes. Unset (no window waits for the
-    // outcome any more) the submission is given up at the prompt, so nothing leaves unrecorded.
+    // outcome any more) or empty, the submission is given up at the prompt, so nothing leaves
+    // unrecorded and no empty message leaves.
     std::function<QString()> TestoDaInviare;
 
 private:

@@ -26,6 +26,12 @@ private slots:
         b.motore->invio.Invia(QStringLiteral("444"));
         b.tick(3);
         QVERIFY(b.globale->InvioFallito && !b.motore->invio.SenzaRisposta());
+        // A text emptied meanwhile: ESC drops the SMS at the prompt.
+        testo.clear();
+        b.motore->invio.Invia(QStringLiteral("333"));
+        b.tick(5);
+        QVERIFY(b.porta.scritto.endsWith(QStringLiteral("AT+CMGS=\"333\"\r\x1B")));
+        QVERIFY(b.globale->InvioFallito);
         b.nuoveRighe();
 
         b.motore->invio.Invia(QStringLiteral("333"));
@@ -33,10 +39,10 @@ private slots:
         b.tick(300);
         QVERIFY(b.porta.scritto.endsWith(QStringLiteral("AT+CMGS=\"333\"\rPizza a 5 euro\x1A")));
         QCOMPARE(b.nuoveRighe(), (QStringList{"AT+CMGS=\"333\"", "Pizza a 5 euro"}));
-        QCOMPARE(terminati.size(), 1);
+        QCOMPARE(terminati.size(), 2);
         b.porta.inArrivo += QStringLiteral("\r\n+CMGS: 7\r\n\r\nOK\r\n");
         b.tick(2);
-        QCOMPARE(terminati.size(), 2);
+        QCOMPARE(terminati.size(), 3);
         QVERIFY(b.globale->InvioConcluso && !b.globale->InvioFallito);
         QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
         QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >= 0);

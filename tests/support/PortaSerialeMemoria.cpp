@@ -44,7 +44,7 @@ void PortaSerialeMemoria::Output(const QString& testo) {
         Fallisci(ErroreRuntime::ScritturaSeriale);
     scritto += testo;
     for (QChar c : testo) {
-        if (c == QChar(13) || c == QChar(26)) {
+        if (c == QChar(13) || c == QChar(26) || c == QChar(27)) {
             righeScritte.append(rigaInCorso_);
             if (risponditore)
                 inArrivo += risponditore(rigaInCorso_);

@@ -26,7 +26,7 @@ public:
     QString inArrivo;      // input waiting to be read
     QVector<int> aperture; // ports opened, in order
     int tick = 0;          // advanced by the test, stamped on each DTR change
-    // Called with each line written (up to its carriage return or Ctrl-Z, both excluded); what it
+    // Called with each line written (up to its carriage return, Ctrl-Z or ESC, excluded); what it
     // returns arrives as input. Only while the port is open.
     std::function<QString(const QString& riga)> risponditore;
     QStringList righeScritte; // every line written, in order
