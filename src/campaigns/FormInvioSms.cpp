@@ -450,7 +450,6 @@ void FormInvioSms::ferma() {
     // No more messages: polling resumes (at once, or after the outcome of an SMS still out).
     motore_.invio.Rilascia();
     aggiornaPulsante();
-    // An SMS still out records its outcome on the tick the engine gives.
 }
 
 void FormInvioSms::riscriviCoda() {
