@@ -177,18 +177,6 @@ private slots:
         QCOMPARE(b.form->Text1[1]->accessibleName(), QStringLiteral("Nome"));
     }
 
-    void leProporzioniSeguonoLaLarghezza() {
-        Banco b;
-        b.apri().resize(1000, 600);
-        b.form->show();
-        const int f = b.form->Frame1->width();
-        const int lista = (1000 - f) * 85 / 100;
-        QCOMPARE(b.form->lstADD->geometry().left(), 30);
-        QCOMPARE(b.form->lstADD->width(), lista);
-        QCOMPARE(b.form->Frame1->geometry().left(), 1000 - 30 - f);
-        QCOMPARE(b.form->LblListaSMS->width(), lista * 70 / 100);
-    }
-
     // From the menu, the real modal run: the register opens usable over the disabled main
     // window, "Esci" closes it, and the main window is usable again with its list due for a
     // rebuild.
