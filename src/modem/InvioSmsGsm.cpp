@@ -26,13 +26,6 @@ QString testoScrivibile(QString testo) {
     return testo;
 }
 
-bool haPrompt(const RispostaAt& r) {
-    for (const RispostaAt::Riga& riga : r.Righe())
-        if (riga.tipo == RispostaAt::Tipo::Prompt)
-            return true;
-    return false;
-}
-
 // "OK" and nothing of the reply's own: the modem took the text but the result is still to come.
 bool soloOk(const RispostaAt& r) {
     for (const RispostaAt::Riga& riga : r.Righe())
@@ -86,7 +79,7 @@ void InvioSmsGsm::risposta(const RispostaAt& nuova) {
     case Fase::Indirizzo:
         if (scaduta)
             esito(true);
-        else if (haPrompt(r))
+        else if (r.Prompt())
             prompt();
         else if (incompleta(r))
             attendiAncora(r);

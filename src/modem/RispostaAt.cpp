@@ -49,13 +49,9 @@ RispostaAt::RispostaAt(QString testo, const QString& comando)
     for (const Riga& r : righe_)
         if (r.tipo == Tipo::Ok || r.tipo == Tipo::Errore)
             finale_ = r.tipo;
-    // The prompt is the last thing the modem sends before it waits for the text.
-    for (qsizetype k = righe_.size() - 1; k >= 0; --k) {
-        if (righe_[k].tipo == Tipo::Vuota)
-            continue;
-        prompt_ = righe_[k].tipo == Tipo::Prompt;
-        break;
-    }
+    // An unsolicited line may follow the prompt: the modem waits for the text all the same.
+    for (const Riga& r : righe_)
+        prompt_ = prompt_ || r.tipo == Tipo::Prompt;
 }
 
 QString RispostaAt::TestoRiga(qsizetype i) const {

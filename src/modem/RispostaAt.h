@@ -31,7 +31,7 @@ public:
     bool Ok() const { return finale_ == Tipo::Ok; }
     bool Errore() const { return finale_ == Tipo::Errore; }
     bool HaFinale() const { return finale_ != Tipo::Vuota; }
-    // The reply ends with the prompt of an SMS text.
+    // The reply holds the prompt of an SMS text.
     bool Prompt() const { return prompt_; }
 
     // The first of the reply's own information lines that begins with `prefisso` (any case).
