@@ -10,6 +10,7 @@
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
 #include "desk/SportelloSms.h"
+#include "platform/Accessibile.h"
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/Modale.h"
@@ -39,8 +40,7 @@ void aggiungiDiagnostica(QListWidget* lista, const QString& riga) {
 }
 
 void disegna(QLabel* etichetta, const PannelloGsm::Voce& voce) {
-    etichetta->setText(voce.testo);
-    etichetta->setAccessibleName(voce.testo);
+    Accessibile::Testo(etichetta, voce.testo);
     etichetta->setEnabled(voce.attiva);
 }
 } // namespace
@@ -238,10 +238,7 @@ void FormMain::costruisciControlli() {
     ProgressBar1->setAccessibleName(QStringLiteral("Segnale GSM"));
     ListSendModem->setAccessibleName(QStringLiteral("Comandi inviati al modem"));
     ListRicevutiModem->setAccessibleName(QStringLiteral("Risposte ricevute dal modem"));
-    for (QLabel* l : findChildren<QLabel*>())
-        l->setAccessibleName(l->text());
-    for (QPushButton* b : findChildren<QPushButton*>())
-        b->setAccessibleName(b->text());
+    Accessibile::NominaDaTesto(this);
     connect(TxtPinCode, &QLineEdit::textEdited, this,
             [this](const QString& testo) { motore_.pannello.codicePin = testo; });
 }
@@ -568,15 +565,13 @@ void FormMain::disegnaPannello() {
     disegna(lblledmodem, p.rete);
     disegna(lblprovider, p.operatore);
     disegna(LblCredito, p.credito);
-    LblPinCode->setText(p.TestoStatoPin());
-    LblPinCode->setAccessibleName(LblPinCode->text());
+    Accessibile::Testo(LblPinCode, p.TestoStatoPin());
     ProgressBar1->setValue(p.segnale);
     ProgressBar1->setEnabled(p.segnaleAttivo);
     BtnTrovaGsm->setEnabled(p.trovaGsm);
     BtnTestCredito->setEnabled(p.gestioneCredito);
     BtnDisabilitaPinCode->setEnabled(p.gestionePin);
-    BtnDisabilitaPinCode->setText(p.TestoPulsantePin());
-    BtnDisabilitaPinCode->setAccessibleName(BtnDisabilitaPinCode->text());
+    Accessibile::Testo(BtnDisabilitaPinCode, p.TestoPulsantePin());
     FrmPin->setVisible(p.riquadroPin);
 }
 

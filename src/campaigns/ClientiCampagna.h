@@ -1,19 +1,8 @@
 #pragma once
 
+#include "customers/ElencoClienti.h"
+
 #include <QString>
-#include <QVector>
-
-class Archivio;
-
-// One row of the campaign list: a customer as the register holds it.
-struct ClienteCampagna {
-    QString id; // T1IdCliente as text: the row's own text and the key of its queue code
-    QString numero;
-    QString nome;
-    QString nascita; // DD/MM/YYYY or empty
-    QString indirizzo;
-    QString informazioni;
-};
 
 // The statuses of a campaign row, as the "Stato" column shows them.
 namespace StatoInvio {
@@ -25,11 +14,6 @@ inline const QString Errore = QStringLiteral("Errore Invio");
 
 class ClientiCampagna {
 public:
-    enum Vista { Tutti = 0, Attivi = 1, Disattivati = 2 };
-
-    // The customers of Clienti in table order: all, the enabled ones or the disabled ones.
-    static QVector<ClienteCampagna> Leggi(Archivio& archivio, Vista vista);
-
     // The month filter as typed: true with a usable month, whose two characters go to
     // `meseFiltro`; a value outside 1..12 empties `meseFiltro`, a text that is no number leaves
     // it as it was.
@@ -45,5 +29,5 @@ struct FiltroClienti {
     QString mese;
 
     bool Attivo() const { return !nome.isEmpty() || !indirizzo.isEmpty() || conMese; }
-    bool Corrisponde(const ClienteCampagna& c) const;
+    bool Corrisponde(const ClienteRegistro& c) const;
 };

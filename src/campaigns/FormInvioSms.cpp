@@ -3,6 +3,8 @@
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "modem/MotoreGsm.h"
+#include "platform/Accessibile.h"
+#include "platform/DisposizioneElenco.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
 
@@ -66,11 +68,10 @@ FormInvioSms::FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, QWidget* pa
     });
 
     // Load.
-    guardia_.Esegui([this] { listRefresh(ClientiCampagna::Attivi); });
-    LblListaClienti->setText(QStringLiteral("Lista dei Clienti Attivi"));
-    LblListaClienti->setAccessibleName(LblListaClienti->text());
+    guardia_.Esegui([this] { listRefresh(ElencoClienti::Attivi); });
+    Accessibile::Testo(LblListaClienti, QStringLiteral("Lista dei Clienti Attivi"));
     lstADD->setAccessibleName(LblListaClienti->text());
-    impostaCaption(BtnInviaSms, kInvia);
+    Accessibile::Testo(BtnInviaSms, kInvia);
     Timer1.stop();
     RigaCorrente = 0;
     // An outcome left over from a window closed while its SMS was out is nobody's now.
@@ -170,10 +171,7 @@ void FormInvioSms::costruisciControlli() {
     colonna->addWidget(BtnInviaSms);
     colonna->addWidget(BtnEsci);
 
-    for (QLabel* l : findChildren<QLabel*>())
-        l->setAccessibleName(l->text());
-    for (QPushButton* b : findChildren<QPushButton*>())
-        b->setAccessibleName(b->text());
+    Accessibile::NominaDaTesto(this);
 
     connect(BtnFiltra, &QPushButton::clicked, this,
             guardia_.Proteggi([this] { BtnFiltra_Click(); }));
@@ -194,21 +192,11 @@ void FormInvioSms::resizeEvent(QResizeEvent* evento) {
 }
 
 void FormInvioSms::posiziona() {
-    // The proportions of the customer register: the list takes 85 % of the width beside the
-    // frame, 3 % margins, the title 70 % of the list's width, centred over it.
-    const int w = width();
-    const int h = height();
-    const int f = kLarghezzaRiquadro;
-    const int margine = w * 3 / 100;
-    const int larghezzaLista = (w - f) * 85 / 100;
-    const int alto = 10;
-    const int altezzaTitolo = LblListaClienti->sizeHint().height();
-    const int larghezzaTitolo = larghezzaLista * 70 / 100;
-    LblListaClienti->setGeometry(margine + (larghezzaLista - larghezzaTitolo) / 2, alto,
-                                 larghezzaTitolo, altezzaTitolo);
-    const int inizioLista = alto + altezzaTitolo + 6;
-    lstADD->setGeometry(margine, inizioLista, larghezzaLista, std::max(0, h - inizioLista - alto));
-    Frame1->setGeometry(w - margine - f, alto, f, std::max(0, h - 2 * alto));
+    const auto d = DisposizioneElenco::Calcola(size(), kLarghezzaRiquadro,
+                                               LblListaClienti->sizeHint().height());
+    LblListaClienti->setGeometry(d.titolo);
+    lstADD->setGeometry(d.lista);
+    Frame1->setGeometry(d.riquadro);
 }
 
 QTreeWidgetItem* FormInvioSms::Riga(int riga) const {
@@ -217,11 +205,6 @@ QTreeWidgetItem* FormInvioSms::Riga(int riga) const {
 
 bool FormInvioSms::spuntata(int riga) const {
     return Riga(riga)->checkState(ColId) == Qt::Checked;
-}
-
-void FormInvioSms::impostaCaption(QPushButton* pulsante, const QString& testo) {
-    pulsante->setText(testo);
-    pulsante->setAccessibleName(testo);
 }
 
 void FormInvioSms::impostaStato(QTreeWidgetItem* riga, const QString& stato, const QColor& colore,
@@ -242,10 +225,10 @@ void FormInvioSms::coloraRiga(QTreeWidgetItem* riga, const QColor& colore) {
 void FormInvioSms::listRefresh(int vista) {
     QScopedValueRollback<bool> programma(aggiornando_, true);
     lstADD->clear();
-    clienti_ = ClientiCampagna::Leggi(globale_.archivio, ClientiCampagna::Vista(vista));
+    clienti_ = ElencoClienti::Leggi(globale_.archivio, ElencoClienti::Vista(vista));
     QList<QTreeWidgetItem*> righe;
     righe.reserve(clienti_.size());
-    for (const ClienteCampagna& c : clienti_) {
+    for (const ClienteRegistro& c : clienti_) {
         auto* riga = new QTreeWidgetItem(
             QStringList{c.id, QString(), c.numero, c.nome, c.nascita, c.indirizzo, c.informazioni});
         riga->setFlags(riga->flags() | Qt::ItemIsUserCheckable);
@@ -310,8 +293,8 @@ void FormInvioSms::TxtTestoSms_Change() {
         TxtTestoSms->setPlainText(pulito);
         TxtTestoSms->moveCursor(QTextCursor::End);
     }
-    LblNumCaratteri->setText(QStringLiteral("(%1)").arg(kMassimoCaratteri - pulito.size()));
-    LblNumCaratteri->setAccessibleName(LblNumCaratteri->text());
+    Accessibile::Testo(LblNumCaratteri,
+                       QStringLiteral("(%1)").arg(kMassimoCaratteri - pulito.size()));
 }
 
 void FormInvioSms::aggiornaPulsante() {
@@ -350,7 +333,7 @@ void FormInvioSms::BtnInviaSms_Click() {
         }
         riscriviCoda();
         BtnFiltra->setEnabled(false);
-        impostaCaption(BtnInviaSms, kAnnulla);
+        Accessibile::Testo(BtnInviaSms, kAnnulla);
         campagnaAttiva_ = true;
         aggiornaPulsante();
         Timer1.start();
@@ -446,7 +429,7 @@ void FormInvioSms::ferma() {
     InvioEseguito = false;
     campagnaAttiva_ = false;
     BtnFiltra->setEnabled(true);
-    impostaCaption(BtnInviaSms, kInvia);
+    Accessibile::Testo(BtnInviaSms, kInvia);
     // No more messages: polling resumes (at once, or after the outcome of an SMS still out).
     motore_.invio.Rilascia();
     aggiornaPulsante();

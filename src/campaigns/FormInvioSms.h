@@ -84,7 +84,6 @@ private:
     void ferma();
     void riscriviCoda();
     void aggiornaPulsante();
-    void impostaCaption(QPushButton* pulsante, const QString& testo);
     void impostaStato(QTreeWidgetItem* riga, const QString& stato, const QColor& colore,
                       const QString& suggerimento = QString());
     void coloraRiga(QTreeWidgetItem* riga, const QColor& colore);
@@ -95,7 +94,7 @@ private:
     MotoreGsm& motore_;
     TempSms coda_;
     Guardia guardia_;
-    QVector<ClienteCampagna> clienti_;
+    QVector<ClienteRegistro> clienti_;
     // The campaign runs ("Annulla" shown), and its SMS waits for the engine's outcome.
     bool campagnaAttiva_ = false;
     bool inAttesaEsito_ = false;

@@ -1,8 +1,11 @@
 #include "FormClienti.h"
 
 #include "ControlloNascita.h"
+#include "ElencoClienti.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "platform/Accessibile.h"
+#include "platform/DisposizioneElenco.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
 #include "platform/Testo.h"
@@ -199,8 +202,7 @@ bool FormClienti::eventFilter(QObject* oggetto, QEvent* evento) {
 
 void FormClienti::titoloLista(const QString& testo) {
     // The list is named by the title above it.
-    LblListaSMS->setText(testo);
-    LblListaSMS->setAccessibleName(testo);
+    Accessibile::Testo(LblListaSMS, testo);
     lstADD->setAccessibleName(testo);
 }
 
@@ -212,17 +214,10 @@ void FormClienti::setCommandEnable(bool e0, bool e1, bool e2, bool e3, bool e4, 
     Command1[9]->setEnabled(e9);
 }
 
-namespace {
-void Didascalia(QPushButton* b, const QString& testo) {
-    b->setText(testo);
-    b->setAccessibleName(testo);
-}
-} // namespace
-
 void FormClienti::CreateCol() {
     FrAggiungiModifica->hide();
     setCommandEnable(true, false, false, true, true, true, true);
-    Didascalia(Command1[3], kStampaTutti);
+    Accessibile::Testo(Command1[3], kStampaTutti);
     inInserimento = false;
     disponi();
 }
@@ -234,26 +229,31 @@ void FormClienti::cmdClickAnnulla() {
         Text1[size_t(indice)]->clear();
     Text1_4->clear();
     setCommandEnable(true, false, false, true, true, true, true);
-    Didascalia(Command1[0], kAggiungi);
-    Didascalia(Command1[3], kStampaTutti);
-    Didascalia(Command1[9], kEsci);
+    Accessibile::Testo(Command1[0], kAggiungi);
+    Accessibile::Testo(Command1[3], kStampaTutti);
+    Accessibile::Testo(Command1[9], kEsci);
     disponi();
 }
 
 void FormClienti::listRefresh(int vista) {
     lstADD->clear();
-    Recordset& rs = stato_.archivio.ApriTabella(Tabella::Clienti);
     QList<QTreeWidgetItem*> righe;
-    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        const bool eliminato = rs.Booleano(Campo::T1Eliminato);
-        if ((vista == 1 && eliminato) || (vista == 2 && !eliminato))
-            continue;
+    for (const ClienteRegistro& c :
+         ElencoClienti::Leggi(stato_.archivio, ElencoClienti::Vista(vista)))
         righe.append(new QTreeWidgetItem(
-            QStringList{rs.Testo(Campo::T1IdCliente), rs.Testo(Campo::T1Numero),
-                        rs.Testo(Campo::T1Nome), rs.Testo(Campo::T1Nascita),
-                        rs.Testo(Campo::T1Indirizzo), rs.Testo(Campo::T1Informazioni)}));
-    }
+            QStringList{c.id, c.numero, c.nome, c.nascita, c.indirizzo, c.informazioni}));
     lstADD->addTopLevelItems(righe);
+}
+
+void FormClienti::scriviCampi(Recordset& rs) {
+    rs.Imposta(Campo::T1Numero, Testo1(0));
+    rs.Imposta(Campo::T1Nome, Testo1(1));
+    rs.Imposta(Campo::T1Nascita, dataNascita);
+    rs.Imposta(Campo::T1Indirizzo, Testo1(3));
+    rs.Imposta(Campo::T1Informazioni, Testo1(4));
+    // Adding and changing both leave the customer enabled.
+    rs.Imposta(Campo::T1Eliminato, false);
+    rs.Update();
 }
 
 bool FormClienti::controlloNascita() {
@@ -270,8 +270,8 @@ void FormClienti::lstADD_ItemClick(QTreeWidgetItem* riga) {
     FrAggiungiModifica->setTitle(QStringLiteral("Modifica Cliente"));
     FrAggiungiModifica->show();
     setCommandEnable(false, true, true, true, false, false, true);
-    Didascalia(Command1[3], kStampaSelezionato);
-    Didascalia(Command1[9], kAnnulla);
+    Accessibile::Testo(Command1[3], kStampaSelezionato);
+    Accessibile::Testo(Command1[9], kAnnulla);
     const QString nascita = riga->text(3);
     ImpostaTesto1(0, riga->text(1));
     ImpostaTesto1(1, riga->text(2));
@@ -281,8 +281,7 @@ void FormClienti::lstADD_ItemClick(QTreeWidgetItem* riga) {
     ImpostaTesto1(3, riga->text(4));
     ImpostaTesto1(4, riga->text(5));
     ImpostaTesto1(5, riga->text(0));
-    LblIdCliente->setText(QStringLiteral("Id Cliente: ") + riga->text(0));
-    LblIdCliente->setAccessibleName(LblIdCliente->text());
+    Accessibile::Testo(LblIdCliente, QStringLiteral("Id Cliente: ") + riga->text(0));
     disponi();
 }
 
@@ -296,9 +295,9 @@ void FormClienti::Command1_Click(int index) {
         FrAggiungiModifica->setTitle(QStringLiteral("Aggiungi Cliente"));
         FrAggiungiModifica->show();
         setCommandEnable(true, false, false, false, false, false, true);
-        Didascalia(Command1[0], kConferma);
-        Didascalia(Command1[9], kAnnulla);
-        LblIdCliente->setText(QStringLiteral("Id Cliente: "));
+        Accessibile::Testo(Command1[0], kConferma);
+        Accessibile::Testo(Command1[9], kAnnulla);
+        Accessibile::Testo(LblIdCliente, QStringLiteral("Id Cliente: "));
         for (int indice : kCaselle)
             Text1[size_t(indice)]->clear();
         Text1_4->clear();
@@ -333,12 +332,12 @@ void FormClienti::Command1_Click(int index) {
     case 5:
         tipoLista = tipoLista < 2 ? tipoLista + 1 : 1;
         if (tipoLista == 1) {
-            Didascalia(Command1[5], QStringLiteral("Visualizza Clienti non Abilitati"));
-            Didascalia(Command1[1], QStringLiteral("Disattiva Cliente"));
+            Accessibile::Testo(Command1[5], QStringLiteral("Visualizza Clienti non Abilitati"));
+            Accessibile::Testo(Command1[1], QStringLiteral("Disattiva Cliente"));
             titoloLista(QStringLiteral("Lista dei Clienti Abilitati"));
         } else {
-            Didascalia(Command1[5], QStringLiteral("Visualizza Clienti Abilitati"));
-            Didascalia(Command1[1], QStringLiteral("Attiva Cliente"));
+            Accessibile::Testo(Command1[5], QStringLiteral("Visualizza Clienti Abilitati"));
+            Accessibile::Testo(Command1[1], QStringLiteral("Attiva Cliente"));
             titoloLista(QStringLiteral("Lista dei Clienti Non Abilitati"));
         }
         listRefresh(tipoLista);
@@ -394,13 +393,7 @@ void FormClienti::aggiungi() {
             return;
         }
         rs.AddNew();
-        rs.Imposta(Campo::T1Numero, Testo1(0));
-        rs.Imposta(Campo::T1Nome, Testo1(1));
-        rs.Imposta(Campo::T1Nascita, dataNascita);
-        rs.Imposta(Campo::T1Indirizzo, Testo1(3));
-        rs.Imposta(Campo::T1Informazioni, Testo1(4));
-        rs.Imposta(Campo::T1Eliminato, false);
-        rs.Update();
+        scriviCampi(rs);
 
         listRefresh(tipoLista);
         inInserimento = false;
@@ -411,8 +404,8 @@ void FormClienti::aggiungi() {
         } else {
             setCommandEnable(true, false, false, true, true, true, true);
         }
-        Didascalia(Command1[0], kAggiungi);
-        Didascalia(Command1[9], kEsci);
+        Accessibile::Testo(Command1[0], kAggiungi);
+        Accessibile::Testo(Command1[9], kEsci);
         FrAggiungiModifica->hide();
         disponi();
     } catch (const ErroreRuntime& e) {
@@ -474,14 +467,7 @@ void FormClienti::modifica() {
         }
         Recordset& rs = stato_.archivio.rs();
         rs.Edit();
-        rs.Imposta(Campo::T1Numero, Testo1(0));
-        rs.Imposta(Campo::T1Nome, Testo1(1));
-        rs.Imposta(Campo::T1Nascita, dataNascita);
-        rs.Imposta(Campo::T1Indirizzo, Testo1(3));
-        rs.Imposta(Campo::T1Informazioni, Testo1(4));
-        // A change enables a disabled customer again.
-        rs.Imposta(Campo::T1Eliminato, false);
-        rs.Update();
+        scriviCampi(rs); // a disabled customer changed is enabled again
         rimuoviSelezionata();
         cmdClickAnnulla();
         listRefresh(tipoLista);
@@ -519,24 +505,17 @@ void FormClienti::resizeEvent(QResizeEvent* evento) {
 }
 
 void FormClienti::disponi() {
-    const int w = width();
-    const int h = height();
-    const int f = Frame1->width();
-    const int margine = 10;
-    const int larghezzaLista = (w - f) * 85 / 100;
-    const int sinistra = w * 3 / 100;
-    const int larghezzaTitolo = larghezzaLista * 70 / 100;
-    const int altezzaTitolo = LblListaSMS->sizeHint().height();
-    LblListaSMS->setGeometry(sinistra + (larghezzaLista - larghezzaTitolo) / 2, margine,
-                             larghezzaTitolo, altezzaTitolo);
-    const int cima = margine + altezzaTitolo + margine;
-    int fondoLista = h - margine;
+    const auto d = DisposizioneElenco::Calcola(size(), Frame1->width(),
+                                               LblListaSMS->sizeHint().height());
+    LblListaSMS->setGeometry(d.titolo);
+    Frame1->setGeometry(d.riquadro);
+    QRect lista = d.lista;
+    // The editor, when open, takes the lower part of the list's place.
     if (FrAggiungiModifica->isVisibleTo(this)) {
-        const int altezzaEditor = FrAggiungiModifica->sizeHint().height();
-        FrAggiungiModifica->setGeometry(sinistra, h - margine - altezzaEditor, larghezzaLista,
-                                        altezzaEditor);
-        fondoLista -= altezzaEditor + margine;
+        const int altezza = FrAggiungiModifica->sizeHint().height();
+        FrAggiungiModifica->setGeometry(lista.left(), lista.bottom() + 1 - altezza,
+                                        lista.width(), altezza);
+        lista.setBottom(std::max(lista.top() + 40, lista.bottom() - altezza - DisposizioneElenco::Bordo));
     }
-    lstADD->setGeometry(sinistra, cima, larghezzaLista, std::max(40, fondoLista - cima));
-    Frame1->setGeometry(w - sinistra - f, cima, f, h - cima - margine);
+    lstADD->setGeometry(lista);
 }

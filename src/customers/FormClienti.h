@@ -11,6 +11,7 @@
 #include <QTreeWidget>
 #include <array>
 
+class Recordset;
 struct StatoGlobale;
 class ModulofnStampa;
 
@@ -72,6 +73,8 @@ private:
     // Opens Clienti on the selected customer; false, after telling the user, when it is gone.
     bool trovaSelezionato();
     void rimuoviSelezionata();
+    // The editor's boxes into the added or edited record, then stored.
+    void scriviCampi(Recordset& rs);
     void disponi();
     void titoloLista(const QString& testo);
 

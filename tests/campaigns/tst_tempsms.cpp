@@ -74,7 +74,7 @@ private slots:
 
     void filtri() {
         const auto cliente = [](const char* nome, const char* nascita = "") {
-            return ClienteCampagna{"1", "333", nome, nascita, "Via Roma 1, Bari", {}};
+            return ClienteRegistro{"1", "333", nome, nascita, "Via Roma 1, Bari", {}};
         };
         const FiltroClienti ro{QStringLiteral("ro"), {}, false, {}};
         QVERIFY(ro.Corrisponde(cliente("Rossi Mario")) && ro.Corrisponde(cliente("ROMANO")));
