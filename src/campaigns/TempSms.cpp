@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -22,19 +23,10 @@ const QString kCrLf = QStringLiteral("\r\n");
 // Lines end with CR LF; a lone LF or CR (a file edited by hand) ends one as well. The end of the
 // last line is no line of its own.
 QStringList righe(const QString& testo) {
-    QStringList r;
-    qsizetype inizio = 0;
-    for (qsizetype i = 0; i < testo.size(); ++i) {
-        const QChar c = testo.at(i);
-        if (c != QChar(13) && c != QChar(10))
-            continue;
-        r.append(testo.mid(inizio, i - inizio));
-        if (c == QChar(13) && i + 1 < testo.size() && testo.at(i + 1) == QChar(10))
-            ++i;
-        inizio = i + 1;
-    }
-    if (inizio < testo.size())
-        r.append(testo.mid(inizio));
+    static const QRegularExpression fineRiga(QStringLiteral("\r\n|\r|\n"));
+    QStringList r = testo.split(fineRiga);
+    if (!r.isEmpty() && r.last().isEmpty())
+        r.removeLast();
     return r;
 }
 
