@@ -68,9 +68,7 @@ bool SupervisioneGsm::PassoInattivo() {
 
 void SupervisioneGsm::Polling() {
     StatoModem& s = m_.stato;
-    // An SMS being sent holds the modem until its outcome.
-    if (m_.invio.InVolo())
-        return;
+    // The count moves only while no reply is awaited, so an SMS being sent holds the poll too.
     if (s.TickAttesa == 0)
         ++s.TickPolling;
     if (m_.pannello.statoPin != StatoPin::Abilitato) {
