@@ -102,6 +102,7 @@ private slots:
         CopioneMessaggi copione;
         c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta\x1A pizza") + QString(200, 'x'));
         QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(0)"));
+        QVERIFY(c.f->TxtTestoSms->toPlainText().startsWith(QStringLiteral("Offerta pizza")));
         c.invia({3, 7}, QStringLiteral("Offerta pizza"));
         QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(147)"));
         QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Annulla"));
