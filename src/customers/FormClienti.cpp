@@ -510,7 +510,7 @@ void FormClienti::disponi() {
     LblListaSMS->setGeometry(d.titolo);
     Frame1->setGeometry(d.riquadro);
     QRect lista = d.lista;
-    // The editor, when open, takes the lower part of the list's place.
+    // The editor, when open, takes the bottom of the list's place.
     if (FrAggiungiModifica->isVisibleTo(this)) {
         const int altezza = FrAggiungiModifica->sizeHint().height();
         FrAggiungiModifica->setGeometry(lista.left(), lista.bottom() + 1 - altezza,
