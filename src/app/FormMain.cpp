@@ -17,6 +17,8 @@
 #include "platform/MsgBox.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
+#include "settings/FormConfigura.h"
+#include "settings/FormGestoreSim.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -99,6 +101,16 @@ FormMsgBox1* FormMain::msgBox1() const {
 void FormMain::costruisciControlli() {
     MnFile = menuBar()->addMenu(QStringLiteral("File"));
     MnFile->setObjectName(QStringLiteral("MnFile"));
+    CmConfigura = MnFile->addMenu(QStringLiteral("Impostazioni"));
+    CmConfigura->setObjectName(QStringLiteral("CmConfigura"));
+    CmConfiguraAttivita = CmConfigura->addAction(QStringLiteral("Configurazione Attività"));
+    CmConfiguraAttivita->setObjectName(QStringLiteral("CmConfiguraAttivita"));
+    connect(CmConfiguraAttivita, &QAction::triggered, this, &FormMain::CmConfiguraAttivita_Click);
+    CmImpostaGestoreSim = CmConfigura->addAction(QStringLiteral("Imposta Gestore Sim"));
+    CmImpostaGestoreSim->setObjectName(QStringLiteral("CmImpostaGestoreSim"));
+    connect(CmImpostaGestoreSim, &QAction::triggered, this, &FormMain::CmImpostaGestoreSim_Click);
+    Separatore = MnFile->addSeparator();
+    Separatore->setObjectName(QStringLiteral("Separatore"));
     CmEsci = MnFile->addAction(QStringLiteral("Esci"));
     CmEsci->setObjectName(QStringLiteral("CmEsci"));
     connect(CmEsci, &QAction::triggered, this, &FormMain::CmEsci_Click);
@@ -190,6 +202,7 @@ void FormMain::costruisciControlli() {
         dati->addWidget(b);
     connect(BtnTrovaGsm, &QPushButton::clicked, this, &FormMain::BtnTrovaGsm_Click);
     connect(BtnSpegniGsm, &QPushButton::clicked, this, &FormMain::BtnSpegniGsm_Click);
+    connect(BtnTestCredito, &QPushButton::clicked, this, &FormMain::BtnTestCredito_Click);
     destra->addWidget(FrmDatiTecnici);
 
     FrmPin = new QGroupBox(QStringLiteral("Codice PIN"), centro);
@@ -445,6 +458,20 @@ void FormMain::CmClienti_Click() {
     Modale::Mostra(clienti, this);
 }
 
+void FormMain::CmConfiguraAttivita_Click() {
+    esegui([this] {
+        FormConfigura finestra(stato_, *stampa_, motore_.pannello, this);
+        Modale::Mostra(finestra, this);
+    });
+}
+
+void FormMain::CmImpostaGestoreSim_Click() {
+    esegui([this] {
+        FormGestoreSim finestra(stato_, motore_.pannello, this);
+        Modale::Mostra(finestra, this);
+    });
+}
+
 void FormMain::CmEsci_Click() {
     esegui([this] {
         StatoModem& s = motore_.stato;
@@ -586,6 +613,13 @@ void FormMain::BtnSpegniGsm_Click() {
 void FormMain::btnClearModem_Click() {
     ListSendModem->clear();
     ListRicevutiModem->clear();
+}
+
+void FormMain::BtnTestCredito_Click() {
+    esegui([this] {
+        if (const int risposta = motore_.credito.GestioneCredito())
+            rispformbox = risposta;
+    });
 }
 
 void FormMain::CmInvioSms_Click() {

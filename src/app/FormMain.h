@@ -53,6 +53,9 @@ public:
     void VisualizzaLista();
     void CmEsci_Click();
     void CmClienti_Click();
+    // "Impostazioni": the settings and the operators, modal over this one.
+    void CmConfiguraAttivita_Click();
+    void CmImpostaGestoreSim_Click();
     int Conferma_Chiusura();
     void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
     MotoreGsm& Motore() { return motore_; }
@@ -61,6 +64,8 @@ public:
     void BtnTrovaGsm_Click();
     void BtnSpegniGsm_Click();
     void btnClearModem_Click();
+    // "Gestione Credito": the credit of the operator in use.
+    void BtnTestCredito_Click();
     // "InvioSms": the campaign window, modal over this one.
     void CmInvioSms_Click();
     void BtnPinCode_Click();
@@ -78,6 +83,10 @@ public:
 
     // Controls.
     QMenu* MnFile;
+    QMenu* CmConfigura;
+    QAction* CmConfiguraAttivita;
+    QAction* CmImpostaGestoreSim;
+    QAction* Separatore;
     QAction* CmEsci;
     QAction* CmClienti;
     QAction* CmInvioSms;

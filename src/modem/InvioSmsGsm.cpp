@@ -7,25 +7,6 @@
 
 namespace {
 
-// The quotes of the address line and the line's end must stay the modem's own.
-bool numeroScrivibile(const QString& numero) {
-    if (numero.isEmpty())
-        return false;
-    for (const QChar c : numero)
-        if (c == QLatin1Char('"') || c.unicode() < 32 || c.unicode() == 127)
-            return false;
-    return true;
-}
-
-// Ctrl-Z would end the text early and ESC would cancel it: what followed them would reach the
-// modem as commands. Only the line ends stay of the control characters.
-QString testoScrivibile(QString testo) {
-    testo.removeIf([](QChar c) {
-        return (c.unicode() < 32 && c != QChar(10) && c != QChar(13)) || c.unicode() == 127;
-    });
-    return testo;
-}
-
 // "OK" and nothing of the reply's own: the modem took the text but the result is still to come.
 bool soloOk(const RispostaAt& r) {
     for (const RispostaAt::Riga& riga : r.Righe())
@@ -40,6 +21,24 @@ bool incompleta(const RispostaAt& r) {
 }
 
 } // namespace
+
+bool InvioSmsGsm::NumeroScrivibile(const QString& numero) {
+    // The quotes of the address line and the line's end must stay the modem's own.
+    if (numero.isEmpty())
+        return false;
+    for (const QChar c : numero)
+        if (c == QLatin1Char('"') || c.unicode() < 32 || c.unicode() == 127)
+            return false;
+    return true;
+}
+
+QString InvioSmsGsm::TestoScrivibile(QString testo) {
+    // What followed Ctrl-Z or ESC would reach the modem as commands.
+    testo.removeIf([](QChar c) {
+        return (c.unicode() < 32 && c != QChar(10) && c != QChar(13)) || c.unicode() == 127;
+    });
+    return testo;
+}
 
 InvioSmsGsm::InvioSmsGsm(MotoreGsm& motore)
     : m_(motore) {
@@ -57,7 +56,7 @@ void InvioSmsGsm::Invia(const QString& numero) {
     g.InvioFallito = false;
     g.TipoComando = ComandoGsm::InvioSms;
     m_.stato.FaseTesto = false;
-    if (!numeroScrivibile(numero) || !m_.canale.SetStringa_Gsm())
+    if (!NumeroScrivibile(numero) || !m_.canale.SetStringa_Gsm())
         esito(true);
 }
 
@@ -109,7 +108,7 @@ void InvioSmsGsm::risposta(const RispostaAt& nuova) {
 
 void InvioSmsGsm::prompt() {
     StatoModem& s = m_.stato;
-    const QString testo = TestoDaInviare ? testoScrivibile(TestoDaInviare()) : QString();
+    const QString testo = TestoDaInviare ? TestoScrivibile(TestoDaInviare()) : QString();
     if (testo.isEmpty()) {
         // Nobody would record this SMS as sent, or the text was emptied meanwhile: ESC makes the
         // modem drop it rather than send an empty message.

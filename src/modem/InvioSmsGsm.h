@@ -26,6 +26,12 @@ public:
     // have left all the same. Refused sends and sends that never reached the text are not such.
     bool SenzaRisposta() const { return senzaRisposta_; }
 
+    // What may go between the quotes of the address line: no quote, no control character.
+    static bool NumeroScrivibile(const QString& numero);
+    // The text of an SMS without the control characters that would end it early (Ctrl-Z) or
+    // cancel it (ESC); only the line ends stay.
+    static QString TestoScrivibile(QString testo);
+
     // The text as it stands when the modem's prompt comes. Unset (no window waits for the
     // outcome any more) or empty, the submission is given up at the prompt, so nothing leaves
     // unrecorded and no empty message leaves.

@@ -13,13 +13,18 @@ MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& 
     , supervisione(*this)
     , scansione(*this)
     , pin(*this)
-    , invio(*this) {}
+    , invio(*this)
+    , credito(*this) {}
 
 MotoreGsm::~MotoreGsm() = default;
 
 bool MotoreGsm::PassoModem() {
-    if (stato.TickAttesa == 0)
-        return supervisione.PassoInattivo();
+    if (stato.TickAttesa == 0) {
+        if (!supervisione.PassoInattivo())
+            return false;
+        credito.PassoServizi();
+        return true;
+    }
     canale.Raccogli();
     return true;
 }

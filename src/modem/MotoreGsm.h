@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CanaleGsm.h"
+#include "CreditoGsm.h"
 #include "GestionePin.h"
 #include "InvioSmsGsm.h"
 #include "PannelloGsm.h"
@@ -18,7 +19,7 @@ class PortaSeriale;
 class DialogoUtente;
 
 // The modem engine: the serial channel with its reply handlers, the supervision cycle, the SIM
-// scan, the PIN and the sending of SMS, over one port, with no widget. The main window calls its
+// scan, the PIN, the sending of SMS and the credit, over one port, with no widget. The main window calls its
 // tick steps in order and draws `pannello`; a feature adds a command by registering its handler
 // with `canale`.
 class MotoreGsm : public QObject {
@@ -41,6 +42,7 @@ public:
     ScansioneSim scansione;
     GestionePin pin;
     InvioSmsGsm invio;
+    CreditoGsm credito;
 
     // Step 2 or 3 of the main timer's tick: the idle work (power pulse, test delay) or the
     // collection of the awaited reply. False when the tick ends here.

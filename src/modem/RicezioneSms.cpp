@@ -5,7 +5,6 @@
 #include "archive/RubricaClienti.h"
 #include "archive/Schema.h"
 #include "desk/LetturaSmsInAttesa.h"
-#include "platform/Testo.h"
 
 #include <QStringList>
 #include <cstdlib>
@@ -85,17 +84,18 @@ bool RicezioneSms::DalMittente(const SmsLetto& sms, const QString& mittente) {
     const QString cercato = mittente.trimmed();
     if (cercato.isEmpty())
         return false;
+    // A letter or digit right beside the match makes it part of another word or number.
+    const auto staDaSolo = [&](const QString& campo, qsizetype p) {
+        const qsizetype dopo = p + cercato.size();
+        return (p == 0 || !campo.at(p - 1).isLetterOrNumber()) &&
+               (dopo >= campo.size() || !campo.at(dopo).isLetterOrNumber());
+    };
     for (const QString& campo : {sms.mittente, sms.numero, sms.alfa})
-        if (campo.trimmed().compare(cercato, Qt::CaseInsensitive) == 0)
-            return true;
+        for (qsizetype p = campo.indexOf(cercato, 0, Qt::CaseInsensitive); p >= 0;
+             p = campo.indexOf(cercato, p + 1, Qt::CaseInsensitive))
+            if (staDaSolo(campo, p))
+                return true;
     return false;
-}
-
-std::optional<QString> RicezioneSms::CreditoDaTesto(const QString& testo) {
-    const int p = Testo::InStr(testo, QStringLiteral("euro"));
-    if (p < 7)
-        return std::nullopt;
-    return Testo::Mid(testo, p - 6, 5);
 }
 
 void RicezioneSms::RegistraCredito(Archivio& archivio, const QString& numeroCredito,

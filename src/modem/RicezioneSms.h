@@ -36,13 +36,11 @@ public:
     // The times of the parts between a record's first and its latest, kept in its third time.
     static QStringList OrariIntermedi(const QString& campo);
 
-    // The message comes from `mittente` (an operator's name or a service number): the sender
-    // field or the name beside it equals it, without regard to case; never a word of the text.
+    // The message comes from `mittente` (an operator's name or a service number): it stands, in
+    // any case, in the sender field (with or without its +39) or in the name beside it, as a
+    // word or number of its own ("TIM" in "TIM INFO", never in "TIMBRO"; "40916" never inside
+    // "+393409161234"); a word of the text never counts.
     static bool DalMittente(const SmsLetto& sms, const QString& mittente);
-
-    // The credit in an operator's message: the five characters that end one before "euro"
-    // (any case), e.g. "12,34" of "... 12,34 Euro"; nullopt when there is none.
-    static std::optional<QString> CreditoDaTesto(const QString& testo);
     // Writes the credit into every operator record whose credit number is `numeroCredito`.
     static void RegistraCredito(Archivio& archivio, const QString& numeroCredito,
                                 const QString& credito);

@@ -2,6 +2,7 @@
 
 #include "DialogoUtente.h"
 #include "InterpreteSms.h"
+#include "LetturaCredito.h"
 #include "MotoreGsm.h"
 #include "RicezioneSms.h"
 #include "RisposteModem.h"
@@ -100,7 +101,7 @@ bool ScansioneSim::messaggioDelGestore(const SmsLetto& sms) {
     }
     if (g.RispostaCredito != 1 || !(dalGestore || RicezioneSms::DalMittente(sms, g.NumeroCredito)))
         return false;
-    if (const auto credito = RicezioneSms::CreditoDaTesto(sms.testo)) {
+    if (const auto credito = LetturaCredito::Credito(sms.testo)) {
         try {
             RicezioneSms::RegistraCredito(g.archivio, g.NumeroCredito, *credito);
         } catch (const ErroreRuntime& e) {
