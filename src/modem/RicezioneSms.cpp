@@ -84,7 +84,7 @@ bool RicezioneSms::DalMittente(const SmsLetto& sms, const QString& mittente) {
     const QString cercato = mittente.trimmed();
     if (cercato.isEmpty())
         return false;
-    // A letter or digit right beside the match makes it part of another word or number.
+    // A letter or digit right beside the match makes it a piece of another word or number.
     const auto staDaSolo = [&](const QString& campo, qsizetype p) {
         const qsizetype dopo = p + cercato.size();
         return (p == 0 || !campo.at(p - 1).isLetterOrNumber()) &&
