@@ -1,4 +1,6 @@
 #include "BancoMotore.h"
+#include "BancoMotorePty.h"
+#include "archive/LetturaImpostazioni.h"
 #include "ConnessioneEsterna.h"
 #include "modem/LetturaCredito.h"
 #include "modem/RicezioneSms.h"
@@ -38,8 +40,8 @@ void finoARiposo(BancoMotore& b) {
 }
 
 // What the operator's record holds, read through another connection.
-QStringList registrato(BancoMotore& b) {
-    ConnessioneEsterna c(b.cartella.file(Archivio::NomeFile()));
+QStringList registrato(const CartellaDiProva& cartella) {
+    ConnessioneEsterna c(cartella.file(Archivio::NomeFile()));
     return {c.valore("SELECT CreditoSim FROM DatiGestoreSim").toString(),
             c.valore("SELECT DataScadenza FROM DatiGestoreSim").toString()};
 }
@@ -89,7 +91,7 @@ private slots:
         b.tick(60);
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : ") + letto);
         QCOMPARE(b.globale->CreditoResiduo, letto);
-        QCOMPARE(registrato(b), (QStringList{letto, data}));
+        QCOMPARE(registrato(b.cartella), (QStringList{letto, data}));
         QCOMPARE(b.nuoveRighe(), QStringList{kUssd});
         QVERIFY(b.dialogo.mostrati.isEmpty());
         // Polling resumes.
@@ -122,10 +124,10 @@ private slots:
         QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
         QVERIFY(!b.s().InAttesaRisposta);
         if (leggibile) {
-            QCOMPARE(registrato(b).value(0), QStringLiteral("6,70"));
+            QCOMPARE(registrato(b.cartella).value(0), QStringLiteral("6,70"));
             return;
         }
-        QCOMPARE(registrato(b), (QStringList{"10,00", "01/02/2026"}));
+        QCOMPARE(registrato(b.cartella), (QStringList{"10,00", "01/02/2026"}));
         QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("10,00"));
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : 10,00 ?"));
         QCOMPARE(b.dialogo.mostrati.size(), 1);
@@ -153,7 +155,7 @@ private slots:
         b.tick(101);
         QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : 10,00 ?"));
-        QCOMPARE(registrato(b).value(0), QStringLiteral("10,00"));
+        QCOMPARE(registrato(b.cartella).value(0), QStringLiteral("10,00"));
     }
 
     // The credit asked by a voice call, and the two call services: each line exactly as the
@@ -199,6 +201,50 @@ private slots:
         QVERIFY(b.nuoveRighe().isEmpty());
         QCOMPARE(b.dialogo.mostrati.size(), 1);
         QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
+    }
+
+    // Against the simulator: the short and the long balance answer, each a moment after the
+    // "OK"; voicemail switched off; then the credit asked by SMS and answered by the operator's
+    // message, which is read for its credit and never listed as an order.
+    void controIlSimulatore() {
+        BancoMotorePty b(1, false, operatore(2, QStringLiteral("*123#"), QStringLiteral("5,00")));
+        b.motore->orologio = [] { return kAdesso; };
+        ModemSimulato& m = b.modem();
+        m.impostaUssdRitardato(true);
+        m.impostaRispostaUssd("Il credito e': 6.70 Euro.");
+        QVERIFY(b.avviaFinoAdAbilitato());
+        const auto inRiposo = [&] {
+            return b.s().Registrato && b.s().TickAttesa == 0 &&
+                   b.globale->TipoComando == ComandoGsm::Registrazione;
+        };
+        QVERIFY(b.finche(inRiposo));
+        b.dialogo.mostrati.clear();
+        b.motore->credito.GestioneCredito();
+        QVERIFY(b.finche([&] { return b.p().credito.testo == "Credito : 6.70"; }, 300));
+        QCOMPARE(registrato(b.cartella), (QStringList{"6.70", "08/12/2026"}));
+        m.impostaRispostaUssd(QByteArray(180, 'x') + " residuo 12,34 Euro, bonus di 5 Euro.");
+        QVERIFY(b.finche(inRiposo));
+        b.motore->credito.GestioneCredito();
+        QVERIFY(b.finche([&] { return b.p().credito.testo == "Credito : 12,34"; }, 300));
+
+        QVERIFY(b.finche(inRiposo));
+        b.globale->ServizioRichiesto = 1;
+        QVERIFY(b.finche([&] { return !b.dialogo.mostrati.isEmpty(); }, 300));
+        QCOMPARE(b.dialogo.testi(), QStringList{"Disabilitata la Segreteria Telefonica"});
+
+        operatore(1, QStringLiteral("40916"), QStringLiteral("12,34"))(b.globale->archivio);
+        LetturaImpostazioni::LeggiGestoreOperativo(*b.globale);
+        m.impostaRispostaCreditoSms({"40916", "TIM INFO", "Il credito residuo e' 9,87 Euro."});
+        QVERIFY(b.finche(inRiposo));
+        b.motore->credito.GestioneCredito();
+        QVERIFY(b.finche([&] { return b.p().credito.testo == "Credito : 9,87"; }, 1000));
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(registrato(b.cartella).value(0), QStringLiteral("9,87"));
+        QVERIFY(b.registrati.isEmpty());
+        QList<QByteArray> richieste;
+        for (const RichiestaInviata& r : m.richiesteInviate())
+            richieste << r.destinatario + ' ' + r.testo;
+        QCOMPARE(richieste, (QList<QByteArray>{"*123# ", "*123# ", "##002# ", "40916 CREDITO"}));
     }
 
     // Reading credits, and knowing the operator's messages by their sender.

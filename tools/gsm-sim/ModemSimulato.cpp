@@ -264,6 +264,11 @@ void ModemSimulato::consegna(const Risposta& r, Guasto g, QByteArray& uscita) {
         corpo = r.informazioni + r.finale + r.dopo;
         break;
     }
+    if (g == Guasto::Nessuno && ussdRitardato_ && !r.dopo.isEmpty()) {
+        emetti(uscita, r.informazioni + r.finale);
+        trattenuto_ = r.dopo;
+        return;
+    }
     if (g == Guasto::Spezzato) {
         const qsizetype meta = corpo.size() / 2;
         emetti(uscita, corpo.left(meta));
@@ -607,6 +612,8 @@ ModemSimulato::Risposta ModemSimulato::inviaTesto() {
         return cms(21);
     riferimento_ = (riferimento_ + 1) % 256;
     registraRichiesta({RichiestaInviata::Tipo::Sms, destinatarioSms_, testoSms_, riferimento_});
+    if (!creditoSms_.numero.isEmpty() && destinatarioSms_ == creditoSms_.numero)
+        aggiungiSms(creditoSms_.mittente, creditoSms_.testo);
     return informazione("+CMGS: " + QByteArray::number(riferimento_));
 }
 

@@ -55,6 +55,19 @@ public:
     void impostaSegnale(int rssi) { segnale_ = rssi; }
     void impostaRevisione(const QByteArray& revisione) { revisione_ = revisione; }
     void impostaRispostaUssd(const QByteArray& risposta) { rispostaUssd_ = risposta; }
+    QByteArray rispostaUssd() const { return rispostaUssd_; }
+    // The network's USSD answer comes a moment after the "OK", as from a real network, handed
+    // out by rimandato(); otherwise it follows the "OK" at once.
+    void impostaUssdRitardato(bool ritardato) { ussdRitardato_ = ritardato; }
+    // An SMS sent to `numero` (the operator's credit service) is answered by an SMS on the SIM
+    // from `mittente` with `testo`; an empty number answers none.
+    struct RispostaCreditoSms {
+        QByteArray numero;
+        QByteArray mittente;
+        QByteArray testo;
+    };
+    void impostaRispostaCreditoSms(const RispostaCreditoSms& r) { creditoSms_ = r; }
+    RispostaCreditoSms rispostaCreditoSms() const { return creditoSms_; }
     // Slots above a smaller capacity are lost.
     void impostaCapacita(int slot);
     // Some modems answer the read of an empty slot with +CMS ERROR: 321 instead of a bare OK.
@@ -188,6 +201,8 @@ private:
     int segnale_ = 20;
     QByteArray revisione_ = "SIMGSM 1.0.2";
     QByteArray rispostaUssd_ = "Credito residuo: 5,23 Euro";
+    bool ussdRitardato_ = false;
+    RispostaCreditoSms creditoSms_;
     int riferimento_ = 0;
 
     // Faults.

@@ -18,6 +18,13 @@ const QStringList kGuasti = {QStringLiteral("nessuno"),       QStringLiteral("mu
                              QStringLiteral("intruso"),       QStringLiteral("rumore"),
                              QStringLiteral("intruso-fuori"), QStringLiteral("spento")};
 
+// The operator's balance answers the "ussd" command chooses by name.
+const QString kUssdBreve = QStringLiteral("Il credito e': 6.70 Euro.");
+const QString kUssdLungo = QStringLiteral(
+    "Gentile cliente, il credito residuo della sua SIM e' di 12,34 Euro al giorno di oggi. Con "
+    "una ricarica di almeno 10 Euro entro fine mese riceve in regalo 100 SMS verso tutti: per "
+    "informazioni chiami il servizio clienti.");
+
 QStringList bene(const QString& testo) {
     return {QStringLiteral("OK"), testo};
 }
@@ -211,6 +218,32 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
                         .arg(volte < 0 ? QStringLiteral("fino a nuovo ordine")
                                        : QStringLiteral("per i prossimi %1 SMS").arg(volte)));
     }
+    if (comando == QLatin1String("ussd")) {
+        const QString testo = campo(1) == QLatin1String("breve")  ? kUssdBreve
+                              : campo(1) == QLatin1String("lungo") ? kUssdLungo
+                                                                   : campo(1);
+        if (testo.isEmpty() || testo.contains(QLatin1Char('"')))
+            return male(QStringLiteral("Indicare breve, lungo o un testo senza virgolette"));
+        modem_.impostaRispostaUssd(CodicePagina1252::Codifica(testo));
+        return bene(QStringLiteral("Risposta USSD: ") + testo);
+    }
+    if (comando == QLatin1String("credito-sms")) {
+        // credito-sms <numero|nessuno> <mittente|""> <testo|"">
+        if (campo(1).isEmpty())
+            return male(QStringLiteral("Numero mancante"));
+        if (campo(1) == QLatin1String("nessuno")) {
+            modem_.impostaRispostaCreditoSms({});
+            return bene(QStringLiteral("Nessuna risposta agli SMS di richiesta del credito"));
+        }
+        ModemSimulato::RispostaCreditoSms r;
+        r.numero = CodicePagina1252::Codifica(campo(1));
+        r.mittente = CodicePagina1252::Codifica(campo(2).isEmpty() ? campo(1) : campo(2));
+        r.testo = CodicePagina1252::Codifica(
+            campo(3).isEmpty() ? QStringLiteral("Il credito residuo e' 12,34 Euro.") : campo(3));
+        modem_.impostaRispostaCreditoSms(r);
+        return bene(QStringLiteral("Un SMS a %1 riceve la risposta di %2: %3")
+                        .arg(campo(1), leggibile(r.mittente), leggibile(r.testo)));
+    }
     if (comando == QLatin1String("stato"))
         return bene(descrizioneStato());
     if (comando == QLatin1String("ferma")) {
@@ -284,6 +317,14 @@ QString ServizioControllo::descrizioneStato() const {
                   : muto < 0 ? QStringLiteral("nessuna, fino a nuovo ordine")
                              : QStringLiteral("nessuna per i prossimi %1 SMS").arg(muto));
 
+    righe << QStringLiteral("Risposta USSD: ") + leggibile(modem_.rispostaUssd());
+    const ModemSimulato::RispostaCreditoSms credito = modem_.rispostaCreditoSms();
+    righe << QStringLiteral("Risposta agli SMS del credito: ") +
+                 (credito.numero.isEmpty()
+                      ? QStringLiteral("nessuna")
+                      : QStringLiteral("a %1 risponde %2: %3")
+                            .arg(leggibile(credito.numero), leggibile(credito.mittente),
+                                 leggibile(credito.testo)));
     const QList<RichiestaInviata> richieste = modem_.richiesteInviate();
     righe << QStringLiteral("Richieste di invio: %1").arg(richieste.size());
     if (richieste.size() > kRichiesteMostrate)

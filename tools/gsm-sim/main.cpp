@@ -41,6 +41,14 @@ Uso:
   veltrika-gsm-sim invio-muto sempre|no|N
       Dopo il testo degli SMS (tutti, nessuno o i prossimi N) il modem non risponde più:
       quegli SMS non partono.
+  veltrika-gsm-sim ussd breve|lungo|<testo>
+      La risposta del gestore alle richieste USSD del credito, che arriva poco dopo l'OK:
+      breve "Il credito e': 6.70 Euro.", lungo un messaggio di oltre 200 caratteri con
+      "12,34 Euro" dentro, oppure il testo indicato.
+  veltrika-gsm-sim credito-sms <numero>|nessuno [--mittente NOME] [--testo TESTO]
+      Un SMS mandato a quel numero (la richiesta del credito per SMS) riceve sulla SIM la
+      risposta del gestore, da NOME (predefinito il numero stesso) con TESTO (predefinito
+      "Il credito residuo e' 12,34 Euro.").
   veltrika-gsm-sim stato
       Mostra SIM, rete, segnale, guasto, gli SMS sulla SIM, i rifiuti e cosa è stato inviato
       (numero e testo di ogni SMS).
@@ -60,6 +68,7 @@ Opzioni di avvia:
   --segnale N          predefinito 20
   --revisione TESTO    risposta ad AT+CGMR
   --ussd TESTO         risposta alle richieste USSD (credito)
+  --ussd-subito        la risposta USSD segue l'OK nella stessa risposta
   --capacita N         posizioni della SIM (predefinito 30)
   --senza-cpms         il modem non conosce AT+CPMS e risponde ERROR, come i modelli vecchi
 
@@ -243,6 +252,7 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
         modem.impostaRevisione(CodicePagina1252::Codifica(valore("revisione")));
     if (presente("ussd"))
         modem.impostaRispostaUssd(CodicePagina1252::Codifica(valore("ussd")));
+    modem.impostaUssdRitardato(!a.interruttori.contains(QStringLiteral("ussd-subito")));
 
     QString errore;
     if (!pty.apri(porta, &errore)) {
@@ -311,7 +321,7 @@ int main(int argc, char** argv) {
            QStringLiteral("segnale"), QStringLiteral("revisione"), QStringLiteral("ussd"),
            QStringLiteral("capacita")},
           {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso"),
-           QStringLiteral("senza-cpms")},
+           QStringLiteral("senza-cpms"), QStringLiteral("ussd-subito")},
           0}},
         {QStringLiteral("sms"),
          {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa")},
@@ -323,6 +333,9 @@ int main(int argc, char** argv) {
         {QStringLiteral("sim"), {{porta}, {}, 1}},
         {QStringLiteral("rifiuta"), {{porta}, {}, 1}},
         {QStringLiteral("invio-muto"), {{porta}, {}, 1}},
+        {QStringLiteral("ussd"), {{porta}, {}, 1}},
+        {QStringLiteral("credito-sms"),
+         {{porta, QStringLiteral("mittente"), QStringLiteral("testo")}, {}, 1}},
         {QStringLiteral("stato"), {{porta}, {}, 0}},
         {QStringLiteral("ferma"), {{porta}, {}, 0}},
     };
@@ -359,6 +372,10 @@ int main(int argc, char** argv) {
                 a.interruttori.contains(QStringLiteral("senza-alfa")) ? QStringLiteral("1")
                                                                       : QStringLiteral("0")});
     }
+    if (comando == QLatin1String("credito-sms"))
+        return eseguiRichiesta(p, {comando, a.posizionali[0],
+                                   a.valori.value(QStringLiteral("mittente")),
+                                   a.valori.value(QStringLiteral("testo"))});
     if (comando == QLatin1String("guasto"))
         return eseguiRichiesta(
             p, {comando, a.posizionali[0], a.valori.value(QStringLiteral("volte"))});

@@ -296,6 +296,39 @@ private slots:
         QVERIFY(e.errori.contains(QStringLiteral("Nessun simulatore in funzione")));
     }
 
+    // The operator's answers chosen from the command line: the balance by USSD a moment after
+    // the "OK", and the credit request by SMS answered by a message from the operator's sender.
+    void rispostaDelGestoreDaRigaDiComando() {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("porte/COM1"));
+        const QStringList porta = {QStringLiteral("--porta"), link};
+        QProcess servizio;
+        QVERIFY(avviaServizio(servizio, porta).startsWith(QStringLiteral("Modem simulato su ")));
+        const auto ordina = [&](const QStringList& argomenti) {
+            return esegui(QStringList{argomenti[0]} + porta + argomenti.mid(1));
+        };
+        QCOMPARE(ordina({"ussd", "breve"}).codice, 0);
+        QCOMPARE(ordina({"credito-sms", "40916", "--mittente", "TIM INFO"}).codice, 0);
+        Cliente c(link);
+        QVERIFY(c.aperto());
+        QVERIFY(c.scrivi("ATE0\rAT+CUSD=1,\"*123#\"\r"));
+        QCOMPARE(c.leggiFino(",15\r\n"),
+                 QByteArray("ATE0\r\r\nOK\r\n\r\nOK\r\n\r\n+CUSD: 0,\"Il credito e': 6.70 "
+                            "Euro.\",15\r\n"));
+        QVERIFY(c.scrivi("AT+CMGS=\"40916\"\rCREDITO\x1A"));
+        QVERIFY(c.leggiFino("OK\r\n").endsWith("+CMGS: 1\r\n\r\nOK\r\n"));
+        QVERIFY(c.scrivi("AT+CMGR=1\r"));
+        const QByteArray letto = c.leggiFino("OK\r\n");
+        QVERIFY2(letto.contains("\"REC UNREAD\",\"TIM INFO\""), letto.constData());
+        QVERIFY(letto.contains("\r\nIl credito residuo e' 12,34 Euro.\r\n"));
+        const Esito e = ordina({"stato"});
+        QVERIFY(e.uscita.contains(QStringLiteral("Il credito residuo e' 12,34 Euro.")));
+        QVERIFY(e.uscita.contains(QStringLiteral("Risposta USSD: Il credito e': 6.70 Euro.")));
+        QCOMPARE(ordina({"ussd", "con \"virgolette\""}).codice, 1);
+        QCOMPARE(ordina({"ferma"}).codice, 0);
+        QVERIFY(servizio.waitForFinished(10000));
+    }
+
     void modemVecchioSpentoERiaccesoDaRigaDiComando() {
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("porte/COM1"));
