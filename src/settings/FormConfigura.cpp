@@ -5,6 +5,7 @@
 #include "modem/PannelloGsm.h"
 #include "platform/Accessibile.h"
 #include "platform/MsgBox.h"
+#include "platform/RigaPulsanti.h"
 #include "platform/Testo.h"
 #include "printing/ModulofnStampa.h"
 
@@ -129,18 +130,11 @@ void FormConfigura::costruisciControlli() {
     interruttori->addLayout(stampante);
     colonna->addLayout(interruttori);
 
-    auto* pulsanti = new QHBoxLayout;
-    const QString didascalie[] = {QStringLiteral("Modifica"), QStringLiteral("Stampa Biglietti"),
-                                  QStringLiteral("Esci")};
-    for (int i = 0; i < 3; ++i) {
-        Command1[i] = new QPushButton(didascalie[i], this);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setAutoDefault(false);
-        pulsanti->addWidget(Command1[i]);
-        connect(Command1[i], &QPushButton::clicked, this,
-                guardia_.Proteggi([this, i] { Command1_Click(i); }));
-    }
-    colonna->addLayout(pulsanti);
+    colonna->addLayout(RigaPulsanti(
+        this, Command1, {QStringLiteral("Modifica"), QStringLiteral("Stampa Biglietti"),
+                         QStringLiteral("Esci")},
+        QStringLiteral("Command1"),
+        [this](int i) { guardia_.Esegui([&] { Command1_Click(i); }); }));
     Accessibile::NominaDaTesto(this);
 }
 

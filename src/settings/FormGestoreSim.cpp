@@ -8,6 +8,7 @@
 #include "platform/Accessibile.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
+#include "platform/RigaPulsanti.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -96,29 +97,14 @@ void FormGestoreSim::costruisciControlli() {
     LbLCreditoSim->setObjectName(QStringLiteral("LbLCreditoSim"));
     colonna->addWidget(LbLCreditoSim);
 
-    auto* pulsanti = new QHBoxLayout;
-    const QString didascalie[] = {kAggiungi, QStringLiteral("Esci")};
-    for (int i = 0; i < 2; ++i) {
-        Command1[i] = new QPushButton(didascalie[i], this);
-        Command1[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
-        Command1[i]->setAutoDefault(false);
-        pulsanti->addWidget(Command1[i]);
-        connect(Command1[i], &QPushButton::clicked, this,
-                guardia_.Proteggi([this, i] { Command1_Click(i); }));
-    }
-    colonna->addLayout(pulsanti);
-    auto* servizi = new QHBoxLayout;
-    const QString nomiServizi[] = {QStringLiteral("Segreteria Telefonica OFF"),
-                                   QStringLiteral("Trasferimento Chiamata OFF")};
-    for (int i = 0; i < 2; ++i) {
-        Command2[i] = new QPushButton(nomiServizi[i], this);
-        Command2[i]->setObjectName(QStringLiteral("Command2_%1").arg(i));
-        Command2[i]->setAutoDefault(false);
-        servizi->addWidget(Command2[i]);
-        connect(Command2[i], &QPushButton::clicked, this,
-                guardia_.Proteggi([this, i] { Command2_Click(i); }));
-    }
-    colonna->addLayout(servizi);
+    colonna->addLayout(RigaPulsanti(this, Command1, {kAggiungi, QStringLiteral("Esci")},
+                                    QStringLiteral("Command1"), [this](int i) {
+                                        guardia_.Esegui([&] { Command1_Click(i); });
+                                    }));
+    colonna->addLayout(RigaPulsanti(
+        this, Command2,
+        {QStringLiteral("Segreteria Telefonica OFF"), QStringLiteral("Trasferimento Chiamata OFF")},
+        QStringLiteral("Command2"), [this](int i) { guardia_.Esegui([&] { Command2_Click(i); }); }));
     connect(Combo1, &QComboBox::activated, this, guardia_.Proteggi([this] { Combo1_Click(); }));
     Accessibile::NominaDaTesto(this);
 }
