@@ -38,6 +38,26 @@ void nessunoOperativo(Recordset& rs) {
     }
 }
 
+// The operator added, or changed where its identifier is, all or nothing.
+void salva(Archivio& archivio, const GestoriSim::Gestore& g, bool nuovo) {
+    Transazione t(archivio);
+    Recordset& rs = archivio.ApriTabella(Tabella::DatiGestoreSim);
+    if (g.operativo)
+        nessunoOperativo(rs);
+    if (nuovo) {
+        rs.AddNew();
+    } else {
+        rs.FindFirst(Criterio::Uguale(Campo::IDGestore, g.id));
+        if (rs.NoMatch())
+            throw ErroreRuntime(ErroreRuntime::NessunRecordCorrente,
+                                QStringLiteral("Il gestore non è più presente nell'archivio"));
+        rs.Edit();
+    }
+    scrivi(rs, g);
+    aggiorna(rs);
+    t.Conferma();
+}
+
 } // namespace
 
 QVector<GestoriSim::Gestore> GestoriSim::Elenco(Archivio& archivio) {
@@ -53,31 +73,14 @@ QVector<GestoriSim::Gestore> GestoriSim::Elenco(Archivio& archivio) {
 }
 
 qint64 GestoriSim::Aggiungi(Archivio& archivio, const Gestore& g) {
-    Transazione t(archivio);
-    Recordset& rs = archivio.ApriTabella(Tabella::DatiGestoreSim);
-    if (g.operativo)
-        nessunoOperativo(rs);
-    rs.AddNew();
-    scrivi(rs, g);
-    aggiorna(rs);
+    salva(archivio, g, true);
     qint64 id = 0;
+    Recordset& rs = archivio.ApriTabella(Tabella::DatiGestoreSim);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
         id = std::max(id, rs.Intero(Campo::IDGestore));
-    t.Conferma();
     return id;
 }
 
 void GestoriSim::Modifica(Archivio& archivio, const Gestore& g) {
-    Transazione t(archivio);
-    Recordset& rs = archivio.ApriTabella(Tabella::DatiGestoreSim);
-    if (g.operativo)
-        nessunoOperativo(rs);
-    rs.FindFirst(Criterio::Uguale(Campo::IDGestore, g.id));
-    if (rs.NoMatch())
-        throw ErroreRuntime(ErroreRuntime::NessunRecordCorrente,
-                            QStringLiteral("Il gestore non è più presente nell'archivio"));
-    rs.Edit();
-    scrivi(rs, g);
-    aggiorna(rs);
-    t.Conferma();
+    salva(archivio, g, false);
 }
