@@ -5,6 +5,7 @@
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "browser/FormSms.h"
 #include "campaigns/FormInvioSms.h"
 #include "customers/FormClienti.h"
 #include "desk/FormMsgBox1.h"
@@ -105,6 +106,9 @@ void FormMain::costruisciControlli() {
     CmClienti = menuBar()->addAction(QStringLiteral("Gesione Clienti"));
     CmClienti->setObjectName(QStringLiteral("CmClienti"));
     connect(CmClienti, &QAction::triggered, this, [this] { esegui([this] { CmClienti_Click(); }); });
+    CmSMS = menuBar()->addAction(QStringLiteral("Gestione SMS"));
+    CmSMS->setObjectName(QStringLiteral("CmSMS"));
+    connect(CmSMS, &QAction::triggered, this, [this] { esegui([this] { CmSMS_Click(); }); });
     Mn_info = menuBar()->addMenu(QStringLiteral("?"));
     Mn_info->setObjectName(QStringLiteral("Mn_info"));
     CmHelp = Mn_info->addAction(QStringLiteral("Help"));
@@ -443,6 +447,11 @@ void FormMain::VisualizzaLista() {
 void FormMain::CmClienti_Click() {
     FormClienti clienti(stato_, *stampa_, QString(), this);
     Modale::Mostra(clienti, this);
+}
+
+void FormMain::CmSMS_Click() {
+    FormSms archivio(stato_, *stampa_, this);
+    Modale::Mostra(archivio, this);
 }
 
 void FormMain::CmEsci_Click() {

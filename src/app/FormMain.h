@@ -53,6 +53,8 @@ public:
     void VisualizzaLista();
     void CmEsci_Click();
     void CmClienti_Click();
+    // "Gestione SMS": the archive browser, modal over this one.
+    void CmSMS_Click();
     int Conferma_Chiusura();
     void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
     MotoreGsm& Motore() { return motore_; }
@@ -80,6 +82,7 @@ public:
     QMenu* MnFile;
     QAction* CmEsci;
     QAction* CmClienti;
+    QAction* CmSMS;
     QAction* CmInvioSms;
     QMenu* Mn_info;
     QAction* CmHelp;
