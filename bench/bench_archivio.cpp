@@ -5,6 +5,7 @@
 // million archived messages); a folder that already holds archivio.mdb is used as it is.
 
 #include "Generatore.h"
+#include "Misure.h"
 #include "app/FormMain.h"
 #include "archive/Archivio.h"
 #include "archive/Schema.h"
@@ -15,9 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -26,25 +25,7 @@
 
 namespace {
 
-// Resident memory in MB from /proc/self/status ("VmRSS", "VmHWM").
-double MemoriaMb(const char* voce) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray chiave = QByteArray(voce) + ':';
-    for (const QByteArray& riga : f.readAll().split('\n')) {
-        if (riga.startsWith(chiave))
-            return riga.mid(chiave.size()).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-// Lets VmHWM measure the peak of one run only.
-void AzzeraPicco() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
+using namespace Misure;
 
 struct Misura {
     double ms = 0;
@@ -65,10 +46,6 @@ struct Prova {
     const char* nome;
     std::function<Misura(Contesto&)> esegui;
 };
-
-double Trascorso(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 Misura ApriTabellaSms(Contesto& c) {
     Archivio a;
@@ -145,21 +122,7 @@ Misura VisualizzaLista(Contesto& c) {
 // The same first read through the command-line tool: process start, key derivation and all.
 // No program can open the file faster than this, hence the floor.
 Misura PavimentoCli(Contesto& c) {
-    QProcess p;
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral("sqlcipher"), {QDir(c.cartella).filePath(Archivio::NomeFile())});
-    if (!p.waitForStarted())
-        return {-1};
-    p.write(QStringLiteral("PRAGMA key='%1';\nSELECT * FROM SMS ORDER BY rowid LIMIT 1;\n")
-                .arg(Archivio::Password())
-                .toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished(-1);
-    Misura m{Trascorso(t)};
-    if (p.readAllStandardOutput().trimmed().isEmpty())
-        m.ms = -1;
-    return m;
+    return {SqlcipherCli(c.cartella, QStringLiteral("SELECT * FROM SMS ORDER BY rowid LIMIT 1;\n"))};
 }
 
 std::vector<Prova> Prove() {
@@ -171,12 +134,6 @@ std::vector<Prova> Prove() {
         {"sqlcipher da riga di comando, primo record di SMS (pavimento)", PavimentoCli},
         {"VisualizzaLista (Clienti e SmsTemporanei, righe e colori)", VisualizzaLista},
     };
-}
-
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
 } // namespace
