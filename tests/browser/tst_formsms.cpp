@@ -273,8 +273,10 @@ private slots:
         QCOMPARE(b.cartellaExcel().size(), 2);
     }
 
-    // A save that fails says so and leaves nothing: a missing folder, a name with "/".
+    // A save that fails says so and leaves nothing: a missing folder, a name with "/". The
+    // program never makes the folder: the program folder of the build comes with it.
     void esportazioneCheNonSiPuoSalvare() {
+        QVERIFY(QFileInfo(EsportazioneExcel::Cartella(QStringLiteral(CARTELLA_PROGRAMMA))).isDir());
         const auto annullata = [](const CopioneMessaggi& c) {
             return c.mostrati().size() == 1 &&
                    c.mostrati()[0].prompt ==
