@@ -122,7 +122,8 @@ Misura VisualizzaLista(Contesto& c) {
 // The same first read through the command-line tool: process start, key derivation and all.
 // No program can open the file faster than this, hence the floor.
 Misura PavimentoCli(Contesto& c) {
-    return {SqlcipherCli(c.cartella, QStringLiteral("SELECT * FROM SMS ORDER BY rowid LIMIT 1;\n"))};
+    return {
+        SqlcipherCli(c.cartella, QStringLiteral("SELECT * FROM SMS ORDER BY rowid LIMIT 1;\n"))};
 }
 
 std::vector<Prova> Prove() {

@@ -182,8 +182,7 @@ int main(int argc, char** argv) {
         std::printf("archivio: %s (%.0f MB)\nmediane su %d ripetizioni (pavimento: sqlcipher da "
                     "riga di comando, processo intero):\n",
                     qPrintable(b.stato.archivio.Percorso()),
-                    double(QFileInfo(b.stato.archivio.Percorso()).size()) / 1048576.0,
-                    ripetizioni);
+                    double(QFileInfo(b.stato.archivio.Percorso()).size()) / 1048576.0, ripetizioni);
         for (const Prova& prova : Prove()) {
             std::vector<double> ms, pavimento;
             for (int i = 0; i < ripetizioni; ++i) {
@@ -202,8 +201,8 @@ int main(int argc, char** argv) {
 
         // Files made before the index existed get it at the browser's first opening: once.
         b.form.reset();
-        SqlcipherCli(cartella, QStringLiteral("DROP INDEX %1;\n").arg(ConsultazioneSms::NomeIndice()),
-                     false);
+        SqlcipherCli(cartella,
+                     QStringLiteral("DROP INDEX %1;\n").arg(ConsultazioneSms::NomeIndice()), false);
         QElapsedTimer t;
         t.start();
         ConsultazioneSms creazione(b.stato.archivio);

@@ -7,7 +7,8 @@
 // date of the century fits (a 16-bit key ends on 28/02/2034).
 class ChiaveData {
 public:
-    // The key of a dd/MM/yy text (characters 1-2, 4-5 and 7-8); a damaged part counts as 0.
+    // The key of a dd/MM/yy text (characters 1-2, 4-5 and 7-8); a damaged day, month or year
+    // counts as 0.
     static int DiData(const QString& data);
     // The same over the UTF-8 bytes of a stored date, without building a text for the common
     // well-formed case.

@@ -5,8 +5,8 @@
 #include "archive/ErroriArchivio.h"
 #include "archive/Schema.h"
 
-#include <algorithm>
 #include <QSet>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace {

@@ -77,8 +77,7 @@ void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
 
     {
         LibroXlsx libro(provvisorio.fileName());
-        lxw_worksheet* foglio =
-            workbook_add_worksheet(libro.get(), Foglio.toUtf8().constData());
+        lxw_worksheet* foglio = workbook_add_worksheet(libro.get(), Foglio.toUtf8().constData());
         lxw_format* testo = workbook_add_format(libro.get());
         if (!foglio || !testo)
             NonSalvato(nomeFile);
@@ -89,8 +88,8 @@ void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
 
         const QStringList intestazioni = ModelloListaSms::Colonne();
         for (lxw_col_t c = 0; c < 5; ++c)
-            Verifica(worksheet_write_string(foglio, 0, c, intestazioni[c].toUtf8().constData(),
-                                            testo));
+            Verifica(
+                worksheet_write_string(foglio, 0, c, intestazioni[c].toUtf8().constData(), testo));
         const int righe = lista.rowCount();
         for (int r = 0; r < righe; ++r) {
             for (int c = 0; c < 5; ++c) {

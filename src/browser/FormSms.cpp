@@ -18,7 +18,7 @@
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -112,6 +112,8 @@ void FormSms::costruisciControlli() {
     LblListaSMS->setBuddy(ListaSMS);
     connect(ListaSMS, &QTreeView::clicked, this,
             guardia_.Proteggi([this](const QModelIndex& i) { ListaSMS_ItemClick(i.row()); }));
+    ListaClienti->installEventFilter(this);
+    ListaSMS->installEventFilter(this);
 
     // The date range: " Gi    Me   Anno" over each group of three boxes.
     auto* date = new QGridLayout;
@@ -119,8 +121,7 @@ void FormSms::costruisciControlli() {
     auto gruppo = [&](std::array<QLineEdit*, 3>& caselle, const QString& nome,
                       const QString& didascalia, int colonna) {
         auto* l = new QLabel(didascalia, this);
-        date->addWidget(new QLabel(QStringLiteral(" Gi    Me   Anno"), this), 0, colonna + 1, 1,
-                        3);
+        date->addWidget(new QLabel(QStringLiteral(" Gi    Me   Anno"), this), 0, colonna + 1, 1, 3);
         date->addWidget(l, 1, colonna);
         const QString parti[] = {QStringLiteral("giorno"), QStringLiteral("mese"),
                                  QStringLiteral("anno")};
@@ -144,9 +145,10 @@ void FormSms::costruisciControlli() {
     auto pulsante = [this](const QString& nome, const QString& testo, void (FormSms::*gestore)()) {
         auto* b = new QPushButton(testo, this);
         b->setObjectName(nome);
-        connect(b, &QPushButton::clicked, this, guardia_.Proteggi([this, gestore] {
-            (this->*gestore)();
-        }));
+        // Enter in a date box must not press a button.
+        b->setAutoDefault(false);
+        connect(b, &QPushButton::clicked, this,
+                guardia_.Proteggi([this, gestore] { (this->*gestore)(); }));
         return b;
     };
     CmGiorno = pulsante(QStringLiteral("CmGiorno"), QStringLiteral("Data Odierna"),
@@ -278,15 +280,14 @@ void FormSms::CmExcel_Click() {
         return;
     try {
         CursoreAttesa attesa;
-        EsportazioneExcel::Scrivi(EsportazioneExcel::Cartella(stato_.cartellaProgramma),
-                                  EsportazioneExcel::NomeFile(NomeSelezionato,
-                                                              QDate::currentDate()),
-                                  *modello_);
+        EsportazioneExcel::Scrivi(
+            EsportazioneExcel::Cartella(stato_.cartellaProgramma),
+            EsportazioneExcel::NomeFile(NomeSelezionato, QDate::currentDate()), *modello_);
     } catch (const ErroreRuntime& e) {
         if (e.Number() != ErroreRuntime::SalvataggioFoglio)
             throw;
-        MsgBox(QStringLiteral("Esportazione della Tabella SMS in Excel Annullata."),
-               Stile::Critico, kEsportazioneAnnullata, this);
+        MsgBox(QStringLiteral("Esportazione della Tabella SMS in Excel Annullata."), Stile::Critico,
+               kEsportazioneAnnullata, this);
         return;
     }
     MsgBox(QStringLiteral("Esportazione della Tabella SMS in Excel avvenuta con successo"),
@@ -300,6 +301,24 @@ void FormSms::CmExcel1_Click() {
 void FormSms::CmEsci_Click() {
     stato_.archivio.ApriTabella(Tabella::SMS);
     done(QDialog::Accepted);
+}
+
+bool FormSms::eventFilter(QObject* oggetto, QEvent* evento) {
+    // Enter on a row does what a click does, for those who work from the keyboard.
+    if (evento->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent*>(evento)->key();
+        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
+            if (oggetto == ListaClienti && ListaClienti->currentItem()) {
+                guardia_.Esegui([this] { ListaClienti_ItemClick(ListaClienti->currentItem()); });
+                return true;
+            }
+            if (oggetto == ListaSMS && ListaSMS->currentIndex().isValid()) {
+                guardia_.Esegui([this] { ListaSMS_ItemClick(ListaSMS->currentIndex().row()); });
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(oggetto, evento);
 }
 
 void FormSms::reject() {

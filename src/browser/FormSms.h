@@ -29,8 +29,7 @@ public:
     void VisualizzaListaSMS();
     // The messages of `numero` ("Tutti" for all) with date keys from `daChiave` to `aChiave`
     // (both 0: every date). With one sender, every row's "Cliente" is `nome`.
-    void VisualizzaListaSMS1(const QString& nome, const QString& numero, int daChiave,
-                             int aChiave);
+    void VisualizzaListaSMS1(const QString& nome, const QString& numero, int daChiave, int aChiave);
 
     void ListaClienti_ItemClick(QTreeWidgetItem* riga);
     void ListaSMS_ItemClick(int riga);
@@ -65,6 +64,9 @@ public:
 
     // Esc and the close box: as "Esci".
     void reject() override;
+
+protected:
+    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     void costruisciControlli();

@@ -17,8 +17,9 @@ QByteArray Parte(const QString& percorso, const QString& parte) {
 QString Formato(int id, const QMap<int, QString>& propri) {
     if (propri.contains(id))
         return propri.value(id);
-    return id == 49 ? QStringLiteral("@") : id == 0 ? QStringLiteral("General")
-                                                    : QString::number(id);
+    return id == 49  ? QStringLiteral("@")
+           : id == 0 ? QStringLiteral("General")
+                     : QString::number(id);
 }
 
 int Colonna(const QString& riferimento) {

@@ -134,8 +134,9 @@ private slots:
                  oggi.anno + oggi.mese + oggi.giorno);
         QVERIFY(b.form->CmStampa->isEnabled());
 
-        // "Tutti" from 2012 to today: neither 2011 nor 2035.
-        b.clicca(QStringLiteral("Tutti"));
+        // "Tutti" from 2012 to today, chosen from the keyboard: neither 2011 nor 2035.
+        b.form->ListaClienti->setCurrentItem(b.form->ListaClienti->topLevelItem(0));
+        QTest::keyClick(b.form->ListaClienti, Qt::Key_Return);
         QCOMPARE(b.righe().size(), 3);
         QCOMPARE(b.righe()[2], QStringLiteral("3331111111|Anna|=SOMMA(A1)"));
         QCOMPARE(b.form->LblListaSMS->text(),
@@ -236,8 +237,8 @@ private slots:
                  QStringLiteral("Esportazione della Tabella SMS in Excel avvenuta con successo"));
         QCOMPARE(b.copione.mostrati()[0].title, QStringLiteral("Operazione Terminata"));
         QCOMPARE(b.copione.mostrati()[0].style, 64);
-        LibroLetto tutti = LibroLetto::Leggi(b.esportato(QStringLiteral("ListaSMS_tutti_") + kOggi +
-                                                         QStringLiteral(".xlsx")));
+        LibroLetto tutti = LibroLetto::Leggi(
+            b.esportato(QStringLiteral("ListaSMS_tutti_") + kOggi + QStringLiteral(".xlsx")));
         QCOMPARE(tutti.fogli, QStringList{QStringLiteral("Foglio1")});
         QCOMPARE(tutti.larghezze.size(), 5);
         for (int c = 0; c < 5; ++c) {
@@ -247,9 +248,10 @@ private slots:
         QVERIFY2(tutti.celleNonTesto.isEmpty(), qPrintable(tutti.celleNonTesto.join(' ')));
         QCOMPARE(tutti.righe.size(), 6);
         QCOMPARE(tutti.righe[0], Intestazione());
-        QCOMPARE(tutti.righe[3], (QStringList{QStringLiteral("3331111111"), QStringLiteral("Anna"),
-                                             QStringLiteral("07/03/24"), QStringLiteral("10:00:00"),
-                                             QStringLiteral("=SOMMA(A1)")}));
+        QCOMPARE(tutti.righe[3],
+                 (QStringList{QStringLiteral("3331111111"), QStringLiteral("Anna"),
+                              QStringLiteral("07/03/24"), QStringLiteral("10:00:00"),
+                              QStringLiteral("=SOMMA(A1)")}));
         QCOMPARE(tutti.righe[2][1], QString());
         QCOMPARE(tutti.righe[4][0], QStringLiteral("0039333444"));
         QCOMPARE(tutti.righe[5][0], QStringLiteral("+393335555"));
@@ -257,8 +259,8 @@ private slots:
         // One customer: the file takes the name.
         b.clicca(QStringLiteral("3331111111"));
         b.form->CmExcel_Click();
-        LibroLetto anna = LibroLetto::Leggi(b.esportato(QStringLiteral("ListaSMS_Anna_") + kOggi +
-                                                        QStringLiteral(".xlsx")));
+        LibroLetto anna = LibroLetto::Leggi(
+            b.esportato(QStringLiteral("ListaSMS_Anna_") + kOggi + QStringLiteral(".xlsx")));
         QCOMPARE(anna.righe.size(), 3);
         QCOMPARE(anna.righe[1][4], QStringLiteral("Una margherita"));
         QCOMPARE(anna.righe[2][4], QStringLiteral("=SOMMA(A1)"));
@@ -267,8 +269,8 @@ private slots:
         b.date({QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("2030")}, {});
         b.clicca(QStringLiteral("3331111111"));
         b.form->CmExcel_Click();
-        anna = LibroLetto::Leggi(b.esportato(QStringLiteral("ListaSMS_Anna_") + kOggi +
-                                             QStringLiteral(".xlsx")));
+        anna = LibroLetto::Leggi(
+            b.esportato(QStringLiteral("ListaSMS_Anna_") + kOggi + QStringLiteral(".xlsx")));
         QCOMPARE(anna.righe, QList<QStringList>{Intestazione()});
         QCOMPARE(b.cartellaExcel().size(), 2);
     }
