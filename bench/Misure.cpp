@@ -9,6 +9,23 @@
 
 namespace Misure {
 
+bool LeggiOpzioni(const QStringList& argomenti, Opzioni& opzioni,
+                  const std::function<bool(const QString&, const QString&)>& altra) {
+    for (int i = 1; i < argomenti.size(); ++i) {
+        if (i + 1 >= argomenti.size())
+            return false;
+        const QString& nome = argomenti[i];
+        const QString& valore = argomenti[++i];
+        if (nome == QLatin1String("--cartella"))
+            opzioni.cartella = valore;
+        else if (nome == QLatin1String("--ripetizioni"))
+            opzioni.ripetizioni = std::max(1, valore.toInt());
+        else if (!altra || !altra(nome, valore))
+            return false;
+    }
+    return true;
+}
+
 double Trascorso(const QElapsedTimer& t) {
     return double(t.nsecsElapsed()) / 1e6;
 }

@@ -144,23 +144,22 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QString cartella;
-    int ripetizioni = 7;
+    Opzioni opzioni{QString(), 7};
     DatiDaGenerare dati;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--cartella") && i + 1 < args.size()) {
-            cartella = args[++i];
-        } else if (args[i] == QLatin1String("--ripetizioni") && i + 1 < args.size()) {
-            ripetizioni = std::max(1, args[++i].toInt());
-        } else if (args[i] == QLatin1String("--archiviati") && i + 1 < args.size()) {
-            dati.archiviati = args[++i].toLongLong();
-        } else {
-            std::fprintf(stderr, "uso: bench-archivio [--cartella <cartella>] [--ripetizioni N] "
-                                 "[--archiviati K]\n");
-            return 2;
-        }
+    const bool valide = LeggiOpzioni(app.arguments(), opzioni, [&](const QString& nome,
+                                                                   const QString& valore) {
+        if (nome != QLatin1String("--archiviati"))
+            return false;
+        dati.archiviati = valore.toLongLong();
+        return true;
+    });
+    if (!valide) {
+        std::fprintf(stderr, "uso: bench-archivio [--cartella <cartella>] [--ripetizioni N] "
+                             "[--archiviati K]\n");
+        return 2;
     }
+    QString cartella = opzioni.cartella;
+    const int ripetizioni = opzioni.ripetizioni;
 
     QTemporaryDir temporanea;
     if (cartella.isEmpty())
@@ -168,12 +167,7 @@ int main(int argc, char** argv) {
     Contesto c;
     c.cartella = cartella;
     try {
-        if (!QFileInfo::exists(QDir(cartella).filePath(Archivio::NomeFile()))) {
-            QElapsedTimer t;
-            t.start();
-            GeneraArchivio(cartella, dati);
-            std::printf("archivio generato in %.1f s\n", double(t.elapsed()) / 1000.0);
-        }
+        GeneraSeManca(cartella, dati);
         {
             Archivio a;
             a.ApriArchivio(cartella);

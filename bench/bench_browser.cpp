@@ -150,31 +150,20 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QString cartella;
-    int ripetizioni = 5;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--cartella") && i + 1 < args.size()) {
-            cartella = args[++i];
-        } else if (args[i] == QLatin1String("--ripetizioni") && i + 1 < args.size()) {
-            ripetizioni = std::max(1, args[++i].toInt());
-        } else {
-            std::fprintf(stderr, "uso: bench-browser [--cartella <cartella>] [--ripetizioni N]\n");
-            return 2;
-        }
+    Opzioni opzioni;
+    if (!LeggiOpzioni(app.arguments(), opzioni)) {
+        std::fprintf(stderr, "uso: bench-browser [--cartella <cartella>] [--ripetizioni N]\n");
+        return 2;
     }
+    QString cartella = opzioni.cartella;
+    const int ripetizioni = opzioni.ripetizioni;
     QTemporaryDir temporanea;
     if (cartella.isEmpty())
         cartella = temporanea.path();
     // The boxes the browser shows are answered at once.
     MsgBoxHook::Installa([](const MessaggioMostrato&) { return 1; });
     try {
-        if (!QFileInfo::exists(QDir(cartella).filePath(Archivio::NomeFile()))) {
-            QElapsedTimer t;
-            t.start();
-            GeneraArchivio(cartella, DatiDaGenerare{});
-            std::printf("archivio generato in %.1f s\n", double(t.elapsed()) / 1000.0);
-        }
+        GeneraSeManca(cartella, DatiDaGenerare{});
         QDir(cartella).mkdir(QStringLiteral("Cartella File Excel"));
         const double rssIniziale = MemoriaMb("VmRSS");
         AzzeraPicco();
