@@ -3,7 +3,6 @@
 #include "ModelloListaSms.h"
 #include "platform/ErroreRuntime.h"
 
-#include <QAbstractItemModel>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -61,7 +60,7 @@ QString EsportazioneExcel::NomeFile(const QString& nomeSelezionato, const QDate&
 }
 
 void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
-                               const QAbstractItemModel& lista) {
+                               const ModelloListaSms& lista) {
     // Only a plain name inside the folder: "/" would name another folder.
     if (nomeFile.contains(QLatin1Char('/')) || nomeFile.contains(QChar(0)))
         NonSalvato(nomeFile);
@@ -92,11 +91,11 @@ void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
                 worksheet_write_string(foglio, 0, c, intestazioni[c].toUtf8().constData(), testo));
         const int righe = lista.rowCount();
         for (int r = 0; r < righe; ++r) {
-            for (int c = 0; c < 5; ++c) {
-                const QByteArray valore = lista.index(r, c).data().toString().toUtf8();
+            const RigaListaSms riga = lista.Riga(r);
+            const QString celle[] = {riga.numero, riga.nome, riga.data, riga.orario, riga.testo};
+            for (int c = 0; c < 5; ++c)
                 Verifica(worksheet_write_string(foglio, lxw_row_t(r + 1), lxw_col_t(c),
-                                                valore.constData(), testo));
-            }
+                                                celle[c].toUtf8().constData(), testo));
         }
         libro.Chiudi();
     }

@@ -3,7 +3,7 @@
 #include <QDate>
 #include <QString>
 
-class QAbstractItemModel;
+class ModelloListaSms;
 
 // The browser's list saved as an .xlsx workbook: the sheet "Foglio1", the columns "Telefono",
 // "Cliente", "Data", "Orario" (18 characters wide) and "Testo del SMS Ricevuto" (200), a heading
@@ -18,12 +18,13 @@ public:
     // name is selected, with the workbook's extension.
     static QString NomeFile(const QString& nomeSelezionato, const QDate& oggi);
 
-    // Writes the first five columns of the list's rows into `cartella`/`nomeFile`. Throws
-    // ErroreRuntime 1004 when the file cannot be saved: a missing folder, a name a file cannot
-    // have, a full disk, more rows or a longer text than a sheet holds. A file of the same name
-    // is replaced only by a complete new one; a failed export leaves nothing behind.
+    // Writes the list's rows into `cartella`/`nomeFile`. Throws ErroreRuntime 1004 when the
+    // file cannot be saved: a missing folder, a name a file cannot have, a full disk, more rows
+    // or a longer text than a sheet holds; a row that cannot be read throws its own error. A
+    // file of the same name is replaced only by a complete new one; a failed export leaves
+    // nothing behind.
     static void Scrivi(const QString& cartella, const QString& nomeFile,
-                       const QAbstractItemModel& lista);
+                       const ModelloListaSms& lista);
 
     static inline const QString Foglio = QStringLiteral("Foglio1");
     static constexpr double Larghezze[5] = {18, 18, 18, 18, 200};

@@ -2,6 +2,7 @@
 
 #include "ConsultazioneSms.h"
 #include "archive/RubricaClienti.h"
+#include "platform/ErroreRuntime.h"
 
 QStringList ModelloListaSms::Colonne() {
     return {QStringLiteral("Telefono"), QStringLiteral("Cliente"), QStringLiteral("Data"),
@@ -35,7 +36,8 @@ const ModelloListaSms::Blocco& ModelloListaSms::blocco(int numero) const {
             vecchio = &b;
     }
     Blocco& b = *vecchio;
-    b.numero = numero;
+    // A block is kept only once read whole: after a failure it is read again next time.
+    b.numero = -1;
     b.uso = orologio_;
     b.righe.clear();
     const size_t inizio = size_t(numero) * RighePerBlocco;
@@ -43,6 +45,7 @@ const ModelloListaSms::Blocco& ModelloListaSms::blocco(int numero) const {
     b.righe.reserve(fine - inizio);
     for (size_t i = inizio; i < fine; ++i)
         b.righe.push_back(consultazione_.Leggi(ids_[i]));
+    b.numero = numero;
     return b;
 }
 
@@ -65,7 +68,14 @@ int ModelloListaSms::columnCount(const QModelIndex& parent) const {
 QVariant ModelloListaSms::data(const QModelIndex& indice, int ruolo) const {
     if (!indice.isValid() || ruolo != Qt::DisplayRole)
         return {};
-    const RigaListaSms r = Riga(indice.row());
+    RigaListaSms r;
+    try {
+        r = Riga(indice.row());
+    } catch (const ErroreRuntime&) {
+        // Drawing cannot report a failure (the archive locked by another program, say): the
+        // row shows empty until it is drawn again; a click or an export reports it.
+        return {};
+    }
     switch (indice.column()) {
     case 0:
         return r.numero;

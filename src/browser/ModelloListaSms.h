@@ -27,7 +27,8 @@ public:
     void Mostra(std::vector<qint64> ids, std::optional<QString> nome = std::nullopt);
     void Svuota() { Mostra({}); }
 
-    // Row r's text (the number) and its four sub-items.
+    // Row r's text (the number) and its four sub-items. A failure of the archive is thrown
+    // (ErroreRuntime); the view's drawing shows the row empty instead.
     RigaListaSms Riga(int r) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;

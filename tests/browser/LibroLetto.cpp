@@ -61,17 +61,6 @@ LibroLetto LibroLetto::Leggi(const QString& percorso) {
                                  formatiPropri);
         }
     }
-    QStringList condivise;
-    {
-        QXmlStreamReader x(Parte(percorso, QStringLiteral("xl/sharedStrings.xml")));
-        while (!x.atEnd()) {
-            x.readNext();
-            if (x.isStartElement() && x.name() == QLatin1String("si"))
-                condivise << QString();
-            else if (x.isStartElement() && x.name() == QLatin1String("t"))
-                condivise.last() += x.readElementText();
-        }
-    }
     QXmlStreamReader x(Parte(percorso, QStringLiteral("xl/worksheets/sheet1.xml")));
     QString riferimento, tipo;
     int stile = 0;
@@ -101,10 +90,9 @@ LibroLetto LibroLetto::Leggi(const QString& percorso) {
         } else if (x.name() == QLatin1String("v") || x.name() == QLatin1String("t")) {
             const QString valore = x.readElementText();
             QString testo;
+            // The writer keeps no table of shared strings: every text is in its cell.
             if (tipo == QLatin1String("inlineStr"))
                 testo = valore;
-            else if (tipo == QLatin1String("s"))
-                testo = condivise.value(valore.toInt());
             else
                 libro.celleNonTesto << riferimento;
             const int c = Colonna(riferimento);

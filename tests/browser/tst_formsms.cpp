@@ -1,6 +1,7 @@
 #include "BancoFormMain.h"
 #include "CapoPty.h"
 #include "CartellaDiProva.h"
+#include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "DatiStampa.h"
@@ -275,8 +276,9 @@ private slots:
         QCOMPARE(b.cartellaExcel().size(), 2);
     }
 
-    // A save that fails says so and leaves nothing: a missing folder, a name with "/". The
-    // program never makes the folder: the program folder of the build comes with it.
+    // A save that fails says so and leaves nothing: a missing folder, a name with "/", an
+    // archive that cannot be read. The program never makes the folder: the program folder of
+    // the build comes with it.
     void esportazioneCheNonSiPuoSalvare() {
         QVERIFY(QFileInfo(EsportazioneExcel::Cartella(QStringLiteral(CARTELLA_PROGRAMMA))).isDir());
         const auto annullata = [](const CopioneMessaggi& c) {
@@ -291,6 +293,18 @@ private slots:
             b.clicca(QStringLiteral("3331111111"));
             b.form->CmExcel_Click();
             QVERIFY(annullata(b.copione));
+            QVERIFY(b.cartellaExcel().isEmpty());
+        }
+        {
+            // The archive held by another program: no workbook of empty rows, but the failure.
+            Banco b;
+            ConnessioneEsterna altro(b.cartella.file(Archivio::NomeFile()));
+            altro.esegui("BEGIN EXCLUSIVE");
+            b.form->CmExcel->click();
+            altro.esegui("ROLLBACK");
+            QCOMPARE(b.copione.mostrati().size(), 1);
+            QVERIFY2(b.copione.testi()[0].endsWith(QStringLiteral("3218")),
+                     qPrintable(b.copione.testi()[0]));
             QVERIFY(b.cartellaExcel().isEmpty());
         }
         Banco b;
