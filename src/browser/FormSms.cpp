@@ -24,8 +24,6 @@
 
 namespace {
 
-const QString kEsportazioneAnnullata = QStringLiteral("Operazione Annullata");
-
 // The wait cursor while a long list is read or written.
 struct CursoreAttesa {
     CursoreAttesa() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -287,7 +285,7 @@ void FormSms::CmExcel_Click() {
         if (e.Number() != ErroreRuntime::SalvataggioFoglio)
             throw;
         MsgBox(QStringLiteral("Esportazione della Tabella SMS in Excel Annullata."), Stile::Critico,
-               kEsportazioneAnnullata, this);
+               QStringLiteral("Operazione Annullata"), this);
         return;
     }
     MsgBox(QStringLiteral("Esportazione della Tabella SMS in Excel avvenuta con successo"),

@@ -20,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -315,19 +316,18 @@ private slots:
     }
 
     // From the menu, the real modal run: the browser opens usable over the disabled main
-    // window, a click on a sender filters, "Esci" closes it.
+    // window, whose timer keeps running, a click on a sender filters, "Esci" closes it.
     void dalMenuSiApreSiUsaESiChiudeDavvero() {
         BancoFormMain b;
-        b.stato->archivio.ApriArchivio(b.cartella.percorso());
-        DatiStampa::SmsArchiviato(b.stato->archivio, QStringLiteral("3331111111"),
-                                  QStringLiteral("05/03/24"), QStringLiteral("10:00:00"),
-                                  QStringLiteral("Una margherita"));
-        DatiStampa::SmsArchiviato(b.stato->archivio, QStringLiteral("3332222222"),
-                                  QStringLiteral("06/03/24"), QStringLiteral("10:00:00"),
-                                  QStringLiteral("Due pizze"));
-        b.form->show();
-        b.form->setEnabled(true);
-        bool aperta = false, principaleDisabilitata = false;
+        for (const char* numero : {"3331111111", "3332222222"})
+            DatiStampa::SmsArchiviato(b.archivioDiretto(), QString::fromLatin1(numero),
+                                      QStringLiteral("05/03/24"), QStringLiteral("10:00:00"),
+                                      QStringLiteral("Una margherita"));
+        b.avviaFinoAllaLista();
+        const QList<QAction*> menu = b.form->menuBar()->actions();
+        QCOMPARE(menu.indexOf(b.form->CmSMS), menu.indexOf(b.form->CmClienti) + 1);
+        QCOMPARE(menu.indexOf(b.form->CmInvioSms), menu.indexOf(b.form->CmSMS) + 1);
+        bool aperta = false, principaleDisabilitata = false, timerAttivo = false;
         int righeDopoIlClic = -1;
         QTimer::singleShot(0, b.form.get(), [&] {
             auto* finestra = qobject_cast<FormSms*>(QApplication::activeModalWidget());
@@ -335,15 +335,21 @@ private slots:
                 return;
             aperta = finestra->isEnabled() && finestra->ListaClienti->isEnabled();
             principaleDisabilitata = !b.form->isEnabled();
+            timerAttivo = b.form->Timer1.isActive();
             QTreeWidgetItem* mittente = finestra->ListaClienti->topLevelItem(2);
             QTest::mouseClick(finestra->ListaClienti->viewport(), Qt::LeftButton, {},
                               finestra->ListaClienti->visualItemRect(mittente).center());
             righeDopoIlClic = finestra->ListaSMS->model()->rowCount();
             QTest::mouseClick(finestra->CmEsci, Qt::LeftButton);
         });
+        QTimer::singleShot(5000, b.form.get(), [] {
+            if (auto* f = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                f->reject();
+        });
         b.form->CmSMS->trigger();
         QVERIFY(aperta);
         QVERIFY(principaleDisabilitata);
+        QVERIFY(timerAttivo);
         QCOMPARE(righeDopoIlClic, 1);
         QVERIFY(b.form->isEnabled());
         QCOMPARE(b.stato->NumeroCorrente, QStringLiteral("3332222222"));
