@@ -5,8 +5,11 @@
 #include "platform/ErroreRuntime.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <array>
+#include <cstdio>
 #include <random>
 #include <sqlite3.h>
 #include <unordered_set>
@@ -196,4 +199,13 @@ void GeneraArchivio(const QString& cartella, const DatiDaGenerare& dati) {
         QFile::remove(percorso + QStringLiteral("-journal"));
         throw;
     }
+}
+
+void GeneraSeManca(const QString& cartella, const DatiDaGenerare& dati) {
+    if (QFileInfo::exists(QDir(cartella).filePath(Archivio::NomeFile())))
+        return;
+    QElapsedTimer t;
+    t.start();
+    GeneraArchivio(cartella, dati);
+    std::printf("archivio generato in %.1f s\n", double(t.elapsed()) / 1000.0);
 }

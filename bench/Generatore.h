@@ -15,3 +15,7 @@ struct DatiDaGenerare {
 // Creates <cartella>/archivio.mdb with the program's schema and fills it in one transaction.
 // Throws ErroreRuntime when the file exists or cannot be written.
 void GeneraArchivio(const QString& cartella, const DatiDaGenerare& dati);
+
+// The same unless <cartella> already holds an archive, which is then used as it is; says how long
+// the generation took.
+void GeneraSeManca(const QString& cartella, const DatiDaGenerare& dati);

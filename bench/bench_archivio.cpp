@@ -5,6 +5,7 @@
 // million archived messages); a folder that already holds archivio.mdb is used as it is.
 
 #include "Generatore.h"
+#include "Misure.h"
 #include "app/FormMain.h"
 #include "archive/Archivio.h"
 #include "archive/Schema.h"
@@ -15,9 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -26,25 +25,7 @@
 
 namespace {
 
-// Resident memory in MB from /proc/self/status ("VmRSS", "VmHWM").
-double MemoriaMb(const char* voce) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray chiave = QByteArray(voce) + ':';
-    for (const QByteArray& riga : f.readAll().split('\n')) {
-        if (riga.startsWith(chiave))
-            return riga.mid(chiave.size()).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
-
-// Lets VmHWM measure the peak of one run only.
-void AzzeraPicco() {
-    QFile f(QStringLiteral("/proc/self/clear_refs"));
-    if (f.open(QIODevice::WriteOnly))
-        f.write("5");
-}
+using namespace Misure;
 
 struct Misura {
     double ms = 0;
@@ -65,10 +46,6 @@ struct Prova {
     const char* nome;
     std::function<Misura(Contesto&)> esegui;
 };
-
-double Trascorso(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e6;
-}
 
 Misura ApriTabellaSms(Contesto& c) {
     Archivio a;
@@ -145,21 +122,8 @@ Misura VisualizzaLista(Contesto& c) {
 // The same first read through the command-line tool: process start, key derivation and all.
 // No program can open the file faster than this, hence the floor.
 Misura PavimentoCli(Contesto& c) {
-    QProcess p;
-    QElapsedTimer t;
-    t.start();
-    p.start(QStringLiteral("sqlcipher"), {QDir(c.cartella).filePath(Archivio::NomeFile())});
-    if (!p.waitForStarted())
-        return {-1};
-    p.write(QStringLiteral("PRAGMA key='%1';\nSELECT * FROM SMS ORDER BY rowid LIMIT 1;\n")
-                .arg(Archivio::Password())
-                .toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished(-1);
-    Misura m{Trascorso(t)};
-    if (p.readAllStandardOutput().trimmed().isEmpty())
-        m.ms = -1;
-    return m;
+    return {
+        SqlcipherCli(c.cartella, QStringLiteral("SELECT * FROM SMS ORDER BY rowid LIMIT 1;\n"))};
 }
 
 std::vector<Prova> Prove() {
@@ -173,12 +137,6 @@ std::vector<Prova> Prove() {
     };
 }
 
-double Mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -186,23 +144,22 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QString cartella;
-    int ripetizioni = 7;
+    Opzioni opzioni{QString(), 7};
     DatiDaGenerare dati;
-    const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--cartella") && i + 1 < args.size()) {
-            cartella = args[++i];
-        } else if (args[i] == QLatin1String("--ripetizioni") && i + 1 < args.size()) {
-            ripetizioni = std::max(1, args[++i].toInt());
-        } else if (args[i] == QLatin1String("--archiviati") && i + 1 < args.size()) {
-            dati.archiviati = args[++i].toLongLong();
-        } else {
-            std::fprintf(stderr, "uso: bench-archivio [--cartella <cartella>] [--ripetizioni N] "
-                                 "[--archiviati K]\n");
-            return 2;
-        }
+    const bool valide = LeggiOpzioni(app.arguments(), opzioni, [&](const QString& nome,
+                                                                   const QString& valore) {
+        if (nome != QLatin1String("--archiviati"))
+            return false;
+        dati.archiviati = valore.toLongLong();
+        return true;
+    });
+    if (!valide) {
+        std::fprintf(stderr, "uso: bench-archivio [--cartella <cartella>] [--ripetizioni N] "
+                             "[--archiviati K]\n");
+        return 2;
     }
+    QString cartella = opzioni.cartella;
+    const int ripetizioni = opzioni.ripetizioni;
 
     QTemporaryDir temporanea;
     if (cartella.isEmpty())
@@ -210,12 +167,7 @@ int main(int argc, char** argv) {
     Contesto c;
     c.cartella = cartella;
     try {
-        if (!QFileInfo::exists(QDir(cartella).filePath(Archivio::NomeFile()))) {
-            QElapsedTimer t;
-            t.start();
-            GeneraArchivio(cartella, dati);
-            std::printf("archivio generato in %.1f s\n", double(t.elapsed()) / 1000.0);
-        }
+        GeneraSeManca(cartella, dati);
         {
             Archivio a;
             a.ApriArchivio(cartella);

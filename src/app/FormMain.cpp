@@ -5,6 +5,7 @@
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "browser/FormSms.h"
 #include "campaigns/FormInvioSms.h"
 #include "customers/FormClienti.h"
 #include "desk/FormMsgBox1.h"
@@ -105,10 +106,12 @@ void FormMain::costruisciControlli() {
     CmConfigura->setObjectName(QStringLiteral("CmConfigura"));
     CmConfiguraAttivita = CmConfigura->addAction(QStringLiteral("Configurazione Attività"));
     CmConfiguraAttivita->setObjectName(QStringLiteral("CmConfiguraAttivita"));
-    connect(CmConfiguraAttivita, &QAction::triggered, this, &FormMain::CmConfiguraAttivita_Click);
+    connect(CmConfiguraAttivita, &QAction::triggered, this,
+            [this] { esegui([this] { CmConfiguraAttivita_Click(); }); });
     CmImpostaGestoreSim = CmConfigura->addAction(QStringLiteral("Imposta Gestore Sim"));
     CmImpostaGestoreSim->setObjectName(QStringLiteral("CmImpostaGestoreSim"));
-    connect(CmImpostaGestoreSim, &QAction::triggered, this, &FormMain::CmImpostaGestoreSim_Click);
+    connect(CmImpostaGestoreSim, &QAction::triggered, this,
+            [this] { esegui([this] { CmImpostaGestoreSim_Click(); }); });
     Separatore = MnFile->addSeparator();
     Separatore->setObjectName(QStringLiteral("Separatore"));
     CmEsci = MnFile->addAction(QStringLiteral("Esci"));
@@ -117,6 +120,9 @@ void FormMain::costruisciControlli() {
     CmClienti = menuBar()->addAction(QStringLiteral("Gesione Clienti"));
     CmClienti->setObjectName(QStringLiteral("CmClienti"));
     connect(CmClienti, &QAction::triggered, this, [this] { esegui([this] { CmClienti_Click(); }); });
+    CmSMS = menuBar()->addAction(QStringLiteral("Gestione SMS"));
+    CmSMS->setObjectName(QStringLiteral("CmSMS"));
+    connect(CmSMS, &QAction::triggered, this, [this] { esegui([this] { CmSMS_Click(); }); });
     Mn_info = menuBar()->addMenu(QStringLiteral("?"));
     Mn_info->setObjectName(QStringLiteral("Mn_info"));
     CmHelp = Mn_info->addAction(QStringLiteral("Help"));
@@ -459,17 +465,18 @@ void FormMain::CmClienti_Click() {
 }
 
 void FormMain::CmConfiguraAttivita_Click() {
-    esegui([this] {
-        FormConfigura finestra(stato_, *stampa_, motore_.pannello, this);
-        Modale::Mostra(finestra, this);
-    });
+    FormConfigura finestra(stato_, *stampa_, motore_.pannello, this);
+    Modale::Mostra(finestra, this);
 }
 
 void FormMain::CmImpostaGestoreSim_Click() {
-    esegui([this] {
-        FormGestoreSim finestra(stato_, motore_.pannello, this);
-        Modale::Mostra(finestra, this);
-    });
+    FormGestoreSim finestra(stato_, motore_.pannello, this);
+    Modale::Mostra(finestra, this);
+}
+
+void FormMain::CmSMS_Click() {
+    FormSms archivio(stato_, *stampa_, this);
+    Modale::Mostra(archivio, this);
 }
 
 void FormMain::CmEsci_Click() {

@@ -56,6 +56,8 @@ public:
     // "Impostazioni": the settings and the operators, modal over this one.
     void CmConfiguraAttivita_Click();
     void CmImpostaGestoreSim_Click();
+    // "Gestione SMS": the archive browser, modal over this one.
+    void CmSMS_Click();
     int Conferma_Chiusura();
     void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
     MotoreGsm& Motore() { return motore_; }
@@ -89,6 +91,7 @@ public:
     QAction* Separatore;
     QAction* CmEsci;
     QAction* CmClienti;
+    QAction* CmSMS;
     QAction* CmInvioSms;
     QMenu* Mn_info;
     QAction* CmHelp;

@@ -38,6 +38,7 @@ public:
 
 private:
     friend class Transazione;
+    friend class ConsultazioneSms;
     sqlite3* db_ = nullptr;
     QString percorso_;
     std::unique_ptr<Recordset> rs_;

@@ -7,6 +7,7 @@
 #include "platform/Accessibile.h"
 #include "platform/DisposizioneElenco.h"
 #include "platform/ErroreRuntime.h"
+#include "platform/FiltroCifre.h"
 #include "platform/MsgBox.h"
 #include "platform/Testo.h"
 #include "printing/ModulofnStampa.h"
@@ -14,7 +15,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -167,7 +167,7 @@ void FormClienti::costruisciControlli() {
     FrAggiungiModifica->hide();
 
     for (int indice : {0, 21, 22, 23})
-        Text1[size_t(indice)]->installEventFilter(this);
+        FiltroCifre::Applica(Text1[size_t(indice)]);
 }
 
 QString FormClienti::Testo1(int indice) const {
@@ -181,23 +181,6 @@ void FormClienti::ImpostaTesto1(int indice, const QString& testo) {
         Text1_4->setPlainText(testo);
     else
         Text1[size_t(indice)]->setText(testo);
-}
-
-bool FormClienti::eventFilter(QObject* oggetto, QEvent* evento) {
-    // Number and birth-date boxes take digits, "." and backspace; any other typed character is
-    // dropped. Keys that type nothing (arrows, Delete) go through.
-    if (evento->type() == QEvent::KeyPress) {
-        const QString testo = static_cast<QKeyEvent*>(evento)->text();
-        if (!testo.isEmpty()) {
-            const QChar c = testo.at(0);
-            const bool ammesso = testo.size() == 1 &&
-                                 ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-                                  c == QLatin1Char('.') || c == QLatin1Char('\b'));
-            if (!ammesso)
-                return true;
-        }
-    }
-    return QDialog::eventFilter(oggetto, evento);
 }
 
 void FormClienti::titoloLista(const QString& testo) {

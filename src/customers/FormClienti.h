@@ -59,7 +59,6 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* evento) override;
-    bool eventFilter(QObject* oggetto, QEvent* evento) override;
 
 private:
     void costruisciControlli();

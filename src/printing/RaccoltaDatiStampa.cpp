@@ -3,8 +3,8 @@
 #include "archive/Archivio.h"
 #include "archive/RubricaClienti.h"
 #include "archive/Schema.h"
+#include "browser/ChiaveData.h"
 #include "platform/ErroreRuntime.h"
-#include "platform/Testo.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ RecordsetInMemoria RaccoltaDatiStampa::ListaSms(Archivio& archivio, RubricaClien
     const bool senzaFiltro = dataDa == 0 && dataA == 0;
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
         const QString numeroSms = rs.Testo(Campo::T4Numero);
-        const int chiave = ChiaveData(rs.Testo(Campo::T4DataArrivo));
+        const int chiave = ChiaveData::DiData(rs.Testo(Campo::T4DataArrivo));
         const bool nelPeriodo = senzaFiltro || (dataDa <= chiave && chiave <= dataA);
         if (!nelPeriodo || (!tutti && numeroSms != numero))
             continue;
@@ -93,9 +93,4 @@ RecordsetInMemoria RaccoltaDatiStampa::ListaSms(Archivio& archivio, RubricaClien
         lista.Aggiungi(riga);
     }
     return lista;
-}
-
-int RaccoltaDatiStampa::ChiaveData(const QString& data) {
-    const auto parte = [&](int inizio) { return int(Testo::Val(Testo::Mid(data, inizio, 2))); };
-    return parte(1) + 31 * parte(4) + 961 * parte(7);
 }

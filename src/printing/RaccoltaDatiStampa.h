@@ -20,15 +20,11 @@ public:
     static RecordsetInMemoria ListaClientiRidotta(Archivio& archivio, int tipoLista);
 
     // The archived messages of one customer (`numero`) or of all (`numero` "Tutti"), from dataDa
-    // to dataA inclusive; two keys of 0 mean every date. Refills the lookup table; leaves SMS as
-    // the current recordset.
+    // to dataA inclusive (keys of ChiaveData); two keys of 0 mean every date. Refills the lookup
+    // table; leaves SMS as the current recordset.
     static RecordsetInMemoria ListaSms(Archivio& archivio, RubricaClienti& rubrica,
                                        const QString& nome, const QString& numero, int dataDa,
                                        int dataA);
-
-    // The date key day + 31 × month + 961 × two-digit year of a dd/MM/yy text; a damaged part
-    // counts as 0 rather than stopping the print.
-    static int ChiaveData(const QString& data);
 
     // The column of the sender's name in a list of messages: the archive keeps the number only,
     // and the name comes from the register.

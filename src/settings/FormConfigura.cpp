@@ -4,6 +4,7 @@
 #include "archive/StatoGlobale.h"
 #include "modem/PannelloGsm.h"
 #include "platform/Accessibile.h"
+#include "platform/FiltroCifre.h"
 #include "platform/MsgBox.h"
 #include "platform/RigaPulsanti.h"
 #include "platform/Testo.h"
@@ -12,7 +13,6 @@
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -54,9 +54,6 @@ void FormConfigura::costruisciControlli() {
                                  QStringLiteral("Telefono Attività (Per Info):"),
                                  QStringLiteral("Indirizzo Attività:"),
                                  QStringLiteral("Informazioni Pubblicitarie:")};
-    // Telephone numbers and the port: digits and "." only.
-    auto* cifre = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9.]*")),
-                                                  this);
     for (int i = 0; i < 6; ++i) {
         Label1[i] = new QLabel(etichette[i], this);
         Label1[i]->setObjectName(QStringLiteral("Label1_%1").arg(i));
@@ -68,8 +65,9 @@ void FormConfigura::costruisciControlli() {
             casella = Text1_5;
         } else {
             Text1[i] = new QLineEdit(this);
+            // Telephone numbers: digits and "." only.
             if (i == 2 || i == 3)
-                Text1[i]->setValidator(cifre);
+                FiltroCifre::Applica(Text1[i]);
             casella = Text1[i];
         }
         casella->setObjectName(QStringLiteral("Text1_%1").arg(i));
@@ -120,7 +118,7 @@ void FormConfigura::costruisciControlli() {
     Label_Com->setObjectName(QStringLiteral("Label_Com"));
     Text1[6] = new QLineEdit(Frame3);
     Text1[6]->setObjectName(QStringLiteral("Text1_6"));
-    Text1[6]->setValidator(cifre);
+    FiltroCifre::Applica(Text1[6]);
     Text1[6]->setMaxLength(5);
     Text1[6]->setAccessibleName(QStringLiteral("Com:"));
     Label_Com->setBuddy(Text1[6]);

@@ -34,6 +34,8 @@ CREATE TABLE SMS (
     T4OrarioArrivo     TEXT,
     T4TestoSmsRicevuto TEXT
 );
+-- The archive browser filters by number and by date; the index spares it a walk of the table.
+CREATE INDEX SMS_T4Numero_T4DataArrivo ON SMS (T4Numero, T4DataArrivo);
 
 -- Business data and device settings: exactly one record.
 CREATE TABLE Impostazioni (

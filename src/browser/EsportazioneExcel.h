@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+class ModelloListaSms;
+
+// The browser's list saved as an .xlsx workbook: the sheet "Foglio1", the columns "Telefono",
+// "Cliente", "Data", "Orario" (18 characters wide) and "Testo del SMS Ricevuto" (200), a heading
+// row, then the list's rows. Every cell is text (number format "@"), so a number keeps its
+// leading zeros and its "+", a date stays dd/MM/yy and a text beginning with "=" is no formula.
+class EsportazioneExcel {
+public:
+    // The folder under the program folder that collects the exports; the program never creates
+    // it: the program folder comes with it.
+    static QString Cartella(const QString& cartellaProgramma);
+    // "ListaSMS_" + the selected name + "_" + dd-mm-yy, or "ListaSMS_tutti_" + dd-mm-yy when no
+    // name is selected, with the workbook's extension.
+    static QString NomeFile(const QString& nomeSelezionato, const QDate& oggi);
+
+    // Writes the list's rows into `cartella`/`nomeFile`. Throws ErroreRuntime 1004 when the
+    // file cannot be saved: a missing folder, a name a file cannot have, a full disk, more rows
+    // or a longer text than a sheet holds; a row that cannot be read throws its own error. A
+    // file of the same name is replaced only by a complete new one; a failed export leaves
+    // nothing behind.
+    static void Scrivi(const QString& cartella, const QString& nomeFile,
+                       const ModelloListaSms& lista);
+
+    static inline const QString Foglio = QStringLiteral("Foglio1");
+    static constexpr double Larghezze[5] = {18, 18, 18, 18, 200};
+};
