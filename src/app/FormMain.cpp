@@ -528,6 +528,10 @@ void FormMain::keyPressEvent(QKeyEvent* evento) {
             ListRicevutiModem->clear();
             FrModem->setVisible(FrModem->isHidden());
             motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
+            // What the modem refused at start-up stays told at the head of the lists.
+            if (motore_.stato.DiagnosticaAttiva)
+                for (const QString& nota : motore_.codifica.Note())
+                    Diagnostica(false, nota);
         });
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "modem/InsiemeCaratteri.h"
 #include "modem/MotoreGsm.h"
 #include "platform/Accessibile.h"
 #include "platform/DisposizioneElenco.h"
@@ -321,6 +322,8 @@ void FormInvioSms::BtnInviaSms_Click() {
                    QStringLiteral("Errore Testo SMS"), this);
             return;
         }
+        if (!caratteriAccettati())
+            return;
         RigaCorrente = 0;
         for (int i = 1; i <= NumeroRighe; ++i) {
             const QString stato = Riga(i)->text(ColStato);
@@ -338,6 +341,28 @@ void FormInvioSms::BtnInviaSms_Click() {
         aggiornaPulsante();
         Timer1.start();
     });
+}
+
+bool FormInvioSms::caratteriAccettati() {
+    const QString testo = TxtTestoSms->toPlainText();
+    const CodificaModem& codifica = motore_.codifica;
+    const QString fuori = InsiemeCaratteri::NonTrasmessi(testo, codifica.Insieme());
+    if (fuori.isEmpty() || codifica.InUcs2(testo))
+        return true;
+    QStringList elenco;
+    for (const char32_t c : fuori.toUcs4())
+        elenco << QString::fromUcs4(&c, 1);
+    const QString motivo =
+        codifica.Ucs2()
+            ? QStringLiteral("Con questi caratteri un SMS contiene al massimo %1 caratteri: "
+                             "accorciare il testo per inviarlo come è scritto.")
+                  .arg(InsiemeCaratteri::MassimoUcs2)
+            : QStringLiteral("Il modem non permette di inviarli.");
+    return MsgBox(QStringLiteral("Questi caratteri del testo non arriveranno come sono scritti: ") +
+                      elenco.join(QStringLiteral("  ")) + QLatin1Char('\n') + motivo +
+                      QStringLiteral("\nInviare comunque?"),
+                  Stile::SiNo + Stile::Esclamazione + Stile::SecondoPredefinito,
+                  QStringLiteral("Caratteri non trasmissibili"), this) == Risposta::Si;
 }
 
 void FormInvioSms::Timer1_Timer() {

@@ -13,7 +13,8 @@ MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& 
     , supervisione(*this)
     , scansione(*this)
     , pin(*this)
-    , invio(*this) {}
+    , invio(*this)
+    , codifica(*this) {}
 
 MotoreGsm::~MotoreGsm() = default;
 

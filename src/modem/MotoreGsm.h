@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CanaleGsm.h"
+#include "CodificaModem.h"
 #include "GestionePin.h"
 #include "InvioSmsGsm.h"
 #include "PannelloGsm.h"
@@ -41,6 +42,7 @@ public:
     ScansioneSim scansione;
     GestionePin pin;
     InvioSmsGsm invio;
+    CodificaModem codifica;
 
     // Step 2 or 3 of the main timer's tick: the idle work (power pulse, test delay) or the
     // collection of the awaited reply. False when the tick ends here.

@@ -9,6 +9,7 @@
 
 class Archivio;
 class RubricaClienti;
+class PartiSms;
 
 // What becomes of a message read from the SIM in the archive: a new pending record, a further
 // part joined to the record of its first part, or a second reading of a message already stored.
@@ -30,8 +31,10 @@ public:
 
     // Stores the message. A message whose time stamp could not be read takes the date and time
     // of `adesso`, so that it is stored rather than left on the SIM for ever.
+    // A piece of a long message with a concatenation reference joins the other pieces of that
+    // reference kept in `parti`, however far apart they come; the time rule is for the others.
     static Risultato Registra(Archivio& archivio, RubricaClienti& rubrica, SmsLetto sms,
-                              const QDateTime& adesso);
+                              const QDateTime& adesso, PartiSms* parti = nullptr);
 
     // The times of the parts between a record's first and its latest, kept in its third time.
     static QStringList OrariIntermedi(const QString& campo);

@@ -80,7 +80,7 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r) {
         return;
     RicezioneSms::Risultato esito;
     try {
-        esito = RicezioneSms::Registra(g.archivio, g.rubrica, *sms, m_.orologio());
+        esito = RicezioneSms::Registra(g.archivio, g.rubrica, *sms, m_.orologio(), &parti_);
     } catch (const ErroreRuntime& e) {
         archivioNonScrivibile(e);
         return;

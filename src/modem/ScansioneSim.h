@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PartiSms.h"
+
 #include <QString>
 #include <optional>
 
@@ -47,6 +49,7 @@ private:
     void cancellaDallaSim();
 
     MotoreGsm& m_;
+    PartiSms parti_;
     bool memoriaRifiutata_ = false;
     // The archive refused a message: told once until a message is stored again.
     bool archivioGuasto_ = false;

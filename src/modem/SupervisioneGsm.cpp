@@ -91,6 +91,7 @@ void SupervisioneGsm::TrovaGsm() {
     p.porta.attiva = true;
     m_.pin.Ricomincia();
     m_.scansione.NuovoModem();
+    m_.codifica.NuovoModem();
     p.trovaGsm = false;
     p.porta.testo = QStringLiteral("Attendi il TEST GSM");
     s.PortaCom = 1;
@@ -132,11 +133,13 @@ void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r) {
         m_.utente.Messaggio(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
         return;
     }
-    // Echo off, then text mode, then verbose errors, then the SIM check.
+    // Echo off, then text mode, then verbose errors, then the coding of texts and the SIM check.
     ComandoGsm& tipo = m_.globale.TipoComando;
-    tipo = tipo == ComandoGsm::EcoSpenta   ? ComandoGsm::Revisione
-           : tipo == ComandoGsm::ModoTesto ? ComandoGsm::ErroriEstesi
-                                           : ComandoGsm::StatoSim;
+    if (tipo == ComandoGsm::ErroriEstesi) {
+        m_.codifica.Avvia();
+        return;
+    }
+    tipo = tipo == ComandoGsm::EcoSpenta ? ComandoGsm::Revisione : ComandoGsm::ErroriEstesi;
     m_.canale.SetStringa_Gsm();
 }
 

@@ -1,5 +1,7 @@
 #include "ModemSimulato.h"
 
+#include "CaratteriSim.h"
+
 #include <QDateTime>
 #include <algorithm>
 #include <cstdlib>
@@ -87,6 +89,7 @@ void ModemSimulato::riavvia() {
     eco_ = true;
     cmee_ = 0;
     modoTesto_ = modoTestoIniziale_;
+    azzeraCodifica();
     pinInserito_ = false;
     riga_.clear();
     rigaTroppoLunga_ = false;
@@ -148,15 +151,19 @@ ModemSimulato::StatoRete ModemSimulato::statoReteEffettivo() const {
 
 int ModemSimulato::aggiungiSms(const QByteArray& mittente, const QByteArray& testo,
                                const QByteArray& timestamp, std::optional<QByteArray> alfa) {
+    SmsSim s;
+    s.mittente = mittente;
+    s.testo = testo;
+    s.timestamp = timestamp.isEmpty() ? timestampAdesso() : timestamp;
+    s.alfa = std::move(alfa);
+    return aggiungiSms(s);
+}
+
+int ModemSimulato::aggiungiSms(const SmsSim& sms) {
     for (int i = 1; i <= capacita_; ++i) {
         if (slot_.count(i))
             continue;
-        SmsSim s;
-        s.mittente = mittente;
-        s.testo = testo;
-        s.timestamp = timestamp.isEmpty() ? timestampAdesso() : timestamp;
-        s.alfa = std::move(alfa);
-        slot_[i] = s;
+        slot_[i] = sms;
         return i;
     }
     return 0;
@@ -330,6 +337,7 @@ ModemSimulato::Risposta ModemSimulato::esegui(const QByteArray& riga) {
         eco_ = true;
         cmee_ = 0;
         modoTesto_ = modoTestoIniziale_;
+        azzeraCodifica();
         return ok();
     case 'H':
         return zeroOVuoto ? ok() : errore();
@@ -346,8 +354,10 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
     // would count as a wrong PIN or an empty number.
     static const QByteArray kConosciuti[] = {"+CGMR", "+CSQ",  "+CREG", "+CMGF", "+CMEE",
                                              "+CLCK", "+CPIN", "+CMGR", "+CMGL", "+CMGD",
-                                             "+CMGS", "+CUSD", "+CPBR", "+CPMS"};
-    if (nome == "+CPMS" && senzaCpms_)
+                                             "+CMGS", "+CUSD", "+CPBR", "+CPMS",
+                                             "+CSDH", "+CSCS", "+CSMP"};
+    if ((nome == "+CPMS" && senzaCpms_) || (nome == "+CSDH" && senzaCsdh_) ||
+        (nome == "+CSCS" && senzaCscs_))
         return errore();
     if (resto == "=?")
         return std::find(std::begin(kConosciuti), std::end(kConosciuti), nome) !=
@@ -397,6 +407,12 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
         return comandoCmgs(resto);
     if (nome == "+CUSD")
         return comandoCusd(resto);
+    if (nome == "+CSDH")
+        return comandoCsdh(resto);
+    if (nome == "+CSCS")
+        return comandoCscs(resto);
+    if (nome == "+CSMP")
+        return comandoCsmp(resto);
     if (nome == "+CPBR") {
         if (!resto.startsWith('='))
             return errore();
@@ -497,7 +513,8 @@ ModemSimulato::Risposta ModemSimulato::comandoCmgr(const QByteArray& resto) {
     if (it == slot_.end())
         return vuotoComeErrore_ ? cms(321) : ok();
     Risposta r = ok();
-    r.informazioni = "\r\n+CMGR: " + intestazione(it->second) + "\r\n" + it->second.testo + "\r\n";
+    r.informazioni =
+        "\r\n+CMGR: " + intestazione(it->second) + "\r\n" + corpoMostrato(it->second) + "\r\n";
     it->second.stato = SmsSim::Stato::Letto;
     return r;
 }
@@ -527,7 +544,7 @@ ModemSimulato::Risposta ModemSimulato::comandoCmgl(const QByteArray& resto) {
         if (!preso)
             continue;
         r.informazioni += "+CMGL: " + QByteArray::number(indice) + ',' + intestazione(s) + "\r\n" +
-                          s.testo + "\r\n";
+                          corpoMostrato(s) + "\r\n";
         s.stato = SmsSim::Stato::Letto;
     }
     if (!r.informazioni.isEmpty())
@@ -605,8 +622,13 @@ ModemSimulato::Risposta ModemSimulato::inviaTesto() {
         return cms(331);
     if (rifiutati_.contains(destinatarioSms_))
         return cms(21);
+    const std::optional<QString> arrivato =
+        CaratteriSim::TestoInviato(testoSms_, insieme_, dcsInvio_);
+    if (!arrivato)
+        return cms(305);
     riferimento_ = (riferimento_ + 1) % 256;
-    registraRichiesta({RichiestaInviata::Tipo::Sms, destinatarioSms_, testoSms_, riferimento_});
+    registraRichiesta(
+        {RichiestaInviata::Tipo::Sms, destinatarioSms_, testoSms_, riferimento_, *arrivato});
     return informazione("+CMGS: " + QByteArray::number(riferimento_));
 }
 
@@ -707,7 +729,55 @@ bool ModemSimulato::registrato() const {
 
 QByteArray ModemSimulato::intestazione(const SmsSim& s) const {
     const QByteArray alfa = s.alfa ? '"' + *s.alfa + '"' : QByteArray();
-    return nomeStato(s.stato) + ",\"" + s.mittente + "\"," + alfa + ",\"" + s.timestamp + '"';
+    QByteArray r = nomeStato(s.stato) + ",\"" + s.mittente + "\"," + alfa + ",\"" + s.timestamp + '"';
+    // <tooa>,<fo>,<pid>,<dcs>,<sca>,<tosca>,<length>
+    if (csdh_)
+        r += ',' + QByteArray(s.mittente.startsWith('+') ? "145" : "129") + ',' +
+             QByteArray::number(s.fo) + ",0," + QByteArray::number(s.dcs) +
+             ",\"+393359609600\",145," + QByteArray::number(CaratteriSim::Lunghezza(s));
+    return r;
+}
+
+QByteArray ModemSimulato::corpoMostrato(const SmsSim& s) const {
+    return CaratteriSim::CorpoMostrato(s, insieme_);
+}
+
+void ModemSimulato::azzeraCodifica() {
+    csdh_ = false;
+    insieme_ = "IRA";
+    dcsInvio_ = 0;
+}
+
+ModemSimulato::Risposta ModemSimulato::comandoCsdh(const QByteArray& resto) {
+    if (resto == "?")
+        return informazione("+CSDH: " + QByteArray(csdh_ ? "1" : "0"));
+    if (resto != "=0" && resto != "=1" && resto != "=")
+        return errore();
+    csdh_ = resto == "=1";
+    return ok();
+}
+
+ModemSimulato::Risposta ModemSimulato::comandoCscs(const QByteArray& resto) {
+    if (resto == "=?")
+        return informazione("+CSCS: " + CaratteriSim::ElencoInsiemi());
+    if (resto == "?")
+        return informazione("+CSCS: \"" + insieme_ + '"');
+    const QList<QByteArray> p = resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
+    if (p.size() != 1 || !CaratteriSim::InsiemeNoto(maiuscole(p[0])))
+        return errore();
+    insieme_ = maiuscole(p[0]);
+    return ok();
+}
+
+ModemSimulato::Risposta ModemSimulato::comandoCsmp(const QByteArray& resto) {
+    if (resto == "?")
+        return informazione("+CSMP: 17,167,0," + QByteArray::number(dcsInvio_));
+    const QList<QByteArray> p = resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
+    const auto dcs = p.size() == 4 ? numero(p[3]) : std::nullopt;
+    if (!dcs || *dcs > 255)
+        return errore();
+    dcsInvio_ = *dcs;
+    return ok();
 }
 
 ModemSimulato::Risposta ModemSimulato::ok() const {

@@ -246,6 +246,8 @@ private slots:
         // The program reads it through the port, in Windows-1252.
         Cliente c(link);
         QVERIFY(c.aperto());
+        QVERIFY(c.scrivi("AT+CSCS=\"8859-1\"\r"));
+        QVERIFY(c.leggiFino("OK\r\n").endsWith("OK\r\n"));
         QVERIFY(c.scrivi("AT+CMGR=1\r"));
         QCOMPARE(c.leggiFino("OK\r\n"),
                  QByteArray("AT+CMGR=1\r\r\n+CMGR: \"REC UNREAD\",\"+39333\",\"\","
