@@ -359,6 +359,9 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
     if ((nome == "+CPMS" && senzaCpms_) || (nome == "+CSDH" && senzaCsdh_) ||
         (nome == "+CSCS" && senzaCscs_))
         return errore();
+    // The character sets are listed, as the standard has it.
+    if (nome == "+CSCS")
+        return comandoCscs(resto);
     if (resto == "=?")
         return std::find(std::begin(kConosciuti), std::end(kConosciuti), nome) !=
                        std::end(kConosciuti)
@@ -409,8 +412,6 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
         return comandoCusd(resto);
     if (nome == "+CSDH")
         return comandoCsdh(resto);
-    if (nome == "+CSCS")
-        return comandoCscs(resto);
     if (nome == "+CSMP")
         return comandoCsmp(resto);
     if (nome == "+CPBR") {
