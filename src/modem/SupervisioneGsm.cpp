@@ -4,6 +4,7 @@
 #include "MotoreGsm.h"
 #include "RisposteModem.h"
 #include "archive/StatoGlobale.h"
+#include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
 
 namespace {
@@ -60,6 +61,12 @@ bool SupervisioneGsm::PassoInattivo() {
             s.AttesaTest = false;
             s.TestInCorso = true;
             p.porta.testo = QStringLiteral("Invio Comando per Test GSM");
+            // A program that ended between "AT+CMGS=" and its text left the modem waiting for
+            // the text: ESC drops it, and a modem that waits for a command ignores it.
+            try {
+                m_.porta.Output(QString(QChar(27)));
+            } catch (const ErroreRuntime&) {
+            }
             m_.canale.SetStringa_Gsm();
         }
     }

@@ -145,6 +145,22 @@ private slots:
         QVERIFY(b.finche([&] { return b.abilitato() && b.comandi().count("AT+CSDH=1") == 2; }));
         QCOMPARE(b.motore->codifica.Note().size(), 2);
     }
+
+    // The program ended between "AT+CMGS=" and its text: the modem still waits for the text.
+    // The next start-up drops it with ESC, so "AT" is answered and nothing is sent.
+    void unSmsLasciatoAMetaNonBloccaLAvvio() {
+        BancoMotorePty b;
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        b.motore->invio.TestoDaInviare = [] { return QStringLiteral("Offerta"); };
+        b.motore->invio.Invia(QStringLiteral("3334445555"));
+        b.tick();
+        QCOMPARE(b.comandi().last(), QByteArray("AT+CMGS=\"3334445555\""));
+        b.riavviaProgramma();
+        QVERIFY(b.finche([&] { return b.abilitato(); }, 400));
+        QCOMPARE(b.motore->stato.PortaCom, 1);
+        QVERIFY(b.modem().richiesteInviate().isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TstCodificaPty)

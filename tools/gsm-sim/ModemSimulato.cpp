@@ -65,7 +65,9 @@ QByteArray ModemSimulato::ricevi(const QByteArray& dalProgramma) {
             byteTesto(c, uscita);
             continue;
         }
-        if (c == '\n')
+        // Characters before "AT" are ignored: a stray ESC among them (one that would cancel an
+        // SMS text) never reaches a command.
+        if (c == '\n' || (c == kEsc && riga_.isEmpty()))
             continue;
         if (c == '\r') {
             fineRiga(uscita);
