@@ -294,8 +294,12 @@ void FormInvioSms::TxtTestoSms_Change() {
         TxtTestoSms->setPlainText(pulito);
         TxtTestoSms->moveCursor(QTextCursor::End);
     }
-    Accessibile::Testo(LblNumCaratteri,
-                       QStringLiteral("(%1)").arg(kMassimoCaratteri - pulito.size()));
+    // A text that will go out as UCS2 has room for fewer characters.
+    const CodificaModem& codifica = motore_.codifica;
+    const bool ucs2 =
+        codifica.Ucs2() && !InsiemeCaratteri::NonTrasmessi(pulito, codifica.Insieme()).isEmpty();
+    const int massimo = ucs2 ? InsiemeCaratteri::MassimoUcs2 : kMassimoCaratteri;
+    Accessibile::Testo(LblNumCaratteri, QStringLiteral("(%1)").arg(massimo - pulito.size()));
 }
 
 void FormInvioSms::aggiornaPulsante() {

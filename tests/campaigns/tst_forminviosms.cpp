@@ -130,6 +130,8 @@ private slots:
             PRONTO(c);
             CopioneMessaggi copione;
             c.invia({1}, offerta);
+            // Room left in one UCS2 message.
+            QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(41)"));
             QVERIFY(c.finito());
             QVERIFY(copione.mostrati().isEmpty());
             QCOMPARE(c.b.modem().richiesteInviate().last().arrivato, offerta);
