@@ -117,19 +117,19 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
     qsizetype dopoTimestamp = -1;
     for (qsizetype i = 2; i < campi.size(); ++i) {
         std::optional<Timestamp> t = leggiTimestamp(campi[i]);
-        dopoTimestamp = i + 1;
+        qsizetype presi = 1;
         if (!t && i + 1 < campi.size()) {
             t = leggiTimestamp(campi[i] + QLatin1Char(',') + campi[i + 1]);
-            dopoTimestamp = i + 2;
+            presi = 2;
         }
         if (t) {
             sms.data = t->data;
             sms.orario = t->orario;
             if (i > 2)
                 sms.alfa = campi[2];
+            dopoTimestamp = i + presi;
             break;
         }
-        dopoTimestamp = -1;
     }
     // The extended header: <tooa>,<fo>,<pid>,<dcs>,... after the time stamp.
     if (dopoTimestamp > 0) {

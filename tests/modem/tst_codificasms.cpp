@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(d->testo, lungo);
         QCOMPARE(d->concatenazione->numero, 1);
 
-        // An element other than concatenation is passed over; a part number of 0 is no part.
+        // An element other than concatenation is passed over; a piece numbered 0 is none.
         d = CorpoSms::Decodifica(QStringLiteral("080A01000003070301004F004B"), 0x44, 0x08);
         QCOMPARE(d->testo, QStringLiteral("OK"));
         QCOMPARE(d->concatenazione->parti, 3);
