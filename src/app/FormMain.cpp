@@ -104,7 +104,8 @@ void FormMain::costruisciControlli() {
     connect(CmEsci, &QAction::triggered, this, &FormMain::CmEsci_Click);
     CmClienti = menuBar()->addAction(QStringLiteral("Gesione Clienti"));
     CmClienti->setObjectName(QStringLiteral("CmClienti"));
-    connect(CmClienti, &QAction::triggered, this, [this] { esegui([this] { CmClienti_Click(); }); });
+    connect(CmClienti, &QAction::triggered, this,
+            [this] { esegui([this] { CmClienti_Click(); }); });
     Mn_info = menuBar()->addMenu(QStringLiteral("?"));
     Mn_info->setObjectName(QStringLiteral("Mn_info"));
     CmHelp = Mn_info->addAction(QStringLiteral("Help"));

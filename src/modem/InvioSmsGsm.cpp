@@ -162,7 +162,7 @@ void InvioSmsGsm::prompt() {
         return;
     }
     m_.globale.StringaGsm = m_.codifica.DcsInvio() == 8 ? CorpoSms::Ucs2Esadecimale(testo)
-                                                         : m_.codifica.TestoSemplice(testo);
+                                                        : m_.codifica.TestoSemplice(testo);
     s.FaseTesto = true;
     fase_ = Fase::Testo;
     if (!m_.canale.SetStringa_Gsm())

@@ -84,7 +84,8 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
         if (m && m->testi.contains(c.numero))
             m = nullptr;
         for (rs.MoveFirst(); m && !rs.isEOF(); rs.MoveNext()) {
-            if (rs.Testo(Campo::T3Numero) != sms.numero || rs.Testo(Campo::T3DataArrivo) != m->data ||
+            if (rs.Testo(Campo::T3Numero) != sms.numero ||
+                rs.Testo(Campo::T3DataArrivo) != m->data ||
                 rs.Testo(Campo::T3OrarioArrivo) != m->orarioPrimo)
                 continue;
             QMap<int, QString> testi = m->testi;

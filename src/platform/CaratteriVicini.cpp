@@ -6,15 +6,37 @@ namespace {
 
 QString sostituto(char32_t c) {
     switch (c) {
-    case 0x2018: case 0x2019: case 0x201A: case 0x201B: case 0x2032: case 0x00B4: case 0x0060:
+    case 0x2018:
+    case 0x2019:
+    case 0x201A:
+    case 0x201B:
+    case 0x2032:
+    case 0x00B4:
+    case 0x0060:
         return QStringLiteral("'");
-    case 0x201C: case 0x201D: case 0x201E: case 0x201F: case 0x2033: case 0x00AB: case 0x00BB:
+    case 0x201C:
+    case 0x201D:
+    case 0x201E:
+    case 0x201F:
+    case 0x2033:
+    case 0x00AB:
+    case 0x00BB:
         return QStringLiteral("\"");
-    case 0x2010: case 0x2011: case 0x2012: case 0x2013: case 0x2014: case 0x2015: case 0x2212:
+    case 0x2010:
+    case 0x2011:
+    case 0x2012:
+    case 0x2013:
+    case 0x2014:
+    case 0x2015:
+    case 0x2212:
         return QStringLiteral("-");
     case 0x2026:
         return QStringLiteral("...");
-    case 0x00A0: case 0x2002: case 0x2003: case 0x2009: case 0x202F:
+    case 0x00A0:
+    case 0x2002:
+    case 0x2003:
+    case 0x2009:
+    case 0x202F:
         return QStringLiteral(" ");
     case 0x20AC:
         return QStringLiteral("EUR");

@@ -65,16 +65,17 @@ private slots:
         BancoMotorePty b;
         ModemSimulato& m = b.modem();
         m.impostaSms(1, sms(kPizza, "26/12/07,10:15:30+04", QStringLiteral("ucs2")));
-        m.impostaSms(2, sms(QStringLiteral("Caffè"), "26/12/07,10:16:30+04", QStringLiteral("8bit")));
+        m.impostaSms(2,
+                     sms(QStringLiteral("Caffè"), "26/12/07,10:16:30+04", QStringLiteral("8bit")));
         m.impostaSms(3, sms(QStringLiteral("Sì, perché no?"), "26/12/07,10:17:30+04"));
         QVERIFY(b.avviaFinoAdAbilitato());
         QVERIFY(b.simSvuotata());
         QCOMPARE(m.insieme(), QByteArray("8859-1"));
         QVERIFY(m.intestazioneEstesa());
         QVERIFY(b.motore->codifica.Ucs2());
-        QCOMPARE(pendenti(b.cartella),
-                 (QStringList{QStringLiteral("10:15:30 ") + kPizza, QStringLiteral("10:16:30 Caffè"),
-                              QStringLiteral("10:17:30 Sì, perché no?")}));
+        QCOMPARE(pendenti(b.cartella), (QStringList{QStringLiteral("10:15:30 ") + kPizza,
+                                                    QStringLiteral("10:16:30 Caffè"),
+                                                    QStringLiteral("10:17:30 Sì, perché no?")}));
         QCOMPARE(b.registrati.first().testo, kPizza);
         QVERIFY(b.motore->codifica.Note().isEmpty());
     }
@@ -84,19 +85,22 @@ private slots:
     void treParteUniteDalRiferimento() {
         BancoMotorePty b;
         ModemSimulato& m = b.modem();
-        const QString p1 = QStringLiteral("Buonasera, vorrei ordinare per stasera due pizze marghe");
+        const QString p1 =
+            QStringLiteral("Buonasera, vorrei ordinare per stasera due pizze marghe");
         const QString p2 = QStringLiteral("rita, una diavola e una 4 stagioni senza funghi, più ");
         const QString p3 = QStringLiteral("due birre. Consegna in via Roma 12 alle 20:30. Grazie!");
         m.impostaSms(1, sms(p2, "26/12/07,10:15:38+04", {}, QStringLiteral("42/3/2")));
         QVERIFY(b.avviaFinoAdAbilitato());
         QVERIFY(b.simSvuotata());
         QCOMPARE(pendenti(b.cartella), QStringList{QStringLiteral("10:15:38 ") + p2});
-        m.impostaSms(1, sms(p3, "26/12/07,10:15:46+04", QStringLiteral("ucs2"), QStringLiteral("42/3/3")));
+        m.impostaSms(
+            1, sms(p3, "26/12/07,10:15:46+04", QStringLiteral("ucs2"), QStringLiteral("42/3/3")));
         m.impostaSms(2, sms(p1, "26/12/07,10:15:30+04", {}, QStringLiteral("42/3/1")));
         m.impostaSms(3, sms(QStringLiteral("Ah, anche un calzone"), "26/12/07,10:15:54+04"));
         QVERIFY(b.simSvuotata());
-        QCOMPARE(pendenti(b.cartella), (QStringList{QStringLiteral("10:15:38 ") + p1 + p2 + p3,
-                                                    QStringLiteral("10:15:54 Ah, anche un calzone")}));
+        QCOMPARE(pendenti(b.cartella),
+                 (QStringList{QStringLiteral("10:15:38 ") + p1 + p2 + p3,
+                              QStringLiteral("10:15:54 Ah, anche un calzone")}));
         // A piece read again (its delete was lost) changes nothing.
         m.impostaSms(1, sms(p1, "26/12/07,10:15:30+04", {}, QStringLiteral("42/3/1")));
         QVERIFY(b.simSvuotata());
@@ -129,7 +133,8 @@ private slots:
         m.impostaSenzaCscs(true);
         m.impostaSms(1, sms(QStringLiteral("Una margherita"), "26/12/07,10:15:30+04"));
         m.impostaSms(2, sms(QStringLiteral("Sì, perché no?"), "26/12/07,10:15:40+04"));
-        m.impostaSms(3, sms(QStringLiteral("Ciao"), "26/12/07,10:15:50+04", QStringLiteral("ucs2")));
+        m.impostaSms(3,
+                     sms(QStringLiteral("Ciao"), "26/12/07,10:15:50+04", QStringLiteral("ucs2")));
         QVERIFY(b.avviaFinoAdAbilitato());
         QVERIFY(b.simSvuotata());
         QCOMPARE(pendenti(b.cartella),

@@ -133,8 +133,9 @@ private slots:
         QCOMPARE(AvvolgimentoRiga::Protocollo(QStringLiteral("“Dvořák” – 8 € …")),
                  QStringLiteral("\"'Dvorák' – 8 € … \"@"));
         const QString emoji = QStringLiteral("🍕").repeated(34) + QStringLiteral(" fine");
-        QCOMPARE(AvvolgimentoRiga::Protocollo(emoji),
-                 QStringLiteral("\"") + QString(34, QLatin1Char('?')) + QStringLiteral(" \"@\"fine \"@"));
+        QCOMPARE(AvvolgimentoRiga::Protocollo(emoji), QStringLiteral("\"") +
+                                                          QString(34, QLatin1Char('?')) +
+                                                          QStringLiteral(" \"@\"fine \"@"));
         QCOMPARE(CodicePagina1252::Codifica(AvvolgimentoRiga::Protocollo(QStringLiteral("Sì"))),
                  QByteArray("\"S\xEC \"@"));
     }

@@ -265,7 +265,8 @@ private slots:
     // The extended header: <tooa>,<fo>,<pid>,<dcs>,<sca>,<tosca>,<length> after the time stamp
     // change no other field, and a UCS2 body with its user-data header is read as written.
     void intestazioneEstesa() {
-        const QString h = QStringLiteral("\"REC UNREAD\",\"+393331234567\",,\"26/12/07,10:15:30+04\"");
+        const QString h =
+            QStringLiteral("\"REC UNREAD\",\"+393331234567\",,\"26/12/07,10:15:30+04\"");
         const QString coda = QStringLiteral(",145,68,0,8,\"+393359609600\",145,16");
         const auto sms = InterpreteSms::Leggi(
             risposta(h + coda, QStringLiteral("050003070302004F004B00200032")));
@@ -289,12 +290,14 @@ private slots:
     // that is whole is read whole.
     void intestazioniCasualiConCampiInPiu() {
         QRandomGenerator caso(16122026);
-        const QStringList pezzi{QStringLiteral("145"), QStringLiteral("129"), QStringLiteral("0"),
-                                QStringLiteral("4"),   QStringLiteral("68"),  QStringLiteral("8"),
-                                QStringLiteral("-1"),  QStringLiteral("256"), QStringLiteral("99999999999"),
-                                QStringLiteral("\"+393359609600\""), QStringLiteral("\"\""),
-                                QStringLiteral("\"a,b\""), QStringLiteral("\""), QString(),
-                                QStringLiteral("x"), QStringLiteral("\u00e9")};
+        const QStringList pezzi{QStringLiteral("145"),         QStringLiteral("129"),
+                                QStringLiteral("0"),           QStringLiteral("4"),
+                                QStringLiteral("68"),          QStringLiteral("8"),
+                                QStringLiteral("-1"),          QStringLiteral("256"),
+                                QStringLiteral("99999999999"), QStringLiteral("\"+393359609600\""),
+                                QStringLiteral("\"\""),        QStringLiteral("\"a,b\""),
+                                QStringLiteral("\""),          QString(),
+                                QStringLiteral("x"),           QStringLiteral("\u00e9")};
         int interi = 0;
         for (int giro = 0; giro < 5000; ++giro) {
             const int fo = caso.bounded(2) ? 0x44 : 0x04;

@@ -46,7 +46,7 @@ int CaratteriSim::Lunghezza(const SmsSim& s) {
 }
 
 std::optional<QString> CaratteriSim::TestoInviato(const QByteArray& testo,
-                                                   const QByteArray& insieme, int dcs) {
+                                                  const QByteArray& insieme, int dcs) {
     const QString scritto = CodicePagina1252::Decodifica(testo);
     const CorpoSms::Alfabeto alfabeto = CorpoSms::AlfabetoDaDcs(dcs);
     if (alfabeto != CorpoSms::Alfabeto::Gsm7) {
@@ -55,14 +55,12 @@ std::optional<QString> CaratteriSim::TestoInviato(const QByteArray& testo,
             return std::nullopt;
         return d->testo;
     }
-    QString chiaro = scritto;
+    QString chiaro = QString::fromLatin1(testo);
     if (insieme == "UCS2") {
         const auto d = CorpoSms::Decodifica(scritto, 0, 8);
         if (!d)
             return std::nullopt;
         chiaro = d->testo;
-    } else {
-        chiaro = QString::fromLatin1(testo);
     }
     // What the set cannot carry, and what the GSM alphabet has no septet for, arrives as "?".
     QString arrivato;
@@ -70,8 +68,8 @@ std::optional<QString> CaratteriSim::TestoInviato(const QByteArray& testo,
         const bool nelInsieme = insieme == "IRA"      ? c.unicode() < 0x80
                                 : insieme == "8859-1" ? c.unicode() < 0x80 || c.unicode() >= 0xA0
                                                       : true;
-        const bool inAlfabeto = AlfabetoGsm::Contiene(c.unicode()) || c == QChar(13) ||
-                                c == QChar(10);
+        const bool inAlfabeto =
+            AlfabetoGsm::Contiene(c.unicode()) || c == QChar(13) || c == QChar(10);
         arrivato += nelInsieme && inAlfabeto ? c : QLatin1Char('?');
     }
     return arrivato;

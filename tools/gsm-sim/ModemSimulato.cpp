@@ -356,14 +356,11 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
     // would count as a wrong PIN or an empty number.
     static const QByteArray kConosciuti[] = {"+CGMR", "+CSQ",  "+CREG", "+CMGF", "+CMEE",
                                              "+CLCK", "+CPIN", "+CMGR", "+CMGL", "+CMGD",
-                                             "+CMGS", "+CUSD", "+CPBR", "+CPMS",
-                                             "+CSDH", "+CSCS", "+CSMP"};
-    if ((nome == "+CPMS" && senzaCpms_) || (nome == "+CSDH" && senzaCsdh_) ||
-        (nome == "+CSCS" && senzaCscs_))
+                                             "+CMGS", "+CUSD", "+CPBR", "+CPMS"};
+    if (nome == "+CPMS" && senzaCpms_)
         return errore();
-    // The character sets are listed, as the standard has it.
-    if (nome == "+CSCS")
-        return comandoCscs(resto);
+    if (const auto r = comandoCodifica(nome, resto))
+        return *r;
     if (resto == "=?")
         return std::find(std::begin(kConosciuti), std::end(kConosciuti), nome) !=
                        std::end(kConosciuti)
@@ -412,10 +409,7 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
         return comandoCmgs(resto);
     if (nome == "+CUSD")
         return comandoCusd(resto);
-    if (nome == "+CSDH")
-        return comandoCsdh(resto);
-    if (nome == "+CSMP")
-        return comandoCsmp(resto);
+
     if (nome == "+CPBR") {
         if (!resto.startsWith('='))
             return errore();
@@ -732,7 +726,8 @@ bool ModemSimulato::registrato() const {
 
 QByteArray ModemSimulato::intestazione(const SmsSim& s) const {
     const QByteArray alfa = s.alfa ? '"' + *s.alfa + '"' : QByteArray();
-    QByteArray r = nomeStato(s.stato) + ",\"" + s.mittente + "\"," + alfa + ",\"" + s.timestamp + '"';
+    QByteArray r =
+        nomeStato(s.stato) + ",\"" + s.mittente + "\"," + alfa + ",\"" + s.timestamp + '"';
     // <tooa>,<fo>,<pid>,<dcs>,<sca>,<tosca>,<length>
     if (csdh_)
         r += ',' + QByteArray(s.mittente.startsWith('+') ? "145" : "129") + ',' +
@@ -751,7 +746,21 @@ void ModemSimulato::azzeraCodifica() {
     dcsInvio_ = 0;
 }
 
+// The character set and the coding of messages, "=?" included; nothing for another command.
+std::optional<ModemSimulato::Risposta> ModemSimulato::comandoCodifica(const QByteArray& nome,
+                                                                      const QByteArray& resto) {
+    if (nome == "+CSDH")
+        return senzaCsdh_ ? errore() : comandoCsdh(resto);
+    if (nome == "+CSCS")
+        return senzaCscs_ ? errore() : comandoCscs(resto);
+    if (nome == "+CSMP")
+        return comandoCsmp(resto);
+    return std::nullopt;
+}
+
 ModemSimulato::Risposta ModemSimulato::comandoCsdh(const QByteArray& resto) {
+    if (resto == "=?")
+        return informazione("+CSDH: (0,1)");
     if (resto == "?")
         return informazione("+CSDH: " + QByteArray(csdh_ ? "1" : "0"));
     if (resto != "=0" && resto != "=1" && resto != "=")
@@ -765,7 +774,8 @@ ModemSimulato::Risposta ModemSimulato::comandoCscs(const QByteArray& resto) {
         return informazione("+CSCS: " + CaratteriSim::ElencoInsiemi());
     if (resto == "?")
         return informazione("+CSCS: \"" + insieme_ + '"');
-    const QList<QByteArray> p = resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
+    const QList<QByteArray> p =
+        resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
     if (p.size() != 1 || !CaratteriSim::InsiemeNoto(maiuscole(p[0])))
         return errore();
     insieme_ = maiuscole(p[0]);
@@ -773,9 +783,12 @@ ModemSimulato::Risposta ModemSimulato::comandoCscs(const QByteArray& resto) {
 }
 
 ModemSimulato::Risposta ModemSimulato::comandoCsmp(const QByteArray& resto) {
+    if (resto == "=?")
+        return ok();
     if (resto == "?")
         return informazione("+CSMP: 17,167,0," + QByteArray::number(dcsInvio_));
-    const QList<QByteArray> p = resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
+    const QList<QByteArray> p =
+        resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
     const auto dcs = p.size() == 4 ? numero(p[3]) : std::nullopt;
     if (!dcs || *dcs > 255)
         return errore();

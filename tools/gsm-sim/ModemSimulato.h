@@ -149,6 +149,7 @@ private:
     Risposta comandoCpms(const QByteArray& resto);
     Risposta comandoCmgs(const QByteArray& resto);
     Risposta comandoCusd(const QByteArray& resto);
+    std::optional<Risposta> comandoCodifica(const QByteArray& nome, const QByteArray& resto);
     Risposta comandoCsdh(const QByteArray& resto);
     Risposta comandoCscs(const QByteArray& resto);
     Risposta comandoCsmp(const QByteArray& resto);

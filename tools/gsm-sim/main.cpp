@@ -318,7 +318,8 @@ int main(int argc, char** argv) {
            QStringLiteral("segnale"), QStringLiteral("revisione"), QStringLiteral("ussd"),
            QStringLiteral("capacita")},
           {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso"),
-           QStringLiteral("senza-cpms"), QStringLiteral("senza-csdh"), QStringLiteral("senza-cscs")},
+           QStringLiteral("senza-cpms"), QStringLiteral("senza-csdh"),
+           QStringLiteral("senza-cscs")},
           0}},
         {QStringLiteral("sms"),
          {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa"),
@@ -362,11 +363,12 @@ int main(int argc, char** argv) {
             return 2;
         }
         return eseguiRichiesta(
-            p, {comando, a.posizionali[0], a.posizionali[1], a.valori.value(QStringLiteral("data")),
-                a.valori.value(QStringLiteral("indice")), a.valori.value(QStringLiteral("alfa")),
-                a.interruttori.contains(QStringLiteral("senza-alfa")) ? QStringLiteral("1")
-                                                                      : QStringLiteral("0"),
-                a.valori.value(QStringLiteral("codifica")), a.valori.value(QStringLiteral("parte"))});
+            p,
+            {comando, a.posizionali[0], a.posizionali[1], a.valori.value(QStringLiteral("data")),
+             a.valori.value(QStringLiteral("indice")), a.valori.value(QStringLiteral("alfa")),
+             a.interruttori.contains(QStringLiteral("senza-alfa")) ? QStringLiteral("1")
+                                                                   : QStringLiteral("0"),
+             a.valori.value(QStringLiteral("codifica")), a.valori.value(QStringLiteral("parte"))});
     }
     if (comando == QLatin1String("guasto"))
         return eseguiRichiesta(

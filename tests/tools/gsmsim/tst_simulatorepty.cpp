@@ -309,16 +309,16 @@ private slots:
             avviaServizio(servizio, porta + QStringList{QStringLiteral("--senza-cscs")});
         QVERIFY2(primaRiga.startsWith(QStringLiteral("Modem simulato su ")),
                  qPrintable(primaRiga + servizio.readAllStandardError()));
-        const QStringList sms = QStringList{QStringLiteral("sms")} + porta +
-                                QStringList{QStringLiteral("+39333"), QStringLiteral("Ciao 🍕"),
-                                            QStringLiteral("--data"),
-                                            QStringLiteral("24/05/01,10:00:00+08")};
-        QCOMPARE(esegui(sms + QStringList{QStringLiteral("--codifica"), QStringLiteral("9bit")})
-                     .codice,
-                 1);
-        QCOMPARE(esegui(sms + QStringList{QStringLiteral("--parte"), QStringLiteral("7/2/3")})
-                     .codice,
-                 1);
+        const QStringList sms =
+            QStringList{QStringLiteral("sms")} + porta +
+            QStringList{QStringLiteral("+39333"), QStringLiteral("Ciao 🍕"),
+                        QStringLiteral("--data"), QStringLiteral("24/05/01,10:00:00+08")};
+        QCOMPARE(
+            esegui(sms + QStringList{QStringLiteral("--codifica"), QStringLiteral("9bit")}).codice,
+            1);
+        QCOMPARE(
+            esegui(sms + QStringList{QStringLiteral("--parte"), QStringLiteral("7/2/3")}).codice,
+            1);
         QCOMPARE(esegui(sms + QStringList{QStringLiteral("--codifica"), QStringLiteral("ucs2"),
                                           QStringLiteral("--parte"), QStringLiteral("7/2/1")})
                      .codice,
