@@ -410,6 +410,8 @@ void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultat
             if (riga->text(0) == numero && riga->text(2) == esito.data &&
                 riga->text(3) == esito.orarioPrimo) {
                 riga->setText(4, esito.testo);
+                if (esito.daAnnunciare)
+                    annunciaDiNuovo(i);
                 return;
             }
         }
@@ -419,6 +421,16 @@ void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultat
     case RicezioneSms::Esito::Duplicato:
         return;
     }
+}
+
+void FormMain::annunciaDiNuovo(int indice) {
+    // Messages to announce are the last rows of the list: the row joins them at the end, and is
+    // counted unless it was still waiting for its turn.
+    const int n = ListaSMS->topLevelItemCount();
+    const bool inAttesa = indice >= n - ContaSMSArrivati;
+    ListaSMS->addTopLevelItem(ListaSMS->takeTopLevelItem(indice));
+    if (!inAttesa)
+        ++ContaSMSArrivati;
 }
 
 void FormMain::VisualizzaLista() {

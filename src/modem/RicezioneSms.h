@@ -24,6 +24,9 @@ public:
         QString data;        // of the record (the message's own, or the clock's)
         QString orarioPrimo; // the record's first time: how its row is found in the list
         QString testo;       // the record's text after the change
+        // A piece joined to a record stored by an earlier scan: the whole message is announced
+        // (and printed) again, as the piece alone would have been.
+        bool daAnnunciare = false;
     };
 
     // The pieces of one long message arrive a few seconds apart.

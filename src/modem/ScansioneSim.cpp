@@ -86,6 +86,12 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r) {
         return;
     }
     archivioGuasto_ = false;
+    const QString record =
+        sms->numero + QLatin1Char(' ') + esito.data + QLatin1Char(' ') + esito.orarioPrimo;
+    if (esito.esito == RicezioneSms::Esito::Nuovo)
+        nuoviDellaScansione_ << record;
+    esito.daAnnunciare = esito.esito == RicezioneSms::Esito::Unito && sms->concatenazione &&
+                         !nuoviDellaScansione_.contains(record);
     emit m_.SmsRegistrato(sms->numero, esito);
     cancellaDallaSim();
 }
@@ -150,6 +156,7 @@ void ScansioneSim::posizioneVuota() {
 }
 
 void ScansioneSim::fine(int prossimoInizio) {
+    nuoviDellaScansione_.clear();
     ProssimoInizio = prossimoInizio;
     m_.globale.TipoComando = ComandoGsm::Registrazione;
     emit m_.ScansioneConclusa();

@@ -3,6 +3,7 @@
 #include "PartiSms.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class MotoreGsm;
@@ -50,6 +51,9 @@ private:
 
     MotoreGsm& m_;
     PartiSms parti_;
+    // The records this scan started ("number date time"): a piece joining one of them is
+    // announced with it.
+    QStringList nuoviDellaScansione_;
     bool memoriaRifiutata_ = false;
     // The archive refused a message: told once until a message is stored again.
     bool archivioGuasto_ = false;

@@ -108,6 +108,40 @@ private slots:
         QCOMPARE(b.form->ListRicevutiModem->count(), 0);
     }
 
+    // The first piece of a long order is announced and printed as it comes; the last one,
+    // read by a later scan, completes the row and the whole order is announced and printed again.
+    void ordineLungoCompletatoDaUnaScansioneSuccessiva() {
+        BancoTelefoni b;
+        const auto pezzo = [&](const QString& testo, const QByteArray& stamp,
+                               const QString& parte) {
+            SmsSim s;
+            s.mittente = "+393331112222";
+            s.timestamp = stamp;
+            QString errore;
+            QVERIFY(CaratteriSim::Componi(s, testo, {}, parte, &errore));
+            b.sim.modem().aggiungiSms(s);
+        };
+        pezzo(QStringLiteral("Vorrei due pizze marghe"), "26/12/07,10:15:30+04",
+              QStringLiteral("5/2/1"));
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        QVERIFY(b.form->Avvia());
+        QVERIFY(b.finche([&] { return b.form->msgBox1() != nullptr; }));
+        QCOMPARE(b.form->msgBox1()->Label6->text(), QStringLiteral("Vorrei due pizze marghe"));
+        QVERIFY(b.stampante.leggi("J").contains("\"Vorrei due pizze marghe \"@"));
+        b.form->msgBox1()->Command1_Click(0);
+        pezzo(QStringLiteral("rita per le 20"), "26/12/07,10:15:42+04", QStringLiteral("5/2/2"));
+        QVERIFY(b.finche(
+            [&] { return b.form->msgBox1() && b.form->msgBox1()->Label6->text().endsWith("20"); }));
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
+                 QStringLiteral("Vorrei due pizze margherita per le 20"));
+        const QByteArray intero = b.stampante.leggi("J");
+        QVERIFY2(intero.contains("\"Vorrei due pizze margherita per le \"@\"20 \"@"),
+                 intero.constData());
+        QCOMPARE(b.form->ContaSMSArrivati, 0);
+    }
+
     // A modem that refuses the settings works as before; opening the diagnostic lists shows each
     // refusal once.
     void rifiutiDelModemNellaDiagnostica() {
