@@ -428,6 +428,8 @@ void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultat
             if (riga->text(0) == numero && riga->text(2) == esito.data &&
                 riga->text(3) == esito.orarioPrimo) {
                 riga->setText(4, esito.testo);
+                if (esito.daAnnunciare)
+                    annunciaDiNuovo(i);
                 return;
             }
         }
@@ -437,6 +439,16 @@ void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultat
     case RicezioneSms::Esito::Duplicato:
         return;
     }
+}
+
+void FormMain::annunciaDiNuovo(int indice) {
+    // Messages to announce are the last rows of the list: the row joins them at the end, and is
+    // counted unless it was still waiting for its turn.
+    const int n = ListaSMS->topLevelItemCount();
+    const bool inAttesa = indice >= n - ContaSMSArrivati;
+    ListaSMS->addTopLevelItem(ListaSMS->takeTopLevelItem(indice));
+    if (!inAttesa)
+        ++ContaSMSArrivati;
 }
 
 void FormMain::VisualizzaLista() {
@@ -562,6 +574,10 @@ void FormMain::keyPressEvent(QKeyEvent* evento) {
             ListRicevutiModem->clear();
             FrModem->setVisible(FrModem->isHidden());
             motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
+            // What the modem refused at start-up stays told at the head of the lists.
+            if (motore_.stato.DiagnosticaAttiva)
+                for (const QString& nota : motore_.codifica.Note())
+                    Diagnostica(false, nota);
         });
         return;
     }

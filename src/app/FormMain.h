@@ -151,6 +151,8 @@ private:
     void inizializzaStato();
     void passoTimer();
     void annuncio();
+    // A message completed by a late piece is announced again, whole.
+    void annunciaDiNuovo(int indice);
     void smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito);
     void scaricaTutto();
     void disegnaPannello();

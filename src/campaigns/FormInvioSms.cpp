@@ -2,6 +2,7 @@
 
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "modem/InsiemeCaratteri.h"
 #include "modem/MotoreGsm.h"
 #include "platform/Accessibile.h"
 #include "platform/DisposizioneElenco.h"
@@ -293,8 +294,12 @@ void FormInvioSms::TxtTestoSms_Change() {
         TxtTestoSms->setPlainText(pulito);
         TxtTestoSms->moveCursor(QTextCursor::End);
     }
-    Accessibile::Testo(LblNumCaratteri,
-                       QStringLiteral("(%1)").arg(kMassimoCaratteri - pulito.size()));
+    // A text that will go out as UCS2 has room for fewer characters.
+    const CodificaModem& codifica = motore_.codifica;
+    const bool ucs2 =
+        codifica.Ucs2() && !InsiemeCaratteri::NonTrasmessi(pulito, codifica.Insieme()).isEmpty();
+    const int massimo = ucs2 ? InsiemeCaratteri::MassimoUcs2 : kMassimoCaratteri;
+    Accessibile::Testo(LblNumCaratteri, QStringLiteral("(%1)").arg(massimo - pulito.size()));
 }
 
 void FormInvioSms::aggiornaPulsante() {
@@ -321,6 +326,8 @@ void FormInvioSms::BtnInviaSms_Click() {
                    QStringLiteral("Errore Testo SMS"), this);
             return;
         }
+        if (!caratteriAccettati())
+            return;
         RigaCorrente = 0;
         for (int i = 1; i <= NumeroRighe; ++i) {
             const QString stato = Riga(i)->text(ColStato);
@@ -338,6 +345,28 @@ void FormInvioSms::BtnInviaSms_Click() {
         aggiornaPulsante();
         Timer1.start();
     });
+}
+
+bool FormInvioSms::caratteriAccettati() {
+    const QString testo = TxtTestoSms->toPlainText();
+    const CodificaModem& codifica = motore_.codifica;
+    const QString fuori = InsiemeCaratteri::NonTrasmessi(testo, codifica.Insieme());
+    if (fuori.isEmpty() || codifica.InUcs2(testo))
+        return true;
+    QStringList elenco;
+    for (const char32_t c : fuori.toUcs4())
+        elenco << QString::fromUcs4(&c, 1);
+    const QString motivo =
+        codifica.Ucs2()
+            ? QStringLiteral("Con questi caratteri un SMS contiene al massimo %1 caratteri: "
+                             "accorciare il testo per inviarlo come è scritto.")
+                  .arg(InsiemeCaratteri::MassimoUcs2)
+            : QStringLiteral("Il modem non permette di inviarli.");
+    return MsgBox(QStringLiteral("Questi caratteri del testo non arriveranno come sono scritti: ") +
+                      elenco.join(QStringLiteral("  ")) + QLatin1Char('\n') + motivo +
+                      QStringLiteral("\nInviare comunque?"),
+                  Stile::SiNo + Stile::Esclamazione + Stile::SecondoPredefinito,
+                  QStringLiteral("Caratteri non trasmissibili"), this) == Risposta::Si;
 }
 
 void FormInvioSms::Timer1_Timer() {

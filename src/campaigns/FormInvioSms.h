@@ -78,6 +78,8 @@ private:
     void costruisciControlli();
     void posiziona();
     void passo();
+    // The text holds characters that will not arrive as written: the user is asked first.
+    bool caratteriAccettati();
     void avviaInvio(int riga);
     void registraEsito(bool fallito);
     void fineGiro();

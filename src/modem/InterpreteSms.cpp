@@ -31,6 +31,15 @@ std::optional<Timestamp> leggiTimestamp(const QString& campo) {
                      due(ore) + QLatin1Char(':') + due(minuti) + QLatin1Char(':') + due(secondi)};
 }
 
+// A header number from 0 to 255, or nothing.
+std::optional<int> ottetto(const QString& campo) {
+    bool ok = false;
+    const int v = campo.toInt(&ok);
+    if (!ok || v < 0 || v > 255)
+        return std::nullopt;
+    return v;
+}
+
 } // namespace
 
 QStringList InterpreteSms::CampiIntestazione(const QString& intestazione) {
@@ -105,17 +114,27 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
 
     // The time stamp is the first field after the sender that reads as one; a modem that leaves
     // it unquoted splits it at its comma, so two neighbouring fields are tried together too.
+    qsizetype dopoTimestamp = -1;
     for (qsizetype i = 2; i < campi.size(); ++i) {
         std::optional<Timestamp> t = leggiTimestamp(campi[i]);
-        if (!t && i + 1 < campi.size())
+        qsizetype presi = 1;
+        if (!t && i + 1 < campi.size()) {
             t = leggiTimestamp(campi[i] + QLatin1Char(',') + campi[i + 1]);
+            presi = 2;
+        }
         if (t) {
             sms.data = t->data;
             sms.orario = t->orario;
             if (i > 2)
                 sms.alfa = campi[2];
+            dopoTimestamp = i + presi;
             break;
         }
+    }
+    // The extended header: <tooa>,<fo>,<pid>,<dcs>,... after the time stamp.
+    if (dopoTimestamp > 0) {
+        sms.fo = ottetto(campi.value(dopoTimestamp + 1));
+        sms.dcs = ottetto(campi.value(dopoTimestamp + 3));
     }
     if (sms.data.isEmpty() && campi.size() > 2)
         sms.alfa = campi[2];
@@ -134,6 +153,14 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
     if (ultima > intestazione) {
         const qsizetype da = linee[intestazione].dopo;
         sms.testo = risposta.mid(da, linee[ultima].fine - da);
+    }
+    sms.corpo = sms.testo;
+    if (sms.fo && sms.dcs) {
+        // A body that does not read as its coding says is kept as the modem showed it.
+        if (const auto d = CorpoSms::Decodifica(sms.corpo, *sms.fo, *sms.dcs)) {
+            sms.testo = d->testo;
+            sms.concatenazione = d->concatenazione;
+        }
     }
     return sms;
 }

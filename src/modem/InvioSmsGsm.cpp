@@ -1,5 +1,6 @@
 #include "InvioSmsGsm.h"
 
+#include "CorpoSms.h"
 #include "MotoreGsm.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
@@ -49,14 +50,36 @@ void InvioSmsGsm::Invia(const QString& numero) {
     StatoGlobale& g = m_.globale;
     senzaRisposta_ = false;
     trattenuto_.clear();
-    fase_ = Fase::Indirizzo;
-    g.ModoSms = true;
-    g.FaseIndirizzo = true;
-    g.StringaGsm = numero;
+    numero_ = numero;
     g.InvioFallito = false;
     g.TipoComando = ComandoGsm::InvioSms;
     m_.stato.FaseTesto = false;
-    if (!NumeroScrivibile(numero) || !m_.canale.SetStringa_Gsm())
+    if (!NumeroScrivibile(numero)) {
+        fase_ = Fase::Indirizzo;
+        esito(true);
+        return;
+    }
+    dcs_ = TestoDaInviare && m_.codifica.InUcs2(TestoScrivibile(TestoDaInviare())) ? 8 : 0;
+    if (dcs_ == m_.codifica.DcsInvio()) {
+        indirizzo();
+        return;
+    }
+    fase_ = Fase::Codifica;
+    g.ModoSms = false;
+    g.FaseIndirizzo = false;
+    g.StringaGsm = CodificaModem::RigaCsmp(dcs_);
+    if (!m_.canale.SetStringa_Gsm())
+        esito(true);
+}
+
+void InvioSmsGsm::indirizzo() {
+    StatoGlobale& g = m_.globale;
+    fase_ = Fase::Indirizzo;
+    g.ModoSms = true;
+    g.FaseIndirizzo = true;
+    g.StringaGsm = numero_;
+    g.TipoComando = ComandoGsm::InvioSms;
+    if (!m_.canale.SetStringa_Gsm())
         esito(true);
 }
 
@@ -74,6 +97,18 @@ void InvioSmsGsm::risposta(const RispostaAt& nuova) {
     trattenuto_.clear();
     switch (fase_) {
     case Fase::Nessuna:
+        return;
+    case Fase::Codifica:
+        if (!scaduta && incompleta(r)) {
+            attendiAncora(r);
+            return;
+        }
+        // A refusal leaves the coding as it was: the SMS goes out all the same.
+        if (r.Ok())
+            m_.codifica.CsmpAccettato(dcs_);
+        else
+            m_.codifica.CsmpRifiutato();
+        indirizzo();
         return;
     case Fase::Indirizzo:
         if (scaduta)
@@ -125,7 +160,8 @@ void InvioSmsGsm::prompt() {
         s.InAttesaRisposta = true;
         return;
     }
-    m_.globale.StringaGsm = testo;
+    m_.globale.StringaGsm = m_.codifica.DcsInvio() == 8 ? CorpoSms::Ucs2Esadecimale(testo)
+                                                        : m_.codifica.TestoSemplice(testo);
     s.FaseTesto = true;
     fase_ = Fase::Testo;
     if (!m_.canale.SetStringa_Gsm())

@@ -9,7 +9,9 @@ class RispostaAt;
 // The sending of one SMS in text mode for the campaign window: the address line "AT+CMGS=" with
 // the number in quotes, the "> " prompt answered with the text and Ctrl-Z, and the outcome handed
 // back through `InvioConcluso` / `InvioFallito` and the engine's InvioTerminato signal. One SMS
-// at a time; the next one is asked for only once the outcome has come.
+// at a time; the next one is asked for only once the outcome has come. A text the modem's
+// character set cannot carry goes out as UCS2 when the modem offers it: the coding is set first
+// and the text is written as hexadecimal.
 class InvioSmsGsm {
 public:
     explicit InvioSmsGsm(MotoreGsm& motore);
@@ -38,8 +40,10 @@ public:
     std::function<QString()> TestoDaInviare;
 
 private:
-    enum class Fase { Nessuna, Indirizzo, Testo, Annullo };
+    // Codifica: the coding of the message is being set before the address line.
+    enum class Fase { Nessuna, Codifica, Indirizzo, Testo, Annullo };
 
+    void indirizzo();
     void risposta(const RispostaAt& nuova);
     void prompt();
     void attendiAncora(const RispostaAt& r);
@@ -48,6 +52,8 @@ private:
     MotoreGsm& m_;
     Fase fase_ = Fase::Nessuna;
     bool senzaRisposta_ = false;
+    QString numero_;
+    int dcs_ = 0;
     // What came of a reply not yet whole; the rest is read together with it.
     QString trattenuto_;
 };

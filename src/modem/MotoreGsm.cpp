@@ -14,7 +14,8 @@ MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& 
     , scansione(*this)
     , pin(*this)
     , invio(*this)
-    , credito(*this) {}
+    , credito(*this)
+    , codifica(*this) {}
 
 MotoreGsm::~MotoreGsm() = default;
 

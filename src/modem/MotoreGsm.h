@@ -2,6 +2,7 @@
 
 #include "CanaleGsm.h"
 #include "CreditoGsm.h"
+#include "CodificaModem.h"
 #include "GestionePin.h"
 #include "InvioSmsGsm.h"
 #include "PannelloGsm.h"
@@ -43,6 +44,7 @@ public:
     GestionePin pin;
     InvioSmsGsm invio;
     CreditoGsm credito;
+    CodificaModem codifica;
 
     // Step 2 or 3 of the main timer's tick: the idle work (power pulse, test delay) or the
     // collection of the awaited reply. False when the tick ends here.

@@ -1,6 +1,7 @@
 #include "RicezioneSms.h"
 
 #include "InterpreteSms.h"
+#include "PartiSms.h"
 #include "archive/Archivio.h"
 #include "archive/RubricaClienti.h"
 #include "archive/Schema.h"
@@ -9,8 +10,24 @@
 #include <QStringList>
 #include <cstdlib>
 
+namespace {
+
+// The times of a record once a piece at `orario` is joined: the latest in the second time, the
+// pieces between the first and the latest in the third.
+void aggiornaOrari(Recordset& rs, const QString& orario) {
+    QStringList intermedi = RicezioneSms::OrariIntermedi(rs.Testo(Campo::T3OrarioArrivo3));
+    const QString ultimo = rs.Testo(Campo::T3OrarioArrivo2);
+    if (!ultimo.isEmpty())
+        intermedi << ultimo;
+    rs.Imposta(Campo::T3OrarioArrivo2, orario);
+    rs.Imposta(Campo::T3OrarioArrivo3, intermedi.join(QLatin1Char(' ')));
+}
+
+} // namespace
+
 RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClienti& rubrica,
-                                               SmsLetto sms, const QDateTime& adesso) {
+                                               SmsLetto sms, const QDateTime& adesso,
+                                               PartiSms* parti) {
     if (!sms.timestampLeggibile()) {
         sms.data = adesso.toString(QStringLiteral("dd/MM/yy"));
         sms.orario = adesso.toString(QStringLiteral("hh:mm:ss"));
@@ -24,6 +41,7 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
     r.data = sms.data;
 
     const int secondi = InterpreteSms::Orario_In_Secondi(sms.orario);
+    const bool concatenata = parti && sms.concatenazione;
     Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
         if (rs.Testo(Campo::T3Numero) != sms.numero || rs.Testo(Campo::T3DataArrivo) != sms.data)
@@ -43,22 +61,46 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
             return r;
         }
         // Slots are not read in time order: a part a little older than the first joins as well.
-        if (std::abs(secondi - InterpreteSms::Orario_In_Secondi(primo)) < kSecondiUnione) {
+        if (!concatenata &&
+            std::abs(secondi - InterpreteSms::Orario_In_Secondi(primo)) < kSecondiUnione) {
             r.esito = Esito::Unito;
             r.orarioPrimo = primo;
             r.testo = registrato + QLatin1Char(' ') + sms.testo;
             // The latest part's time goes in the second time; the parts between the first and the
             // latest keep theirs in the third, so that each of them is known if read again.
-            QStringList nuoviIntermedi = OrariIntermedi(intermedi);
-            if (!ultimo.isEmpty())
-                nuoviIntermedi << ultimo;
             rs.Edit();
             rs.Imposta(Campo::T3TestoSmsRicevuto, r.testo);
-            rs.Imposta(Campo::T3OrarioArrivo2, sms.orario);
-            rs.Imposta(Campo::T3OrarioArrivo3, nuoviIntermedi.join(QLatin1Char(' ')));
+            aggiornaOrari(rs, sms.orario);
             rs.Update();
             return r;
         }
+    }
+
+    if (concatenata) {
+        const CorpoSms::Concatenazione& c = *sms.concatenazione;
+        PartiSms::Messaggio* m = parti->Trova(sms.numero, c);
+        // The same piece again with another text: the reference has come round to a new message.
+        if (m && m->testi.contains(c.numero))
+            m = nullptr;
+        for (rs.MoveFirst(); m && !rs.isEOF(); rs.MoveNext()) {
+            if (rs.Testo(Campo::T3Numero) != sms.numero ||
+                rs.Testo(Campo::T3DataArrivo) != m->data ||
+                rs.Testo(Campo::T3OrarioArrivo) != m->orarioPrimo)
+                continue;
+            QMap<int, QString> testi = m->testi;
+            testi.insert(c.numero, sms.testo);
+            r.esito = Esito::Unito;
+            r.data = m->data;
+            r.orarioPrimo = m->orarioPrimo;
+            r.testo = PartiSms::Testo(testi);
+            rs.Edit();
+            rs.Imposta(Campo::T3TestoSmsRicevuto, r.testo);
+            aggiornaOrari(rs, sms.orario);
+            rs.Update();
+            m->testi = testi;
+            return r;
+        }
+        // No piece yet, or its record was handled meanwhile: this piece starts a record.
     }
 
     rs.AddNew();
@@ -70,6 +112,8 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
     rs.Imposta(Campo::T3TestoSmsRicevuto, sms.testo);
     rs.Update();
     rs.MoveFirst();
+    if (concatenata)
+        parti->Nuovo(sms.numero, *sms.concatenazione, sms.data, sms.orario, sms.testo);
     r.esito = Esito::Nuovo;
     r.orarioPrimo = sms.orario;
     r.testo = sms.testo;

@@ -9,6 +9,7 @@
 
 class Archivio;
 class RubricaClienti;
+class PartiSms;
 
 // What becomes of a message read from the SIM in the archive: a new pending record, a further
 // part joined to the record of its first part, or a second reading of a message already stored.
@@ -23,6 +24,9 @@ public:
         QString data;        // of the record (the message's own, or the clock's)
         QString orarioPrimo; // the record's first time: how its row is found in the list
         QString testo;       // the record's text after the change
+        // A piece joined to a record stored by an earlier scan: the whole message is announced
+        // (and printed) again, as the piece alone would have been.
+        bool daAnnunciare = false;
     };
 
     // The pieces of one long message arrive a few seconds apart.
@@ -30,8 +34,10 @@ public:
 
     // Stores the message. A message whose time stamp could not be read takes the date and time
     // of `adesso`, so that it is stored rather than left on the SIM for ever.
+    // A piece of a long message with a concatenation reference joins the other pieces of that
+    // reference kept in `parti`, however far apart they come; the time rule is for the others.
     static Risultato Registra(Archivio& archivio, RubricaClienti& rubrica, SmsLetto sms,
-                              const QDateTime& adesso);
+                              const QDateTime& adesso, PartiSms* parti = nullptr);
 
     // The times of the parts between a record's first and its latest, kept in its third time.
     static QStringList OrariIntermedi(const QString& campo);

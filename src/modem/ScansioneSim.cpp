@@ -81,12 +81,18 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r) {
         return;
     RicezioneSms::Risultato esito;
     try {
-        esito = RicezioneSms::Registra(g.archivio, g.rubrica, *sms, m_.orologio());
+        esito = RicezioneSms::Registra(g.archivio, g.rubrica, *sms, m_.orologio(), &parti_);
     } catch (const ErroreRuntime& e) {
         archivioNonScrivibile(e);
         return;
     }
     archivioGuasto_ = false;
+    const QString record =
+        sms->numero + QLatin1Char(' ') + esito.data + QLatin1Char(' ') + esito.orarioPrimo;
+    if (esito.esito == RicezioneSms::Esito::Nuovo)
+        nuoviDellaScansione_ << record;
+    esito.daAnnunciare = esito.esito == RicezioneSms::Esito::Unito && sms->concatenazione &&
+                         !nuoviDellaScansione_.contains(record);
     emit m_.SmsRegistrato(sms->numero, esito);
     cancellaDallaSim();
 }
@@ -151,6 +157,7 @@ void ScansioneSim::posizioneVuota() {
 }
 
 void ScansioneSim::fine(int prossimoInizio) {
+    nuoviDellaScansione_.clear();
     ProssimoInizio = prossimoInizio;
     m_.globale.TipoComando = ComandoGsm::Registrazione;
     emit m_.ScansioneConclusa();

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "PartiSms.h"
+
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class MotoreGsm;
@@ -47,6 +50,10 @@ private:
     void cancellaDallaSim();
 
     MotoreGsm& m_;
+    PartiSms parti_;
+    // The records this scan started ("number date time"): a piece joining one of them is
+    // announced with it.
+    QStringList nuoviDellaScansione_;
     bool memoriaRifiutata_ = false;
     // The archive refused a message: told once until a message is stored again.
     bool archivioGuasto_ = false;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "CorpoSms.h"
+
 #include <QString>
+#include <optional>
 
 // One message as read from a SIM slot with "AT+CMGR=", taken apart.
 struct SmsLetto {
@@ -10,7 +13,13 @@ struct SmsLetto {
     QString numero;   // the sender as the register keeps numbers: +39 cut off
     QString data;     // dd/MM/yy from the modem's time stamp; empty when it could not be read
     QString orario;   // hh:mm:ss from the time stamp; empty when it could not be read
-    QString testo;    // the whole body: inner line breaks and quotes kept
+    QString testo;    // the whole body: inner line breaks and quotes kept; decoded when coded
+    QString corpo;    // the body as the modem showed it
+    // First octet and data coding scheme, when the modem shows the extended header.
+    std::optional<int> fo;
+    std::optional<int> dcs;
+    // The piece of a long message that this is, from its user-data header.
+    std::optional<CorpoSms::Concatenazione> concatenazione;
 
     bool timestampLeggibile() const { return !data.isEmpty(); }
 };

@@ -4,6 +4,7 @@
 #include "MotoreGsm.h"
 #include "RisposteModem.h"
 #include "archive/StatoGlobale.h"
+#include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
 
 namespace {
@@ -60,6 +61,12 @@ bool SupervisioneGsm::PassoInattivo() {
             s.AttesaTest = false;
             s.TestInCorso = true;
             p.porta.testo = QStringLiteral("Invio Comando per Test GSM");
+            // A program that ended between "AT+CMGS=" and its text left the modem waiting for
+            // the text: ESC drops it, and a modem that waits for a command ignores it.
+            try {
+                m_.porta.Output(QString(QChar(27)));
+            } catch (const ErroreRuntime&) {
+            }
             m_.canale.SetStringa_Gsm();
         }
     }
@@ -91,6 +98,7 @@ void SupervisioneGsm::TrovaGsm() {
     p.porta.attiva = true;
     m_.pin.Ricomincia();
     m_.scansione.NuovoModem();
+    m_.codifica.NuovoModem();
     p.trovaGsm = false;
     p.porta.testo = QStringLiteral("Attendi il TEST GSM");
     s.PortaCom = 1;
@@ -132,11 +140,13 @@ void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r) {
         m_.utente.Messaggio(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
         return;
     }
-    // Echo off, then text mode, then verbose errors, then the SIM check.
+    // Echo off, then text mode, then verbose errors, then the coding of texts and the SIM check.
     ComandoGsm& tipo = m_.globale.TipoComando;
-    tipo = tipo == ComandoGsm::EcoSpenta   ? ComandoGsm::Revisione
-           : tipo == ComandoGsm::ModoTesto ? ComandoGsm::ErroriEstesi
-                                           : ComandoGsm::StatoSim;
+    if (tipo == ComandoGsm::ErroriEstesi) {
+        m_.codifica.Avvia();
+        return;
+    }
+    tipo = tipo == ComandoGsm::EcoSpenta ? ComandoGsm::Revisione : ComandoGsm::ErroriEstesi;
     m_.canale.SetStringa_Gsm();
 }
 

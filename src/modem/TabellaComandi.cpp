@@ -39,6 +39,8 @@ std::optional<RigaComando> TabellaComandi::Comando(ComandoGsm comando, int indic
         return fissa("AT+CPBR=1", 100);
     case ComandoGsm::MemoriaSms:
         return fissa("AT+CPMS?", 10);
+    case ComandoGsm::CodificaSms:
+        return dalChiamante(10);
     }
     return std::nullopt;
 }

@@ -23,6 +23,7 @@ enum class ComandoGsm : int {
     Rubrica = 14,         // "AT+CPBR=1": never selected, no handler
     InvioSms = 15,        // prepared by the campaign window
     MemoriaSms = 16,      // "AT+CPMS?": how many messages the SIM holds
+    CodificaSms = 20,     // prepared by the character set and coding settings of SMS
 };
 
 // One row of the command table: the line written and the ticks after which a missing reply is

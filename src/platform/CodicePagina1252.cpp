@@ -50,3 +50,9 @@ QByteArray CodicePagina1252::Codifica(const QString& testo) {
     }
     return byte;
 }
+
+bool CodicePagina1252::Contiene(char32_t carattere) {
+    if (carattere > 0xFFFF)
+        return false;
+    return carattere == U'?' || Codifica(QString(QChar(char16_t(carattere)))) != "?";
+}

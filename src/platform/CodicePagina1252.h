@@ -8,6 +8,8 @@
 class CodicePagina1252 {
 public:
     static QString Decodifica(const QByteArray& byte);
+    // The code page has a byte for the character.
+    static bool Contiene(char32_t carattere);
     // A character the code page has no byte for becomes '?'.
     static QByteArray Codifica(const QString& testo);
 };

@@ -1,7 +1,17 @@
 #include "AvvolgimentoRiga.h"
 
+#include "platform/CaratteriVicini.h"
+#include "platform/CodicePagina1252.h"
+
 QString AvvolgimentoRiga::Protocollo(const QString& testo) {
-    const QString sorgente = testo + QLatin1Char(' ');
+    // What the printer's code page lacks gets its nearest stand-in, and curly quotes (as phones
+    // write apostrophes) print straight; each then takes the one column it is printed in.
+    const QString sorgente = CaratteriVicini::Adatta(testo,
+                                                     [](char32_t c) {
+                                                         return CodicePagina1252::Contiene(c) &&
+                                                                (c < 0x2018 || c > 0x201F);
+                                                     }) +
+                             QLatin1Char(' ');
     const QString chiudiEApri = QStringLiteral("\"@\"");
     QString uscita = QStringLiteral("\"");
     QString parola;

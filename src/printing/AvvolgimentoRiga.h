@@ -7,7 +7,8 @@
 // Words are never split; a word too long for what is left of a line starts the next one, and a
 // word of 35 characters or more gets a line of its own. Line feeds break the line, carriage
 // returns are dropped, every space is written. A double quote in the text is printed as an
-// apostrophe, since the printer reads it as the end of the line.
+// apostrophe, since the printer reads it as the end of the line. A character outside the
+// printer's code page prints as its nearest stand-in (an emoji as "?").
 class AvvolgimentoRiga {
 public:
     static constexpr int Colonne = 36;

@@ -120,6 +120,44 @@ private slots:
         QVERIFY(c.f->BtnFiltra->isEnabled());
     }
 
+    // A text with "€", which the modem's set cannot carry: a modem offering UCS2 sends it whole
+    // with no question; one that does not has the user told first which characters will not
+    // arrive, and "No" sends nothing.
+    void caratteriCheIlModemNonPuoPortare() {
+        const QString offerta = QStringLiteral("Offerta: pizza è bibita a 8 €");
+        {
+            BancoCampagna c(2);
+            PRONTO(c);
+            CopioneMessaggi copione;
+            c.invia({1}, offerta);
+            // Room left in one UCS2 message.
+            QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(41)"));
+            QVERIFY(c.finito());
+            QVERIFY(copione.mostrati().isEmpty());
+            QCOMPARE(c.b.modem().richiesteInviate().last().arrivato, offerta);
+        }
+        BancoCampagna c(2);
+        c.b.modem().impostaSenzaCscs(true);
+        PRONTO(c);
+        CopioneMessaggi copione({Risposta::No, Risposta::Si});
+        c.invia({1}, offerta);
+        QCOMPARE(copione.mostrati().size(), 1);
+        const MessaggioMostrato& m = copione.mostrati().first();
+        QCOMPARE(m.title, QStringLiteral("Caratteri non trasmissibili"));
+        QVERIFY(m.prompt.contains(QStringLiteral(": è  €\n")));
+        QVERIFY(m.prompt.contains(QStringLiteral("Il modem non permette di inviarli.")));
+        QCOMPARE(m.style, Stile::SiNo + Stile::Esclamazione + Stile::SecondoPredefinito);
+        QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Invia"));
+        QVERIFY(!c.f->Timer1.isActive());
+        c.passo();
+        QVERIFY(c.b.modem().richiesteInviate().isEmpty());
+        // "Sì": it leaves as the modem can carry it.
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.b.modem().richiesteInviate().last().arrivato,
+                 QStringLiteral("Offerta: pizza ? bibita a 8 ?"));
+    }
+
     // A refused SMS keeps its "S"; reopened, the window gives back ticks, statuses, filter and
     // text, whether or not a row matches the saved filter, and the next run sends only what is
     // still to send.

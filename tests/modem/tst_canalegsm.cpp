@@ -3,6 +3,11 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+namespace {
+// The ESC written before the test ends a line of the in-memory port, an empty one.
+const QString kEsc;
+} // namespace
+
 // The AT channel and the supervision cycle of the modem engine, tick by tick against the
 // in-memory port and a scripted modem.
 class TstCanaleGsm : public QObject {
@@ -20,7 +25,7 @@ private slots:
         b.tick(20);
         QVERIFY(b.porta.righeScritte.isEmpty());
         b.tick();
-        QCOMPARE(b.porta.righeScritte, QStringList{QStringLiteral("AT")});
+        QCOMPARE(b.porta.righeScritte, (QStringList{kEsc, QStringLiteral("AT")}));
         QCOMPARE(b.p().porta.testo, QStringLiteral("Invio Comando per Test GSM"));
         QVERIFY(b.s().TestInCorso);
         for (const auto& c : b.porta.cambiDtr)
@@ -50,15 +55,16 @@ private slots:
         b.tick(20);
         QVERIFY(b.porta.righeScritte.isEmpty());
         b.tick();
-        QCOMPARE(b.porta.righeScritte, QStringList{QStringLiteral("AT")});
+        QCOMPARE(b.porta.righeScritte, (QStringList{kEsc, QStringLiteral("AT")}));
     }
 
     void laCatenaDiAvvioArrivaAGsmAbilitato() {
         BancoMotore b;
         b.avviaFinoAdAbilitato();
         // The first poll goes out in the same tick that found the SIM ready.
-        QCOMPARE(b.nuoveRighe(), (QStringList{"AT", "ATE0", "AT+CGMR", "AT+CMGF=1", "AT+CMEE=2",
-                                              "AT+CLCK?", "AT+CREG?"}));
+        QCOMPARE(b.nuoveRighe(),
+                 (QStringList{kEsc, "AT", "ATE0", "AT+CGMR", "AT+CMGF=1", "AT+CMEE=2", "AT+CSDH=1",
+                              "AT+CSCS=?", "AT+CSCS=\"8859-1\"", "AT+CLCK?", "AT+CREG?"}));
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM ON Com: 1"));
         QVERIFY(b.globale->GsmAbilitato);
         QVERIFY(!b.s().AperturaInCorso);

@@ -261,6 +261,85 @@ private slots:
         // The mangling leaves many replies readable: the check above really ran.
         QVERIFY(letti > 500);
     }
+
+    // The extended header: <tooa>,<fo>,<pid>,<dcs>,<sca>,<tosca>,<length> after the time stamp
+    // change no other field, and a UCS2 body with its user-data header is read as written.
+    void intestazioneEstesa() {
+        const QString h =
+            QStringLiteral("\"REC UNREAD\",\"+393331234567\",,\"26/12/07,10:15:30+04\"");
+        const QString coda = QStringLiteral(",145,68,0,8,\"+393359609600\",145,16");
+        const auto sms = InterpreteSms::Leggi(
+            risposta(h + coda, QStringLiteral("050003070302004F004B00200032")));
+        QVERIFY(sms);
+        QCOMPARE(sms->numero, QStringLiteral("3331234567"));
+        QCOMPARE(sms->data, QStringLiteral("07/12/26"));
+        QCOMPARE(sms->orario, QStringLiteral("10:15:30"));
+        QCOMPARE(*sms->fo, 68);
+        QCOMPARE(*sms->dcs, 8);
+        QCOMPARE(sms->testo, QStringLiteral("OK 2"));
+        QCOMPARE(sms->concatenazione->numero, 2);
+        // Without the extended header, or with a body that is no hexadecimal, nothing is decoded.
+        QCOMPARE(InterpreteSms::Leggi(risposta(h, QStringLiteral("004F004B")))->testo,
+                 QStringLiteral("004F004B"));
+        QCOMPARE(InterpreteSms::Leggi(risposta(h + coda, QStringLiteral("Ciao")))->testo,
+                 QStringLiteral("Ciao"));
+    }
+
+    // 5,000 random headers with extra fields of every shape, some cut short: the parser never
+    // fails nor reads outside the reply, the fields it takes are the reply's own, and a header
+    // that is whole is read whole.
+    void intestazioniCasualiConCampiInPiu() {
+        QRandomGenerator caso(16122026);
+        const QStringList pezzi{QStringLiteral("145"),         QStringLiteral("129"),
+                                QStringLiteral("0"),           QStringLiteral("4"),
+                                QStringLiteral("68"),          QStringLiteral("8"),
+                                QStringLiteral("-1"),          QStringLiteral("256"),
+                                QStringLiteral("99999999999"), QStringLiteral("\"+393359609600\""),
+                                QStringLiteral("\"\""),        QStringLiteral("\"a,b\""),
+                                QStringLiteral("\""),          QString(),
+                                QStringLiteral("x"),           QStringLiteral("\u00e9")};
+        int interi = 0;
+        for (int giro = 0; giro < 5000; ++giro) {
+            const int fo = caso.bounded(2) ? 0x44 : 0x04;
+            const int dcs = QList<int>{0, 4, 8, 0xF4, 0x18}.at(caso.bounded(5));
+            QString h = QStringLiteral("\"REC READ\",\"+39333%1\",").arg(caso.bounded(1000000));
+            if (caso.bounded(2))
+                h += QStringLiteral("\"\"");
+            h += caso.bounded(4) ? QStringLiteral(",\"26/12/07,10:15:30+04\"")
+                                 : QStringLiteral(",26/12/07,10:15:30+04");
+            const bool regolare = caso.bounded(2);
+            if (regolare)
+                h += QStringLiteral(",145,%1,0,%2,\"+393359609600\",145,9").arg(fo).arg(dcs);
+            for (int k = caso.bounded(regolare ? 4 : 12); k > 0; --k)
+                h += QLatin1Char(',') + pezzi.at(caso.bounded(pezzi.size()));
+            QString corpo;
+            for (int k = caso.bounded(40); k > 0; --k)
+                corpo += QStringLiteral("0123456789ABCDEF\",\r\n OK").at(caso.bounded(25));
+            QString r = risposta(h, corpo);
+            const bool tagliata = caso.bounded(5) == 0;
+            if (tagliata)
+                r.truncate(caso.bounded(r.size() + 1));
+            const auto sms = InterpreteSms::Leggi(r);
+            if (!sms)
+                continue;
+            QVERIFY(r.contains(sms->corpo));
+            QVERIFY(r.contains(sms->mittente));
+            QVERIFY(!sms->fo || (*sms->fo >= 0 && *sms->fo <= 255));
+            QVERIFY(!sms->dcs || (*sms->dcs >= 0 && *sms->dcs <= 255));
+            if (sms->testo != sms->corpo)
+                QVERIFY(sms->fo && sms->dcs);
+            if (sms->concatenazione)
+                QVERIFY(sms->concatenazione->numero >= 1 &&
+                        sms->concatenazione->numero <= sms->concatenazione->parti);
+            if (tagliata || !regolare)
+                continue;
+            ++interi;
+            QCOMPARE(sms->orario, QStringLiteral("10:15:30"));
+            QCOMPARE(*sms->fo, fo);
+            QCOMPARE(*sms->dcs, dcs);
+        }
+        QVERIFY(interi > 1500);
+    }
 };
 
 QTEST_GUILESS_MAIN(TstInterpreteSms)

@@ -1,5 +1,7 @@
 #include "ModemSimulato.h"
 
+#include "CaratteriSim.h"
+
 #include <QDateTime>
 #include <algorithm>
 #include <cstdlib>
@@ -63,7 +65,9 @@ QByteArray ModemSimulato::ricevi(const QByteArray& dalProgramma) {
             byteTesto(c, uscita);
             continue;
         }
-        if (c == '\n')
+        // Characters before "AT" are ignored: a stray ESC among them (one that would cancel an
+        // SMS text) never reaches a command.
+        if (c == '\n' || (c == kEsc && riga_.isEmpty()))
             continue;
         if (c == '\r') {
             fineRiga(uscita);
@@ -87,6 +91,7 @@ void ModemSimulato::riavvia() {
     eco_ = true;
     cmee_ = 0;
     modoTesto_ = modoTestoIniziale_;
+    azzeraCodifica();
     pinInserito_ = false;
     riga_.clear();
     rigaTroppoLunga_ = false;
@@ -148,15 +153,19 @@ ModemSimulato::StatoRete ModemSimulato::statoReteEffettivo() const {
 
 int ModemSimulato::aggiungiSms(const QByteArray& mittente, const QByteArray& testo,
                                const QByteArray& timestamp, std::optional<QByteArray> alfa) {
+    SmsSim s;
+    s.mittente = mittente;
+    s.testo = testo;
+    s.timestamp = timestamp.isEmpty() ? timestampAdesso() : timestamp;
+    s.alfa = std::move(alfa);
+    return aggiungiSms(s);
+}
+
+int ModemSimulato::aggiungiSms(const SmsSim& sms) {
     for (int i = 1; i <= capacita_; ++i) {
         if (slot_.count(i))
             continue;
-        SmsSim s;
-        s.mittente = mittente;
-        s.testo = testo;
-        s.timestamp = timestamp.isEmpty() ? timestampAdesso() : timestamp;
-        s.alfa = std::move(alfa);
-        slot_[i] = s;
+        slot_[i] = sms;
         return i;
     }
     return 0;
@@ -335,6 +344,7 @@ ModemSimulato::Risposta ModemSimulato::esegui(const QByteArray& riga) {
         eco_ = true;
         cmee_ = 0;
         modoTesto_ = modoTestoIniziale_;
+        azzeraCodifica();
         return ok();
     case 'H':
         return zeroOVuoto ? ok() : errore();
@@ -354,6 +364,8 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
                                              "+CMGS", "+CUSD", "+CPBR", "+CPMS"};
     if (nome == "+CPMS" && senzaCpms_)
         return errore();
+    if (const auto r = comandoCodifica(nome, resto))
+        return *r;
     if (resto == "=?")
         return std::find(std::begin(kConosciuti), std::end(kConosciuti), nome) !=
                        std::end(kConosciuti)
@@ -402,6 +414,7 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
         return comandoCmgs(resto);
     if (nome == "+CUSD")
         return comandoCusd(resto);
+
     if (nome == "+CPBR") {
         if (!resto.startsWith('='))
             return errore();
@@ -502,7 +515,8 @@ ModemSimulato::Risposta ModemSimulato::comandoCmgr(const QByteArray& resto) {
     if (it == slot_.end())
         return vuotoComeErrore_ ? cms(321) : ok();
     Risposta r = ok();
-    r.informazioni = "\r\n+CMGR: " + intestazione(it->second) + "\r\n" + it->second.testo + "\r\n";
+    r.informazioni =
+        "\r\n+CMGR: " + intestazione(it->second) + "\r\n" + corpoMostrato(it->second) + "\r\n";
     it->second.stato = SmsSim::Stato::Letto;
     return r;
 }
@@ -532,7 +546,7 @@ ModemSimulato::Risposta ModemSimulato::comandoCmgl(const QByteArray& resto) {
         if (!preso)
             continue;
         r.informazioni += "+CMGL: " + QByteArray::number(indice) + ',' + intestazione(s) + "\r\n" +
-                          s.testo + "\r\n";
+                          corpoMostrato(s) + "\r\n";
         s.stato = SmsSim::Stato::Letto;
     }
     if (!r.informazioni.isEmpty())
@@ -610,8 +624,13 @@ ModemSimulato::Risposta ModemSimulato::inviaTesto() {
         return cms(331);
     if (rifiutati_.contains(destinatarioSms_))
         return cms(21);
+    const std::optional<QString> arrivato =
+        CaratteriSim::TestoInviato(testoSms_, insieme_, dcsInvio_);
+    if (!arrivato)
+        return cms(305);
     riferimento_ = (riferimento_ + 1) % 256;
-    registraRichiesta({RichiestaInviata::Tipo::Sms, destinatarioSms_, testoSms_, riferimento_});
+    registraRichiesta(
+        {RichiestaInviata::Tipo::Sms, destinatarioSms_, testoSms_, riferimento_, *arrivato});
     if (!creditoSms_.numero.isEmpty() && destinatarioSms_ == creditoSms_.numero)
         aggiungiSms(creditoSms_.mittente, creditoSms_.testo);
     return informazione("+CMGS: " + QByteArray::number(riferimento_));
@@ -714,7 +733,74 @@ bool ModemSimulato::registrato() const {
 
 QByteArray ModemSimulato::intestazione(const SmsSim& s) const {
     const QByteArray alfa = s.alfa ? '"' + *s.alfa + '"' : QByteArray();
-    return nomeStato(s.stato) + ",\"" + s.mittente + "\"," + alfa + ",\"" + s.timestamp + '"';
+    QByteArray r =
+        nomeStato(s.stato) + ",\"" + s.mittente + "\"," + alfa + ",\"" + s.timestamp + '"';
+    // <tooa>,<fo>,<pid>,<dcs>,<sca>,<tosca>,<length>
+    if (csdh_)
+        r += ',' + QByteArray(s.mittente.startsWith('+') ? "145" : "129") + ',' +
+             QByteArray::number(s.fo) + ",0," + QByteArray::number(s.dcs) +
+             ",\"+393359609600\",145," + QByteArray::number(CaratteriSim::Lunghezza(s));
+    return r;
+}
+
+QByteArray ModemSimulato::corpoMostrato(const SmsSim& s) const {
+    return CaratteriSim::CorpoMostrato(s, insieme_);
+}
+
+void ModemSimulato::azzeraCodifica() {
+    csdh_ = false;
+    insieme_ = "IRA";
+    dcsInvio_ = 0;
+}
+
+// The character set and the coding of messages, "=?" included; nothing for another command.
+std::optional<ModemSimulato::Risposta> ModemSimulato::comandoCodifica(const QByteArray& nome,
+                                                                      const QByteArray& resto) {
+    if (nome == "+CSDH")
+        return senzaCsdh_ ? errore() : comandoCsdh(resto);
+    if (nome == "+CSCS")
+        return senzaCscs_ ? errore() : comandoCscs(resto);
+    if (nome == "+CSMP")
+        return comandoCsmp(resto);
+    return std::nullopt;
+}
+
+ModemSimulato::Risposta ModemSimulato::comandoCsdh(const QByteArray& resto) {
+    if (resto == "=?")
+        return informazione("+CSDH: (0,1)");
+    if (resto == "?")
+        return informazione("+CSDH: " + QByteArray(csdh_ ? "1" : "0"));
+    if (resto != "=0" && resto != "=1" && resto != "=")
+        return errore();
+    csdh_ = resto == "=1";
+    return ok();
+}
+
+ModemSimulato::Risposta ModemSimulato::comandoCscs(const QByteArray& resto) {
+    if (resto == "=?")
+        return informazione("+CSCS: " + CaratteriSim::ElencoInsiemi());
+    if (resto == "?")
+        return informazione("+CSCS: \"" + insieme_ + '"');
+    const QList<QByteArray> p =
+        resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
+    if (p.size() != 1 || !CaratteriSim::InsiemeNoto(maiuscole(p[0])))
+        return errore();
+    insieme_ = maiuscole(p[0]);
+    return ok();
+}
+
+ModemSimulato::Risposta ModemSimulato::comandoCsmp(const QByteArray& resto) {
+    if (resto == "=?")
+        return ok();
+    if (resto == "?")
+        return informazione("+CSMP: 17,167,0," + QByteArray::number(dcsInvio_));
+    const QList<QByteArray> p =
+        resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
+    const auto dcs = p.size() == 4 ? numero(p[3]) : std::nullopt;
+    if (!dcs || *dcs > 255)
+        return errore();
+    dcsInvio_ = *dcs;
+    return ok();
 }
 
 ModemSimulato::Risposta ModemSimulato::ok() const {

@@ -79,6 +79,14 @@ public:
     void impostaEcoFisso(bool fisso) { ecoFisso_ = fisso; }
     // Older modems do not know AT+CPMS and answer it as any unknown command.
     void impostaSenzaCpms(bool senza) { senzaCpms_ = senza; }
+    // Modems that do not show the extended header (AT+CSDH) or change character set (AT+CSCS)
+    // answer them as any unknown command.
+    void impostaSenzaCsdh(bool senza) { senzaCsdh_ = senza; }
+    void impostaSenzaCscs(bool senza) { senzaCscs_ = senza; }
+    // The character set of the line ("IRA" after power on) and the coding SMS are sent with.
+    QByteArray insieme() const { return insieme_; }
+    bool intestazioneEstesa() const { return csdh_; }
+    int dcsInvio() const { return dcsInvio_; }
     // The network refuses every SMS to this number: its text gets "+CMS ERROR: 21" (short
     // message transfer rejected) and nothing leaves.
     void rifiutaInvioA(const QByteArray& numero) { rifiutati_.insert(numero); }
@@ -110,6 +118,8 @@ public:
     int aggiungiSms(const QByteArray& mittente, const QByteArray& testo,
                     const QByteArray& timestamp = {},
                     std::optional<QByteArray> alfa = QByteArray());
+    // In the first free slot; 0 when the SIM is full.
+    int aggiungiSms(const SmsSim& sms);
     bool impostaSms(int indice, const SmsSim& sms);
     std::optional<SmsSim> sms(int indice) const;
     QList<int> slotOccupati() const;
@@ -152,6 +162,12 @@ private:
     Risposta comandoCpms(const QByteArray& resto);
     Risposta comandoCmgs(const QByteArray& resto);
     Risposta comandoCusd(const QByteArray& resto);
+    std::optional<Risposta> comandoCodifica(const QByteArray& nome, const QByteArray& resto);
+    Risposta comandoCsdh(const QByteArray& resto);
+    Risposta comandoCscs(const QByteArray& resto);
+    Risposta comandoCsmp(const QByteArray& resto);
+    QByteArray corpoMostrato(const SmsSim& s) const;
+    void azzeraCodifica();
     Risposta comandoDial(const QByteArray& numero);
     Risposta inviaTesto();
 
@@ -180,6 +196,11 @@ private:
     bool eco_ = true;
     bool ecoFisso_ = false;
     bool senzaCpms_ = false;
+    bool senzaCsdh_ = false;
+    bool senzaCscs_ = false;
+    bool csdh_ = false;
+    QByteArray insieme_ = "IRA";
+    int dcsInvio_ = 0;
     int cmee_ = 0;
     bool modoTesto_ = true;
     bool modoTestoIniziale_ = true;

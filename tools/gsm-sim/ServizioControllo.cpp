@@ -1,5 +1,6 @@
 #include "ServizioControllo.h"
 
+#include "CaratteriSim.h"
 #include "ProtocolloControllo.h"
 #include "platform/CodicePagina1252.h"
 
@@ -67,11 +68,14 @@ QString durata(int volte) {
     return QStringLiteral("per i prossimi %1 comandi").arg(volte);
 }
 
-QString leggibile(const QByteArray& byte) {
-    QString t = CodicePagina1252::Decodifica(byte);
+QString inUnaRiga(QString t) {
     t.replace(QLatin1Char('\r'), QLatin1String("\\r"));
     t.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     return t;
+}
+
+QString leggibile(const QByteArray& byte) {
+    return inUnaRiga(CodicePagina1252::Decodifica(byte));
 }
 
 } // namespace
@@ -125,11 +129,14 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
 
     if (comando == QLatin1String("sms")) {
         // sms <mittente> <testo> <data|""> <indice|0> <alfa> <"1" = alfa omessa>
+        //     [<codifica: 7bit|8bit|ucs2> <parte: RIF/TOT/NUM>]
         if (richiesta.size() < 3 || campo(1).isEmpty())
             return male(QStringLiteral("Mittente mancante"));
         SmsSim s;
         s.mittente = CodicePagina1252::Codifica(campo(1));
-        s.testo = CodicePagina1252::Codifica(campo(2));
+        QString errore;
+        if (!CaratteriSim::Componi(s, campo(2), campo(7), campo(8), &errore))
+            return male(errore);
         s.timestamp = CodicePagina1252::Codifica(campo(3));
         if (s.timestamp.isEmpty())
             s.timestamp = ModemSimulato::timestampAdesso();
@@ -141,7 +148,7 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
         if (!ok || indice < 0 || indice > modem_.capacita())
             return male(QStringLiteral("La SIM ha le posizioni da 1 a %1").arg(modem_.capacita()));
         if (indice == 0) {
-            indice = modem_.aggiungiSms(s.mittente, s.testo, s.timestamp, s.alfa);
+            indice = modem_.aggiungiSms(s);
             if (indice == 0)
                 return male(QStringLiteral("La SIM è piena"));
         } else {
@@ -337,7 +344,7 @@ QString ServizioControllo::descrizioneStato() const {
             righe << QStringLiteral("  SMS a %1 (rif. %2): %3")
                          .arg(leggibile(r.destinatario))
                          .arg(r.riferimento)
-                         .arg(leggibile(r.testo));
+                         .arg(inUnaRiga(r.arrivato));
             break;
         case RichiestaInviata::Tipo::Ussd:
             righe << QStringLiteral("  USSD ") + leggibile(r.destinatario);

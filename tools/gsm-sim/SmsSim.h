@@ -13,4 +13,8 @@ struct SmsSim {
     std::optional<QByteArray> alfa = QByteArray();
     QByteArray timestamp; // as shown, e.g. "24/05/01,10:00:00+08"; odd forms stay as given
     QByteArray testo;     // raw: quotes, CR LF and whole lines like "OK" are kept
+    // First octet and data coding scheme: a body with a user-data header (fo 0x44) or coded in
+    // 8 bits or UCS2 is kept as the hexadecimal the modem shows; a plain one as its characters.
+    int fo = 0x04;
+    int dcs = 0;
 };

@@ -26,9 +26,11 @@ Uso:
   veltrika-gsm-sim avvia [opzioni]
       Avvia il modem e resta in servizio fino a Ctrl-C o a "ferma".
   veltrika-gsm-sim sms <mittente> <testo> [--data "aa/MM/gg,hh:mm:ss+zz"] [--indice N]
-                   [--alfa NOME | --senza-alfa]
+                   [--alfa NOME | --senza-alfa] [--codifica 7bit|8bit|ucs2] [--parte RIF/TOT/NUM]
       Fa arrivare un SMS sulla SIM (data predefinita: adesso), nella prima posizione
-      libera o in quella indicata.
+      libera o in quella indicata. --codifica: come lo ha codificato il telefono
+      (predefinito 7bit; 8bit e ucs2 si leggono in esadecimale). --parte: una parte di un
+      SMS lungo, con l'intestazione dei dati utente (riferimento, parti in tutto, numero).
   veltrika-gsm-sim guasto nessuno|muto|errore|spezzato|intruso|intruso-fuori|rumore|spento
                    [--volte N]
       Guasta i prossimi N comandi (senza --volte: fino a nuovo ordine).
@@ -71,6 +73,9 @@ Opzioni di avvia:
   --ussd-subito        la risposta USSD segue l'OK nella stessa risposta
   --capacita N         posizioni della SIM (predefinito 30)
   --senza-cpms         il modem non conosce AT+CPMS e risponde ERROR, come i modelli vecchi
+  --senza-csdh         il modem rifiuta AT+CSDH (nessuna codifica nell'intestazione degli SMS)
+  --senza-cscs         il modem rifiuta AT+CSCS e resta nel set IRA (i caratteri non ASCII
+                       arrivano come "?")
 
 Accanto al collegamento il simulatore tiene <collegamento>.ctl (il canale di controllo) e
 <collegamento>.inviati.txt (gli SMS che il programma ha fatto inviare, uno per riga).
@@ -215,6 +220,8 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
     modem.impostaSimPresente(!a.interruttori.contains(QStringLiteral("senza-sim")));
     modem.impostaEcoFisso(a.interruttori.contains(QStringLiteral("eco-fisso")));
     modem.impostaSenzaCpms(a.interruttori.contains(QStringLiteral("senza-cpms")));
+    modem.impostaSenzaCsdh(a.interruttori.contains(QStringLiteral("senza-csdh")));
+    modem.impostaSenzaCscs(a.interruttori.contains(QStringLiteral("senza-cscs")));
     if (presente("rete")) {
         const QString r = valore("rete");
         if (r == QLatin1String("casa"))
@@ -268,7 +275,7 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
     modem.impostaAvvisoRichiesta([fileInviati](const RichiestaInviata& r) {
         if (r.tipo != RichiestaInviata::Tipo::Sms)
             return;
-        QString testo = CodicePagina1252::Decodifica(r.testo);
+        QString testo = r.arrivato;
         testo.replace(QLatin1Char('\r'), QLatin1String("\\r"));
         testo.replace(QLatin1Char('\n'), QLatin1String("\\n"));
         const QString riga =
@@ -321,10 +328,12 @@ int main(int argc, char** argv) {
            QStringLiteral("segnale"), QStringLiteral("revisione"), QStringLiteral("ussd"),
            QStringLiteral("capacita")},
           {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso"),
-           QStringLiteral("senza-cpms"), QStringLiteral("ussd-subito")},
+           QStringLiteral("senza-cpms"), QStringLiteral("ussd-subito"), QStringLiteral("senza-csdh"),
+           QStringLiteral("senza-cscs")},
           0}},
         {QStringLiteral("sms"),
-         {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa")},
+         {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa"),
+           QStringLiteral("codifica"), QStringLiteral("parte")},
           {QStringLiteral("senza-alfa")},
           2}},
         {QStringLiteral("guasto"), {{porta, QStringLiteral("volte")}, {}, 1}},
@@ -367,10 +376,12 @@ int main(int argc, char** argv) {
             return 2;
         }
         return eseguiRichiesta(
-            p, {comando, a.posizionali[0], a.posizionali[1], a.valori.value(QStringLiteral("data")),
-                a.valori.value(QStringLiteral("indice")), a.valori.value(QStringLiteral("alfa")),
-                a.interruttori.contains(QStringLiteral("senza-alfa")) ? QStringLiteral("1")
-                                                                      : QStringLiteral("0")});
+            p,
+            {comando, a.posizionali[0], a.posizionali[1], a.valori.value(QStringLiteral("data")),
+             a.valori.value(QStringLiteral("indice")), a.valori.value(QStringLiteral("alfa")),
+             a.interruttori.contains(QStringLiteral("senza-alfa")) ? QStringLiteral("1")
+                                                                   : QStringLiteral("0"),
+             a.valori.value(QStringLiteral("codifica")), a.valori.value(QStringLiteral("parte"))});
     }
     if (comando == QLatin1String("credito-sms"))
         return eseguiRichiesta(p, {comando, a.posizionali[0],

@@ -246,6 +246,8 @@ private slots:
         // The program reads it through the port, in Windows-1252.
         Cliente c(link);
         QVERIFY(c.aperto());
+        QVERIFY(c.scrivi("AT+CSCS=\"8859-1\"\r"));
+        QVERIFY(c.leggiFino("OK\r\n").endsWith("OK\r\n"));
         QVERIFY(c.scrivi("AT+CMGR=1\r"));
         QCOMPARE(c.leggiFino("OK\r\n"),
                  QByteArray("AT+CMGR=1\r\r\n+CMGR: \"REC UNREAD\",\"+39333\",\"\","
@@ -326,6 +328,43 @@ private slots:
         QVERIFY(e.uscita.contains(QStringLiteral("Risposta USSD: Il credito e': 6.70 Euro.")));
         QCOMPARE(ordina({"ussd", "con \"virgolette\""}).codice, 1);
         QCOMPARE(ordina({"ferma"}).codice, 0);
+        QVERIFY(servizio.waitForFinished(10000));
+    }
+
+    // From the command line: a UCS2 piece of a long message arrives, a modem that refuses
+    // AT+CSCS keeps IRA, and AT+CSDH=1 shows first octet and coding after the time stamp.
+    void smsCodificatiDaRigaDiComando() {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("porte/COM1"));
+        const QStringList porta = {QStringLiteral("--porta"), link};
+        QProcess servizio;
+        const QString primaRiga =
+            avviaServizio(servizio, porta + QStringList{QStringLiteral("--senza-cscs")});
+        QVERIFY2(primaRiga.startsWith(QStringLiteral("Modem simulato su ")),
+                 qPrintable(primaRiga + servizio.readAllStandardError()));
+        const QStringList sms =
+            QStringList{QStringLiteral("sms")} + porta +
+            QStringList{QStringLiteral("+39333"), QStringLiteral("Ciao 🍕"),
+                        QStringLiteral("--data"), QStringLiteral("24/05/01,10:00:00+08")};
+        QCOMPARE(
+            esegui(sms + QStringList{QStringLiteral("--codifica"), QStringLiteral("9bit")}).codice,
+            1);
+        QCOMPARE(
+            esegui(sms + QStringList{QStringLiteral("--parte"), QStringLiteral("7/2/3")}).codice,
+            1);
+        QCOMPARE(esegui(sms + QStringList{QStringLiteral("--codifica"), QStringLiteral("ucs2"),
+                                          QStringLiteral("--parte"), QStringLiteral("7/2/1")})
+                     .codice,
+                 0);
+        Cliente c(link);
+        QVERIFY(c.aperto());
+        QVERIFY(c.scrivi("ATE0\rAT+CSCS=\"8859-1\"\rAT+CSDH=1\rAT+CMGR=1\r"));
+        QCOMPARE(c.leggiFino("D83CDF55\r\n\r\nOK\r\n"),
+                 QByteArray("ATE0\r\r\nOK\r\n\r\nERROR\r\n\r\nOK\r\n"
+                            "\r\n+CMGR: \"REC UNREAD\",\"+39333\",\"\",\"24/05/01,10:00:00+08\","
+                            "145,68,0,8,\"+393359609600\",145,20\r\n"
+                            "050003070201004300690061006F0020D83CDF55\r\n\r\nOK\r\n"));
+        QCOMPARE(esegui(QStringList{QStringLiteral("ferma")} + porta).codice, 0);
         QVERIFY(servizio.waitForFinished(10000));
     }
 

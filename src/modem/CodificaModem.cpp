@@ -1,0 +1,94 @@
+#include "CodificaModem.h"
+
+#include "DialogoUtente.h"
+#include "InsiemeCaratteri.h"
+#include "MotoreGsm.h"
+#include "archive/StatoGlobale.h"
+#include "platform/CaratteriVicini.h"
+
+CodificaModem::CodificaModem(MotoreGsm& motore)
+    : m_(motore) {
+    m_.canale.Registra(ComandoGsm::CodificaSms, [this](const RispostaAt& r) { risposta(r); });
+}
+
+void CodificaModem::NuovoModem() {
+    fase_ = Fase::Nessuna;
+    insieme_.clear();
+    ucs2_ = false;
+    csdh_ = false;
+    dcsInvio_ = 0;
+}
+
+void CodificaModem::Avvia() {
+    NuovoModem();
+    invia(Fase::Csdh, QStringLiteral("AT+CSDH=1"));
+}
+
+void CodificaModem::invia(Fase fase, const QString& riga) {
+    fase_ = fase;
+    m_.globale.StringaGsm = riga;
+    m_.globale.TipoComando = ComandoGsm::CodificaSms;
+    m_.canale.SetStringa_Gsm();
+}
+
+void CodificaModem::risposta(const RispostaAt& r) {
+    switch (fase_) {
+    case Fase::Nessuna:
+        return;
+    case Fase::Csdh:
+        csdh_ = r.Ok();
+        if (!csdh_)
+            nota(QStringLiteral("Il modem rifiuta AT+CSDH=1: la codifica degli SMS ricevuti non "
+                                "è nota e i testi restano come il modem li mostra."));
+        invia(Fase::ElencoInsiemi, QStringLiteral("AT+CSCS=?"));
+        return;
+    case Fase::ElencoInsiemi:
+        if (r.Ok()) {
+            const QString elenco = r.Informazione(QStringLiteral("+CSCS:")).value_or(QString());
+            ucs2_ = elenco.contains(QLatin1String("\"UCS2\""), Qt::CaseInsensitive);
+        }
+        invia(Fase::Insieme, QStringLiteral("AT+CSCS=\"%1\"").arg(InsiemeCaratteri::Latino1));
+        return;
+    case Fase::Insieme:
+        if (r.Ok())
+            insieme_ = QString::fromLatin1(InsiemeCaratteri::Latino1);
+        else
+            nota(QStringLiteral("Il modem rifiuta AT+CSCS=\"8859-1\": resta il suo set di "
+                                "caratteri e le lettere accentate possono arrivare come \"?\"."));
+        fase_ = Fase::Nessuna;
+        m_.globale.TipoComando = ComandoGsm::StatoSim;
+        m_.canale.SetStringa_Gsm();
+        return;
+    }
+}
+
+void CodificaModem::nota(const QString& testo) {
+    if (note_.contains(testo))
+        return;
+    note_ << testo;
+    // With the lists hidden it is told when they are shown.
+    if (m_.stato.DiagnosticaAttiva)
+        m_.utente.Diagnostica(false, testo);
+}
+
+QString CodificaModem::RigaCsmp(int dcs) {
+    // SMS-SUBMIT with a relative validity period of one day, no protocol identifier.
+    return QStringLiteral("AT+CSMP=17,167,0,%1").arg(dcs);
+}
+
+void CodificaModem::CsmpRifiutato() {
+    ucs2_ = false;
+    nota(QStringLiteral("Il modem rifiuta AT+CSMP: gli SMS partono con la codifica del modem."));
+}
+
+bool CodificaModem::InUcs2(const QString& testo) const {
+    return ucs2_ && testo.size() <= InsiemeCaratteri::MassimoUcs2 &&
+           !InsiemeCaratteri::NonTrasmessi(testo, insieme_).isEmpty();
+}
+
+QString CodificaModem::TestoSemplice(const QString& testo) const {
+    if (insieme_.isEmpty())
+        return testo;
+    return CaratteriVicini::Adatta(
+        testo, [this](char32_t c) { return InsiemeCaratteri::Trasmette(c, insieme_); });
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class MotoreGsm;
+class RispostaAt;
+
+// How texts travel between the program and the modem. At start-up, after verbose errors, the
+// modem is asked to show each message's first octet and coding scheme ("AT+CSDH=1"), which
+// character sets it has ("AT+CSCS=?"), and to use ISO 8859-1 ("AT+CSCS="8859-1""), so that
+// Italian letters cross the line as themselves. A modem that refuses any of these goes on as
+// before; each refusal is told once in the diagnostic list. Before an SMS is sent the coding of
+// its message is set ("AT+CSMP=") when it must change: UCS2 for a text the character set cannot
+// carry, plain 7-bit otherwise.
+class CodificaModem {
+public:
+    explicit CodificaModem(MotoreGsm& motore);
+
+    // After "AT+CMEE=2": the settings, then the SIM check.
+    void Avvia();
+    // A new modem (or the same one searched again): everything is learnt anew.
+    void NuovoModem();
+
+    // The character set in use, as "AT+CSCS" names it; empty while the modem's own default.
+    const QString& Insieme() const { return insieme_; }
+    // The modem lists UCS2 among its character sets, so messages can go out coded in it.
+    bool Ucs2() const { return ucs2_; }
+    // The modem shows each message's first octet and coding scheme.
+    bool IntestazioneEstesa() const { return csdh_; }
+
+    // The coding scheme SMS go out with: 0 plain 7-bit, 8 UCS2.
+    int DcsInvio() const { return dcsInvio_; }
+    // The line that sets it for the next SMS.
+    static QString RigaCsmp(int dcs);
+    void CsmpAccettato(int dcs) { dcsInvio_ = dcs; }
+    // The modem refused to change the coding: UCS2 is not offered any more.
+    void CsmpRifiutato();
+    // Whether a text goes out as UCS2: it holds characters the set cannot carry, UCS2 is
+    // offered and the text fits one UCS2 message.
+    bool InUcs2(const QString& testo) const;
+
+    // A plain text as it is written to the modem: with the character set known, what it cannot
+    // carry gets its nearest stand-in; with the modem's own default it goes as it is.
+    QString TestoSemplice(const QString& testo) const;
+
+    // The refusals told in the diagnostic list, in order, each once.
+    const QStringList& Note() const { return note_; }
+
+private:
+    enum class Fase { Nessuna, Csdh, ElencoInsiemi, Insieme };
+    void risposta(const RispostaAt& r);
+    void invia(Fase fase, const QString& riga);
+    void nota(const QString& testo);
+
+    MotoreGsm& m_;
+    Fase fase_ = Fase::Nessuna;
+    QString insieme_;
+    bool ucs2_ = false;
+    bool csdh_ = false;
+    int dcsInvio_ = 0;
+    QStringList note_;
+};

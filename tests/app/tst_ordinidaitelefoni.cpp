@@ -1,0 +1,164 @@
+#include "CapoPty.h"
+#include "CaratteriSim.h"
+#include "CartellaDiProva.h"
+#include "CopioneMessaggi.h"
+#include "DatiDiProva.h"
+#include "RegistroSuoni.h"
+#include "SimulatorePty.h"
+#include "app/FormMain.h"
+#include "archive/StatoGlobale.h"
+#include "desk/FormMsgBox1.h"
+#include "modem/MotoreGsm.h"
+#include "platform/PortaSerialeQt.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QListWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+#include <thread>
+
+namespace {
+
+const QString kPizza = QStringLiteral("Vorrei un’altra pizza 🍕 alle 20");
+
+// The whole program over the project's modem simulator on porte/COM1 and a receipt printer on
+// porte/COM2; each tick first lets every byte written reach the simulator and be answered.
+struct BancoTelefoni {
+    CartellaDiProva cartella;
+    SimulatorePty sim;
+    CapoPty stampante;
+    std::unique_ptr<StatoGlobale> stato;
+    PortaSerialeQt* porta = nullptr;
+    std::unique_ptr<FormMain> form;
+
+    BancoTelefoni() {
+        {
+            StatoGlobale iniziale(cartella.percorso());
+            iniziale.archivio.ApriArchivio(cartella.percorso());
+            DatiDiProva::Modem(iniziale.archivio, false);
+            DatiDiProva::Impostazioni(iniziale.archivio, true, false, true, QStringLiteral("2"));
+        }
+        QString errore;
+        if (!sim.apri(QDir(cartella.percorso()).filePath(QStringLiteral("porte/COM1")), &errore))
+            qFatal("simulatore: %s", qPrintable(errore));
+        if (!stampante.collega(cartella.percorso(), 2))
+            qFatal("stampante non collegata");
+        stato = std::make_unique<StatoGlobale>(cartella.percorso());
+        auto p = std::make_unique<PortaSerialeQt>(cartella.percorso());
+        porta = p.get();
+        form = std::make_unique<FormMain>(*stato, std::move(p),
+                                          std::make_unique<PortaSerialeQt>(cartella.percorso()));
+    }
+    void tick() {
+        sim.attendiByte(porta->byteScritti(), 2000);
+        sim.servi();
+        QElapsedTimer attesa;
+        attesa.start();
+        while (porta->PortOpen() && porta->byteRicevuti() < sim.byteInviati() &&
+               attesa.elapsed() < 2000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        form->Timer1_Timer();
+    }
+    bool finche(const std::function<bool()>& condizione, int massimo = 3000) {
+        for (int i = 0; i < massimo && !condizione(); ++i)
+            tick();
+        return condizione();
+    }
+};
+
+} // namespace
+
+class TstOrdiniDaiTelefoni : public QObject {
+    Q_OBJECT
+
+private slots:
+    // An order typed on a smartphone, in UCS2 with a curly apostrophe and an emoji: the list,
+    // the notice and the archive have it as written, the receipt as near as its code page goes.
+    void ordineInUcs2DallaSimAlloScontrino() {
+        BancoTelefoni b;
+        SmsSim s;
+        s.mittente = "+393331112222";
+        s.timestamp = "26/12/07,10:15:30+04";
+        QString errore;
+        QVERIFY(CaratteriSim::Componi(s, kPizza, QStringLiteral("ucs2"), {}, &errore));
+        b.sim.modem().impostaSms(1, s);
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        QVERIFY(b.form->Avvia());
+        QVERIFY(b.finche([&] { return b.form->msgBox1() != nullptr; }));
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4), kPizza);
+        QCOMPARE(b.form->msgBox1()->Label6->text(), kPizza);
+        {
+            Archivio a;
+            a.ApriArchivio(b.cartella.percorso());
+            Recordset& rs = a.ApriTabella(QStringLiteral("SmsTemporanei"));
+            rs.MoveFirst();
+            QCOMPARE(rs.Testo(QStringLiteral("T3TestoSmsRicevuto")), kPizza);
+        }
+        const QByteArray stampato = b.stampante.leggi("J");
+        QVERIFY2(stampato.contains("\"Vorrei un'altra pizza ? alle 20 \"@"), stampato.constData());
+        QCOMPARE(copione.testi().size(), 2);
+        QCOMPARE(copione.testi().last(), QStringLiteral("MODULO GSM abilitato"));
+        // The diagnostic lists, opened, have nothing to say of a modem that took every setting.
+        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
+    }
+
+    // The first piece of a long order is announced and printed as it comes; the last one,
+    // read by a later scan, completes the row and the whole order is announced and printed again.
+    void ordineLungoCompletatoDaUnaScansioneSuccessiva() {
+        BancoTelefoni b;
+        const auto pezzo = [&](const QString& testo, const QByteArray& stamp,
+                               const QString& parte) {
+            SmsSim s;
+            s.mittente = "+393331112222";
+            s.timestamp = stamp;
+            QString errore;
+            QVERIFY(CaratteriSim::Componi(s, testo, {}, parte, &errore));
+            b.sim.modem().aggiungiSms(s);
+        };
+        pezzo(QStringLiteral("Vorrei due pizze marghe"), "26/12/07,10:15:30+04",
+              QStringLiteral("5/2/1"));
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        QVERIFY(b.form->Avvia());
+        QVERIFY(b.finche([&] { return b.form->msgBox1() != nullptr; }));
+        QCOMPARE(b.form->msgBox1()->Label6->text(), QStringLiteral("Vorrei due pizze marghe"));
+        QVERIFY(b.stampante.leggi("J").contains("\"Vorrei due pizze marghe \"@"));
+        b.form->msgBox1()->Command1_Click(0);
+        pezzo(QStringLiteral("rita per le 20"), "26/12/07,10:15:42+04", QStringLiteral("5/2/2"));
+        QVERIFY(b.finche(
+            [&] { return b.form->msgBox1() && b.form->msgBox1()->Label6->text().endsWith("20"); }));
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
+                 QStringLiteral("Vorrei due pizze margherita per le 20"));
+        const QByteArray intero = b.stampante.leggi("J");
+        QVERIFY2(intero.contains("\"Vorrei due pizze margherita per le \"@\"20 \"@"),
+                 intero.constData());
+        QCOMPARE(b.form->ContaSMSArrivati, 0);
+    }
+
+    // A modem that refuses the settings works as before; opening the diagnostic lists shows each
+    // refusal once.
+    void rifiutiDelModemNellaDiagnostica() {
+        BancoTelefoni b;
+        b.sim.modem().impostaSenzaCsdh(true);
+        b.sim.modem().impostaSenzaCscs(true);
+        CopioneMessaggi copione;
+        QVERIFY(b.form->Avvia());
+        QVERIFY(b.finche([&] { return b.form->Motore().codifica.Note().size() == 2; }));
+        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        QCOMPARE(b.form->ListRicevutiModem->count(), 2);
+        QVERIFY(b.form->ListRicevutiModem->item(0)->text().contains(QStringLiteral("AT+CSDH=1")));
+        QVERIFY(b.form->ListRicevutiModem->item(1)->text().contains(QStringLiteral("8859-1")));
+        // The refusals go to the diagnostic lists only, never to a box.
+        QVERIFY(!copione.testi().join(QLatin1Char(' ')).contains(QStringLiteral("AT+CS")));
+    }
+};
+
+QTEST_MAIN(TstOrdiniDaiTelefoni)
+#include "tst_ordinidaitelefoni.moc"

@@ -1,0 +1,172 @@
+#include "BancoMotorePty.h"
+#include "CaratteriSim.h"
+
+#include <QTest>
+
+namespace {
+
+const QByteArray kMario = "+393331112222";
+const QString kPizza = QStringLiteral("Vorrei un’altra pizza 🍕 alle 20");
+const QString kOfferta = QStringLiteral("Offerta: pizza è bibita a 8 €");
+
+// A message as the customer's phone sent it: its coding, and its place in a long message.
+SmsSim sms(const QString& testo, const QByteArray& stamp, const QString& codifica = {},
+           const QString& parte = {}) {
+    SmsSim s;
+    s.mittente = kMario;
+    s.timestamp = stamp;
+    QString errore;
+    if (!CaratteriSim::Componi(s, testo, codifica, parte, &errore))
+        qFatal("%s", qPrintable(errore));
+    return s;
+}
+
+// The texts of SmsTemporanei, read through another connection, in the table's order.
+QStringList pendenti(const CartellaDiProva& c) {
+    Archivio a;
+    a.ApriArchivio(c.percorso());
+    QStringList t;
+    Recordset& rs = a.ApriTabella(QStringLiteral("SmsTemporanei"));
+    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
+        t << rs.Testo(QStringLiteral("T3OrarioArrivo")) + QLatin1Char(' ') +
+                 rs.Testo(QStringLiteral("T3TestoSmsRicevuto"));
+    return t;
+}
+
+// One SMS through the engine, as the campaign window sends it; what the phone shows.
+QString invia(BancoMotorePty& b, const QString& testo) {
+    const qsizetype prima = b.modem().richiesteInviate().size();
+    b.motore->invio.TestoDaInviare = [testo] { return testo; };
+    b.globale->InvioConcluso = false;
+    b.motore->invio.Invia(QStringLiteral("3334445555"));
+    if (!b.finche([&] { return b.globale->InvioConcluso; }) || b.globale->InvioFallito ||
+        b.modem().richiesteInviate().size() != prima + 1)
+        return QStringLiteral("<non partito>");
+    return b.modem().richiesteInviate().last().arrivato;
+}
+
+QList<QByteArray> codifiche(BancoMotorePty& b) {
+    QList<QByteArray> c;
+    for (const QByteArray& riga : b.comandi())
+        if (riga.startsWith("AT+CSMP"))
+            c << riga;
+    return c;
+}
+
+} // namespace
+
+class TstCodificaPty : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Today's phones: UCS2 with a curly apostrophe and an emoji, 8 bits, and 7 bits with Italian
+    // letters through the 8859-1 set, each stored as written.
+    void ordiniScrittiSuiTelefoniDiOggi() {
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        m.impostaSms(1, sms(kPizza, "26/12/07,10:15:30+04", QStringLiteral("ucs2")));
+        m.impostaSms(2,
+                     sms(QStringLiteral("Caffè"), "26/12/07,10:16:30+04", QStringLiteral("8bit")));
+        m.impostaSms(3, sms(QStringLiteral("Sì, perché no?"), "26/12/07,10:17:30+04"));
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(m.insieme(), QByteArray("8859-1"));
+        QVERIFY(m.intestazioneEstesa());
+        QVERIFY(b.motore->codifica.Ucs2());
+        QCOMPARE(pendenti(b.cartella), (QStringList{QStringLiteral("10:15:30 ") + kPizza,
+                                                    QStringLiteral("10:16:30 Caffè"),
+                                                    QStringLiteral("10:17:30 Sì, perché no?")}));
+        QCOMPARE(b.registrati.first().testo, kPizza);
+        QVERIFY(b.motore->codifica.Note().isEmpty());
+    }
+
+    // Three pieces of one long message, 8 s apart, read in two scans and out of order, make one
+    // record in their own order; a plain message 8 s later is a record of its own, as always.
+    void treParteUniteDalRiferimento() {
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        const QString p1 =
+            QStringLiteral("Buonasera, vorrei ordinare per stasera due pizze marghe");
+        const QString p2 = QStringLiteral("rita, una diavola e una 4 stagioni senza funghi, più ");
+        const QString p3 = QStringLiteral("due birre. Consegna in via Roma 12 alle 20:30. Grazie!");
+        m.impostaSms(1, sms(p2, "26/12/07,10:15:38+04", {}, QStringLiteral("42/3/2")));
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(pendenti(b.cartella), QStringList{QStringLiteral("10:15:38 ") + p2});
+        m.impostaSms(
+            1, sms(p3, "26/12/07,10:15:46+04", QStringLiteral("ucs2"), QStringLiteral("42/3/3")));
+        m.impostaSms(2, sms(p1, "26/12/07,10:15:30+04", {}, QStringLiteral("42/3/1")));
+        m.impostaSms(3, sms(QStringLiteral("Ah, anche un calzone"), "26/12/07,10:15:54+04"));
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(pendenti(b.cartella),
+                 (QStringList{QStringLiteral("10:15:38 ") + p1 + p2 + p3,
+                              QStringLiteral("10:15:54 Ah, anche un calzone")}));
+        // A piece read again (its delete was lost) changes nothing.
+        m.impostaSms(1, sms(p1, "26/12/07,10:15:30+04", {}, QStringLiteral("42/3/1")));
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(b.registrati.last().esito, RicezioneSms::Esito::Duplicato);
+        QCOMPARE(pendenti(b.cartella).size(), 2);
+    }
+
+    // A campaign text with "€", which 8859-1 cannot carry, goes out as UCS2 and arrives whole;
+    // the next plain text switches the coding back and keeps its "è".
+    void testoDellaCampagnaInUcs2() {
+        BancoMotorePty b;
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(invia(b, kOfferta), kOfferta);
+        QCOMPARE(invia(b, kOfferta), kOfferta);
+        QCOMPARE(invia(b, QStringLiteral("Grazie, è tutto")), QStringLiteral("Grazie, è tutto"));
+        QCOMPARE(codifiche(b), (QList<QByteArray>{"AT+CSMP=17,167,0,8", "AT+CSMP=17,167,0,0"}));
+        // Too long for one UCS2 message: plain, with the nearest letters the set has.
+        const QString lungo = QString(70, QLatin1Char('x')) + QStringLiteral(" – ’ok’ 8 €");
+        QCOMPARE(invia(b, lungo), QString(70, QLatin1Char('x')) + QStringLiteral(" - 'ok' 8 EUR"));
+        QCOMPARE(codifiche(b).size(), 2);
+    }
+
+    // A modem that refuses AT+CSDH and AT+CSCS: the start-up goes on, messages are received and
+    // sent as before (its IRA set shows "?" for an accent), and each refusal is noted once.
+    void modemCheRifiutaTutto() {
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        m.impostaSenzaCsdh(true);
+        m.impostaSenzaCscs(true);
+        m.impostaSms(1, sms(QStringLiteral("Una margherita"), "26/12/07,10:15:30+04"));
+        m.impostaSms(2, sms(QStringLiteral("Sì, perché no?"), "26/12/07,10:15:40+04"));
+        m.impostaSms(3,
+                     sms(QStringLiteral("Ciao"), "26/12/07,10:15:50+04", QStringLiteral("ucs2")));
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(pendenti(b.cartella),
+                 (QStringList{"10:15:30 Una margherita", "10:15:40 S?, perch? no?",
+                              "10:15:50 004300690061006F"}));
+        QCOMPARE(b.motore->codifica.Note().size(), 2);
+        QVERIFY(!b.motore->codifica.Ucs2());
+        QCOMPARE(invia(b, QStringLiteral("Offerta pizza")), QStringLiteral("Offerta pizza"));
+        QCOMPARE(invia(b, kOfferta), QStringLiteral("Offerta: pizza ? bibita a 8 ?"));
+        QVERIFY(codifiche(b).isEmpty());
+        // Searched again, the same modem refuses the same: nothing more is noted.
+        b.motore->supervisione.TrovaGsm();
+        QVERIFY(b.finche([&] { return b.abilitato() && b.comandi().count("AT+CSDH=1") == 2; }));
+        QCOMPARE(b.motore->codifica.Note().size(), 2);
+    }
+
+    // The program ended between "AT+CMGS=" and its text: the modem still waits for the text.
+    // The next start-up drops it with ESC, so "AT" is answered and nothing is sent.
+    void unSmsLasciatoAMetaNonBloccaLAvvio() {
+        BancoMotorePty b;
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        b.motore->invio.TestoDaInviare = [] { return QStringLiteral("Offerta"); };
+        b.motore->invio.Invia(QStringLiteral("3334445555"));
+        b.tick();
+        QCOMPARE(b.comandi().last(), QByteArray("AT+CMGS=\"3334445555\""));
+        b.riavviaProgramma();
+        QVERIFY(b.finche([&] { return b.abilitato(); }, 400));
+        QCOMPARE(b.motore->stato.PortaCom, 1);
+        QVERIFY(b.modem().richiesteInviate().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstCodificaPty)
+#include "tst_codificapty.moc"
