@@ -1,6 +1,9 @@
 #include "LetturaCredito.h"
 
+#include "CorpoSms.h"
 #include "platform/Testo.h"
+
+#include <QRegularExpression>
 
 std::optional<QString> LetturaCredito::TestoUssd(const QString& risposta) {
     const qsizetype riga = risposta.indexOf(QLatin1String("+CUSD:"), 0, Qt::CaseInsensitive);
@@ -12,7 +15,15 @@ std::optional<QString> LetturaCredito::TestoUssd(const QString& risposta) {
     const qsizetype chiusura = risposta.indexOf(QLatin1Char('"'), apertura + 1);
     if (chiusura < 0)
         return std::nullopt;
-    return risposta.mid(apertura + 1, chiusura - apertura - 1);
+    const QString testo = risposta.mid(apertura + 1, chiusura - apertura - 1);
+    // A network that answers in UCS2 or 8-bit (the coding after the text) shows the answer as
+    // hexadecimal octets.
+    static const QRegularExpression codifica(QStringLiteral("^\\s*,\\s*(\\d+)"));
+    const QRegularExpressionMatch m = codifica.match(risposta.mid(chiusura + 1));
+    if (m.hasMatch() && CorpoSms::AlfabetoDaDcs(m.captured(1).toInt()) != CorpoSms::Alfabeto::Gsm7)
+        if (const auto decodificato = CorpoSms::Decodifica(testo, 0, m.captured(1).toInt()))
+            return decodificato->testo;
+    return testo;
 }
 
 std::optional<QString> LetturaCredito::Credito(const QString& testo) {

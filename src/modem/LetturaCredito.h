@@ -7,7 +7,8 @@
 // credit stands for.
 class LetturaCredito {
 public:
-    // The text of the "+CUSD:" line, between its quotes; nullopt when the reply holds no such
+    // The text of the "+CUSD:" line, between its quotes, decoded when its coding says UCS2 or
+    // 8-bit; nullopt when the reply holds no such
     // line or its closing quote has not come yet.
     static std::optional<QString> TestoUssd(const QString& risposta);
 

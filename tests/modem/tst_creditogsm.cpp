@@ -2,6 +2,7 @@
 #include "BancoMotorePty.h"
 #include "archive/LetturaImpostazioni.h"
 #include "ConnessioneEsterna.h"
+#include "modem/CorpoSms.h"
 #include "modem/LetturaCredito.h"
 #include "modem/RicezioneSms.h"
 
@@ -252,9 +253,17 @@ private slots:
         QCOMPARE(richieste, (QList<QByteArray>{"*123# ", "*123# ", "##002# ", "40916 CREDITO"}));
     }
 
-    // An answer not yet whole, and the operator's messages known by their sender.
+    // An answer not yet whole, an answer in UCS2, and the operator's messages known by their
+    // sender.
     void letture() {
         QVERIFY(!LetturaCredito::TestoUssd(QStringLiteral("\r\n+CUSD: 0,\"Il credito e")));
+        const QString ucs2 = QStringLiteral("\r\n+CUSD: 0,\"%1\",72\r\n")
+                                 .arg(CorpoSms::Ucs2Esadecimale(QStringLiteral("Credito 6,70 Euro")));
+        QCOMPARE(LetturaCredito::TestoUssd(ucs2).value_or(QString()),
+                 QStringLiteral("Credito 6,70 Euro"));
+        QCOMPARE(LetturaCredito::TestoUssd(QStringLiteral("+CUSD: 0,\"0041 6,70 Euro\",15"))
+                     .value_or(QString()),
+                 QStringLiteral("0041 6,70 Euro"));
         const auto da = [](const QString& mittente, const QString& alfa = QString()) {
             SmsLetto s;
             s.mittente = mittente;
