@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <array>
 #include <cstdio>
 #include <random>

@@ -146,13 +146,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     Opzioni opzioni{QString(), 7};
     DatiDaGenerare dati;
-    const bool valide = LeggiOpzioni(app.arguments(), opzioni, [&](const QString& nome,
-                                                                   const QString& valore) {
-        if (nome != QLatin1String("--archiviati"))
-            return false;
-        dati.archiviati = valore.toLongLong();
-        return true;
-    });
+    const bool valide =
+        LeggiOpzioni(app.arguments(), opzioni, [&](const QString& nome, const QString& valore) {
+            if (nome != QLatin1String("--archiviati"))
+                return false;
+            dati.archiviati = valore.toLongLong();
+            return true;
+        });
     if (!valide) {
         std::fprintf(stderr, "uso: bench-archivio [--cartella <cartella>] [--ripetizioni N] "
                              "[--archiviati K]\n");

@@ -119,7 +119,8 @@ void FormMain::costruisciControlli() {
     connect(CmEsci, &QAction::triggered, this, &FormMain::CmEsci_Click);
     CmClienti = menuBar()->addAction(QStringLiteral("Gesione Clienti"));
     CmClienti->setObjectName(QStringLiteral("CmClienti"));
-    connect(CmClienti, &QAction::triggered, this, [this] { esegui([this] { CmClienti_Click(); }); });
+    connect(CmClienti, &QAction::triggered, this,
+            [this] { esegui([this] { CmClienti_Click(); }); });
     CmSMS = menuBar()->addAction(QStringLiteral("Gestione SMS"));
     CmSMS->setObjectName(QStringLiteral("CmSMS"));
     connect(CmSMS, &QAction::triggered, this, [this] { esegui([this] { CmSMS_Click(); }); });

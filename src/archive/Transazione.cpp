@@ -6,7 +6,8 @@
 
 #include <sqlite3.h>
 
-Transazione::Transazione(Archivio& archivio) : archivio_(archivio) {
+Transazione::Transazione(Archivio& archivio)
+    : archivio_(archivio) {
     if (!archivio_.db_)
         throw ErroriArchivio::NessunArchivio();
     // Taking the write lock at once: a busy file fails here, before anything is written.

@@ -106,7 +106,8 @@ void FormClienti::costruisciControlli() {
         b->setAccessibleName(testo);
         pulsanti->addWidget(b);
         const int i = indice;
-        connect(b, &QPushButton::clicked, this, guardia_.Proteggi([this, i] { Command1_Click(i); }));
+        connect(b, &QPushButton::clicked, this,
+                guardia_.Proteggi([this, i] { Command1_Click(i); }));
         Command1[size_t(indice)] = b;
     }
     pulsanti->addStretch();
@@ -189,8 +190,7 @@ void FormClienti::titoloLista(const QString& testo) {
     lstADD->setAccessibleName(testo);
 }
 
-void FormClienti::setCommandEnable(bool e0, bool e1, bool e2, bool e3, bool e4, bool e5,
-                                   bool e9) {
+void FormClienti::setCommandEnable(bool e0, bool e1, bool e2, bool e3, bool e4, bool e5, bool e9) {
     const bool stati[] = {e0, e1, e2, e3, e4, e5};
     for (int i = 0; i < 6; ++i)
         Command1[size_t(i)]->setEnabled(stati[i]);
@@ -488,17 +488,18 @@ void FormClienti::resizeEvent(QResizeEvent* evento) {
 }
 
 void FormClienti::disponi() {
-    const auto d = DisposizioneElenco::Calcola(size(), Frame1->width(),
-                                               LblListaSMS->sizeHint().height());
+    const auto d =
+        DisposizioneElenco::Calcola(size(), Frame1->width(), LblListaSMS->sizeHint().height());
     LblListaSMS->setGeometry(d.titolo);
     Frame1->setGeometry(d.riquadro);
     QRect lista = d.lista;
     // The editor, when open, takes the bottom of the list's place.
     if (FrAggiungiModifica->isVisibleTo(this)) {
         const int altezza = FrAggiungiModifica->sizeHint().height();
-        FrAggiungiModifica->setGeometry(lista.left(), lista.bottom() + 1 - altezza,
-                                        lista.width(), altezza);
-        lista.setBottom(std::max(lista.top() + 40, lista.bottom() - altezza - DisposizioneElenco::Bordo));
+        FrAggiungiModifica->setGeometry(lista.left(), lista.bottom() + 1 - altezza, lista.width(),
+                                        altezza);
+        lista.setBottom(
+            std::max(lista.top() + 40, lista.bottom() - altezza - DisposizioneElenco::Bordo));
     }
     lstADD->setGeometry(lista);
 }

@@ -50,8 +50,8 @@ public:
     QWidget* Frame1;
     std::array<QPushButton*, 10> Command1{}; // indices 0-5 and 9
     QGroupBox* FrAggiungiModifica;
-    std::array<QLineEdit*, 24> Text1{};      // indices 0, 1, 3, 5, 21, 22, 23
-    QPlainTextEdit* Text1_4;                 // the notes, several lines
+    std::array<QLineEdit*, 24> Text1{}; // indices 0, 1, 3, 5, 21, 22, 23
+    QPlainTextEdit* Text1_4;            // the notes, several lines
     QLabel* LblIdCliente;
 
     // Esc and the close box: as "Esci".

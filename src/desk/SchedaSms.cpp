@@ -56,7 +56,8 @@ SchedaSms::SchedaSms(const QString& nome, const QStringList& intestazioni,
         auto* b = new QPushButton(pulsanti[i], this);
         b->setObjectName(QStringLiteral("Command1_%1").arg(i));
         b->setAccessibleName(b->text());
-        connect(b, &QPushButton::clicked, this, guardia_.Proteggi([this, i] { Command1_Click(i); }));
+        connect(b, &QPushButton::clicked, this,
+                guardia_.Proteggi([this, i] { Command1_Click(i); }));
         riga->addWidget(b);
         Command1.append(b);
     }

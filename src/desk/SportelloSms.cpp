@@ -182,13 +182,14 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
 
 void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
     const QChar a = QLatin1Char('\n');
-    rispformbox_ = MsgBox(QStringLiteral("Ricevuto il seguente SMS:") + a + a + riga.testo + a + a +
-                              QStringLiteral("Attenzione nuovo Cliente. Per gestire SMS ricvuto "
-                                             "occorre inserire nel DB il Cliente.") +
-                              a + QStringLiteral("Continuare con l'operazione? Premere No per "
-                                                 "Cancellare SMS"),
-                          Stile::SiNoAnnulla + Stile::Critico + Stile::TerzoPredefinito, QString(),
-                          finestra_);
+    rispformbox_ =
+        MsgBox(QStringLiteral("Ricevuto il seguente SMS:") + a + a + riga.testo + a + a +
+                   QStringLiteral("Attenzione nuovo Cliente. Per gestire SMS ricvuto "
+                                  "occorre inserire nel DB il Cliente.") +
+                   a +
+                   QStringLiteral("Continuare con l'operazione? Premere No per "
+                                  "Cancellare SMS"),
+               Stile::SiNoAnnulla + Stile::Critico + Stile::TerzoPredefinito, QString(), finestra_);
     if (rispformbox_ == Risposta::Si) {
         stato_.InserimentoDaSms = true;
         {

@@ -20,8 +20,8 @@ class SportelloSms : public QObject {
     Q_OBJECT
 public:
     // `finestra` owns the dialogs and boxes; `rispformbox` is its variable for their answers.
-    SportelloSms(StatoGlobale& stato, QTreeWidget& lista, ModulofnStampa& stampa,
-                 QWidget* finestra, int& rispformbox);
+    SportelloSms(StatoGlobale& stato, QTreeWidget& lista, ModulofnStampa& stampa, QWidget* finestra,
+                 int& rispformbox);
 
     // Told the position of a row about to leave the list.
     std::function<void(int indice)> rigaInUscita;

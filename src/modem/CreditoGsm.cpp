@@ -153,10 +153,10 @@ void CreditoGsm::creditoUssd(const QString& testo) {
         }
         t.Conferma();
     } catch (const ErroreRuntime& e) {
-        m_.utente.Messaggio(QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
-                                e.Description() + QStringLiteral(" / ") +
-                                QString::number(e.Number()),
-                            Stile::Esclamazione);
+        m_.utente.Messaggio(
+            QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
+                e.Description() + QStringLiteral(" / ") + QString::number(e.Number()),
+            Stile::Esclamazione);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "CanaleGsm.h"
-#include "CreditoGsm.h"
 #include "CodificaModem.h"
+#include "CreditoGsm.h"
 #include "GestionePin.h"
 #include "InvioSmsGsm.h"
 #include "PannelloGsm.h"
@@ -20,9 +20,9 @@ class PortaSeriale;
 class DialogoUtente;
 
 // The modem engine: the serial channel with its reply handlers, the supervision cycle, the SIM
-// scan, the PIN, the sending of SMS and the credit, over one port, with no widget. The main window calls its
-// tick steps in order and draws `pannello`; a feature adds a command by registering its handler
-// with `canale`.
+// scan, the PIN, the sending of SMS and the credit, over one port, with no widget. The main window
+// calls its tick steps in order and draws `pannello`; a feature adds a command by registering its
+// handler with `canale`.
 class MotoreGsm : public QObject {
     Q_OBJECT
 public:

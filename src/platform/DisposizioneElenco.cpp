@@ -14,7 +14,7 @@ DisposizioneElenco DisposizioneElenco::Calcola(QSize finestra, int larghezzaRiqu
     d.titolo = QRect(margine + (larghezzaLista - larghezzaTitolo) / 2, Bordo, larghezzaTitolo,
                      altezzaTitolo);
     d.lista = QRect(margine, cima, larghezzaLista, std::max(0, h - cima - Bordo));
-    d.riquadro =
-        QRect(w - margine - larghezzaRiquadro, Bordo, larghezzaRiquadro, std::max(0, h - 2 * Bordo));
+    d.riquadro = QRect(w - margine - larghezzaRiquadro, Bordo, larghezzaRiquadro,
+                       std::max(0, h - 2 * Bordo));
     return d;
 }

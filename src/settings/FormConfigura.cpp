@@ -129,8 +129,8 @@ void FormConfigura::costruisciControlli() {
     colonna->addLayout(interruttori);
 
     colonna->addLayout(RigaPulsanti(
-        this, Command1, {QStringLiteral("Modifica"), QStringLiteral("Stampa Biglietti"),
-                         QStringLiteral("Esci")},
+        this, Command1,
+        {QStringLiteral("Modifica"), QStringLiteral("Stampa Biglietti"), QStringLiteral("Esci")},
         QStringLiteral("Command1"),
         [this](int i) { guardia_.Esegui([&] { Command1_Click(i); }); }));
     Accessibile::NominaDaTesto(this);

@@ -97,14 +97,14 @@ void FormGestoreSim::costruisciControlli() {
     LbLCreditoSim->setObjectName(QStringLiteral("LbLCreditoSim"));
     colonna->addWidget(LbLCreditoSim);
 
-    colonna->addLayout(RigaPulsanti(this, Command1, {kAggiungi, QStringLiteral("Esci")},
-                                    QStringLiteral("Command1"), [this](int i) {
-                                        guardia_.Esegui([&] { Command1_Click(i); });
-                                    }));
+    colonna->addLayout(RigaPulsanti(
+        this, Command1, {kAggiungi, QStringLiteral("Esci")}, QStringLiteral("Command1"),
+        [this](int i) { guardia_.Esegui([&] { Command1_Click(i); }); }));
     colonna->addLayout(RigaPulsanti(
         this, Command2,
         {QStringLiteral("Segreteria Telefonica OFF"), QStringLiteral("Trasferimento Chiamata OFF")},
-        QStringLiteral("Command2"), [this](int i) { guardia_.Esegui([&] { Command2_Click(i); }); }));
+        QStringLiteral("Command2"),
+        [this](int i) { guardia_.Esegui([&] { Command2_Click(i); }); }));
     connect(Combo1, &QComboBox::activated, this, guardia_.Proteggi([this] { Combo1_Click(); }));
     Accessibile::NominaDaTesto(this);
 }
@@ -252,8 +252,8 @@ void FormGestoreSim::aggiornaProgramma() {
 }
 
 void FormGestoreSim::errore(int numero, const QString& descrizione) {
-    MsgBox(descrizione + QLatin1Char('/') + QString::number(numero), Stile::Esclamazione,
-           QString(), this);
+    MsgBox(descrizione + QLatin1Char('/') + QString::number(numero), Stile::Esclamazione, QString(),
+           this);
     if (numero == ErroreRuntime::ChiaveDuplicata)
         MsgBox(QStringLiteral("Operazione annullata. Il numero di telefono che si è digitato è già "
                               "presente un numero di telefono già presente ne DB"),

@@ -262,7 +262,6 @@ private slots:
         QVERIFY(suoni.suonati.isEmpty());
         QVERIFY(!b.form->VisualizzaSMSArrivati);
     }
-
 };
 
 QTEST_MAIN(TstListaSms)

@@ -67,7 +67,9 @@ struct Banco {
             return d.result();
         };
     }
-    void clic(int riga) { form->Sportello().ListaSMS_ItemClick(form->ListaSMS->topLevelItem(riga)); }
+    void clic(int riga) {
+        form->Sportello().ListaSMS_ItemClick(form->ListaSMS->topLevelItem(riga));
+    }
     QStringList testiLista() {
         QStringList t;
         for (int i = 0; i < form->ListaSMS->topLevelItemCount(); ++i)
@@ -145,14 +147,16 @@ private slots:
         b.clic(2);
         QCOMPARE(b.archiviati(),
                  QStringList{kMario + QStringLiteral("|07/12/26|10:05:00|Secondo")});
-        QCOMPARE(b.testiLista(), (QStringList{QStringLiteral("Di Luigi"), QStringLiteral("Primo")}));
+        QCOMPARE(b.testiLista(),
+                 (QStringList{QStringLiteral("Di Luigi"), QStringLiteral("Primo")}));
         QCOMPARE(b.inAttesa().size(), 2);
 
         // Mario's first message, deleted: Luigi's, first in the table, stays.
         b.premi(1);
         copione.Rispondi(6);
         b.clic(1);
-        QCOMPARE(copione.mostrati()[0].prompt, QStringLiteral("Confermi la cancellazione del SMS?"));
+        QCOMPARE(copione.mostrati()[0].prompt,
+                 QStringLiteral("Confermi la cancellazione del SMS?"));
         QCOMPARE(copione.mostrati()[0].style, 564);
         QCOMPARE(copione.mostrati()[1].prompt, QStringLiteral("SMS eliminato con successo!"));
         QCOMPARE(b.inAttesa().size(), 1);
@@ -287,8 +291,12 @@ private slots:
                      0);
             sqlite3_close(db);
         }
-        RigaListaSms riga{kMario, QStringLiteral("Mario Rossi"), kData, QStringLiteral("10:00:00"),
-                          QStringLiteral("Ordine"), true};
+        RigaListaSms riga{kMario,
+                          QStringLiteral("Mario Rossi"),
+                          kData,
+                          QStringLiteral("10:00:00"),
+                          QStringLiteral("Ordine"),
+                          true};
         bool fallito = false;
         try {
             OperazioniSmsInAttesa::Archivia(b.a(), riga);

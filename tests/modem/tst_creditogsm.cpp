@@ -1,7 +1,7 @@
 #include "BancoMotore.h"
 #include "BancoMotorePty.h"
-#include "archive/LetturaImpostazioni.h"
 #include "ConnessioneEsterna.h"
+#include "archive/LetturaImpostazioni.h"
 #include "modem/CorpoSms.h"
 #include "modem/LetturaCredito.h"
 #include "modem/RicezioneSms.h"
@@ -58,19 +58,24 @@ QString rispostaUssd(const QString& testo) {
 class TstCreditoGsm : public QObject {
     Q_OBJECT
 private slots:
-    // The USSD answer comes after the bare acknowledgement, and may come in pieces. A credit that grew sets today as the
-    // top-up date; one that did not only changes the credit. Credits compare by the number they
-    // begin with, so 9,99 against 10,00 is 9 against 10 and 10,50 against 10,00 is no top-up.
+    // The USSD answer comes after the bare acknowledgement, and may come in pieces. A credit that
+    // grew sets today as the top-up date; one that did not only changes the credit. Credits compare
+    // by the number they begin with, so 9,99 against 10,00 is 9 against 10 and 10,50 against 10,00
+    // is no top-up.
     void creditoUssdDopoLaConferma_data() {
         QTest::addColumn<QString>("prima");
         QTest::addColumn<QString>("letto");
         QTest::addColumn<QString>("data");
         const QString oggi = QStringLiteral("08/12/2026");
         const QString vecchia = QStringLiteral("01/02/2026");
-        QTest::newRow("cresciuto") << "10,00" << "12,34" << oggi;
-        QTest::newRow("calato") << "12,34" << "11,00" << vecchia;
-        QTest::newRow("9,99 contro 10,00") << "9,99" << "10,00" << oggi;
-        QTest::newRow("10,50 contro 10,00") << "10,00" << "10,50" << vecchia;
+        QTest::newRow("cresciuto") << "10,00"
+                                   << "12,34" << oggi;
+        QTest::newRow("calato") << "12,34"
+                                << "11,00" << vecchia;
+        QTest::newRow("9,99 contro 10,00") << "9,99"
+                                           << "10,00" << oggi;
+        QTest::newRow("10,50 contro 10,00") << "10,00"
+                                            << "10,50" << vecchia;
     }
     void creditoUssdDopoLaConferma() {
         QFETCH(QString, prima);
@@ -101,8 +106,7 @@ private slots:
         QCOMPARE(b.nuoveRighe(), QStringList{kUssd});
         QVERIFY(b.dialogo.mostrati.isEmpty());
         // Polling resumes.
-        QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >=
-                0);
+        QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >= 0);
     }
 
     // An answer the credit cannot be read from leaves the stored credit as it was and says so;
@@ -123,8 +127,8 @@ private slots:
         BancoMotore b(false, operatore(2, QStringLiteral("*123#"), QStringLiteral("10,00")));
         finoARiposo(b);
         b.modem.risposte[kUssd] =
-            ModemCopione::Ok() + (risposta.isEmpty() ? QStringLiteral("\r\n+CUSD: 4\r\n")
-                                                     : rispostaUssd(risposta));
+            ModemCopione::Ok() +
+            (risposta.isEmpty() ? QStringLiteral("\r\n+CUSD: 4\r\n") : rispostaUssd(risposta));
         b.motore->credito.GestioneCredito();
         b.tick(5);
         QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
@@ -186,11 +190,9 @@ private slots:
         b.tick(3);
         QCOMPARE(b.globale->ServizioRichiesto, 0);
         QCOMPARE(b.dialogo.testi().size(), 1);
-        QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >=
-                0);
+        QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >= 0);
         QVERIFY(b.porta.scritto.endsWith(QStringLiteral("ATD#43#;\rAT+CREG?\r")));
-        QCOMPARE(b.nuoveRighe(), (QStringList{"ATD40916;", "ATD##002#;", "ATD#43#;",
-                                              "AT+CREG?"}));
+        QCOMPARE(b.nuoveRighe(), (QStringList{"ATD40916;", "ATD##002#;", "ATD#43#;", "AT+CREG?"}));
         // Not registered: the request waits for the network.
         b.s().Registrato = false;
         b.globale->ServizioRichiesto = 1;
@@ -257,8 +259,9 @@ private slots:
     // sender.
     void letture() {
         QVERIFY(!LetturaCredito::TestoUssd(QStringLiteral("\r\n+CUSD: 0,\"Il credito e")));
-        const QString ucs2 = QStringLiteral("\r\n+CUSD: 0,\"%1\",72\r\n")
-                                 .arg(CorpoSms::Ucs2Esadecimale(QStringLiteral("Credito 6,70 Euro")));
+        const QString ucs2 =
+            QStringLiteral("\r\n+CUSD: 0,\"%1\",72\r\n")
+                .arg(CorpoSms::Ucs2Esadecimale(QStringLiteral("Credito 6,70 Euro")));
         QCOMPARE(LetturaCredito::TestoUssd(ucs2).value_or(QString()),
                  QStringLiteral("Credito 6,70 Euro"));
         QCOMPARE(LetturaCredito::TestoUssd(QStringLiteral("+CUSD: 0,\"0041 6,70 Euro\",15"))

@@ -35,8 +35,8 @@ struct Banco {
             DatiDiProva::Gestore(a, "Y", "2", false);
             DatiDiProva::Gestore(a, "B", "40916", false, 1, "3,00");
             DatiDiProva::Gestore(a, "C", "4916", false);
-            ConnessioneEsterna(a.Percorso()).esegui(
-                "DELETE FROM DatiGestoreSim WHERE GestoreSim IN ('X', 'Y')");
+            ConnessioneEsterna(a.Percorso())
+                .esegui("DELETE FROM DatiGestoreSim WHERE GestoreSim IN ('X', 'Y')");
         }
         LetturaImpostazioni::LeggiGestoreOperativo(stato);
     }
@@ -100,8 +100,8 @@ private slots:
         f.Text2[2]->setText(QStringLiteral("2005"));
         f.Command1_Click(0);
         const QString oggi = QDate::currentDate().toString(QStringLiteral("dd"));
-        QCOMPARE(b.tabella(), (QStringList{"A *123# * 2 ", "B 40917 - 1 " + oggi + "/5/2005",
-                                           "C 4916 - 0 "}));
+        QCOMPARE(b.tabella(),
+                 (QStringList{"A *123# * 2 ", "B 40917 - 1 " + oggi + "/5/2005", "C 4916 - 0 "}));
         // Saving an operator not in use leaves the running program's operator alone.
         QCOMPARE(b.stato.ModalitaCredito, 2);
         QCOMPARE(b.stato.GestoreAttivo, QStringLiteral("A"));

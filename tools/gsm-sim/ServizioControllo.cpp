@@ -226,7 +226,7 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
                                        : QStringLiteral("per i prossimi %1 SMS").arg(volte)));
     }
     if (comando == QLatin1String("ussd")) {
-        const QString testo = campo(1) == QLatin1String("breve")  ? kUssdBreve
+        const QString testo = campo(1) == QLatin1String("breve")   ? kUssdBreve
                               : campo(1) == QLatin1String("lungo") ? kUssdLungo
                                                                    : campo(1);
         if (testo.isEmpty() || testo.contains(QLatin1Char('"')))
