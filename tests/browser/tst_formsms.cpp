@@ -1,12 +1,11 @@
 #include "BancoFormMain.h"
-#include "CapoPty.h"
+#include "BancoStampa80.h"
 #include "CartellaDiProva.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "DatiStampa.h"
 #include "LibroLetto.h"
-#include "archive/StatoGlobale.h"
 #include "browser/EsportazioneExcel.h"
 #include "browser/FormSms.h"
 #include "browser/IntervalloDate.h"
@@ -14,9 +13,6 @@
 #include "desk/FormMsgBox3.h"
 #include "platform/Documento.h"
 #include "platform/Modale.h"
-#include "platform/PortaSerialeQt.h"
-#include "printing/ModulofnStampa.h"
-#include "printing/StampanteCorrente.h"
 
 #include <QApplication>
 #include <QDir>
@@ -31,22 +27,12 @@ const QString kOggi = QDate::currentDate().toString(QStringLiteral("dd-MM-yy"));
 
 // The archive of the cases: a customer with two messages, an unknown number, numbers with
 // leading zeros and "+", a message of 2011 and one of 2035; the 80-column printer on COM3.
-struct Banco {
-    CartellaDiProva cartella;
-    CapoPty stampante;
-    StatoGlobale stato{cartella.percorso()};
-    PortaSerialeQt MSComm2{cartella.percorso()};
-    StampanteCorrente corrente{cartella.percorso()};
-    ModulofnStampa stampa{stato, MSComm2, corrente};
+struct Banco : BancoStampa80 {
     CopioneMessaggi copione;
     std::unique_ptr<FormSms> form;
 
     explicit Banco(const QString& nomeAnna = QStringLiteral("Anna")) {
         Archivio& a = stato.archivio;
-        a.ApriArchivio(cartella.percorso());
-        stampante.collega(cartella.percorso(), 3);
-        stato.Stampa80Colonne = true;
-        stato.PortaStampa80 = 3;
         DatiDiProva::Cliente(a, QStringLiteral("3331111111"), nomeAnna);
         DatiDiProva::Cliente(a, QStringLiteral("0039333444"), QStringLiteral("Bruno"));
         DatiDiProva::Cliente(a, QStringLiteral("+393335555"), QStringLiteral("Carla"));
@@ -59,7 +45,7 @@ struct Banco {
             DatiStampa::SmsArchiviato(a, QString::fromLatin1(numero), QString::fromLatin1(data),
                                       QStringLiteral("10:00:00"), QString::fromUtf8(testo));
         QDir(cartella.percorso()).mkdir(QStringLiteral("Cartella File Excel"));
-        form = std::make_unique<FormSms>(stato, stampa);
+        form = std::make_unique<FormSms>(stato, modulo);
     }
 
     QStringList mittenti() const {

@@ -1,13 +1,8 @@
-#include "CapoPty.h"
-#include "CartellaDiProva.h"
+#include "BancoStampa80.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiStampa.h"
-#include "archive/StatoGlobale.h"
-#include "platform/PortaSerialeQt.h"
 #include "printing/AvvolgimentoRiga.h"
-#include "printing/ModulofnStampa.h"
-#include "printing/StampanteCorrente.h"
 
 #include <QTest>
 
@@ -19,22 +14,8 @@ const QString kListaVuota = QStringLiteral("Impossibile Stampare una lista vuota
 
 // One program folder with its archive, a pseudo-terminal as the printer on COM3, the printer
 // switched to 80 columns, and the boxes answered and recorded.
-struct Banco80 {
-    CartellaDiProva cartella;
-    CapoPty stampante;
-    StatoGlobale stato{cartella.percorso()};
-    PortaSerialeQt MSComm2{cartella.percorso()};
-    StampanteCorrente corrente{cartella.percorso()};
-    ModulofnStampa modulo{stato, MSComm2, corrente};
+struct Banco80 : BancoStampa80 {
     CopioneMessaggi copione;
-
-    Banco80() {
-        stato.archivio.ApriArchivio(cartella.percorso());
-        stampante.collega(cartella.percorso(), 3);
-        stato.Stampa80Colonne = true;
-        stato.PortaStampa80 = 3;
-    }
-    QByteArray ricevuti() { return stampante.leggi(QByteArray("J")); }
 };
 
 // The document the printer must receive for these StampaRiga texts.

@@ -1,14 +1,10 @@
 #include "BancoFormMain.h"
-#include "CapoPty.h"
+#include "BancoStampa80.h"
 #include "CartellaDiProva.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
-#include "archive/StatoGlobale.h"
 #include "modem/PannelloGsm.h"
-#include "platform/PortaSerialeQt.h"
-#include "printing/ModulofnStampa.h"
-#include "printing/StampanteCorrente.h"
 #include "settings/FormConfigura.h"
 
 #include <QApplication>
@@ -20,20 +16,13 @@ namespace {
 
 // The settings window over a fresh archive whose record prints automatically with the
 // 80-column printer off and its port 2; a pseudo-terminal stands as the printer on COM3.
-struct Banco {
-    CartellaDiProva cartella;
-    CapoPty stampante;
-    StatoGlobale stato{cartella.percorso()};
-    PortaSerialeQt MSComm2{cartella.percorso()};
-    StampanteCorrente corrente{cartella.percorso()};
-    ModulofnStampa modulo{stato, MSComm2, corrente};
+struct Banco : BancoStampa80 {
     PannelloGsm pannello;
     std::unique_ptr<FormConfigura> form;
 
-    Banco() {
-        stato.archivio.ApriArchivio(cartella.percorso());
+    Banco()
+        : BancoStampa80(false) {
         DatiDiProva::Impostazioni(stato.archivio, true, false, false, QStringLiteral("2"));
-        stampante.collega(cartella.percorso(), 3);
         stato.GestoreAttivo = QStringLiteral("TIM");
         stato.CreditoResiduo = QStringLiteral("7,50");
         stato.RevisioneGsm = QStringLiteral("REV 1.0");
