@@ -99,45 +99,47 @@ FormMsgBox1* FormMain::msgBox1() const {
     return msgBox1_;
 }
 
+QAction* FormMain::voceMenu(QWidget* menu, const QString& testo, const QString& nome,
+                            std::function<void()> gestore) {
+    auto* voce = new QAction(testo, this);
+    voce->setObjectName(nome);
+    menu->addAction(voce);
+    connect(voce, &QAction::triggered, this, std::move(gestore));
+    return voce;
+}
+
 void FormMain::costruisciControlli() {
+    // A window's entry runs under the error guard; "Esci" and "InvioSms" hold their own.
+    const auto protetto = [this](void (FormMain::*gestore)()) {
+        return [this, gestore] { esegui([this, gestore] { (this->*gestore)(); }); };
+    };
     MnFile = menuBar()->addMenu(QStringLiteral("File"));
     MnFile->setObjectName(QStringLiteral("MnFile"));
     CmConfigura = MnFile->addMenu(QStringLiteral("Impostazioni"));
     CmConfigura->setObjectName(QStringLiteral("CmConfigura"));
-    CmConfiguraAttivita = CmConfigura->addAction(QStringLiteral("Configurazione Attività"));
-    CmConfiguraAttivita->setObjectName(QStringLiteral("CmConfiguraAttivita"));
-    connect(CmConfiguraAttivita, &QAction::triggered, this,
-            [this] { esegui([this] { CmConfiguraAttivita_Click(); }); });
-    CmImpostaGestoreSim = CmConfigura->addAction(QStringLiteral("Imposta Gestore Sim"));
-    CmImpostaGestoreSim->setObjectName(QStringLiteral("CmImpostaGestoreSim"));
-    connect(CmImpostaGestoreSim, &QAction::triggered, this,
-            [this] { esegui([this] { CmImpostaGestoreSim_Click(); }); });
+    CmConfiguraAttivita = voceMenu(CmConfigura, QStringLiteral("Configurazione Attività"),
+                                   QStringLiteral("CmConfiguraAttivita"),
+                                   protetto(&FormMain::CmConfiguraAttivita_Click));
+    CmImpostaGestoreSim = voceMenu(CmConfigura, QStringLiteral("Imposta Gestore Sim"),
+                                   QStringLiteral("CmImpostaGestoreSim"),
+                                   protetto(&FormMain::CmImpostaGestoreSim_Click));
     Separatore = MnFile->addSeparator();
     Separatore->setObjectName(QStringLiteral("Separatore"));
-    CmEsci = MnFile->addAction(QStringLiteral("Esci"));
-    CmEsci->setObjectName(QStringLiteral("CmEsci"));
-    connect(CmEsci, &QAction::triggered, this, &FormMain::CmEsci_Click);
-    CmClienti = menuBar()->addAction(QStringLiteral("Gesione Clienti"));
-    CmClienti->setObjectName(QStringLiteral("CmClienti"));
-    connect(CmClienti, &QAction::triggered, this,
-            [this] { esegui([this] { CmClienti_Click(); }); });
-    CmSMS = menuBar()->addAction(QStringLiteral("Gestione SMS"));
-    CmSMS->setObjectName(QStringLiteral("CmSMS"));
-    connect(CmSMS, &QAction::triggered, this, [this] { esegui([this] { CmSMS_Click(); }); });
+    CmEsci = voceMenu(MnFile, QStringLiteral("Esci"), QStringLiteral("CmEsci"),
+                      [this] { CmEsci_Click(); });
+    CmClienti = voceMenu(menuBar(), QStringLiteral("Gesione Clienti"), QStringLiteral("CmClienti"),
+                         protetto(&FormMain::CmClienti_Click));
+    CmSMS = voceMenu(menuBar(), QStringLiteral("Gestione SMS"), QStringLiteral("CmSMS"),
+                     protetto(&FormMain::CmSMS_Click));
+    CmInvioSms = voceMenu(menuBar(), QStringLiteral("InvioSms"), QStringLiteral("CmInvioSms"),
+                          [this] { CmInvioSms_Click(); });
     Mn_info = menuBar()->addMenu(QStringLiteral("?"));
     Mn_info->setObjectName(QStringLiteral("Mn_info"));
-    CmHelp = Mn_info->addAction(QStringLiteral("Help"));
-    CmHelp->setObjectName(QStringLiteral("CmHelp"));
-    connect(CmHelp, &QAction::triggered, this,
-            [this] { apriDocumento(QStringLiteral("help.pdf")); });
-    CmHelpStampa = Mn_info->addAction(QStringLiteral("Help di Stampa"));
-    CmHelpStampa->setObjectName(QStringLiteral("CmHelpStampa"));
-    connect(CmHelpStampa, &QAction::triggered, this,
-            [this] { apriDocumento(QStringLiteral("configurazione stampanti.pdf")); });
-    CmInvioSms = new QAction(QStringLiteral("InvioSms"), this);
-    CmInvioSms->setObjectName(QStringLiteral("CmInvioSms"));
-    menuBar()->insertAction(Mn_info->menuAction(), CmInvioSms);
-    connect(CmInvioSms, &QAction::triggered, this, &FormMain::CmInvioSms_Click);
+    CmHelp = voceMenu(Mn_info, QStringLiteral("Help"), QStringLiteral("CmHelp"),
+                      [this] { apriDocumento(QStringLiteral("help.pdf")); });
+    CmHelpStampa =
+        voceMenu(Mn_info, QStringLiteral("Help di Stampa"), QStringLiteral("CmHelpStampa"),
+                 [this] { apriDocumento(QStringLiteral("configurazione stampanti.pdf")); });
 
     auto* centro = new QWidget(this);
     auto* riga = new QHBoxLayout(centro);

@@ -149,6 +149,9 @@ private:
 
     void costruisciControlli();
     void inizializzaStato();
+    // An entry of `menu` (a menu or the menu bar) named `nome`, running `gestore`.
+    QAction* voceMenu(QWidget* menu, const QString& testo, const QString& nome,
+                      std::function<void()> gestore);
     void passoTimer();
     void annuncio();
     // A message completed by a late piece is announced again, whole.
