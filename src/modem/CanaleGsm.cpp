@@ -161,6 +161,7 @@ bool CanaleGsm::Invia_Dati() {
         m_.utente.Diagnostica(true, diagnostica);
     g.FaseIndirizzo = false;
     g.BufferRx.clear();
+    trattenuto_.clear();
     nuoviDati_ = false;
     s.TickAttesa = 1;
     s.InAttesaRisposta = true;
@@ -215,6 +216,8 @@ void CanaleGsm::Raccogli() {
 void CanaleGsm::Ricevi_Dati(const QString& risposta) {
     StatoModem& s = m_.stato;
     s.InAttesaRisposta = false;
+    const QString intera = risposta.isEmpty() ? risposta : trattenuto_ + risposta;
+    trattenuto_.clear();
     emit m_.RispostaInterpretata();
     if (s.ChiusuraRichiesta)
         return;
@@ -223,7 +226,14 @@ void CanaleGsm::Ricevi_Dati(const QString& risposta) {
     const auto gestore = gestori_.find(m_.globale.TipoComando);
     if (gestore == gestori_.end())
         return;
-    gestore->second(RispostaAt(risposta, ultimaRiga_));
+    gestore->second(RispostaAt(intera, ultimaRiga_));
+}
+
+void CanaleGsm::AttendiAncora(const QString& finora) {
+    trattenuto_ = finora;
+    m_.globale.BufferRx.clear();
+    m_.stato.TickAttesa = 2;
+    m_.stato.InAttesaRisposta = true;
 }
 
 void CanaleGsm::ChiudiPorta() {

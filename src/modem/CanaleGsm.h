@@ -35,6 +35,10 @@ public:
     void Raccogli();
     // Interprets a framed reply: the common frame, then the handler of `TipoComando`.
     void Ricevi_Dati(const QString& risposta);
+    // For a handler whose reply is not whole yet (a slow modem's reply in pieces, an
+    // acknowledgement whose result follows): the collection goes on, its timeout counts again,
+    // and the reply handed on next starts with `finora`. The timeout hands on the empty text.
+    void AttendiAncora(const QString& finora);
 
     void ChiudiPorta();
     // The command line last written, as the modem echoes it.
@@ -49,5 +53,6 @@ private:
     MotoreGsm& m_;
     std::map<ComandoGsm, Gestore> gestori_;
     QString ultimaRiga_;
+    QString trattenuto_;
     bool nuoviDati_ = false;
 };

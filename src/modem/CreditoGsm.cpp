@@ -68,23 +68,20 @@ int CreditoGsm::GestioneCredito() {
         g.StringaGsm = QStringLiteral("ATD") + g.NumeroCredito;
         break;
     }
-    trattenuto_.clear();
     g.TipoComando = ComandoGsm::Credito;
     if (!m_.canale.SetStringa_Gsm() && g.TipoComando == ComandoGsm::Credito)
         fine();
     return 0;
 }
 
-void CreditoGsm::rispostaCredito(const RispostaAt& nuova) {
+void CreditoGsm::rispostaCredito(const RispostaAt& r) {
     StatoGlobale& g = m_.globale;
     // The empty text: the timeout, whatever was held of the answer.
-    if (nuova.Testo().isEmpty()) {
+    const QString& testo = r.Testo();
+    if (testo.isEmpty()) {
         fine();
         return;
     }
-    const QString testo = trattenuto_ + nuova.Testo();
-    trattenuto_.clear();
-    const RispostaAt r(testo, m_.canale.UltimaRiga());
 
     // The network's answer: it may come with the acknowledgement or after it.
     if (const auto ussd = LetturaCredito::TestoUssd(testo)) {
@@ -98,7 +95,7 @@ void CreditoGsm::rispostaCredito(const RispostaAt& nuova) {
         // line has ended nothing more is coming.
         const QString resto = testo.mid(cusd);
         if (!resto.contains(QChar(13)) && !resto.contains(QChar(10))) {
-            attendiAncora(testo);
+            m_.canale.AttendiAncora(testo);
             return;
         }
         creditoUssd(QString());
@@ -107,7 +104,7 @@ void CreditoGsm::rispostaCredito(const RispostaAt& nuova) {
     }
     if (g.ModalitaCredito == PerUssd && r.Ok()) {
         // The bare acknowledgement: the network's answer follows.
-        attendiAncora(testo);
+        m_.canale.AttendiAncora(testo);
         return;
     }
     if (r.Prompt() && g.ModoSms) {
@@ -160,14 +157,6 @@ void CreditoGsm::creditoUssd(const QString& testo) {
     }
 }
 
-void CreditoGsm::attendiAncora(const QString& finora) {
-    // The collection goes on with only what comes next, and the timeout counts again.
-    trattenuto_ = finora;
-    m_.globale.BufferRx.clear();
-    m_.stato.TickAttesa = 2;
-    m_.stato.InAttesaRisposta = true;
-}
-
 void CreditoGsm::PassoServizi() {
     const StatoModem& s = m_.stato;
     if (m_.globale.ServizioRichiesto > 0 && s.Registrato && s.TickAttesa == 0 &&
@@ -211,7 +200,6 @@ void CreditoGsm::rispostaServizi(const RispostaAt& r) {
 void CreditoGsm::fine() {
     StatoGlobale& g = m_.globale;
     StatoModem& s = m_.stato;
-    trattenuto_.clear();
     g.ModoSms = false;
     g.FaseIndirizzo = false;
     s.FaseTesto = false;

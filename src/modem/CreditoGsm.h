@@ -23,13 +23,11 @@ public:
     void Disattiva_Servizi();
 
 private:
-    void rispostaCredito(const RispostaAt& nuova);
+    void rispostaCredito(const RispostaAt& r);
     void rispostaServizi(const RispostaAt& r);
     void creditoUssd(const QString& testo);
-    void attendiAncora(const QString& finora);
     void fine();
 
     MotoreGsm& m_;
     // What came of an answer not yet whole; the rest is read together with it.
-    QString trattenuto_;
 };

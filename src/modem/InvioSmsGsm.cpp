@@ -49,7 +49,6 @@ InvioSmsGsm::InvioSmsGsm(MotoreGsm& motore)
 void InvioSmsGsm::Invia(const QString& numero) {
     StatoGlobale& g = m_.globale;
     senzaRisposta_ = false;
-    trattenuto_.clear();
     numero_ = numero;
     g.InvioFallito = false;
     g.TipoComando = ComandoGsm::InvioSms;
@@ -88,19 +87,15 @@ void InvioSmsGsm::Rilascia() {
         m_.globale.TipoComando = ComandoGsm::Registrazione;
 }
 
-void InvioSmsGsm::risposta(const RispostaAt& nuova) {
+void InvioSmsGsm::risposta(const RispostaAt& r) {
     // The empty text: the timeout, whatever was held of the reply.
-    const bool scaduta = nuova.Testo().isEmpty();
-    const RispostaAt r = trattenuto_.isEmpty() || scaduta
-                             ? nuova
-                             : RispostaAt(trattenuto_ + nuova.Testo(), m_.canale.UltimaRiga());
-    trattenuto_.clear();
+    const bool scaduta = r.Testo().isEmpty();
     switch (fase_) {
     case Fase::Nessuna:
         return;
     case Fase::Codifica:
         if (!scaduta && incompleta(r)) {
-            attendiAncora(r);
+            m_.canale.AttendiAncora(r.Testo());
             return;
         }
         // A refusal leaves the coding as it was: the SMS goes out all the same.
@@ -116,7 +111,7 @@ void InvioSmsGsm::risposta(const RispostaAt& nuova) {
         else if (r.Prompt())
             prompt();
         else if (incompleta(r))
-            attendiAncora(r);
+            m_.canale.AttendiAncora(r.Testo());
         else
             esito(true); // refused
         return;
@@ -126,11 +121,11 @@ void InvioSmsGsm::risposta(const RispostaAt& nuova) {
             senzaRisposta_ = true;
             esito(true);
         } else if (r.Ok() && soloOk(r)) {
-            attendiAncora(r);
+            m_.canale.AttendiAncora(r.Testo());
         } else if (r.Ok()) {
             esito(false);
         } else if (incompleta(r)) {
-            attendiAncora(r);
+            m_.canale.AttendiAncora(r.Testo());
         } else {
             esito(true); // refused
         }
@@ -166,14 +161,6 @@ void InvioSmsGsm::prompt() {
     fase_ = Fase::Testo;
     if (!m_.canale.SetStringa_Gsm())
         esito(true);
-}
-
-void InvioSmsGsm::attendiAncora(const RispostaAt& r) {
-    // The collection goes on with only what comes next, and the timeout counts again.
-    trattenuto_ = r.Testo();
-    m_.globale.BufferRx.clear();
-    m_.stato.TickAttesa = 2;
-    m_.stato.InAttesaRisposta = true;
 }
 
 void InvioSmsGsm::esito(bool fallito) {

@@ -44,9 +44,8 @@ private:
     enum class Fase { Nessuna, Codifica, Indirizzo, Testo, Annullo };
 
     void indirizzo();
-    void risposta(const RispostaAt& nuova);
+    void risposta(const RispostaAt& r);
     void prompt();
-    void attendiAncora(const RispostaAt& r);
     void esito(bool fallito);
 
     MotoreGsm& m_;
@@ -54,6 +53,4 @@ private:
     bool senzaRisposta_ = false;
     QString numero_;
     int dcs_ = 0;
-    // What came of a reply not yet whole; the rest is read together with it.
-    QString trattenuto_;
 };
