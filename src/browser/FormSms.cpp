@@ -13,6 +13,7 @@
 #include "platform/FiltroCifre.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"
+#include "platform/TreCaselle.h"
 #include "printing/ModulofnStampa.h"
 
 #include <QApplication>
@@ -29,16 +30,6 @@ struct CursoreAttesa {
     CursoreAttesa() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~CursoreAttesa() { QApplication::restoreOverrideCursor(); }
 };
-
-CaselleData Caselle(const std::array<QLineEdit*, 3>& t) {
-    return {t[0]->text(), t[1]->text(), t[2]->text()};
-}
-
-void Scrivi(const std::array<QLineEdit*, 3>& t, const CaselleData& c) {
-    t[0]->setText(c.giorno);
-    t[1]->setText(c.mese);
-    t[2]->setText(c.anno);
-}
 
 QString Conteggio(size_t n) {
     return QString::number(n) + QStringLiteral(" messaggi visualizzati");
@@ -237,11 +228,11 @@ void FormSms::ListaClienti_ItemClick(QTreeWidgetItem* riga) {
     stato_.NumeroCorrente = riga->text(0);
     Accessibile::Testo(CmStampa, NomeSelezionato.isEmpty() ? QStringLiteral("Stampa Tutti")
                                                            : QStringLiteral("Stampa Cliente"));
-    CaselleData da = Caselle(Text1);
-    CaselleData a = Caselle(Text2);
+    CaselleData da = TreCaselle::Leggi(Text1);
+    CaselleData a = TreCaselle::Leggi(Text2);
     IntervalloDate::Normalizza(da, a, QDate::currentDate());
-    Scrivi(Text1, da);
-    Scrivi(Text2, a);
+    TreCaselle::Scrivi(Text1, da);
+    TreCaselle::Scrivi(Text2, a);
     DataDa = IntervalloDate::Chiave(da);
     DataA = IntervalloDate::Chiave(a);
     VisualizzaListaSMS1(NomeSelezionato, stato_.NumeroCorrente, DataDa, DataA);
@@ -264,13 +255,13 @@ void FormSms::CmStampa_Click() {
 
 void FormSms::CmGiorno_Click() {
     const CaselleData oggi = IntervalloDate::Di(QDate::currentDate());
-    Scrivi(Text1, oggi);
-    Scrivi(Text2, oggi);
+    TreCaselle::Scrivi(Text1, oggi);
+    TreCaselle::Scrivi(Text2, oggi);
 }
 
 void FormSms::CmdPulisci_Click() {
-    Scrivi(Text1, {});
-    Scrivi(Text2, {});
+    TreCaselle::Scrivi(Text1, {});
+    TreCaselle::Scrivi(Text2, {});
 }
 
 void FormSms::CmExcel_Click() {

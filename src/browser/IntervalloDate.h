@@ -1,16 +1,9 @@
 #pragma once
 
+#include "platform/CaselleData.h"
+
 #include <QDate>
 #include <QString>
-
-// The three boxes of one end of the browser's date range, as typed.
-struct CaselleData {
-    QString giorno;
-    QString mese;
-    QString anno; // four digits expected
-
-    bool operator==(const CaselleData&) const = default;
-};
 
 // The browser's date range: the six boxes made usable before each filtering, and their keys.
 class IntervalloDate {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CaselleData.h"
+
 #include <QDate>
 #include <QString>
 
@@ -7,12 +9,7 @@
 // their own.
 class DividiData {
 public:
-    struct Parti {
-        QString giorno;
-        QString mese;
-        QString anno;
-        bool operator==(const Parti&) const = default;
-    };
+    using Parti = CaselleData;
 
     // Splits "12/05/2012" into 12, 05 and 2012; the character after each "/" opens the next piece
     // and characters of a fourth piece are dropped.

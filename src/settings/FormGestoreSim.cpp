@@ -9,6 +9,7 @@
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
 #include "platform/RigaPulsanti.h"
+#include "platform/TreCaselle.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -160,10 +161,7 @@ void FormGestoreSim::Combo1_Click() {
         Text1[0]->setText(g.nome);
         Text1[1]->setText(g.telCredito);
         Text1[2]->setText(g.testoSms);
-        const DividiData::Parti data = DividiData::Dividi(g.dataScadenza);
-        Text2[0]->setText(data.giorno);
-        Text2[1]->setText(data.mese);
-        Text2[2]->setText(data.anno);
+        TreCaselle::Scrivi(Text2, DividiData::Dividi(g.dataScadenza));
         Accessibile::Testo(LbLCreditoSim, kCreditoResiduo + g.credito);
         if (g.modalita >= 0 && g.modalita <= 3)
             Option1[g.modalita]->setChecked(true);
@@ -173,11 +171,8 @@ void FormGestoreSim::Combo1_Click() {
 }
 
 void FormGestoreSim::Command1_Click(int index) {
-    const DividiData::Parti data = DividiData::Normalizza(
-        {Text2[0]->text(), Text2[1]->text(), Text2[2]->text()}, QDate::currentDate());
-    Text2[0]->setText(data.giorno);
-    Text2[1]->setText(data.mese);
-    Text2[2]->setText(data.anno);
+    TreCaselle::Scrivi(Text2,
+                       DividiData::Normalizza(TreCaselle::Leggi(Text2), QDate::currentDate()));
     if (index == 1) {
         accept();
         return;
@@ -202,7 +197,7 @@ void FormGestoreSim::salva(bool aggiunta) {
         if (Option1[m]->isChecked())
             g.modalita = m;
     g.risposta = Option2->isChecked() ? 1 : 0;
-    g.dataScadenza = DividiData::Unisci({Text2[0]->text(), Text2[1]->text(), Text2[2]->text()});
+    g.dataScadenza = DividiData::Unisci(TreCaselle::Leggi(Text2));
     g.operativo = Check1->isChecked();
     try {
         if (aggiunta)
