@@ -156,6 +156,10 @@ private slots:
         b.form->Text1[0]->clear();
         QTest::keyClicks(b.form->Text1[0], QStringLiteral("1a.-2"));
         QCOMPARE(b.form->Text1[0]->text(), QStringLiteral("1.2"));
+        // A year box takes four digits: the fifth is not typed.
+        b.form->Text2[2]->clear();
+        QTest::keyClicks(b.form->Text2[2], QStringLiteral("20350"));
+        QCOMPARE(b.form->Text2[2]->text(), QStringLiteral("2035"));
         b.form->CmGiorno_Click();
         QCOMPARE(b.form->Text1[2]->text() + b.form->Text2[0]->text(), oggi.anno + oggi.giorno);
         b.form->CmdPulisci_Click();
