@@ -117,6 +117,7 @@ private slots:
         QTest::addColumn<bool>("leggibile");
         QTest::newRow("senza Euro") << "Credito residuo: 7,50" << false;
         QTest::newRow("Euro in testa") << "Euro 7,50" << false;
+        QTest::newRow("poco testo prima") << "5 Euro" << false;
         QTest::newRow("niente cifre") << "Il tuo credito Euro: 7,50" << false;
         QTest::newRow("servizio rifiutato") << QString() << false;
         QTest::newRow("con la conferma") << "Hai 6,70 Euro." << true;
