@@ -110,6 +110,7 @@ private slots:
     void portaNonValida_data() {
         QTest::addColumn<QString>("porta");
         QTest::newRow("vuota") << "";
+        QTest::newRow("zero") << "0";
         QTest::newRow("17") << "17";
         QTest::newRow("punto") << "3.";
     }
