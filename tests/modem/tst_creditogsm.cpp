@@ -279,6 +279,7 @@ private slots:
         QVERIFY(RicezioneSms::DalMittente(da("TIM INFO"), "tim"));
         QVERIFY(RicezioneSms::DalMittente(da("+393331112222", "Tim"), "TIM"));
         QVERIFY(RicezioneSms::DalMittente(da("40916"), "40916"));
+        QVERIFY(RicezioneSms::DalMittente(da("+3940916"), "40916"));
         QVERIFY(!RicezioneSms::DalMittente(da("TIMBRO"), "TIM"));
         QVERIFY(!RicezioneSms::DalMittente(da("+393409161234"), "40916"));
         QVERIFY(!RicezioneSms::DalMittente(da("+393331112222"), "TIM"));
