@@ -10,7 +10,7 @@
 int Avvio::Esegui(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("VELTRIKA"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.1"));
+    QApplication::setApplicationVersion(StatoGlobale::Versione());
     TraduzioniQt::Installa(app);
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -8,6 +8,7 @@
 #include "browser/FormSms.h"
 #include "campaigns/FormInvioSms.h"
 #include "customers/FormClienti.h"
+#include "desk/FormInformazioni.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
 #include "desk/SportelloSms.h"
@@ -26,7 +27,10 @@
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenuBar>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QRegularExpressionValidator>
 #include <QScopeGuard>
 #include <QScreen>
@@ -63,6 +67,8 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(Titolo());
     costruisciControlli();
+    // Seen before the focused control gets the key.
+    qApp->installEventFilter(this);
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
     connect(&motore_, &MotoreGsm::SmsRegistrato, this, &FormMain::smsRegistrato);
@@ -117,6 +123,8 @@ void FormMain::costruisciControlli() {
     MnFile->setObjectName(QStringLiteral("MnFile"));
     CmConfigura = MnFile->addMenu(QStringLiteral("Impostazioni"));
     CmConfigura->setObjectName(QStringLiteral("CmConfigura"));
+    CmStampa = voceMenu(CmConfigura, QStringLiteral("Imposta Stampante"),
+                        QStringLiteral("CmStampa"), protetto(&FormMain::CmStampa_Click));
     CmConfiguraAttivita = voceMenu(CmConfigura, QStringLiteral("Configurazione Attività"),
                                    QStringLiteral("CmConfiguraAttivita"),
                                    protetto(&FormMain::CmConfiguraAttivita_Click));
@@ -140,6 +148,8 @@ void FormMain::costruisciControlli() {
     CmHelpStampa =
         voceMenu(Mn_info, QStringLiteral("Help di Stampa"), QStringLiteral("CmHelpStampa"),
                  [this] { apriDocumento(QStringLiteral("configurazione stampanti.pdf")); });
+    CmInfo = voceMenu(Mn_info, QStringLiteral("Informazioni sul Prodotto"),
+                      QStringLiteral("CmInfo"), protetto(&FormMain::CmInfo_Click));
 
     auto* centro = new QWidget(this);
     auto* riga = new QHBoxLayout(centro);
@@ -494,6 +504,22 @@ void FormMain::CmSMS_Click() {
     Modale::Mostra(archivio, this);
 }
 
+void FormMain::CmStampa_Click() {
+    std::unique_ptr<QPrinter> scelta = stampante_->PerIlDialogo();
+    QPrintDialog dialogo(scelta.get(), this);
+    dialogo.setWindowTitle(QStringLiteral("Imposta Stampante"));
+    dialogo.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    // Cancelling is the user's choice, not a failure: nothing is said and nothing changes.
+    if (Modale::Mostra(dialogo, this) != QDialog::Accepted)
+        return;
+    stampante_->Imposta(*scelta);
+}
+
+void FormMain::CmInfo_Click() {
+    FormInformazioni finestra(this);
+    Modale::Mostra(finestra, this);
+}
+
 void FormMain::CmEsci_Click() {
     esegui([this] {
         StatoModem& s = motore_.stato;
@@ -570,25 +596,33 @@ void FormMain::closeEvent(QCloseEvent* evento) {
     evento->setAccepted(scaricata_);
 }
 
-void FormMain::keyPressEvent(QKeyEvent* evento) {
-    if (evento->key() == Qt::Key_F7) {
-        esegui([this] {
-            ListSendModem->clear();
-            ListRicevutiModem->clear();
-            FrModem->setVisible(FrModem->isHidden());
-            motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
-            // What the modem refused at start-up stays told at the head of the lists.
-            if (motore_.stato.DiagnosticaAttiva)
-                for (const QString& nota : motore_.codifica.Note())
-                    Diagnostica(false, nota);
-        });
-        return;
+bool FormMain::eventFilter(QObject* destinatario, QEvent* evento) {
+    if (evento->type() != QEvent::KeyPress || !destinatario->isWidgetType() ||
+        static_cast<QWidget*>(destinatario)->window() != this)
+        return QMainWindow::eventFilter(destinatario, evento);
+    const int tasto = static_cast<QKeyEvent*>(evento)->key();
+    if (tasto == Qt::Key_F7) {
+        mostraDiagnostica();
+        return true;
     }
-    if (evento->key() == Qt::Key_F1) {
+    if (tasto == Qt::Key_F1) {
         apriDocumento(QStringLiteral("help.pdf"));
-        return;
+        return true;
     }
-    QMainWindow::keyPressEvent(evento);
+    return QMainWindow::eventFilter(destinatario, evento);
+}
+
+void FormMain::mostraDiagnostica() {
+    esegui([this] {
+        ListSendModem->clear();
+        ListRicevutiModem->clear();
+        FrModem->setVisible(FrModem->isHidden());
+        motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
+        // What the modem refused at start-up stays told at the head of the lists.
+        if (motore_.stato.DiagnosticaAttiva)
+            for (const QString& nota : motore_.codifica.Note())
+                Diagnostica(false, nota);
+    });
 }
 
 void FormMain::apriDocumento(const QString& nome) {

@@ -58,6 +58,10 @@ public:
     void CmImpostaGestoreSim_Click();
     // "Gestione SMS": the archive browser, modal over this one.
     void CmSMS_Click();
+    // "Imposta Stampante": the system's printer dialog chooses where the page reports go.
+    void CmStampa_Click();
+    // "Informazioni sul Prodotto".
+    void CmInfo_Click();
     int Conferma_Chiusura();
     void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
     MotoreGsm& Motore() { return motore_; }
@@ -86,6 +90,7 @@ public:
     // Controls.
     QMenu* MnFile;
     QMenu* CmConfigura;
+    QAction* CmStampa;
     QAction* CmConfiguraAttivita;
     QAction* CmImpostaGestoreSim;
     QAction* Separatore;
@@ -96,6 +101,7 @@ public:
     QMenu* Mn_info;
     QAction* CmHelp;
     QAction* CmHelpStampa;
+    QAction* CmInfo;
     QLabel* LblListaSMS;
     QTreeWidget* ListaSMS;
     QGroupBox* FrmDatiTecnici;
@@ -140,7 +146,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
-    void keyPressEvent(QKeyEvent* evento) override;
+    // F7 and F1 are this window's own, whichever of its controls has the focus.
+    bool eventFilter(QObject* destinatario, QEvent* evento) override;
 
 private:
     // The modem engine's boxes belong to this window.
@@ -160,6 +167,7 @@ private:
     void scaricaTutto();
     void disegnaPannello();
     void apriDocumento(const QString& nome);
+    void mostraDiagnostica();
     // Runs a handler of this window through its guard, then draws the modem panel.
     void esegui(const std::function<void()>& gestore);
 

@@ -14,7 +14,9 @@ struct StatoGlobale {
         : cartellaProgramma(std::move(cartellaProgramma)) {}
 
     // The title of the main window, also given to the program's own messages.
-    static QString TitoloProgramma() { return QStringLiteral("VELTRIKA V 1.0.1"); }
+    static QString TitoloProgramma() { return QStringLiteral("VELTRIKA V ") + Versione(); }
+    // The version of the build, from the project.
+    static QString Versione() { return QStringLiteral(VELTRIKA_VERSIONE); }
 
     const QString cartellaProgramma;
     Archivio archivio;

@@ -11,6 +11,7 @@ public:
         MemoriaEsaurita = 7,
         ErroreInterno = 51,
         FileNonTrovato = 53,
+        ErroreStampante = 482,
         DiscoPieno = 61,
         AccessoPercorsoFile = 75,
         SalvataggioFoglio = 1004,

@@ -1,5 +1,7 @@
 #include "StampanteCorrente.h"
 
+#include "platform/ErroreRuntime.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -39,12 +41,49 @@ void StampanteCorrente::UsaPredefinita() {
 void StampanteCorrente::UsaStampante(const QString& nomeStampante) {
     modo_ = Modo::Sistema;
     nomeStampante_ = nomeStampante;
+    paginaSistema_.reset();
 }
 
 void StampanteCorrente::UsaFilePdf(const QString& percorso, const QPageSize& pagina) {
     modo_ = Modo::FilePdf;
     filePdf_ = percorso;
     paginaPdf_ = pagina;
+}
+
+std::unique_ptr<QPrinter> StampanteCorrente::PerIlDialogo() const {
+    const QString sistema = stampanteDiSistema();
+    if (sistema.isEmpty()) {
+        auto stampante = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        stampante->setOutputFormat(QPrinter::PdfFormat);
+        stampante->setOutputFileName(
+            modo_ == Modo::FilePdf
+                ? filePdf_
+                : QDir(cartellaProgramma_)
+                      .filePath(NomeCartellaStampe() + QStringLiteral("/Stampa.pdf")));
+        stampante->setPageSize(paginaPdf_);
+        return stampante;
+    }
+    auto stampante =
+        std::make_unique<QPrinter>(QPrinterInfo::printerInfo(sistema), QPrinter::HighResolution);
+    if (paginaSistema_)
+        stampante->setPageSize(*paginaSistema_);
+    return stampante;
+}
+
+void StampanteCorrente::Imposta(const QPrinter& scelta) {
+    const QPageSize pagina = scelta.pageLayout().pageSize();
+    if (scelta.outputFormat() == QPrinter::PdfFormat) {
+        if (scelta.outputFileName().trimmed().isEmpty())
+            throw ErroreRuntime(ErroreRuntime::ErroreStampante,
+                                QStringLiteral("Nessun file scelto per la stampa su file"));
+        UsaFilePdf(scelta.outputFileName(), pagina);
+        return;
+    }
+    if (QPrinterInfo::printerInfo(scelta.printerName()).isNull())
+        throw ErroreRuntime(ErroreRuntime::ErroreStampante,
+                            QStringLiteral("Stampante non trovata: ") + scelta.printerName());
+    UsaStampante(scelta.printerName());
+    paginaSistema_ = pagina;
 }
 
 QString StampanteCorrente::stampanteDiSistema() const {
@@ -60,6 +99,8 @@ int StampanteCorrente::LarghezzaPaginaTwips() const {
     const QString sistema = stampanteDiSistema();
     if (!sistema.isEmpty()) {
         QPrinter stampante(QPrinterInfo::printerInfo(sistema));
+        if (modo_ == Modo::Sistema && paginaSistema_ && sistema == nomeStampante_)
+            stampante.setPageSize(*paginaSistema_);
         return twips(stampante.pageLayout().fullRect(QPageLayout::Millimeter).width());
     }
     if (modo_ != Modo::FilePdf)
@@ -86,6 +127,8 @@ std::unique_ptr<QPrinter> StampanteCorrente::Prepara(const QString& nomeDocument
     if (!sistema.isEmpty()) {
         stampante = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(sistema),
                                                QPrinter::HighResolution);
+        if (modo_ == Modo::Sistema && paginaSistema_ && sistema == nomeStampante_)
+            stampante->setPageSize(*paginaSistema_);
         ultimoPdf_.clear();
     } else {
         stampante = std::make_unique<QPrinter>(QPrinter::HighResolution);

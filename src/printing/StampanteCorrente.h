@@ -3,6 +3,7 @@
 #include <QPageSize>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -25,6 +26,12 @@ public:
     // A PDF file with the given page: every document printed replaces that file.
     void UsaFilePdf(const QString& percorso, const QPageSize& pagina);
 
+    // A printer set up as the current choice, for the system's printer dialog to start from.
+    std::unique_ptr<QPrinter> PerIlDialogo() const;
+    // What the printer dialog left in `scelta` becomes the choice, with the page it chose. A
+    // printer that is no longer there raises error 482 and keeps the choice as it was.
+    void Imposta(const QPrinter& scelta);
+
     // Width of the page the next document will get, in twips (1/1440 inch).
     int LarghezzaPaginaTwips() const;
 
@@ -46,6 +53,8 @@ private:
     const QString cartellaProgramma_;
     Modo modo_ = Modo::Predefinita;
     QString nomeStampante_;
+    // The page chosen in the dialog for the system printer; none keeps the printer's own.
+    std::optional<QPageSize> paginaSistema_;
     QString filePdf_;
     QPageSize paginaPdf_{QPageSize::A4};
     QString ultimoPdf_;

@@ -363,7 +363,8 @@ private slots:
             return false; // no viewer, no file: still no message
         });
         CopioneMessaggi copione;
-        QTest::keyClick(b.form.get(), Qt::Key_F1);
+        b.form->ListaSMS->setFocus();
+        QTest::keyClick(b.form->ListaSMS, Qt::Key_F1);
         b.form->CmHelpStampa->trigger();
         Documento::RimuoviHook();
         QCOMPARE(aperti,
@@ -409,14 +410,14 @@ private slots:
         QVERIFY(!b.form->BtnDisabilitaPinCode->isEnabled());
     }
 
-    // F7 shows the lines exchanged with the modem, keeping the latest thousand; "Clr Mod."
-    // empties both lists.
+    // F7, from whichever control, shows the lines exchanged with the modem, keeping the latest
+    // thousand; "Clr Mod." empties both lists.
     void laDiagnosticaMostraLeRigheScambiate() {
         Banco b;
         b.collegaModem();
         b.avviaFinoAllaLista();
         QVERIFY(b.form->FrModem->isHidden());
-        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        QTest::keyClick(b.form->ListaSMS, Qt::Key_F7);
         QVERIFY(!b.form->FrModem->isHidden());
         QVERIFY(b.tickFinche([&] { return b.form->ListRicevutiModem->count() >= 2; }, 100) >= 0);
         QCOMPARE(b.form->ListSendModem->item(0)->text(), QStringLiteral("AT"));
@@ -431,7 +432,9 @@ private slots:
         QCOMPARE(b.form->ListSendModem->count(), 0);
         QCOMPARE(b.form->ListRicevutiModem->count(), 0);
         // F7 again hides them, empty, and nothing more is logged.
-        QTest::keyClick(b.form.get(), Qt::Key_F7);
+        b.form->Motore().canale.Ricevi_Dati(QStringLiteral("ultima"));
+        QTest::keyClick(b.form->ListRicevutiModem, Qt::Key_F7);
+        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
         QVERIFY(b.form->FrModem->isHidden());
         b.tick(300);
         QCOMPARE(b.form->ListSendModem->count(), 0);

@@ -11,10 +11,13 @@
 #include "modem/MotoreGsm.h"
 #include "platform/PortaSerialeQt.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -140,6 +143,36 @@ private slots:
         QVERIFY2(intero.contains("\"Vorrei due pizze margherita per le \"@\"20 \"@"),
                  intero.constData());
         QCOMPARE(b.form->ContaSMSArrivati, 0);
+    }
+
+    // An order that comes while the customer register is open over the main window is read by
+    // the main timer meanwhile, and is in the list when the register closes.
+    void ordineArrivatoConIlRegistroAperto() {
+        BancoTelefoni b;
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        QVERIFY(b.form->Avvia());
+        QSignalSpy scansioni(&b.form->Motore(), &MotoreGsm::ScansioneConclusa);
+        QVERIFY(b.finche([&] { return !scansioni.isEmpty(); }));
+        b.sim.avviaAutomatico();
+        bool registroAperto = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* registro = QApplication::activeModalWidget();
+            QVERIFY(registro);
+            registroAperto = registro->windowTitle() == QStringLiteral("Gestione Clienti");
+            b.sim.modem().aggiungiSms("+393331112222", "Due margherite per le 20");
+            // The next scan comes at most ten seconds later.
+            QTest::qWaitFor([&] { return scansioni.size() >= 2; }, 30000);
+            for (auto* p : registro->findChildren<QPushButton*>())
+                if (p->text() == QStringLiteral("Esci"))
+                    QTest::mouseClick(p, Qt::LeftButton);
+        });
+        b.form->CmClienti->trigger();
+        QVERIFY(registroAperto);
+        QVERIFY(b.form->isEnabled());
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
+                 QStringLiteral("Due margherite per le 20"));
     }
 
     // A modem that refuses the settings works as before; opening the diagnostic lists shows each
