@@ -1,0 +1,97 @@
+#include "EseguiProgramma.h"
+#include "TestoPdf.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kCartella = QStringLiteral(CARTELLA_PROGRAMMA);
+const QString kDocumenti = QStringLiteral(SORGENTI_GUIDE);
+
+// The pictures a PDF holds, as pdfimages lists them.
+int immagini(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    p.waitForFinished();
+    return int(QString::fromUtf8(p.readAllStandardOutput())
+                   .split('\n', Qt::SkipEmptyParts)
+                   .size()) -
+           2;
+}
+
+// The "##" headings of a guide's source, in order.
+QStringList titoli(const QString& md) {
+    QFile f(md);
+    f.open(QIODevice::ReadOnly);
+    QStringList t;
+    for (const QString& riga : QString::fromUtf8(f.readAll()).split('\n'))
+        if (riga.startsWith(QStringLiteral("## ")) || riga.startsWith(QStringLiteral("# ")))
+            t << riga.section(' ', 1);
+    return t;
+}
+
+} // namespace
+
+class TstGuide : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Both guides are in the program folder, readable, with their sections in order and, in the
+    // user guide, every screenshot its source names.
+    void leGuideSonoNellaCartellaDelProgramma_data() {
+        QTest::addColumn<QString>("pdf");
+        QTest::addColumn<QString>("sorgente");
+        QTest::addColumn<QStringList>("attesi");
+        QTest::newRow("utente") << "help.pdf"
+                                << "help.md"
+                                << QStringList{"VELTRIKA — Guida per l'utente",
+                                               "La finestra principale", "Gestione dei clienti",
+                                               "Messaggi del programma",
+                                               "Dove sono i dati e come salvarli"};
+        QTest::newRow("stampanti")
+            << "configurazione stampanti.pdf"
+            << "configurazione-stampanti.md"
+            << QStringList{"Configurazione delle stampanti",
+                           "Stampante a 80 colonne su porta seriale o USB", "Stampante di sistema",
+                           "Stampanti a rotolo da 80 mm"};
+    }
+    void leGuideSonoNellaCartellaDelProgramma() {
+        QFETCH(QString, pdf);
+        QFETCH(QString, sorgente);
+        QFETCH(QStringList, attesi);
+        const QString percorso = QDir(kCartella).filePath(pdf);
+        const TestoPdf testo(percorso);
+        QVERIFY2(testo.valido(), qPrintable(percorso));
+        const QStringList sezioni = titoli(QDir(kDocumenti).filePath(sorgente));
+        for (const QString& t : attesi)
+            QVERIFY2(sezioni.contains(t), qPrintable(t));
+        QVERIFY(testo.inOrdine(sezioni));
+
+        QFile md(QDir(kDocumenti).filePath(sorgente));
+        QVERIFY(md.open(QIODevice::ReadOnly));
+        const qsizetype figure = QString::fromUtf8(md.readAll()).count(QStringLiteral("]("));
+        QCOMPARE(immagini(percorso), int(figure));
+    }
+
+    // A screenshot that cannot be read stops the build, and no guide is left in its place.
+    void unaFiguraMancanteFermaLaGuida() {
+        QTemporaryDir dir;
+        const QString md = dir.filePath(QStringLiteral("guida.md"));
+        QFile f(md);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("# Guida\n\n![La finestra](schermate/manca.png)\n");
+        f.close();
+        const QString pdf = dir.filePath(QStringLiteral("guida.pdf"));
+        QVERIFY(EseguiProgramma(QStringLiteral(CREA_GUIDA), {md, pdf}) != 0);
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("guida.md")});
+    }
+};
+
+QTEST_MAIN(TstGuide)
+#include "tst_guide.moc"
