@@ -3,8 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,13 +13,11 @@ const QString kDocumenti = QStringLiteral(SORGENTI_GUIDE);
 
 // The pictures a PDF holds, as pdfimages lists them.
 int immagini(const QString& pdf) {
-    QProcess p;
-    p.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
-    p.waitForFinished();
-    return int(QString::fromUtf8(p.readAllStandardOutput())
-                   .split('\n', Qt::SkipEmptyParts)
-                   .size()) -
-           2;
+    QByteArray elenco;
+    if (EseguiProgramma(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf}, &elenco) != 0)
+        return -1;
+    // Two lines of headings, then one line per picture.
+    return int(elenco.count('\n')) - 2;
 }
 
 // The "##" headings of a guide's source, in order.
