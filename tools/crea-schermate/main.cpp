@@ -26,6 +26,7 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -232,6 +233,9 @@ int main(int argc, char** argv) {
         if (classe == QLatin1String("FormSms") || classe == QLatin1String("FormClienti") ||
             classe == QLatin1String("FormAnteprima"))
             d.resize(std::max(d.width(), 1000), std::max(d.height(), 600));
+        // The printer dialog shows where an installed program would print to file.
+        if (auto* file = d.findChild<QLineEdit*>(QStringLiteral("filename")))
+            file->setText(QStringLiteral("/opt/veltrika/Stampe/Stampa.pdf"));
         if (nomi.contains(classe))
             salva(&d, nomi.value(classe));
         if (poi.contains(classe))
