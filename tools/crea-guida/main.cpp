@@ -19,8 +19,9 @@
 namespace {
 
 constexpr double kMarginiMm = 18;
-// The widest a picture is drawn, in layout pixels: the text width of an A4 page at 96 dpi.
-constexpr double kLarghezzaMassima = 600;
+// The widest a picture is drawn, in the points the printed layout uses: the text width of an A4
+// page within its margins is about 490.
+constexpr double kLarghezzaMassima = 480;
 
 // Every picture fits the page; the names of those that cannot be read.
 QStringList adattaImmagini(QTextDocument& documento) {
