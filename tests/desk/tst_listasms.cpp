@@ -1,8 +1,7 @@
-#include "CartellaDiProva.h"
+#include "BancoListaSms.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
-#include "PortaSerialeMemoria.h"
 #include "RegistroSuoni.h"
 #include "app/FormMain.h"
 #include "archive/StatoGlobale.h"
@@ -17,28 +16,8 @@ const QColor kBlu(0, 0, 255);
 const QColor kRosso(255, 0, 0);
 } // namespace
 
-// A main window over a fresh archive, with the archive open and no timer running.
-struct Banco {
-    CartellaDiProva cartella;
-    StatoGlobale stato{cartella.percorso()};
-    std::unique_ptr<FormMain> form;
-
-    Banco() {
-        stato.archivio.ApriArchivio(cartella.percorso());
-        form = std::make_unique<FormMain>(stato, std::make_unique<PortaSerialeMemoria>(),
-                                          std::make_unique<PortaSerialeMemoria>());
-    }
-    Archivio& a() { return stato.archivio; }
-    // The window as it is once running: past the start-up, modem search over, user input on.
-    void inEsercizio() {
-        form->FaseAvvio = 2;
-        form->Motore().stato.AperturaInCorso = false;
-        form->setEnabled(true);
-    }
-    // A pending message of today's test date.
-    void sms(const QString& numero, const QString& orario, const QString& testo) {
-        DatiDiProva::SmsInAttesa(a(), numero, QStringLiteral("07/12/26"), orario, testo);
-    }
+// The pending list of a main window over a fresh archive.
+struct Banco : BancoListaSms {
     QTreeWidget& lista() { return *form->ListaSMS; }
     QStringList riga(int i) {
         QStringList celle;

@@ -1,7 +1,6 @@
-#include "CartellaDiProva.h"
+#include "BancoListaSms.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
-#include "PortaSerialeMemoria.h"
 #include "app/FormMain.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
@@ -31,35 +30,19 @@ struct Sms {
 };
 
 // A main window over a fresh archive, running, with the desk's windows answered by the test.
-struct Banco {
-    CartellaDiProva cartella;
-    StatoGlobale stato{cartella.percorso()};
-    PortaSerialeMemoria* stampante = nullptr;
-    std::unique_ptr<FormMain> form;
+struct Banco : BancoListaSms {
     // What each window shown modally does, in turn: it gets the window and returns its result.
     QList<std::function<int(QDialog&)>> finestre;
     QStringList mostrate;
 
     Banco() {
-        stato.archivio.ApriArchivio(cartella.percorso());
-        auto porta = std::make_unique<PortaSerialeMemoria>();
-        stampante = porta.get();
-        form = std::make_unique<FormMain>(stato, std::make_unique<PortaSerialeMemoria>(),
-                                          std::move(porta));
-        form->FaseAvvio = 2;
-        form->Motore().stato.AperturaInCorso = false;
-        form->setEnabled(true);
+        inEsercizio();
         Modale::InstallaHook([this](QDialog& d) {
             mostrate << d.objectName();
             return finestre.isEmpty() ? int(QDialog::Rejected) : finestre.takeFirst()(d);
         });
     }
     ~Banco() { Modale::RimuoviHook(); }
-    Archivio& a() { return stato.archivio; }
-    void sms(const QString& numero, const QString& orario, const QString& testo,
-             bool gestito = false) {
-        DatiDiProva::SmsInAttesa(a(), numero, kData, orario, testo, gestito);
-    }
     // The next message dialog is answered by pressing its button `indice`.
     void premi(int indice) {
         finestre << [indice](QDialog& d) {
