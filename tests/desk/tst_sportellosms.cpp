@@ -1,4 +1,5 @@
 #include "BancoListaSms.h"
+#include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "app/FormMain.h"
@@ -16,7 +17,6 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
-#include <sqlite3.h>
 
 namespace {
 const QString kMario = QStringLiteral("3331112222");
@@ -262,18 +262,10 @@ private slots:
         DatiDiProva::Cliente(b.a(), kMario, QStringLiteral("Mario Rossi"));
         b.sms(kMario, QStringLiteral("10:00:00"), QStringLiteral("Ordine"), true);
         b.form->VisualizzaLista();
-        {
-            sqlite3* db = nullptr;
-            QVERIFY(sqlite3_open(QFile::encodeName(b.a().Percorso()).constData(), &db) == 0);
-            const QByteArray chiave = Archivio::Password().toUtf8();
-            sqlite3_key(db, chiave.constData(), int(chiave.size()));
-            QCOMPARE(sqlite3_exec(db,
-                                  "CREATE TRIGGER guasto BEFORE DELETE ON SmsTemporanei BEGIN "
-                                  "SELECT RAISE(ABORT, 'disco guasto'); END",
-                                  nullptr, nullptr, nullptr),
-                     0);
-            sqlite3_close(db);
-        }
+        QCOMPARE(ConnessioneEsterna(b.a().Percorso())
+                     .esegui("CREATE TRIGGER guasto BEFORE DELETE ON SmsTemporanei BEGIN "
+                             "SELECT RAISE(ABORT, 'disco guasto'); END"),
+                 0);
         RigaListaSms riga{kMario,
                           QStringLiteral("Mario Rossi"),
                           kData,
