@@ -1,10 +1,10 @@
+#include "BancoMotorePty.h"
 #include "CapoPty.h"
 #include "CaratteriSim.h"
 #include "CartellaDiProva.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "RegistroSuoni.h"
-#include "SimulatorePty.h"
 #include "app/FormMain.h"
 #include "archive/StatoGlobale.h"
 #include "desk/FormMsgBox1.h"
@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -21,7 +20,6 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -56,13 +54,7 @@ struct BancoTelefoni {
                                           std::make_unique<PortaSerialeQt>(cartella.percorso()));
     }
     void tick() {
-        sim.attendiByte(porta->byteScritti(), 2000);
-        sim.servi();
-        QElapsedTimer attesa;
-        attesa.start();
-        while (porta->PortOpen() && porta->byteRicevuti() < sim.byteInviati() &&
-               attesa.elapsed() < 2000)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        PassaAlSimulatore(sim, *porta);
         form->Timer1_Timer();
     }
     bool finche(const std::function<bool()>& condizione, int massimo = 3000) {

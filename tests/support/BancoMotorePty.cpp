@@ -8,6 +8,17 @@
 #include <QElapsedTimer>
 #include <thread>
 
+void PassaAlSimulatore(SimulatorePty& sim, PortaSerialeQt& porta, qint64 scrittiPrima,
+                       qint64 ricevutiPrima) {
+    sim.attendiByte(scrittiPrima + porta.byteScritti(), 2000);
+    sim.servi();
+    QElapsedTimer attesa;
+    attesa.start();
+    while (porta.PortOpen() && ricevutiPrima + porta.byteRicevuti() < sim.byteInviati() &&
+           attesa.elapsed() < 2000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 BancoMotorePty::BancoMotorePty(int com, bool conDtr,
                                const std::function<void(Archivio&)>& prepara) {
     {
@@ -49,19 +60,9 @@ void BancoMotorePty::riavviaProgramma() {
     accendi();
 }
 
-void BancoMotorePty::passa() {
-    sim.attendiByte(scrittiPrima_ + porta->byteScritti(), 2000);
-    sim.servi();
-    QElapsedTimer attesa;
-    attesa.start();
-    while (porta->PortOpen() && ricevutiPrima_ + porta->byteRicevuti() < sim.byteInviati() &&
-           attesa.elapsed() < 2000)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
-
 void BancoMotorePty::tick(int n) {
     for (int i = 0; i < n; ++i) {
-        passa();
+        PassaAlSimulatore(sim, *porta, scrittiPrima_, ricevutiPrima_);
         if (motore->PassoModem())
             motore->Polling();
         if (statiPorta.value(statiPorta.size() - 1) != motore->pannello.porta.testo)

@@ -12,6 +12,12 @@
 #include <functional>
 #include <memory>
 
+// Lets every byte `porta` wrote reach the simulator and be answered, and the answer reach `porta`;
+// at most two seconds each way. `scrittiPrima` and `ricevutiPrima`: what went each way through
+// the simulator before `porta` was made.
+void PassaAlSimulatore(SimulatorePty& sim, PortaSerialeQt& porta, qint64 scrittiPrima = 0,
+                       qint64 ricevutiPrima = 0);
+
 // The modem engine on the real serial layer, with the project's modem simulator on a
 // pseudo-terminal linked as porte/COMn, on a fresh program folder whose operator in use is
 // "TIM". Each tick first lets every byte written reach the other side and be answered, so the
@@ -53,7 +59,6 @@ struct BancoMotorePty {
 
 private:
     void creaMotore();
-    void passa();
 
     qint64 scrittiPrima_ = 0;
     qint64 ricevutiPrima_ = 0;
