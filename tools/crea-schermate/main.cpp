@@ -8,6 +8,7 @@
 #include "app/FormMain.h"
 #include "archive/Archivio.h"
 #include "archive/CreatoreArchivio.h"
+#include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "browser/FormSms.h"
 #include "customers/FormClienti.h"
@@ -79,15 +80,15 @@ void aggiungi(Archivio& a, const QString& tabella,
 void riempiArchivio(const QString& cartella) {
     Archivio a;
     a.ApriArchivio(cartella);
-    Recordset& imp = a.ApriTabella(QStringLiteral("Impostazioni"));
+    Recordset& imp = a.ApriTabella(Tabella::Impostazioni);
     imp.MoveFirst();
     imp.Edit();
-    imp.Imposta(QStringLiteral("NomeAttivita"), QStringLiteral("Pizzeria Da Gino"));
-    imp.Imposta(QStringLiteral("NomeProprietario"), QStringLiteral("Gino Esposito"));
-    imp.Imposta(QStringLiteral("TelefonoGsm"), QStringLiteral("+393401234567"));
-    imp.Imposta(QStringLiteral("TelefonoAttivita"), QStringLiteral("080 5551234"));
-    imp.Imposta(QStringLiteral("IndirizzoAttivita"), QStringLiteral("Bari, Via Sparano 12"));
-    imp.Imposta(QStringLiteral("InformazioniAttivita"), QStringLiteral("Aperti dalle 18 alle 24"));
+    imp.Imposta(Campo::NomeAttivita, QStringLiteral("Pizzeria Da Gino"));
+    imp.Imposta(Campo::NomeProprietario, QStringLiteral("Gino Esposito"));
+    imp.Imposta(Campo::TelefonoGsm, QStringLiteral("+393401234567"));
+    imp.Imposta(Campo::TelefonoAttivita, QStringLiteral("080 5551234"));
+    imp.Imposta(Campo::IndirizzoAttivita, QStringLiteral("Bari, Via Sparano 12"));
+    imp.Imposta(Campo::InformazioniAttivita, QStringLiteral("Aperti dalle 18 alle 24"));
     imp.Update();
     const QList<std::array<QString, 3>> clienti = {
         {"+393331112222", "Mario Rossi", "Bari, Via Roma 1"},
@@ -97,52 +98,53 @@ void riempiArchivio(const QString& cartella) {
         {"+393206667788", "Studio Legale Lorusso", "Bari, Piazza Umberto 2"},
     };
     for (const auto& c : clienti)
-        aggiungi(a, QStringLiteral("Clienti"),
-                 {{"T1Numero", c[0]},
-                  {"T1Nome", c[1]},
-                  {"T1Nascita", QString()},
-                  {"T1Indirizzo", c[2]},
-                  {"T1Informazioni", QString()},
-                  {"T1Eliminato", false}});
-    aggiungi(a, QStringLiteral("DatiGestoreSim"),
-             {{"GestoreSim", "Rete Simulata"},
-              {"Operativo", true},
-              {"TelCredito", "*123#"},
-              {"TestoSmsCredito", "CREDITO"},
-              {"ModalitaCre", 1},
-              {"ModRispCredito", 1},
-              {"CreditoSim", "12,50 Euro"},
-              {"DataScadenza", "01/12/26"}});
+        aggiungi(a, Tabella::Clienti,
+                 {{Campo::T1Numero, c[0]},
+                  {Campo::T1Nome, c[1]},
+                  {Campo::T1Nascita, QString()},
+                  {Campo::T1Indirizzo, c[2]},
+                  {Campo::T1Informazioni, QString()},
+                  {Campo::T1Eliminato, false}});
+    aggiungi(a, Tabella::DatiGestoreSim,
+             {{Campo::GestoreSim, "Rete Simulata"},
+              {Campo::Operativo, true},
+              {Campo::TelCredito, "*123#"},
+              {Campo::TestoSmsCredito, "CREDITO"},
+              {Campo::ModalitaCre, 1},
+              {Campo::ModRispCredito, 1},
+              {Campo::CreditoSim, "12,50 Euro"},
+              {Campo::DataScadenza, "01/12/26"}});
     const QDate oggi = QDate::currentDate();
     const auto data = [&](int giorniFa) { return oggi.addDays(-giorniFa).toString("dd/MM/yy"); };
-    aggiungi(a, QStringLiteral("SmsTemporanei"),
-             {{"T3Numero", "+393471234567"},
-              {"T3DataArrivo", data(0)},
-              {"T3OrarioArrivo", "19:02:11"},
-              {"T3TestoSmsRicevuto", "Due margherite e una diavola per le 20:30, grazie"},
-              {"T3Gestito", true}});
-    aggiungi(a, QStringLiteral("SmsTemporanei"),
-             {{"T3Numero", "+393398887766"},
-              {"T3DataArrivo", data(0)},
-              {"T3OrarioArrivo", "19:05:40"},
-              {"T3TestoSmsRicevuto", "Buonasera, fate consegne a Triggiano?"},
-              {"T3Gestito", false}});
-    aggiungi(a, QStringLiteral("SmsTemporanei"),
-             {{"T3Numero", "+393289876543"},
-              {"T3DataArrivo", data(0)},
-              {"T3OrarioArrivo", "19:07:02"},
-              {"T3TestoSmsRicevuto", "Una capricciosa e due birre alle 21, Via Bari 7"},
-              {"T3Gestito", false}});
+    aggiungi(a, Tabella::SmsTemporanei,
+             {{Campo::T3Numero, "+393471234567"},
+              {Campo::T3DataArrivo, data(0)},
+              {Campo::T3OrarioArrivo, "19:02:11"},
+              {Campo::T3TestoSmsRicevuto, "Due margherite e una diavola per le 20:30, grazie"},
+              {Campo::T3Gestito, true}});
+    aggiungi(a, Tabella::SmsTemporanei,
+             {{Campo::T3Numero, "+393398887766"},
+              {Campo::T3DataArrivo, data(0)},
+              {Campo::T3OrarioArrivo, "19:05:40"},
+              {Campo::T3TestoSmsRicevuto, "Buonasera, fate consegne a Triggiano?"},
+              {Campo::T3Gestito, false}});
+    aggiungi(a, Tabella::SmsTemporanei,
+             {{Campo::T3Numero, "+393289876543"},
+              {Campo::T3DataArrivo, data(0)},
+              {Campo::T3OrarioArrivo, "19:07:02"},
+              {Campo::T3TestoSmsRicevuto, "Una capricciosa e due birre alle 21, Via Bari 7"},
+              {Campo::T3Gestito, false}});
     const QStringList ordini = {
         "Una capricciosa e una birra per le 21", "Tre margherite da asporto alle 20",
         "Una quattro formaggi senza gorgonzola", "Due calzoni fritti per le 19:45",
         "Una marinara e una bufala, citofono Greco"};
     for (int i = 0; i < 12; ++i)
-        aggiungi(a, QStringLiteral("SMS"),
-                 {{"T4Numero", clienti[i % clienti.size()][0]},
-                  {"T4DataArrivo", data(30 - 2 * i)},
-                  {"T4OrarioArrivo", QStringLiteral("%1:%2:05").arg(18 + i % 4).arg(10 + 3 * i)},
-                  {"T4TestoSmsRicevuto", ordini[i % ordini.size()]}});
+        aggiungi(
+            a, Tabella::SMS,
+            {{Campo::T4Numero, clienti[i % clienti.size()][0]},
+             {Campo::T4DataArrivo, data(30 - 2 * i)},
+             {Campo::T4OrarioArrivo, QStringLiteral("%1:%2:05").arg(18 + i % 4).arg(10 + 3 * i)},
+             {Campo::T4TestoSmsRicevuto, ordini[i % ordini.size()]}});
 }
 
 void premi(QWidget* w, int tasto) {
@@ -171,7 +173,7 @@ int main(int argc, char** argv) {
     QTemporaryDir temporanea;
     const QString cartella = temporanea.path();
     try {
-        CreatoreArchivio::Crea(QDir(cartella).filePath(QStringLiteral("archivio.mdb")),
+        CreatoreArchivio::Crea(QDir(cartella).filePath(Archivio::NomeFile()),
                                QStringLiteral(SCHEMA_ARCHIVIO), Archivio::Password());
         riempiArchivio(cartella);
     } catch (const std::exception& e) {
