@@ -407,23 +407,18 @@ void FormMain::annuncio() {
         VisualizzaSMSArrivati = false;
         return;
     }
-    const QTreeWidgetItem* riga = ListaSMS->topLevelItem(n - ContaSMSArrivati);
+    const RigaListaSms riga = SportelloSms::RigaDi(ListaSMS->topLevelItem(n - ContaSMSArrivati));
     // Each message is announced with its sound: the notice plays it when it loads, and again
     // for every further message it shows.
     if (!msgBox1_)
         msgBox1_ = new FormMsgBox1(stato_.cartellaProgramma, VisualizzaSMSArrivati, this);
     else
         msgBox1_->Suona();
-    msgBox1_->Label2->setText(riga->text(0));
-    msgBox1_->Label3->setText(riga->text(1));
-    msgBox1_->Label4->setText(riga->text(2));
-    msgBox1_->Label5->setText(riga->text(3));
-    msgBox1_->Label6->setText(riga->text(4));
+    msgBox1_->Riempi(riga);
     msgBox1_->show();
     --ContaSMSArrivati;
     if (stato_.StampaAutomatica)
-        stampa_->StampaSms(riga->text(0), riga->text(1), riga->text(2), riga->text(3),
-                           riga->text(4));
+        stampa_->StampaSms(riga.numero, riga.nome, riga.data, riga.orario, riga.testo);
     VisualizzaSMSArrivati = false;
 }
 

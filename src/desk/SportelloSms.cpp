@@ -16,17 +16,6 @@ namespace {
 const QColor kBlu(0, 0, 255);
 const QColor kRosso(255, 0, 0);
 const QString kErrore = QStringLiteral("Errore");
-
-RigaListaSms RigaDi(const QTreeWidgetItem* item) {
-    RigaListaSms r;
-    r.numero = item->text(0);
-    r.nome = item->text(1);
-    r.data = item->text(2);
-    r.orario = item->text(3);
-    r.testo = item->text(4);
-    r.gestito = SportelloSms::Gestita(item);
-    return r;
-}
 } // namespace
 
 SportelloSms::SportelloSms(StatoGlobale& stato, QTreeWidget& lista, ModulofnStampa& stampa,
@@ -51,6 +40,17 @@ void SportelloSms::ColoraGestita(QTreeWidgetItem* item) {
 
 bool SportelloSms::Gestita(const QTreeWidgetItem* item) {
     return item->foreground(0).color() == kBlu;
+}
+
+RigaListaSms SportelloSms::RigaDi(const QTreeWidgetItem* item) {
+    RigaListaSms r;
+    r.numero = item->text(0);
+    r.nome = item->text(1);
+    r.data = item->text(2);
+    r.orario = item->text(3);
+    r.testo = item->text(4);
+    r.gestito = Gestita(item);
+    return r;
 }
 
 bool SportelloSms::eventFilter(QObject* oggetto, QEvent* evento) {

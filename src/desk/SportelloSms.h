@@ -34,6 +34,8 @@ public:
     // A row taken in hand: blue row text, red cells.
     static void ColoraGestita(QTreeWidgetItem* item);
     static bool Gestita(const QTreeWidgetItem* item);
+    // What a row of the list shows.
+    static RigaListaSms RigaDi(const QTreeWidgetItem* item);
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
