@@ -20,12 +20,10 @@ int immagini(const QString& pdf) {
     return int(elenco.count('\n')) - 2;
 }
 
-// The "##" headings of a guide's source, in order.
+// The "##" headings of a guide's source text, in order.
 QStringList titoli(const QString& md) {
-    QFile f(md);
-    f.open(QIODevice::ReadOnly);
     QStringList t;
-    for (const QString& riga : QString::fromUtf8(f.readAll()).split('\n'))
+    for (const QString& riga : md.split('\n'))
         if (riga.startsWith(QStringLiteral("## ")) || riga.startsWith(QStringLiteral("# ")))
             t << riga.section(' ', 1);
     return t;
@@ -63,14 +61,15 @@ private slots:
         const QString percorso = QDir(kCartella).filePath(pdf);
         const TestoPdf testo(percorso);
         QVERIFY2(testo.valido(), qPrintable(percorso));
-        const QStringList sezioni = titoli(QDir(kDocumenti).filePath(sorgente));
+        QFile md(QDir(kDocumenti).filePath(sorgente));
+        QVERIFY(md.open(QIODevice::ReadOnly));
+        const QString fonte = QString::fromUtf8(md.readAll());
+        const QStringList sezioni = titoli(fonte);
         for (const QString& t : attesi)
             QVERIFY2(sezioni.contains(t), qPrintable(t));
         QVERIFY(testo.inOrdine(sezioni));
 
-        QFile md(QDir(kDocumenti).filePath(sorgente));
-        QVERIFY(md.open(QIODevice::ReadOnly));
-        const qsizetype figure = QString::fromUtf8(md.readAll()).count(QStringLiteral("]("));
+        const qsizetype figure = fonte.count(QStringLiteral("]("));
         QCOMPARE(immagini(percorso), int(figure));
     }
 
