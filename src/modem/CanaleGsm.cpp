@@ -162,7 +162,6 @@ bool CanaleGsm::Invia_Dati() {
     g.FaseIndirizzo = false;
     g.BufferRx.clear();
     trattenuto_.clear();
-    nuoviDati_ = false;
     s.TickAttesa = 1;
     s.InAttesaRisposta = true;
     s.ArgomentoTraVirgolette = false;

@@ -41,8 +41,6 @@ public:
     void AttendiAncora(const QString& finora);
 
     void ChiudiPorta();
-    // The command line last written, as the modem echoes it.
-    const QString& UltimaRiga() const { return ultimaRiga_; }
 
 private:
     // What a failure of the opening does: go on with the next step, or stop.
@@ -52,7 +50,7 @@ private:
 
     MotoreGsm& m_;
     std::map<ComandoGsm, Gestore> gestori_;
+    // The command line last written, as the modem echoes it.
     QString ultimaRiga_;
     QString trattenuto_;
-    bool nuoviDati_ = false;
 };

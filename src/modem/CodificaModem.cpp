@@ -15,7 +15,6 @@ void CodificaModem::NuovoModem() {
     fase_ = Fase::Nessuna;
     insieme_.clear();
     ucs2_ = false;
-    csdh_ = false;
     dcsInvio_ = 0;
 }
 
@@ -36,8 +35,7 @@ void CodificaModem::risposta(const RispostaAt& r) {
     case Fase::Nessuna:
         return;
     case Fase::Csdh:
-        csdh_ = r.Ok();
-        if (!csdh_)
+        if (!r.Ok())
             nota(QStringLiteral("Il modem rifiuta AT+CSDH=1: la codifica degli SMS ricevuti non "
                                 "è nota e i testi restano come il modem li mostra."));
         invia(Fase::ElencoInsiemi, QStringLiteral("AT+CSCS=?"));

@@ -26,8 +26,6 @@ public:
     const QString& Insieme() const { return insieme_; }
     // The modem lists UCS2 among its character sets, so messages can go out coded in it.
     bool Ucs2() const { return ucs2_; }
-    // The modem shows each message's first octet and coding scheme.
-    bool IntestazioneEstesa() const { return csdh_; }
 
     // The coding scheme SMS go out with: 0 plain 7-bit, 8 UCS2.
     int DcsInvio() const { return dcsInvio_; }
@@ -57,7 +55,6 @@ private:
     Fase fase_ = Fase::Nessuna;
     QString insieme_;
     bool ucs2_ = false;
-    bool csdh_ = false;
     int dcsInvio_ = 0;
     QStringList note_;
 };

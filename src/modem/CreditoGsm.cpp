@@ -51,8 +51,7 @@ int CreditoGsm::GestioneCredito() {
                            "modem. Correggerlo in Impostazioni, Imposta Gestore Sim.")
                 .arg(g.NumeroCredito),
             Stile::Esclamazione);
-    m_.pannello.credito.testo =
-        QStringLiteral("Credito : ") + g.CreditoResiduo + QStringLiteral(" ?");
+    m_.pannello.MostraCredito(g.CreditoResiduo, true);
     switch (modalita) {
     case PerSms:
         g.ModoSms = true;
@@ -131,7 +130,7 @@ void CreditoGsm::creditoUssd(const QString& testo) {
         return;
     }
     g.CreditoResiduo = *credito;
-    m_.pannello.credito.testo = QStringLiteral("Credito : ") + *credito;
+    m_.pannello.MostraCredito(*credito);
     const QString oggi = m_.orologio().date().toString(QStringLiteral("dd/MM/yyyy"));
     try {
         Transazione t(g.archivio);

@@ -29,5 +29,4 @@ private:
     void fine();
 
     MotoreGsm& m_;
-    // What came of an answer not yet whole; the rest is read together with it.
 };

@@ -14,6 +14,11 @@ void PannelloGsm::Spegni() {
     gestionePin = false;
 }
 
+void PannelloGsm::MostraCredito(const QString& valore, bool daConfermare) {
+    credito.testo =
+        QStringLiteral("Credito : ") + valore + (daConfermare ? QStringLiteral(" ?") : QString());
+}
+
 QString PannelloGsm::TestoStatoPin() const {
     switch (statoPin) {
     case StatoPin::PrimoInserimento:

@@ -51,6 +51,8 @@ struct PannelloGsm {
     void DisattivaStato();
     // The modem is off or being searched: nothing but the port label means anything.
     void Spegni();
+    // The credit label: the credit last read, or one still to be confirmed by a reading.
+    void MostraCredito(const QString& valore, bool daConfermare = false);
 
     QString TestoStatoPin() const;
     bool operator==(const PannelloGsm&) const = default;

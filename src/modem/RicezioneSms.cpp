@@ -12,15 +12,19 @@
 
 namespace {
 
-// The times of a record once a piece at `orario` is joined: the latest in the second time, the
-// pieces between the first and the latest in the third.
-void aggiornaOrari(Recordset& rs, const QString& orario) {
+// Joins a piece at `orario` to the current record, whose text becomes `testo`. The latest
+// piece's time goes in the second time; the pieces between the first and the latest keep theirs
+// in the third, so that each of them is known if read again.
+void unisciParte(Recordset& rs, const QString& testo, const QString& orario) {
     QStringList intermedi = RicezioneSms::OrariIntermedi(rs.Testo(Campo::T3OrarioArrivo3));
     const QString ultimo = rs.Testo(Campo::T3OrarioArrivo2);
     if (!ultimo.isEmpty())
         intermedi << ultimo;
+    rs.Edit();
+    rs.Imposta(Campo::T3TestoSmsRicevuto, testo);
     rs.Imposta(Campo::T3OrarioArrivo2, orario);
     rs.Imposta(Campo::T3OrarioArrivo3, intermedi.join(QLatin1Char(' ')));
+    rs.Update();
 }
 
 } // namespace
@@ -66,12 +70,7 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
             r.esito = Esito::Unito;
             r.orarioPrimo = primo;
             r.testo = registrato + QLatin1Char(' ') + sms.testo;
-            // The latest part's time goes in the second time; the parts between the first and the
-            // latest keep theirs in the third, so that each of them is known if read again.
-            rs.Edit();
-            rs.Imposta(Campo::T3TestoSmsRicevuto, r.testo);
-            aggiornaOrari(rs, sms.orario);
-            rs.Update();
+            unisciParte(rs, r.testo, sms.orario);
             return r;
         }
     }
@@ -93,10 +92,7 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
             r.data = m->data;
             r.orarioPrimo = m->orarioPrimo;
             r.testo = PartiSms::Testo(testi);
-            rs.Edit();
-            rs.Imposta(Campo::T3TestoSmsRicevuto, r.testo);
-            aggiornaOrari(rs, sms.orario);
-            rs.Update();
+            unisciParte(rs, r.testo, sms.orario);
             m->testi = testi;
             return r;
         }

@@ -115,7 +115,7 @@ bool ScansioneSim::messaggioDelGestore(const SmsLetto& sms) {
             return true;
         }
         g.CreditoResiduo = *credito;
-        m_.pannello.credito.testo = QStringLiteral("Credito : ") + *credito;
+        m_.pannello.MostraCredito(*credito);
     }
     cancellaDallaSim();
     return true;

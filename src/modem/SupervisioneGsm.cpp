@@ -107,11 +107,8 @@ void SupervisioneGsm::TrovaGsm() {
 }
 
 void SupervisioneGsm::SpegniGsm() {
-    if (!m_.porta.PortOpen())
-        return;
-    m_.porta.setDTREnable(true);
-    m_.stato.TickAccensione = 0;
-    m_.stato.SpegnimentoRichiesto = true;
+    if (m_.porta.PortOpen())
+        m_.AvviaSpegnimento();
 }
 
 void SupervisioneGsm::rispostaTest(const RispostaAt& r) {

@@ -31,7 +31,7 @@ QByteArray CaratteriSim::CorpoMostrato(const SmsSim& s, const QByteArray& insiem
     if (codificato(s))
         return s.testo;
     if (insieme == "UCS2")
-        return ucs2(CodicePagina1252::Decodifica(s.testo)).toHex().toUpper();
+        return CorpoSms::Ucs2Esadecimale(CodicePagina1252::Decodifica(s.testo)).toLatin1();
     // The stored bytes are the line's own in 8859-1; plain ASCII has no character above 0x7F.
     QByteArray r = s.testo;
     if (insieme == "IRA")

@@ -414,7 +414,6 @@ ModemSimulato::Risposta ModemSimulato::eseguiEsteso(const QByteArray& nome,
         return comandoCmgs(resto);
     if (nome == "+CUSD")
         return comandoCusd(resto);
-
     if (nome == "+CPBR") {
         if (!resto.startsWith('='))
             return errore();
