@@ -286,8 +286,7 @@ bool FormMain::Avvia() {
         p.credito.testo = QStringLiteral("Credito NON Gestito");
         if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
             p.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
-            p.credito.testo =
-                QStringLiteral("Credito : ") + stato_.CreditoResiduo + QStringLiteral(" ?");
+            p.MostraCredito(stato_.CreditoResiduo, true);
         }
         p.operatore.attiva = false;
         stato_.archivio.ApriTabella(Tabella::SMS);
