@@ -204,15 +204,20 @@ private slots:
         QCOMPARE(b.form->FaseAvvio, 2);
     }
 
-    // The end of the splash opens the port the search finds; the closing stays refused until
-    // the modem has answered the test.
     void laPortaTrovataApreLaSequenzaDiAccensione() {
         Banco b;
+        DatiDiProva::Impostazioni(b.archivioDiretto(), false, true, false, QStringLiteral("2"));
+        b.rinnova();
         b.porta->porteEsistenti = {3};
         QVERIFY(b.form->Avvia());
         b.tick(20);
         QCOMPARE(b.porta->aperture, QVector<int>{3});
+        QCOMPARE(b.s().PortaCom, 3);
         QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("Accendo il GSM Com: 3"));
+        QCOMPARE(b.porta->Settings(), QStringLiteral("9600,N,8,1"));
+        QVERIFY(b.s().AttesaAccensione);
+        QVERIFY(b.porta->DTREnable());
+        // The closing stays refused until the modem has answered the test.
         CopioneMessaggi copione;
         b.form->CmEsci_Click();
         QCOMPARE(copione.testi(),
@@ -396,17 +401,22 @@ private slots:
         QCOMPARE(b.form->LblPinCode->text(), QStringLiteral("GSM ABILITATO"));
         QCOMPARE(b.form->ProgressBar1->value(), 67);
         QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore TIM"));
+        QCOMPARE(b.form->lblledmodem->text(), QStringLiteral("Segnale GSM"));
         QVERIFY(b.form->FrmPin->isHidden());
         QVERIFY(b.form->TxtPinCode->text().isEmpty());
         QCOMPARE(b.form->BtnDisabilitaPinCode->text(), QStringLiteral("Disabilita Pin"));
         QCOMPARE(b.form->BtnDisabilitaPinCode->accessibleName(), QStringLiteral("Disabilita Pin"));
         QVERIFY(b.form->BtnDisabilitaPinCode->isEnabled());
         QVERIFY(!b.form->BtnTrovaGsm->isEnabled());
+        QVERIFY(copione.testi().contains(QStringLiteral("Codice Pin valido. Gsm Abilitato")));
 
-        // "Trova Gsm" starts again: the PIN is to be entered anew.
+        // "Trova Gsm" starts again from COM1: the PIN is to be entered anew.
+        b.porta->porteEsistenti = {2};
         b.form->BtnTrovaGsm->setEnabled(true);
         QTest::mouseClick(b.form->BtnTrovaGsm, Qt::LeftButton);
+        QCOMPARE(b.porta->aperture.last(), 2);
         QCOMPARE(b.form->LblPinCode->text(), QStringLiteral("1° Inserimento PIN"));
+        QVERIFY(!b.form->BtnTrovaGsm->isEnabled());
         QVERIFY(!b.form->BtnDisabilitaPinCode->isEnabled());
     }
 

@@ -241,6 +241,21 @@ private slots:
         QVERIFY(suoni.suonati.isEmpty());
         QVERIFY(!b.form->VisualizzaSMSArrivati);
     }
+
+    void lAvvisoHaLeDidascalieDiProgetto() {
+        RegistroSuoni suoni;
+        bool visualizza = false;
+        FormMsgBox1 avviso(QStringLiteral("/programma"), visualizza);
+        QCOMPARE(avviso.windowTitle(), QStringLiteral("Testo SMS ricevuto inviato dal Cliente"));
+        QCOMPARE(suoni.suonati, QStringList{QStringLiteral("/programma/notify.wav")});
+        QCOMPARE(avviso.Command1[0]->text(), QStringLiteral("Ok"));
+        QStringList testi;
+        for (auto* l : avviso.findChildren<QLabel*>())
+            testi << l->text();
+        for (const char* atteso : {"Nuovo SMS Arrivato!", "Lettura Effettuata Con Successo",
+                                   "Numero:", "Nome:", "Data:", "Ora:", "Testo:"})
+            QVERIFY2(testi.contains(QString::fromUtf8(atteso)), atteso);
+    }
 };
 
 QTEST_MAIN(TstListaSms)

@@ -84,8 +84,10 @@ private slots:
         QCOMPARE(b.p().operatore.testo, QStringLiteral("Operatore TIM"));
         QCOMPARE(b.p().rete.testo, QStringLiteral("Segnale GSM"));
         QCOMPARE(b.p().segnale, 67);
+        QVERIFY(b.p().operatore.attiva);
         QVERIFY(b.p().gestioneCredito);
         QVERIFY(b.s().Registrato);
+        QVERIFY(b.porta.scritto.indexOf(QStringLiteral("AT+CMGD")) < 0);
 
         // The next poll comes at the 100th idle tick, counting the one that ended the exchange;
         // the modem that refused "AT+CPMS?" is not asked again.
@@ -130,6 +132,7 @@ private slots:
         b.tick();
         QCOMPARE(b.porta.aperture, (QVector<int>{1, 3}));
         QCOMPARE(b.s().PortaCom, 3);
+        QVERIFY(!b.s().TestInCorso);
         b.modem.muti.clear();
         QVERIFY(b.tickFinche([&] { return b.abilitato(); }) >= 0);
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM ON Com: 3"));

@@ -1,4 +1,5 @@
 #include "BancoMotorePty.h"
+#include "platform/PortaSerialeQt.h"
 
 #include <QTest>
 
@@ -56,6 +57,23 @@ private slots:
         QVERIFY(!b.globale->RevisioneGsm.trimmed().isEmpty());
         QVERIFY(
             QString::fromLatin1(b.modem().revisione()).contains(b.globale->RevisioneGsm.trimmed()));
+    }
+
+    void pinSbagliatoPoiGiusto() {
+        BancoMotorePty b;
+        b.modem().impostaPin("4321");
+        b.modem().impostaPinAttivo(true);
+        b.accendi();
+        QVERIFY(b.finche([&] { return b.p().riquadroPin; }));
+        QCOMPARE(b.dialogo.testi().last(), QStringLiteral(" Prego, inserire il Codice PIN "));
+        inserisci(b, QStringLiteral("0000"));
+        QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("2° Inserimento PIN"));
+        QCOMPARE(b.dialogo.testi().last(), QStringLiteral("Errore! Codice PIN non valido."));
+        inserisci(b, QStringLiteral("4321"));
+        QVERIFY(b.abilitato());
+        QCOMPARE(b.dialogo.testi().last(), QStringLiteral("Codice Pin valido. Gsm Abilitato"));
+        QCOMPARE(b.modem().statoSim(), ModemSimulato::StatoSim::Pronta);
+        QVERIFY(b.finche([&] { return b.p().segnale > 0; }, 100));
     }
 
     // Three wrong PINs block the SIM, which then asks for the PUK at every start: a new search
@@ -126,6 +144,19 @@ private slots:
         QVERIFY(dopo.contains("AT+CPIN=4321"));
         QVERIFY(!dopo.contains("AT+CLCK=\"SC\",0,\"4321\""));
         QVERIFY(b.finche([&] { return b.comandi().last() == QByteArray("AT+CSQ"); }, 200));
+    }
+
+    void senzaSimIlModemSiSpegne() {
+        BancoMotorePty b;
+        b.modem().impostaSimPresente(false);
+        b.accendi();
+        QVERIFY(b.finche([&] { return !b.porta->PortOpen() && b.s().TickAttesa == 0; }));
+        QCOMPARE(b.dialogo.mostrati.last().titolo, QStringLiteral("SIM non inserita"));
+        QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento"));
+        QVERIFY(!b.globale->GsmAbilitato);
+        const qsizetype comandi = b.comandi().size();
+        b.tick(200);
+        QCOMPARE(b.comandi().size(), comandi);
     }
 
     void ilModemCheScompareVieneRiaccesoECercato() {

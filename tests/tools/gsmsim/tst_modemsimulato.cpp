@@ -329,6 +329,13 @@ private slots:
         QCOMPARE(comando(m, "AT+CPMS=?"), ok());
         QCOMPARE(comando(m, "AT+CPMS"), esito("ERROR"));
 
+        // The unsolicited line lands between the storage line and the final OK.
+        m.aggiungiSms("+39333", "d");
+        m.impostaGuasto(ModemSimulato::Guasto::Intruso, 1);
+        const QByteArray sm = "\"SM\",1,10";
+        QCOMPARE(comando(m, "AT+CPMS?"),
+                 esito("+CPMS: " + sm + ',' + sm + ',' + sm) + esito("RING") + ok());
+
         // The SIM must be ready, as for the other message commands.
         m.impostaPinAttivo(true);
         QCOMPARE(comando(m, "AT+CPMS?"), esito("+CMS ERROR: 311"));
@@ -338,11 +345,14 @@ private slots:
         ModemSimulato m;
         senzaEco(m);
         m.impostaSenzaCpms(true);
+        m.aggiungiSms("+39333", "x");
         comando(m, "AT+CMEE=2");
         // Not a +CMS error: the command does not exist on this modem.
         QCOMPARE(comando(m, "AT+CPMS?"), esito("ERROR"));
+        QCOMPARE(comando(m, "AT+CPMS=?"), esito("ERROR"));
+        QCOMPARE(comando(m, "AT+CMGR=1").right(6), ok());
         m.impostaSenzaCpms(false);
-        QCOMPARE(comando(m, "AT+CPMS?"), info("+CPMS: \"SM\",0,30,\"SM\",0,30,\"SM\",0,30"));
+        QCOMPARE(comando(m, "AT+CPMS?"), info("+CPMS: \"SM\",1,30,\"SM\",1,30,\"SM\",1,30"));
     }
 
     void simPienaEPostiEsatti() {
@@ -557,6 +567,27 @@ private slots:
         QCOMPARE(comando(m, "AT+CPIN=1234"), ok());
         QCOMPARE(m.slotOccupati(), QList<int>({1}));
         QCOMPARE(m.tentativiPinRimasti(), 3);
+    }
+
+    void spentoDuranteUnTestoEConAltriGuasti() {
+        ModemSimulato m;
+        senzaEco(m);
+        QCOMPARE(comando(m, "AT+CMGS=\"+39333\""), QByteArray("\r\n> "));
+        m.ricevi("mezzo");
+        // A count means nothing to a modem without power.
+        m.impostaGuasto(ModemSimulato::Guasto::Spento, 1);
+        QCOMPARE(m.ricevi("testo\x1A"), QByteArray());
+        QCOMPARE(m.ricevi("AT\r"), QByteArray());
+        QCOMPARE(m.guasto(), ModemSimulato::Guasto::Spento);
+        QVERIFY(m.richiesteInviate().isEmpty());
+
+        // Another fault powers it on too, and then plays as usual; the text was lost.
+        m.impostaGuasto(ModemSimulato::Guasto::Errore, 1);
+        QCOMPARE(m.ricevi("AT\r"), QByteArray("AT\r\r\nERROR\r\n"));
+        QCOMPARE(m.ricevi("AT\r"), QByteArray("AT\r\r\nOK\r\n"));
+        QVERIFY(m.richiesteInviate().isEmpty());
+        // Without the lock the SIM is ready at once.
+        QCOMPARE(m.statoSim(), ModemSimulato::StatoSim::Pronta);
     }
 
     void ecoCheNonSiSpegne() {

@@ -369,6 +369,10 @@ private slots:
     }
 
     void modemVecchioSpentoERiaccesoDaRigaDiComando() {
+        const Esito aiuto = esegui({QStringLiteral("--help")});
+        QVERIFY(aiuto.uscita.contains(QStringLiteral("--senza-cpms")));
+        QVERIFY(aiuto.uscita.contains(QStringLiteral("|spento")));
+
         QTemporaryDir dir;
         const QString link = dir.filePath(QStringLiteral("porte/COM1"));
         const QStringList porta = {QStringLiteral("--porta"), link};
@@ -378,16 +382,29 @@ private slots:
                                                         QStringLiteral("--senza-cpms")});
         QVERIFY2(primaRiga.startsWith(QStringLiteral("Modem simulato su ")),
                  qPrintable(primaRiga + servizio.readAllStandardError()));
+
         Cliente c(link);
         QVERIFY(c.aperto());
         QVERIFY(c.scrivi("ATE0\rAT+CPIN=1234\rAT+CPMS?\r"));
         QCOMPARE(c.leggiFino("ERROR\r\n"), QByteArray("ATE0\r\r\nOK\r\n\r\nOK\r\n\r\nERROR\r\n"));
-        const QStringList guasto = QStringList{QStringLiteral("guasto")} + porta;
-        QCOMPARE(esegui(guasto + QStringList{QStringLiteral("spento")}).codice, 0);
-        QCOMPARE(esegui(guasto + QStringList{QStringLiteral("nessuno")}).codice, 0);
+
+        const QStringList spento =
+            QStringList{QStringLiteral("guasto")} + porta + QStringList{QStringLiteral("spento")};
+        Esito e = esegui(spento + QStringList{QStringLiteral("--volte"), QStringLiteral("2")});
+        QCOMPARE(e.codice, 1);
+        QVERIFY2(e.errori.contains(QStringLiteral("--volte")), qPrintable(e.errori));
+        QCOMPARE(esegui(spento).codice, 0);
+        e = esegui(QStringList{QStringLiteral("stato")} + porta);
+        QVERIFY2(e.uscita.contains(QStringLiteral("Guasto: spento")), qPrintable(e.uscita));
+        e = esegui(QStringList{QStringLiteral("guasto")} + porta +
+                   QStringList{QStringLiteral("nessuno")});
+        QCOMPARE(e.codice, 0);
+        QVERIFY2(e.uscita.contains(QStringLiteral("riacceso")), qPrintable(e.uscita));
+
         // Powered on again: echo back on and the PIN asked for once more.
         QVERIFY(c.scrivi("AT+CPIN?\r"));
         QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CPIN?\r\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n"));
+
         QCOMPARE(esegui(QStringList{QStringLiteral("ferma")} + porta).codice, 0);
         QVERIFY(servizio.waitForFinished(10000));
     }
