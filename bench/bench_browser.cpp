@@ -11,10 +11,12 @@
 #include "browser/ConsultazioneSms.h"
 #include "browser/EsportazioneExcel.h"
 #include "browser/FormSms.h"
+#include "browser/IntervalloDate.h"
 #include "browser/ModelloListaSms.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
 #include "platform/PortaSerialeQt.h"
+#include "platform/TreCaselle.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
 
@@ -58,12 +60,9 @@ struct Banco {
         form->show();
         QApplication::processEvents();
     }
-    void date(const QString& da, const QString& a) {
-        const QStringList d = da.split(QLatin1Char('/')), e = a.split(QLatin1Char('/'));
-        for (int i = 0; i < 3; ++i) {
-            f().Text1[size_t(i)]->setText(d.value(i));
-            f().Text2[size_t(i)]->setText(e.value(i));
-        }
+    void date(const QDate& da, const QDate& a) {
+        TreCaselle::Scrivi(f().Text1, IntervalloDate::Di(da));
+        TreCaselle::Scrivi(f().Text2, IntervalloDate::Di(a));
     }
     void clic(int riga) {
         f().ListaClienti_ItemClick(f().ListaClienti->topLevelItem(riga));
@@ -77,8 +76,9 @@ const QString kChiaveSql = QStringLiteral(
     "CAST(substr(T4DataArrivo,1,2) AS INTEGER) + 31*CAST(substr(T4DataArrivo,4,2) AS INTEGER) + "
     "961*CAST(substr(T4DataArrivo,7,2) AS INTEGER)");
 
-int Chiave(int g, int m, int a) {
-    return g + 31 * m + 961 * (a % 1000);
+// The key the browser gives a day typed in its boxes.
+int Chiave(const QDate& giorno) {
+    return IntervalloDate::Chiave(IntervalloDate::Di(giorno));
 }
 
 struct Prova {
@@ -90,8 +90,8 @@ struct Prova {
 
 std::vector<Prova> Prove() {
     const QDate oggi = QDate::currentDate();
-    const int daTutti = Chiave(1, 1, 2012);
-    const int aOggi = Chiave(oggi.day(), oggi.month(), oggi.year());
+    const int daTutti = Chiave(QDate(2012, 1, 1));
+    const int aOggi = Chiave(oggi);
     const QString tuttiSql = QStringLiteral(".output /dev/null\nSELECT rowid FROM SMS WHERE %1 "
                                             "BETWEEN %2 AND %3;\n")
                                  .arg(kChiaveSql)
@@ -127,7 +127,7 @@ std::vector<Prova> Prove() {
          }},
         {"esportazione dell'anno 2020 (Tutti)",
          [](Banco& b) {
-             b.date(QStringLiteral("01/01/2020"), QStringLiteral("31/12/2020"));
+             b.date(QDate(2020, 1, 1), QDate(2020, 12, 31));
              b.clic(0);
              QDir(EsportazioneExcel::Cartella(b.cartella)).removeRecursively();
              QDir(b.cartella).mkdir(QStringLiteral("Cartella File Excel"));
@@ -138,8 +138,8 @@ std::vector<Prova> Prove() {
                                    "T4OrarioArrivo, T4TestoSmsRicevuto FROM SMS WHERE %2 BETWEEN "
                                    "%3 AND %4;\n")
                  .arg(QDir(b.cartella).filePath(QStringLiteral("pavimento.csv")), kChiaveSql)
-                 .arg(Chiave(1, 1, 2020))
-                 .arg(Chiave(31, 12, 2020));
+                 .arg(Chiave(QDate(2020, 1, 1)))
+                 .arg(Chiave(QDate(2020, 12, 31)));
          }},
     };
 }

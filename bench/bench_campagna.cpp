@@ -6,6 +6,7 @@
 // time is left out. Every customer of a generated register is ticked and sent to.
 
 #include "Generatore.h"
+#include "Misure.h"
 #include "archive/StatoGlobale.h"
 #include "campaigns/FormInvioSms.h"
 #include "modem/DialogoUtente.h"
@@ -68,13 +69,6 @@ public:
     int Messaggio(const QString&, int, const QString&) override { return 1; }
 };
 
-double mediana(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -127,7 +121,7 @@ int main(int argc, char** argv) {
                 inviati ? ms / inviati : 0.0);
     std::printf("  passo della campagna (stati, coda riscritta)      %8.2f ms mediana, %.2f ms "
                 "massimo\n",
-                mediana(passi),
+                passi.empty() ? 0.0 : Misure::Mediana(passi),
                 passi.empty() ? 0.0 : *std::max_element(passi.begin(), passi.end()));
     return inviati == f.NumeroRighe ? 0 : 1;
 }

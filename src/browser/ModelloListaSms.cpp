@@ -5,8 +5,11 @@
 #include "platform/ErroreRuntime.h"
 
 QStringList ModelloListaSms::Colonne() {
-    return {QStringLiteral("Telefono"), QStringLiteral("Cliente"), QStringLiteral("Data"),
-            QStringLiteral("Orario"), QStringLiteral("Testo del SMS Ricevuto")};
+    // Built once: the view asks for the column count at every turn of its drawing.
+    static const QStringList colonne{QStringLiteral("Telefono"), QStringLiteral("Cliente"),
+                                     QStringLiteral("Data"), QStringLiteral("Orario"),
+                                     QStringLiteral("Testo del SMS Ricevuto")};
+    return colonne;
 }
 
 ModelloListaSms::ModelloListaSms(ConsultazioneSms& consultazione, const RubricaClienti& rubrica,

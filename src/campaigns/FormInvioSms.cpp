@@ -35,15 +35,6 @@ const QString kAnnulla = QStringLiteral("Annulla");
 enum Colonna { ColId = 0, ColStato = 1, ColNumero = 2, ColUltima = 6 };
 
 constexpr int kLarghezzaRiquadro = 300;
-
-bool soloCifre(const QString& s) {
-    if (s.isEmpty())
-        return false;
-    for (const QChar c : s)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    return true;
-}
 } // namespace
 
 FormInvioSms::FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, QWidget* parent)
@@ -502,13 +493,10 @@ void FormInvioSms::CaricaTempSms() {
         TxtTestoSms->setPlainText(c.testo);
 
     // Each code names its customer, so a register changed since the file was written still
-    // gets every code on the right customer.
+    // gets every code on the right customer; a damaged code names nobody.
     QHash<QString, QChar> salvati;
-    for (const QString& codice : c.codici) {
-        const QString chiave = TempSms::Chiave(codice);
-        if (soloCifre(chiave))
-            salvati.insert(chiave, TempSms::Lettera(codice));
-    }
+    for (const QString& codice : c.codici)
+        salvati.insert(TempSms::Chiave(codice), TempSms::Lettera(codice));
     for (int i = 0; i < NumeroRighe; ++i)
         CodiciRighe[i] = salvati.value(clienti_[i].id, QLatin1Char('-'));
 

@@ -13,6 +13,7 @@
 #include "desk/FormMsgBox3.h"
 #include "platform/Documento.h"
 #include "platform/Modale.h"
+#include "platform/TreCaselle.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,10 +66,8 @@ struct Banco : BancoStampa80 {
         return r;
     }
     void date(const CaselleData& da, const CaselleData& a) {
-        for (int i = 0; i < 3; ++i) {
-            form->Text1[size_t(i)]->setText(QStringList{da.giorno, da.mese, da.anno}[i]);
-            form->Text2[size_t(i)]->setText(QStringList{a.giorno, a.mese, a.anno}[i]);
-        }
+        TreCaselle::Scrivi(form->Text1, da);
+        TreCaselle::Scrivi(form->Text2, a);
     }
     void clicca(const QString& numero) {
         const auto trovati = form->ListaClienti->findItems(numero, Qt::MatchExactly, 0);

@@ -2,7 +2,7 @@
 #include "BancoMotore.h"
 #include "BancoMotorePty.h"
 #include "CopioneMessaggi.h"
-#include "archive/Schema.h"
+#include "DatiDiProva.h"
 #include "campaigns/FormInvioSms.h"
 
 #include <QApplication>
@@ -23,15 +23,9 @@ QString numero(int i) {
 
 // Customers 1..n: odd ones "Rossi", even ones "Bianchi".
 void clienti(Archivio& a, int n) {
-    Recordset& rs = a.ApriTabella(Tabella::Clienti);
-    for (int i = 1; i <= n; ++i) {
-        rs.AddNew();
-        rs.Imposta(Campo::T1Numero, numero(i));
-        rs.Imposta(Campo::T1Nome, QStringLiteral("%1 %2").arg(i % 2 ? "Rossi" : "Bianchi").arg(i));
-        rs.Imposta(Campo::T1Indirizzo, QStringLiteral("Via Roma 1, Bari"));
-        rs.Imposta(Campo::T1Eliminato, false);
-        rs.Update();
-    }
+    for (int i = 1; i <= n; ++i)
+        DatiDiProva::Cliente(a, numero(i),
+                             QStringLiteral("%1 %2").arg(i % 2 ? "Rossi" : "Bianchi").arg(i));
 }
 
 // The campaign window over the engine and the project's modem simulator; each step is a tick of

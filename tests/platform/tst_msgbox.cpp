@@ -13,9 +13,20 @@
 #include <QTimer>
 
 namespace {
-// Presses with the mouse the button with the given text in the box that is open now, and notes
-// its buttons and the window it belongs to. A box still open after that (no such button, or one
-// that does not respond) is rejected.
+// Clicks with the mouse, as the user would, the button of `finestra` that reads `testo`; a window
+// still open after that (no such button, or one that does not respond) is rejected.
+void premi(QDialog* finestra, const QList<QAbstractButton*>& pulsanti, const QString& testo) {
+    for (auto* b : pulsanti)
+        if (b->text().remove(QLatin1Char('&')) == testo) {
+            QTest::mouseClick(b, Qt::LeftButton);
+            break;
+        }
+    if (finestra->isVisible())
+        finestra->reject();
+}
+
+// Presses the button with the given text in the box that is open now, and notes its buttons and
+// the window it belongs to.
 void premiQuandoAperto(const QString& testoPulsante, QStringList* testiVisti,
                        QWidget** proprietario = nullptr) {
     QTimer::singleShot(0, [=] {
@@ -27,32 +38,17 @@ void premiQuandoAperto(const QString& testoPulsante, QStringList* testiVisti,
         for (auto* b : box->buttons()) {
             testiVisti->append(b->text().remove(QLatin1Char('&')));
         }
-        for (auto* b : box->buttons())
-            if (b->text().remove(QLatin1Char('&')) == testoPulsante) {
-                QTest::mouseClick(b, Qt::LeftButton);
-                break;
-            }
-        if (box->isVisible())
-            box->reject();
+        premi(box, box->buttons(), testoPulsante);
     });
 }
 
-// Once a modal window is open, clicks its button `testo` with the mouse, as the user would; a
-// window still open after the click (a dead button) is rejected at once. A safety timer rejects
-// whatever modal window is still open later, should none have been found, so that a regression
-// fails the test instead of hanging it. The timers die with `ambito`.
+// Once a modal window is open, presses its button `testo`. A safety timer rejects whatever modal
+// window is still open later, should none have been found, so that a regression fails the test
+// instead of hanging it. The timers die with `ambito`.
 void cliccaNellaModale(QObject* ambito, const QString& testo) {
     QTimer::singleShot(0, ambito, [testo] {
-        auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!finestra)
-            return;
-        for (auto* b : finestra->findChildren<QPushButton*>())
-            if (b->text().remove(QLatin1Char('&')) == testo) {
-                QTest::mouseClick(b, Qt::LeftButton);
-                break;
-            }
-        if (finestra->isVisible())
-            finestra->reject();
+        if (auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            premi(finestra, finestra->findChildren<QAbstractButton*>(), testo);
     });
     QTimer::singleShot(5000, ambito, [] {
         if (auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
