@@ -241,9 +241,10 @@ void FormGestoreSim::aggiornaProgramma() {
         return;
     // The main window shows the operator in use as a new start would.
     pannello_.operatore.testo = QStringLiteral("Operatore ") + s.GestoreAttivo;
-    pannello_.credito.testo =
-        inUso ? QStringLiteral("Credito : ") + s.CreditoResiduo + QStringLiteral(" ?")
-              : QStringLiteral("Credito NON Gestito");
+    if (inUso)
+        pannello_.MostraCredito(s.CreditoResiduo, true);
+    else
+        pannello_.credito.testo = QStringLiteral("Credito NON Gestito");
 }
 
 void FormGestoreSim::errore(int numero, const QString& descrizione) {
