@@ -131,6 +131,18 @@ private slots:
         QCOMPARE(proprietario, &principale);
     }
 
+    // A window kept disabled by a modal window over it may still ask (a timer of the main window
+    // while the print preview is open): its box, made after, answers.
+    void ilMessaggioDiUnaFinestraDisabilitataRisponde() {
+        QWidget principale;
+        principale.show();
+        principale.setEnabled(false);
+        QStringList visti;
+        premiQuandoAperto(QStringLiteral("Sì"), &visti);
+        QCOMPARE(MsgBox(QStringLiteral("Riprovare?"), Stile::SiNo, QString(), &principale),
+                 Risposta::Si);
+    }
+
     void modaleDisabilitaIlProprietarioFinoAllaChiusura() {
         QWidget proprietario;
         proprietario.show();
