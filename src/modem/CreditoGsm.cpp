@@ -151,7 +151,7 @@ void CreditoGsm::creditoUssd(const QString& testo) {
     } catch (const ErroreRuntime& e) {
         m_.utente.Messaggio(
             QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
-                e.Description() + QStringLiteral(" / ") + QString::number(e.Number()),
+                e.DescrizioneENumero(),
             Stile::Esclamazione);
     }
 }

@@ -171,8 +171,8 @@ void ScansioneSim::archivioNonScrivibile(const ErroreRuntime& e) {
         return;
     archivioGuasto_ = true;
     m_.utente.Messaggio(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
-                            m_.globale.NumeroCorrente + QStringLiteral(".\n") + e.Description() +
-                            QStringLiteral(" / ") + QString::number(e.Number()) +
+                            m_.globale.NumeroCorrente + QStringLiteral(".\n") +
+                            e.DescrizioneENumero() +
                             QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla "
                                            "prossima lettura."),
                         Stile::Esclamazione, StatoGlobale::TitoloProgramma());

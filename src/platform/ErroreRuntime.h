@@ -38,6 +38,10 @@ public:
 
     int Number() const noexcept { return numero_; }
     const QString& Description() const noexcept { return descrizione_; }
+    // As the program's boxes tell it: "Record bloccato / 3218".
+    QString DescrizioneENumero() const {
+        return descrizione_ + QStringLiteral(" / ") + QString::number(numero_);
+    }
     const char* what() const noexcept override { return testoUtf8_.constData(); }
 
 private:

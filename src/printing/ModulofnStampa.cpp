@@ -96,8 +96,7 @@ void ModulofnStampa::erroreStampa(const ErroreRuntime& e) {
         listaVuota(finestra_);
         break;
     default:
-        MsgBox(e.Description() + QStringLiteral(" / ") + QString::number(e.Number()),
-               Stile::Informazione, kTitoloInformazione, finestra_);
+        MsgBox(e.DescrizioneENumero(), Stile::Informazione, kTitoloInformazione, finestra_);
         break;
     }
 }
