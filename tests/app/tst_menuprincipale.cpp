@@ -1,5 +1,6 @@
 #include "BancoFormMain.h"
 #include "CopioneMessaggi.h"
+#include "ModaleRimasta.h"
 #include "app/FormMain.h"
 #include "platform/ErroreRuntime.h"
 #include "printing/StampanteCorrente.h"
@@ -131,6 +132,7 @@ private slots:
             QVERIFY(esci);
             QTest::mouseClick(esci, Qt::LeftButton);
         });
+        ChiudiModaleRimasta(b.form.get());
         b.form->findChild<QAction*>(voce)->trigger();
         QCOMPARE(visto, titolo);
         QVERIFY(principaleBloccata);
@@ -157,6 +159,7 @@ private slots:
             QTest::mouseClick(dialogo->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                               Qt::LeftButton);
         });
+        ChiudiModaleRimasta(b.form.get());
         b.form->CmStampa->trigger();
         QVERIFY(copione.mostrati().isEmpty());
         QCOMPARE(b.form->Stampante().Prepara(QStringLiteral("Lista Clienti"))->outputFileName(),

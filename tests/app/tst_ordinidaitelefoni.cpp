@@ -4,6 +4,7 @@
 #include "CartellaDiProva.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
+#include "ModaleRimasta.h"
 #include "RegistroSuoni.h"
 #include "app/FormMain.h"
 #include "archive/StatoGlobale.h"
@@ -159,6 +160,7 @@ private slots:
                 if (p->text() == QStringLiteral("Esci"))
                     QTest::mouseClick(p, Qt::LeftButton);
         });
+        ChiudiModaleRimasta(b.form.get(), 60000);
         b.form->CmClienti->trigger();
         QVERIFY(registroAperto);
         QVERIFY(b.form->isEnabled());

@@ -6,6 +6,7 @@
 #include "DatiDiProva.h"
 #include "DatiStampa.h"
 #include "LibroLetto.h"
+#include "ModaleRimasta.h"
 #include "browser/EsportazioneExcel.h"
 #include "browser/FormSms.h"
 #include "browser/IntervalloDate.h"
@@ -331,10 +332,7 @@ private slots:
             righeDopoIlClic = finestra->ListaSMS->model()->rowCount();
             QTest::mouseClick(finestra->CmEsci, Qt::LeftButton);
         });
-        QTimer::singleShot(5000, b.form.get(), [] {
-            if (auto* f = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                f->reject();
-        });
+        ChiudiModaleRimasta(b.form.get());
         b.form->CmSMS->trigger();
         QVERIFY(aperta);
         QVERIFY(principaleDisabilitata);

@@ -3,6 +3,7 @@
 #include "BancoMotorePty.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
+#include "ModaleRimasta.h"
 #include "campaigns/FormInvioSms.h"
 
 #include <QApplication>
@@ -344,10 +345,7 @@ private slots:
             if (f->isVisible())
                 f->reject();
         });
-        QTimer::singleShot(5000, b.form.get(), [] {
-            if (auto* f = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                f->reject();
-        });
+        ChiudiModaleRimasta(b.form.get());
         b.form->CmInvioSms->trigger();
         QVERIFY(principaleDisabilitato);
         QVERIFY(timerAttivo);

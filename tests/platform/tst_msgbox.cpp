@@ -1,4 +1,5 @@
 #include "CopioneMessaggi.h"
+#include "ModaleRimasta.h"
 #include "RegistroSuoni.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"
@@ -50,10 +51,7 @@ void cliccaNellaModale(QObject* ambito, const QString& testo) {
         if (auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
             premi(finestra, finestra->findChildren<QAbstractButton*>(), testo);
     });
-    QTimer::singleShot(5000, ambito, [] {
-        if (auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            finestra->reject();
-    });
+    ChiudiModaleRimasta(ambito);
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "CartellaDiProva.h"
 #include "CopioneMessaggi.h"
 #include "DatiStampa.h"
+#include "ModaleRimasta.h"
 #include "TestoPdf.h"
 #include "archive/StatoGlobale.h"
 #include "platform/Modale.h"
@@ -327,10 +328,7 @@ private slots:
             if (anteprima->isVisible())
                 anteprima->reject();
         });
-        QTimer::singleShot(5000, &b.finestra, [] {
-            if (auto* finestra = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                finestra->reject();
-        });
+        ChiudiModaleRimasta(&b.finestra);
         b.modulo.StampaListaClienti(1);
 
         QVERIFY(aperta);
