@@ -10,7 +10,6 @@
 #include "customers/FormClienti.h"
 #include "desk/FormInformazioni.h"
 #include "desk/FormMsgBox1.h"
-#include "desk/LetturaSmsInAttesa.h"
 #include "desk/SportelloSms.h"
 #include "platform/Accessibile.h"
 #include "platform/Documento.h"
@@ -177,7 +176,7 @@ void FormMain::costruisciControlli() {
     ListaSMS->header()->setStretchLastSection(true);
     sinistra->addWidget(LblListaSMS);
     sinistra->addWidget(ListaSMS, 1);
-    sportello_ = new SportelloSms(stato_, *ListaSMS, *stampa_, this, rispformbox);
+    sportello_ = new SportelloSms(stato_, modello_, *ListaSMS, *stampa_, this, rispformbox);
     sportello_->rigaInUscita = [this](int indice) {
         // A row not yet announced that leaves is not announced any more.
         if (ContaSMSArrivati > 0 && indice >= ListaSMS->topLevelItemCount() - ContaSMSArrivati)
@@ -406,7 +405,7 @@ void FormMain::annuncio() {
         VisualizzaSMSArrivati = false;
         return;
     }
-    const RigaListaSms riga = SportelloSms::RigaDi(ListaSMS->topLevelItem(n - ContaSMSArrivati));
+    const RigaListaSms riga = modello_.Riga(n - ContaSMSArrivati);
     // Each message is announced with its sound: the notice plays it when it loads, and again
     // for every further message it shows.
     if (!msgBox1_)
@@ -422,27 +421,36 @@ void FormMain::annuncio() {
 }
 
 void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito) {
+    if (esito.esito == RicezioneSms::Esito::Duplicato)
+        return;
+    // The row is tied to its record: the desk acts on that, whatever the row comes to show.
+    const qint64 id =
+        ModelloSmsInAttesa::IdRegistrato(stato_.archivio, numero, esito.data, esito.orarioPrimo);
     switch (esito.esito) {
-    case RicezioneSms::Esito::Nuovo:
+    case RicezioneSms::Esito::Nuovo: {
+        RigaListaSms riga{numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo};
+        riga.id = id;
+        stato_.rubrica.NomeDi(numero, &riga.clienteNoto);
+        modello_.Aggiungi(riga);
         ListaSMS->addTopLevelItem(new QTreeWidgetItem(
             QStringList{numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo}));
         ++ContaSMSArrivati;
         return;
-    case RicezioneSms::Esito::Unito:
+    }
+    case RicezioneSms::Esito::Unito: {
         // The joined part goes to the row of its own record, wherever it stands in the list.
-        for (int i = 0; i < ListaSMS->topLevelItemCount(); ++i) {
-            QTreeWidgetItem* riga = ListaSMS->topLevelItem(i);
-            if (riga->text(0) == numero && riga->text(2) == esito.data &&
-                riga->text(3) == esito.orarioPrimo) {
-                riga->setText(4, esito.testo);
-                if (esito.daAnnunciare)
-                    annunciaDiNuovo(i);
-                return;
-            }
+        const int i = id ? modello_.Indice(id) : -1;
+        if (i >= 0) {
+            modello_.ImpostaTesto(i, esito.testo);
+            ListaSMS->topLevelItem(i)->setText(4, esito.testo);
+            if (esito.daAnnunciare)
+                annunciaDiNuovo(i);
+            return;
         }
         // The record's row is not in view (the list was changed meanwhile): rebuild it.
         stato_.AggiornaListaSms = true;
         return;
+    }
     case RicezioneSms::Esito::Duplicato:
         return;
     }
@@ -453,6 +461,7 @@ void FormMain::annunciaDiNuovo(int indice) {
     // counted unless it was still waiting for its turn.
     const int n = ListaSMS->topLevelItemCount();
     const bool inAttesa = indice >= n - ContaSMSArrivati;
+    modello_.SpostaInFondo(indice);
     ListaSMS->addTopLevelItem(ListaSMS->takeTopLevelItem(indice));
     if (!inAttesa)
         ++ContaSMSArrivati;
@@ -460,11 +469,12 @@ void FormMain::annunciaDiNuovo(int indice) {
 
 void FormMain::VisualizzaLista() {
     // Read first: when the archive fails, the list keeps what it showed.
-    const QVector<RigaListaSms> righe = LetturaSmsInAttesa::Leggi(stato_.archivio, stato_.rubrica);
+    modello_.Ricostruisci(stato_.archivio, stato_.rubrica);
     ListaSMS->clear();
     QList<QTreeWidgetItem*> elementi;
-    elementi.reserve(righe.size());
-    for (const RigaListaSms& r : righe) {
+    elementi.reserve(modello_.Conteggio());
+    for (int i = 0; i < modello_.Conteggio(); ++i) {
+        const RigaListaSms& r = modello_.Riga(i);
         auto* elemento =
             new QTreeWidgetItem(QStringList{r.numero, r.nome, r.data, r.orario, r.testo});
         if (r.gestito)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desk/ModelloSmsInAttesa.h"
 #include "modem/DialogoUtente.h"
 #include "modem/MotoreGsm.h"
 #include "platform/Guardia.h"
@@ -137,6 +138,8 @@ public:
     FormMsgBox1* msgBox1() const;
     // The desk: what a click on a pending row does.
     SportelloSms& Sportello() { return *sportello_; }
+    // The pending list's rows with their records' ids: ListaSMS draws them, position for position.
+    const ModelloSmsInAttesa& Modello() const { return modello_; }
     // True once the window has been unloaded at the end of the closing.
     bool Scaricata() const { return scaricata_; }
 
@@ -180,6 +183,7 @@ private:
     QPointer<FormLogo> logo_;
     QPointer<FormChiusura> chiusura_;
     QPointer<FormMsgBox1> msgBox1_;
+    ModelloSmsInAttesa modello_;
     SportelloSms* sportello_ = nullptr; // child of ListaSMS
     Guardia guardia_;
     // The panel as last drawn: it is drawn again only when the engine changed it.

@@ -48,12 +48,14 @@ QStringList Archivio::Tabelle() {
 Archivio::Archivio() = default;
 
 Archivio::~Archivio() {
-    rs_.reset();
+    corrente_ = nullptr;
+    tabelle_.clear();
     sqlite3_close_v2(db_);
 }
 
 void Archivio::ApriArchivio(const QString& cartellaProgramma) {
-    rs_.reset();
+    corrente_ = nullptr;
+    tabelle_.clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
     percorso_ = QDir(cartellaProgramma).filePath(NomeFile());
@@ -112,6 +114,14 @@ Recordset& Archivio::ApriTabella(const QString& nome) {
     if (trovata.isEmpty())
         throw ErroriArchivio::TabellaNonTrovata(nome);
 
+    auto esistente = tabelle_.find(trovata);
+    if (esistente != tabelle_.end()) {
+        // Reopened in place: whoever still holds it keeps a valid recordset.
+        esistente->second->Riapri();
+        corrente_ = esistente->second.get();
+        return *corrente_;
+    }
+
     QStringList campi;
     Istruzione info(db_, QStringLiteral("PRAGMA table_info(%1)").arg(Cita(trovata)));
     while (info.passo())
@@ -119,12 +129,13 @@ Recordset& Archivio::ApriTabella(const QString& nome) {
 
     // The previous recordset stays current if the new one cannot be opened.
     auto nuovo = std::make_unique<Recordset>(db_, trovata, campi);
-    rs_ = std::move(nuovo);
-    return *rs_;
+    corrente_ = nuovo.get();
+    tabelle_.emplace(trovata, std::move(nuovo));
+    return *corrente_;
 }
 
 Recordset& Archivio::rs() {
-    if (!rs_)
+    if (!corrente_)
         throw ErroriArchivio::NessunArchivio();
-    return *rs_;
+    return *corrente_;
 }

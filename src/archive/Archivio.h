@@ -3,12 +3,19 @@
 #include "Recordset.h"
 
 #include <QString>
+#include <map>
 #include <memory>
 
 struct sqlite3;
 
 // The one open archive of the program and its one current recordset, which every window shares
 // and replaces by opening the table it needs.
+//
+// Each table has one recordset for the life of the open archive: opening a table again
+// repositions that same recordset on its first record and makes it current, it never frees it.
+// A reference a window took before a modal question therefore stays a valid recordset of the
+// same table whatever the main timer opened meanwhile; only its position may have moved, so
+// code that resumes after a question finds its record again by identity (an id, a rowid).
 class Archivio {
 public:
     static QString NomeFile() { return QStringLiteral("archivio.mdb"); }
@@ -30,16 +37,19 @@ public:
     const QString& Percorso() const { return percorso_; }
 
     // Opens the named table (name matched without regard to case) as the current recordset,
-    // positioned on its first record. Throws 3078 for an unknown table.
+    // positioned on its first record. Throws 3078 for an unknown table. The reference stays
+    // valid until the archive is opened again or destroyed.
     Recordset& ApriTabella(const QString& nome);
     // The current recordset; ApriTabella must have been called.
     Recordset& rs();
-    bool HaRecordsetCorrente() const { return rs_ != nullptr; }
+    bool HaRecordsetCorrente() const { return corrente_ != nullptr; }
 
 private:
     friend class Transazione;
     friend class ConsultazioneSms;
     sqlite3* db_ = nullptr;
     QString percorso_;
-    std::unique_ptr<Recordset> rs_;
+    // One recordset per table, by the table's name as the file spells it.
+    std::map<QString, std::unique_ptr<Recordset>> tabelle_;
+    Recordset* corrente_ = nullptr;
 };

@@ -220,6 +220,22 @@ void Recordset::MoveFirst() {
     d->avanza();
 }
 
+void Recordset::Riapri() {
+    noMatch_ = false;
+    MoveFirst();
+}
+
+qint64 Recordset::Rowid() const {
+    if (!d->haCorrente)
+        throw ErroriArchivio::NessunRecordCorrente();
+    return *d->posizione;
+}
+
+bool Recordset::Posiziona(qint64 rowid) {
+    d->annullaModifica();
+    return d->posizionaSu(rowid);
+}
+
 void Recordset::MoveNext() {
     if (d->eof)
         throw ErroriArchivio::NessunRecordCorrente();

@@ -25,9 +25,16 @@ public:
     const QString& NomeTabella() const { return tabella_; }
     const QStringList& Campi() const { return campi_; }
 
+    // Back on the first record as a freshly opened table: no match pending, nothing being edited.
+    void Riapri();
     void MoveFirst();
     void MoveNext();
     bool isEOF() const;
+
+    // The identity of the current record (its rowid); throws 3021 without a current record.
+    qint64 Rowid() const;
+    // Makes the record with this rowid current; false, with no current record, when it is gone.
+    bool Posiziona(qint64 rowid);
 
     // Value of a field of the current record (names matched without regard to case).
     QVariant Campo(const QString& nome) const;

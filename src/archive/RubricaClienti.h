@@ -10,6 +10,9 @@ class Archivio;
 // equal number. Not capped: a register of any size gets every name right.
 class RubricaClienti {
 public:
+    // What the desk shows, and the register prefills, as the name of a number no customer has.
+    static QString NuovoCliente() { return QStringLiteral("Nuovo Cliente"); }
+
     // Refills from Clienti (opens it as the current recordset). Returns the number of customers.
     int Riempi(Archivio& archivio);
 

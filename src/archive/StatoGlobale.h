@@ -4,7 +4,9 @@
 #include "archive/Archivio.h"
 #include "modem/TabellaComandi.h"
 
+#include <QDate>
 #include <QString>
+#include <functional>
 
 // The state every window shares: the archive, the settings read at start, the modem command state
 // and the cross-window flags. One object owned by the application and handed to the windows by
@@ -51,4 +53,7 @@ struct StatoGlobale {
     QString NumeroCorrente;
     bool InserimentoDaSms = false;
     bool ChiusuraEseguita = false;
+
+    // Today, as the windows read it (date ranges, birth years, top-up dates); a test fixes it.
+    std::function<QDate()> Oggi = [] { return QDate::currentDate(); };
 };

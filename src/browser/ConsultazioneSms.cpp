@@ -1,6 +1,6 @@
 #include "ConsultazioneSms.h"
 
-#include "ChiaveData.h"
+#include "archive/ChiaveData.h"
 #include "archive/Archivio.h"
 #include "archive/ErroriArchivio.h"
 #include "archive/Schema.h"

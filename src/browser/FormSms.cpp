@@ -225,17 +225,18 @@ void FormSms::ListaClienti_ItemClick(QTreeWidgetItem* riga) {
     if (!riga)
         return;
     NomeSelezionato = riga->text(1);
-    stato_.NumeroCorrente = riga->text(0);
+    NumeroSelezionato = riga->text(0);
+    stato_.NumeroCorrente = NumeroSelezionato;
     Accessibile::Testo(CmStampa, NomeSelezionato.isEmpty() ? QStringLiteral("Stampa Tutti")
                                                            : QStringLiteral("Stampa Cliente"));
     CaselleData da = TreCaselle::Leggi(Text1);
     CaselleData a = TreCaselle::Leggi(Text2);
-    IntervalloDate::Normalizza(da, a, QDate::currentDate());
+    IntervalloDate::Normalizza(da, a, stato_.Oggi());
     TreCaselle::Scrivi(Text1, da);
     TreCaselle::Scrivi(Text2, a);
     DataDa = IntervalloDate::Chiave(da);
     DataA = IntervalloDate::Chiave(a);
-    VisualizzaListaSMS1(NomeSelezionato, stato_.NumeroCorrente, DataDa, DataA);
+    VisualizzaListaSMS1(NomeSelezionato, NumeroSelezionato, DataDa, DataA);
 }
 
 void FormSms::ListaSMS_ItemClick(int riga) {
@@ -250,11 +251,11 @@ void FormSms::ListaSMS_ItemClick(int riga) {
 }
 
 void FormSms::CmStampa_Click() {
-    stampa_.StampaListaSms(NomeSelezionato, stato_.NumeroCorrente, DataDa, DataA);
+    stampa_.StampaListaSms(NomeSelezionato, NumeroSelezionato, DataDa, DataA);
 }
 
 void FormSms::CmGiorno_Click() {
-    const CaselleData oggi = IntervalloDate::Di(QDate::currentDate());
+    const CaselleData oggi = IntervalloDate::Di(stato_.Oggi());
     TreCaselle::Scrivi(Text1, oggi);
     TreCaselle::Scrivi(Text2, oggi);
 }
@@ -271,7 +272,7 @@ void FormSms::CmExcel_Click() {
         CursoreAttesa attesa;
         EsportazioneExcel::Scrivi(
             EsportazioneExcel::Cartella(stato_.cartellaProgramma),
-            EsportazioneExcel::NomeFile(NomeSelezionato, QDate::currentDate()), *modello_);
+            EsportazioneExcel::NomeFile(NomeSelezionato, stato_.Oggi()), *modello_);
     } catch (const ErroreRuntime& e) {
         if (e.Number() != ErroreRuntime::SalvataggioFoglio)
             throw;

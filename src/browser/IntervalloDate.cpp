@@ -1,6 +1,6 @@
 #include "IntervalloDate.h"
 
-#include "ChiaveData.h"
+#include "archive/ChiaveData.h"
 #include "platform/Testo.h"
 
 namespace {

@@ -25,7 +25,7 @@ const QString kEsci = QStringLiteral("Esci");
 const QString kAnnulla = QStringLiteral("Annulla");
 const QString kStampaTutti = QStringLiteral("Stampa tutti i Clienti");
 const QString kStampaSelezionato = QStringLiteral("Stampa Cliente Selezionato");
-const QString kNuovoCliente = QStringLiteral("Nuovo Cliente");
+const QString kNuovoCliente = RubricaClienti::NuovoCliente();
 const QString kErrore = QStringLiteral("Errore");
 // The editor's one-line boxes, in the order the user meets them.
 constexpr int kCaselle[] = {0, 1, 21, 22, 23, 3};
@@ -242,7 +242,7 @@ void FormClienti::scriviCampi(Recordset& rs) {
 bool FormClienti::controlloNascita() {
     const auto esito =
         ControlloNascita::Controlla(Text1[21]->text(), Text1[22]->text(), Text1[23]->text(),
-                                    QDate::currentDate().toString(QStringLiteral("yyyy")));
+                                    stato_.Oggi().toString(QStringLiteral("yyyy")));
     dataNascita = esito.data;
     return esito.valida;
 }
@@ -397,12 +397,16 @@ void FormClienti::aggiungi() {
 }
 
 bool FormClienti::trovaSelezionato() {
+    return trovaCliente(qint64(Testo::Val(Testo1(5))));
+}
+
+bool FormClienti::trovaCliente(qint64 id) {
     // Clienti is opened again: the main timer may have left another table current meanwhile.
     Recordset& rs = stato_.archivio.ApriTabella(Tabella::Clienti);
     rs.MoveFirst();
     if (rs.RecordCount() < 1)
         return false;
-    rs.FindFirst(Criterio::Uguale(Campo::T1IdCliente, qint64(Testo::Val(Testo1(5)))));
+    rs.FindFirst(Criterio::Uguale(Campo::T1IdCliente, id));
     if (rs.NoMatch()) {
         MsgBox(QStringLiteral("Voce (") + Testo1(0) +
                    QStringLiteral(") non trovata nel database. Riprovare."),
@@ -420,12 +424,17 @@ void FormClienti::disabilita() {
     try {
         if (!trovaSelezionato())
             return;
-        Recordset& rs = stato_.archivio.rs();
+        // The customer's id, not the recordset's position, is what the answer applies to: the
+        // main timer may store an order, and walk Clienti, while the question is open.
+        const qint64 id = stato_.archivio.rs().Intero(Campo::T1IdCliente);
         // The stored state decides, not the button's caption.
-        const bool eliminato = rs.Booleano(Campo::T1Eliminato);
+        const bool eliminato = stato_.archivio.rs().Booleano(Campo::T1Eliminato);
         const QString domanda = eliminato ? QStringLiteral("Riabilitare il Cliente selezionato?")
                                           : QStringLiteral("Disabilitare il Cliente selezionato?");
         if (MsgBox(domanda, Stile::SiNo + Stile::Domanda, QString(), this) == Risposta::Si) {
+            if (!trovaCliente(id))
+                return;
+            Recordset& rs = stato_.archivio.rs();
             rs.Edit();
             rs.Imposta(Campo::T1Eliminato, !eliminato);
             rs.Update();

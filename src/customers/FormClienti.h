@@ -71,6 +71,8 @@ private:
     void gestisciErrore(int numero, const QString& descrizione);
     // Opens Clienti on the selected customer; false, after telling the user, when it is gone.
     bool trovaSelezionato();
+    // Opens Clienti on the customer with this id; false, after telling the user, when it is gone.
+    bool trovaCliente(qint64 id);
     void rimuoviSelezionata();
     // The editor's boxes into the added or edited record, then stored.
     void scriviCampi(Recordset& rs);

@@ -10,11 +10,11 @@ QVector<RigaListaSms> LetturaSmsInAttesa::Leggi(Archivio& archivio, RubricaClien
     Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
         RigaListaSms riga;
+        riga.id = rs.Rowid();
         riga.numero = rs.Testo(Campo::T3Numero);
-        bool trovato = false;
-        riga.nome = rubrica.NomeDi(riga.numero, &trovato);
-        if (!trovato)
-            riga.nome = NuovoCliente();
+        riga.nome = rubrica.NomeDi(riga.numero, &riga.clienteNoto);
+        if (!riga.clienteNoto)
+            riga.nome = RubricaClienti::NuovoCliente();
         riga.data = rs.Testo(Campo::T3DataArrivo);
         riga.orario = rs.Testo(Campo::T3OrarioArrivo);
         riga.testo = rs.Testo(Campo::T3TestoSmsRicevuto);

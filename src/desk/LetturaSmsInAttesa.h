@@ -7,11 +7,10 @@
 class Archivio;
 class RubricaClienti;
 
-// Reads the pending messages in the table's own order, each with its sender's name from the
-// customer register ("Nuovo Cliente" for a number no customer has).
+// Reads the pending messages in the table's own order, each with its record's id and its
+// sender's name from the customer register ("Nuovo Cliente" for a number no customer has).
 class LetturaSmsInAttesa {
 public:
-    static QString NuovoCliente() { return QStringLiteral("Nuovo Cliente"); }
     // Refills the lookup table from Clienti, then walks SmsTemporanei.
     static QVector<RigaListaSms> Leggi(Archivio& archivio, RubricaClienti& rubrica);
 };

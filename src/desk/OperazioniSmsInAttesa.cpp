@@ -13,25 +13,9 @@ bool OperazioniSmsInAttesa::ClienteDisabilitato(Archivio& archivio, const QStrin
     return false;
 }
 
-bool OperazioniSmsInAttesa::posiziona(Recordset& rs, const RigaListaSms& riga) {
-    // The search by number starts where the sender's messages start; the walk from there
-    // compares the rest of the row.
-    rs.FindFirst(Criterio::Uguale(Campo::T3Numero, riga.numero));
-    if (rs.NoMatch())
-        return false;
-    for (; !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Testo(Campo::T3Numero) == riga.numero &&
-            rs.Testo(Campo::T3DataArrivo) == riga.data &&
-            rs.Testo(Campo::T3OrarioArrivo) == riga.orario &&
-            rs.Testo(Campo::T3TestoSmsRicevuto) == riga.testo)
-            return true;
-    }
-    return false;
-}
-
-bool OperazioniSmsInAttesa::SegnaGestito(Archivio& archivio, const RigaListaSms& riga) {
+bool OperazioniSmsInAttesa::SegnaGestito(Archivio& archivio, qint64 id) {
     Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
-    if (!posiziona(rs, riga))
+    if (id <= 0 || !rs.Posiziona(id))
         return false;
     rs.Edit();
     rs.Imposta(Campo::T3Gestito, true);
@@ -39,43 +23,43 @@ bool OperazioniSmsInAttesa::SegnaGestito(Archivio& archivio, const RigaListaSms&
     return true;
 }
 
-bool OperazioniSmsInAttesa::Archivia(Archivio& archivio, const RigaListaSms& riga) {
+bool OperazioniSmsInAttesa::Archivia(Archivio& archivio, qint64 id) {
     Transazione transazione(archivio);
     // A message no longer pending is not archived again.
-    if (!posiziona(archivio.ApriTabella(Tabella::SmsTemporanei), riga))
+    Recordset& attesa = archivio.ApriTabella(Tabella::SmsTemporanei);
+    if (id <= 0 || !attesa.Posiziona(id))
         return false;
+    const QString numero = attesa.Testo(Campo::T3Numero);
+    const QString data = attesa.Testo(Campo::T3DataArrivo);
+    const QString orario = attesa.Testo(Campo::T3OrarioArrivo);
+    const QString testo = attesa.Testo(Campo::T3TestoSmsRicevuto);
 
     Recordset& sms = archivio.ApriTabella(Tabella::SMS);
     sms.AddNew();
-    sms.Imposta(Campo::T4Numero, riga.numero);
-    sms.Imposta(Campo::T4DataArrivo, riga.data);
-    sms.Imposta(Campo::T4OrarioArrivo, riga.orario);
-    sms.Imposta(Campo::T4TestoSmsRicevuto, riga.testo);
+    sms.Imposta(Campo::T4Numero, numero);
+    sms.Imposta(Campo::T4DataArrivo, data);
+    sms.Imposta(Campo::T4OrarioArrivo, orario);
+    sms.Imposta(Campo::T4TestoSmsRicevuto, testo);
     sms.Update();
 
-    Recordset& attesa = archivio.ApriTabella(Tabella::SmsTemporanei);
-    posiziona(attesa, riga);
-    attesa.Delete();
+    Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
+    rs.Posiziona(id);
+    rs.Delete();
     transazione.Conferma();
     return true;
 }
 
-bool OperazioniSmsInAttesa::Elimina(Archivio& archivio, const RigaListaSms& riga) {
+bool OperazioniSmsInAttesa::Elimina(Archivio& archivio, qint64 id) {
     Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
-    if (!posiziona(rs, riga))
+    if (id <= 0 || !rs.Posiziona(id))
         return false;
     rs.Delete();
     return true;
 }
 
-int OperazioniSmsInAttesa::EliminaDelNumero(Archivio& archivio, const QString& numero) {
-    Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
+int OperazioniSmsInAttesa::EliminaTutti(Archivio& archivio, const QVector<qint64>& id) {
     int eliminati = 0;
-    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Testo(Campo::T3Numero) == numero) {
-            rs.Delete();
-            ++eliminati;
-        }
-    }
+    for (qint64 i : id)
+        eliminati += Elimina(archivio, i) ? 1 : 0;
     return eliminati;
 }

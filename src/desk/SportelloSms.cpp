@@ -2,7 +2,6 @@
 
 #include "FormMsgBox2.h"
 #include "FormMsgBox4.h"
-#include "LetturaSmsInAttesa.h"
 #include "OperazioniSmsInAttesa.h"
 #include "archive/StatoGlobale.h"
 #include "customers/FormClienti.h"
@@ -18,10 +17,11 @@ const QColor kRosso(255, 0, 0);
 const QString kErrore = QStringLiteral("Errore");
 } // namespace
 
-SportelloSms::SportelloSms(StatoGlobale& stato, QTreeWidget& lista, ModulofnStampa& stampa,
-                           QWidget* finestra, int& rispformbox)
+SportelloSms::SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTreeWidget& lista,
+                           ModulofnStampa& stampa, QWidget* finestra, int& rispformbox)
     : QObject(&lista)
     , stato_(stato)
+    , modello_(modello)
     , lista_(lista)
     , stampa_(stampa)
     , finestra_(finestra)
@@ -42,17 +42,6 @@ bool SportelloSms::Gestita(const QTreeWidgetItem* item) {
     return item->foreground(0).color() == kBlu;
 }
 
-RigaListaSms SportelloSms::RigaDi(const QTreeWidgetItem* item) {
-    RigaListaSms r;
-    r.numero = item->text(0);
-    r.nome = item->text(1);
-    r.data = item->text(2);
-    r.orario = item->text(3);
-    r.testo = item->text(4);
-    r.gestito = Gestita(item);
-    return r;
-}
-
 bool SportelloSms::eventFilter(QObject* oggetto, QEvent* evento) {
     // Enter on a row does what a click does, for those who work from the keyboard.
     if (evento->type() == QEvent::KeyPress) {
@@ -66,34 +55,32 @@ bool SportelloSms::eventFilter(QObject* oggetto, QEvent* evento) {
     return QObject::eventFilter(oggetto, evento);
 }
 
-QTreeWidgetItem* SportelloSms::rigaAttuale(const RigaListaSms& riga) const {
-    for (int i = 0; i < lista_.topLevelItemCount(); ++i) {
-        QTreeWidgetItem* item = lista_.topLevelItem(i);
-        if (item->text(0) == riga.numero && item->text(2) == riga.data &&
-            item->text(3) == riga.orario && item->text(4) == riga.testo)
-            return item;
-    }
-    return nullptr;
+QTreeWidgetItem* SportelloSms::rigaAttuale(qint64 id) const {
+    const int indice = modello_.Indice(id);
+    return indice < 0 ? nullptr : lista_.topLevelItem(indice);
 }
 
-void SportelloSms::rimuovi(const RigaListaSms& riga) {
-    QTreeWidgetItem* item = rigaAttuale(riga);
-    if (!item)
+void SportelloSms::rimuovi(qint64 id) {
+    const int indice = modello_.Indice(id);
+    if (indice < 0)
         return;
     if (rigaInUscita)
-        rigaInUscita(lista_.indexOfTopLevelItem(item));
-    delete item;
+        rigaInUscita(indice);
+    modello_.Rimuovi(indice);
+    delete lista_.takeTopLevelItem(indice);
 }
 
 void SportelloSms::ListaSMS_ItemClick(QTreeWidgetItem* item) {
-    if (!item)
+    const int indice = item ? lista_.indexOfTopLevelItem(item) : -1;
+    if (indice < 0 || indice >= modello_.Conteggio())
         return;
-    IndiceSelezionato = lista_.indexOfTopLevelItem(item);
-    stato_.NumeroCorrente = item->text(0);
+    IndiceSelezionato = indice;
+    // A copy: the row itself may change or go while a dialog is open.
+    const RigaListaSms riga = modello_.Riga(indice);
+    stato_.NumeroCorrente = riga.numero;
     lista_.clearSelection();
-    const RigaListaSms riga = RigaDi(item);
 
-    if (riga.nome == LetturaSmsInAttesa::NuovoCliente()) {
+    if (!riga.clienteNoto) {
         nuovoCliente(riga);
         return;
     }
@@ -119,13 +106,13 @@ void SportelloSms::archivia(const RigaListaSms& riga) {
     }
     switch (rispformbox_) {
     case Risposta::Si:
-        if (!OperazioniSmsInAttesa::Archivia(stato_.archivio, riga)) {
+        if (!OperazioniSmsInAttesa::Archivia(stato_.archivio, riga.id)) {
             MsgBox(QStringLiteral("SMS da eliminare non è stato trovato nel database. Riprovare."),
                    Stile::Critico, kErrore, finestra_);
             lista_.clearSelection();
             return;
         }
-        rimuovi(riga);
+        rimuovi(riga.id);
         if (lista_.topLevelItemCount() > 0)
             lista_.clearSelection();
         return;
@@ -150,9 +137,11 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
                                               "Annullata");
     switch (rispformbox_) {
     case Risposta::Si:
-        if (QTreeWidgetItem* item = rigaAttuale(riga))
+        if (QTreeWidgetItem* item = rigaAttuale(riga.id)) {
+            modello_.SegnaGestita(modello_.Indice(riga.id));
             ColoraGestita(item);
-        if (!OperazioniSmsInAttesa::SegnaGestito(stato_.archivio, riga)) {
+        }
+        if (!OperazioniSmsInAttesa::SegnaGestito(stato_.archivio, riga.id)) {
             MsgBox(QStringLiteral("SMS da gestire relativo al numero  (") + riga.nome +
                        QStringLiteral(")") + nonTrovato + QStringLiteral("."),
                    Stile::Critico, kErrore, finestra_);
@@ -164,14 +153,14 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
                    Stile::SiNo + Stile::Esclamazione + Stile::TerzoPredefinito,
                    QStringLiteral("Attesa Conferma"), finestra_) == Risposta::No)
             return;
-        if (!OperazioniSmsInAttesa::Elimina(stato_.archivio, riga)) {
+        if (!OperazioniSmsInAttesa::Elimina(stato_.archivio, riga.id)) {
             MsgBox(QStringLiteral("SMS da eliminare relativo al numero  (") + riga.nome +
                        QStringLiteral(")") + nonTrovato,
                    Stile::Critico, kErrore, finestra_);
             lista_.clearSelection();
             return;
         }
-        rimuovi(riga);
+        rimuovi(riga.id);
         MsgBox(QStringLiteral("SMS eliminato con successo!"), Stile::Informazione,
                QStringLiteral("Informazione"), finestra_);
         return;
@@ -181,6 +170,9 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
 }
 
 void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
+    // The sender's messages the user has in view now: only these may go, not any that arrive
+    // while the questions are open.
+    const QVector<qint64> inVista = modello_.IdDelNumero(riga.numero);
     const QChar a = QLatin1Char('\n');
     rispformbox_ =
         MsgBox(QStringLiteral("Ricevuto il seguente SMS:") + a + a + riga.testo + a + a +
@@ -208,8 +200,8 @@ void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
                Stile::SiNo + Stile::Critico + Stile::SecondoPredefinito, QString(),
                finestra_) == Risposta::No)
         return;
-    OperazioniSmsInAttesa::EliminaDelNumero(stato_.archivio, riga.numero);
-    rimuovi(riga);
+    OperazioniSmsInAttesa::EliminaTutti(stato_.archivio, inVista);
+    rimuovi(riga.id);
     // The sender's other rows leave at the next rebuild.
     stato_.AggiornaListaSms = true;
 }

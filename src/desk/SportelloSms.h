@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RigaListaSms.h"
+#include "ModelloSmsInAttesa.h"
 #include "platform/Guardia.h"
 
 #include <QObject>
@@ -14,14 +14,15 @@ class ModulofnStampa;
 // it, prints it or deletes it, and for a sender not in the register offers to register it or to
 // delete its messages.
 //
-// Rows are met again by what they show after every dialog: the main timer keeps running while a
-// dialog is open and may rebuild the list meanwhile.
+// The list draws the rows of `modello`, position for position. What a click acts on is the row's
+// record id, read before any dialog and looked up again after it: the main timer keeps running
+// while a dialog is open and may add, join or rebuild rows meanwhile.
 class SportelloSms : public QObject {
     Q_OBJECT
 public:
     // `finestra` owns the dialogs and boxes; `rispformbox` is its variable for their answers.
-    SportelloSms(StatoGlobale& stato, QTreeWidget& lista, ModulofnStampa& stampa, QWidget* finestra,
-                 int& rispformbox);
+    SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTreeWidget& lista,
+                 ModulofnStampa& stampa, QWidget* finestra, int& rispformbox);
 
     // Told the position of a row about to leave the list.
     std::function<void(int indice)> rigaInUscita;
@@ -34,8 +35,6 @@ public:
     // A row taken in hand: blue row text, red cells.
     static void ColoraGestita(QTreeWidgetItem* item);
     static bool Gestita(const QTreeWidgetItem* item);
-    // What a row of the list shows.
-    static RigaListaSms RigaDi(const QTreeWidgetItem* item);
 
 protected:
     bool eventFilter(QObject* oggetto, QEvent* evento) override;
@@ -44,11 +43,12 @@ private:
     void prendiInCarico(const RigaListaSms& riga);
     void archivia(const RigaListaSms& riga);
     void nuovoCliente(const RigaListaSms& riga);
-    // The row that shows this message now, or null when the list no longer holds it.
-    QTreeWidgetItem* rigaAttuale(const RigaListaSms& riga) const;
-    void rimuovi(const RigaListaSms& riga);
+    // The row of record `id` now, or null when the list no longer holds it.
+    QTreeWidgetItem* rigaAttuale(qint64 id) const;
+    void rimuovi(qint64 id);
 
     StatoGlobale& stato_;
+    ModelloSmsInAttesa& modello_;
     QTreeWidget& lista_;
     ModulofnStampa& stampa_;
     QWidget* finestra_;

@@ -5,7 +5,6 @@
 #include "archive/Archivio.h"
 #include "archive/RubricaClienti.h"
 #include "archive/Schema.h"
-#include "desk/LetturaSmsInAttesa.h"
 
 #include <QStringList>
 #include <cstdlib>
@@ -41,7 +40,7 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
     bool trovato = false;
     r.nome = rubrica.NomeDi(sms.numero, &trovato);
     if (!trovato)
-        r.nome = LetturaSmsInAttesa::NuovoCliente();
+        r.nome = RubricaClienti::NuovoCliente();
     r.data = sms.data;
 
     const int secondi = InterpreteSms::Orario_In_Secondi(sms.orario);

@@ -1,9 +1,9 @@
 #include "RaccoltaDatiStampa.h"
 
 #include "archive/Archivio.h"
+#include "archive/ChiaveData.h"
 #include "archive/RubricaClienti.h"
 #include "archive/Schema.h"
-#include "browser/ChiaveData.h"
 #include "platform/ErroreRuntime.h"
 
 namespace {

@@ -172,7 +172,7 @@ void FormGestoreSim::Combo1_Click() {
 
 void FormGestoreSim::Command1_Click(int index) {
     TreCaselle::Scrivi(Text2,
-                       DividiData::Normalizza(TreCaselle::Leggi(Text2), QDate::currentDate()));
+                       DividiData::Normalizza(TreCaselle::Leggi(Text2), stato_.Oggi()));
     if (index == 1) {
         accept();
         return;

@@ -1,4 +1,4 @@
-#include "browser/ChiaveData.h"
+#include "archive/ChiaveData.h"
 #include "browser/IntervalloDate.h"
 
 #include <QTest>

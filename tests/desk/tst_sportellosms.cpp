@@ -266,15 +266,10 @@ private slots:
                      .esegui("CREATE TRIGGER guasto BEFORE DELETE ON SmsTemporanei BEGIN "
                              "SELECT RAISE(ABORT, 'disco guasto'); END"),
                  0);
-        RigaListaSms riga{kMario,
-                          QStringLiteral("Mario Rossi"),
-                          kData,
-                          QStringLiteral("10:00:00"),
-                          QStringLiteral("Ordine"),
-                          true};
+        const qint64 id = b.form->Modello().Riga(0).id;
         bool fallito = false;
         try {
-            OperazioniSmsInAttesa::Archivia(b.a(), riga);
+            OperazioniSmsInAttesa::Archivia(b.a(), id);
         } catch (const ErroreRuntime&) {
             fallito = true;
         }
