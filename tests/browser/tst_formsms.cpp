@@ -186,6 +186,20 @@ private slots:
                  stampato.constData());
     }
 
+    // "Stampa" prints the sender the window shows, though the SIM scan rewrites the shared
+    // current number with each message it reads while the window is open.
+    void laStampaSegueIlMittenteMostrato() {
+        Banco b;
+        b.date({QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("2024")},
+               {QStringLiteral("31"), QStringLiteral("12"), QStringLiteral("2024")});
+        b.clicca(QStringLiteral("3331111111"));
+        b.stato.NumeroCorrente = QStringLiteral("3339999999"); // as ScansioneSim does
+        b.form->CmStampa_Click();
+        const QByteArray stampato = b.ricevuti();
+        QVERIFY2(stampato.contains("SMS: Una margherita") && !stampato.contains("Chi sono?"),
+                 stampato.constData());
+    }
+
     // Reading a message: "Ok" prints nothing, "Stampa SMS" prints it.
     void leggereUnSmsEStamparlo() {
         Banco b;

@@ -8,6 +8,7 @@
 #include "customers/FormClienti.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
+#include "platform/MsgBox.h"
 
 #include <QApplication>
 #include <QDate>
@@ -162,6 +163,66 @@ private slots:
         QCOMPARE(b.clienti()[1].nome, QStringLiteral("Anna Neri"));
         QVERIFY(!b.clienti()[1].eliminato);
         QCOMPARE(b.form->lstADD->topLevelItemCount(), 0);
+    }
+
+    // The main timer stores orders while the question is open (here an order of the very
+    // customer asked about, which walks the register): the answer still applies to that
+    // customer, both ways.
+    void disabilitaERiabilitaMentreArrivaUnOrdine() {
+        BancoFormMain b;
+        b.collegaModem();
+        DatiDiProva::Cliente(b.archivioDiretto(), QStringLiteral("3331112222"),
+                             QStringLiteral("Mario"));
+        DatiDiProva::Cliente(b.archivioDiretto(), QStringLiteral("3334445555"),
+                             QStringLiteral("Anna"));
+        b.avviaFinoAllaLista();
+        FormClienti clienti(*b.stato, b.form->Stampa());
+        int slot = 0;
+        QStringList domande;
+        MsgBoxHook::Installa([&](const MessaggioMostrato& m) {
+            if (m.proprietario != &clienti) // the modem's own boxes
+                return int(Risposta::Ok);
+            domande << m.prompt;
+            if (!m.prompt.endsWith(QStringLiteral("il Cliente selezionato?")))
+                return int(Risposta::Ok);
+            ++slot;
+            b.modem.sms(slot, QStringLiteral("+393331112222"),
+                        QStringLiteral("26/12/07,10:1%1:00+04").arg(slot),
+                        QStringLiteral("Ordine %1").arg(slot));
+            const int n = b.form->ListaSMS->topLevelItemCount();
+            [&] {
+                QVERIFY(b.tickFinche(
+                            [&] { return b.form->ListaSMS->topLevelItemCount() > n; }, 400) >= 0);
+            }();
+            return int(Risposta::Si);
+        });
+        const auto stato = [&](const QString& numero) {
+            Recordset& rs = b.stato->archivio.ApriTabella(Tabella::Clienti);
+            rs.FindFirst(Criterio::Uguale(Campo::T1Numero, numero));
+            return rs.Booleano(Campo::T1Eliminato);
+        };
+        const auto scegli = [&](const QString& numero) {
+            for (int i = 0; i < clienti.lstADD->topLevelItemCount(); ++i) {
+                QTreeWidgetItem* r = clienti.lstADD->topLevelItem(i);
+                if (r->text(1) == numero) {
+                    clienti.lstADD->setCurrentItem(r);
+                    clienti.lstADD_ItemClick(r);
+                }
+            }
+        };
+
+        scegli(QStringLiteral("3331112222"));
+        clienti.Command1_Click(1);
+        QVERIFY(stato(QStringLiteral("3331112222")));
+        QVERIFY(!stato(QStringLiteral("3334445555")));
+        clienti.Command1_Click(5); // the disabled ones
+        scegli(QStringLiteral("3331112222"));
+        clienti.Command1_Click(1);
+        QVERIFY(!stato(QStringLiteral("3331112222")));
+        MsgBoxHook::Rimuovi();
+        QCOMPARE(domande, (QStringList{QStringLiteral("Disabilitare il Cliente selezionato?"),
+                                       QStringLiteral("Riabilitare il Cliente selezionato?")}));
+        QCOMPARE(b.form->Modello().Conteggio(), 2);
     }
 
     void leCaselleNumericheScartanoIlResto() {

@@ -1,7 +1,9 @@
+#include "BancoFormMain.h"
 #include "BancoListaSms.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
+#include "RegistroSuoni.h"
 #include "app/FormMain.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
@@ -229,6 +231,87 @@ private slots:
         b.form->Timer1_Timer();
         QCOMPARE(b.testiLista(), QStringList{QStringLiteral("Prefisso")});
         QCOMPARE(b.form->ContaSMSArrivati, 1);
+    }
+
+    // Orders keep arriving through the main timer while the desk's questions are open: what the
+    // user confirmed is what happens, to the records the user saw.
+    void leRisposteValgonoPerIMessaggiVisti() {
+        BancoFormMain b;
+        RegistroSuoni suoni;
+        b.collegaModem();
+        DatiDiProva::Cliente(b.archivioDiretto(), kMario, QStringLiteral("Mario Rossi"));
+        const QString ignoto = QStringLiteral("+39") + kIgnoto;
+        b.modem.sms(1, ignoto, QStringLiteral("26/12/07,10:10:00+04"), QStringLiteral("Uno"));
+        b.modem.sms(2, ignoto, QStringLiteral("26/12/07,10:20:00+04"), QStringLiteral("Due"));
+        b.modem.sms(3, QStringLiteral("+39") + kMario, QStringLiteral("26/12/07,10:15:30+04"),
+                    QStringLiteral("Vorrei due pizze:"));
+        QTreeWidget& lista = *b.form->ListaSMS;
+        // A further message, or a further part, comes in through the timer.
+        const auto arriva = [&](int slot, const QString& da, const QString& ora,
+                                const QString& testo, const std::function<bool()>& fatto) {
+            b.modem.sms(slot, da, QStringLiteral("26/12/07,") + ora + QStringLiteral("+04"), testo);
+            QVERIFY(b.tickFinche(fatto, 400) >= 0);
+        };
+        QStringList errori;
+        MsgBoxHook::Installa([&](const MessaggioMostrato& m) {
+            if (m.title == QStringLiteral("Errore"))
+                errori << m.prompt;
+            if (m.prompt.startsWith(QStringLiteral("Ricevuto il seguente SMS:")))
+                return int(Risposta::No);
+            if (m.prompt.startsWith(QStringLiteral("Confermi la cancellazione del seguente"))) {
+                arriva(4, ignoto, QStringLiteral("10:30:00"), QStringLiteral("Tre"),
+                       [&] { return lista.topLevelItemCount() == 4; });
+                return int(Risposta::Si);
+            }
+            return RispostaPredefinita(m.style);
+        });
+        QList<std::function<int(QDialog&)>> finestre;
+        Modale::InstallaHook([&](QDialog& d) {
+            return finestre.isEmpty() ? int(QDialog::Rejected) : finestre.takeFirst()(d);
+        });
+        const auto premi = [](QDialog& d, int indice) {
+            static_cast<SchedaSms&>(d).Command1[indice]->click();
+            return d.result();
+        };
+        b.avviaFinoAllaLista();
+        QVERIFY(b.tickFinche([&] { return lista.topLevelItemCount() == 3; }, 400) >= 0);
+        const auto inAttesa = [&] {
+            QStringList t;
+            Recordset& rs = b.stato->archivio.ApriTabella(Tabella::SmsTemporanei);
+            for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
+                t << rs.Testo(Campo::T3TestoSmsRicevuto);
+            return t;
+        };
+
+        // The unknown sender's two messages seen go; the third, come during the question, stays.
+        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        QCOMPARE(inAttesa(), (QStringList{QStringLiteral("Vorrei due pizze:"),
+                                          QStringLiteral("Tre")}));
+        b.tick();
+        QCOMPARE(lista.topLevelItemCount(), 2);
+        QCOMPARE(lista.topLevelItem(1)->text(4), QStringLiteral("Tre"));
+
+        // Mario's order is taken in hand; while the archiving dialog is open the rest of it
+        // arrives and joins the record: the whole order is archived.
+        finestre << [&](QDialog& d) { return premi(d, 0); };
+        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        finestre << [&](QDialog& d) {
+            arriva(5, QStringLiteral("+39") + kMario, QStringLiteral("10:15:33"),
+                   QStringLiteral("e una birra."), [&] {
+                       return lista.topLevelItem(0)->text(4).endsWith(QStringLiteral("birra."));
+                   });
+            return premi(d, 0);
+        };
+        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        MsgBoxHook::Rimuovi();
+        Modale::RimuoviHook();
+        QVERIFY(errori.isEmpty());
+        QCOMPARE(inAttesa(), QStringList{QStringLiteral("Tre")});
+        QCOMPARE(lista.topLevelItemCount(), 1);
+        Recordset& sms = b.stato->archivio.ApriTabella(Tabella::SMS);
+        QCOMPARE(sms.RecordCount(), 1);
+        QCOMPARE(sms.Testo(Campo::T4TestoSmsRicevuto),
+                 QStringLiteral("Vorrei due pizze: e una birra."));
     }
 
     // The real modal run: the dialog opens usable over the disabled main window and a real
