@@ -125,8 +125,9 @@ private slots:
             principaleBloccata = !b.form->isEnabled();
             finestraAttiva = finestra->isEnabled();
             anonimi = senzaNome(finestra);
+            // The main timer goes on under the window: two of its ticks come while it is open.
             QSignalSpy tick(&b.form->Timer1, &QTimer::timeout);
-            QTest::qWait(350);
+            QTRY_VERIFY_WITH_TIMEOUT(tick.count() >= 2, 5000);
             tickDurante = int(tick.count());
             QAbstractButton* esci = pulsanteDiUscita(finestra, uscita);
             QVERIFY(esci);

@@ -25,7 +25,9 @@
 
 namespace {
 
-const QString kOggi = QDate::currentDate().toString(QStringLiteral("dd-MM-yy"));
+// The day the cases run on, whatever the machine's clock says.
+const QDate kGiorno(2026, 12, 7);
+const QString kOggi = kGiorno.toString(QStringLiteral("dd-MM-yy"));
 
 // The archive of the cases: a customer with two messages, an unknown number, numbers with
 // leading zeros and "+", a message of 2011 and one of 2035; the 80-column printer on COM3.
@@ -47,6 +49,7 @@ struct Banco : BancoStampa80 {
             DatiStampa::SmsArchiviato(a, QString::fromLatin1(numero), QString::fromLatin1(data),
                                       QStringLiteral("10:00:00"), QString::fromUtf8(testo));
         QDir(cartella.percorso()).mkdir(QStringLiteral("Cartella File Excel"));
+        stato.Oggi = [] { return kGiorno; };
         form = std::make_unique<FormSms>(stato, modulo);
     }
 
@@ -115,7 +118,7 @@ private slots:
         QCOMPARE(b.righe(), QStringList{QStringLiteral("3339999999||Chi sono?")});
         QCOMPARE(b.form->LblListaSMS->text(),
                  QStringLiteral("Lista degli SMS Ricevuti di  - Totali:  1 messaggi visualizzati"));
-        const CaselleData oggi = IntervalloDate::Di(QDate::currentDate());
+        const CaselleData oggi = IntervalloDate::Di(kGiorno);
         QCOMPARE(b.form->Text1[2]->text() + b.form->Text1[1]->text() + b.form->Text1[0]->text(),
                  QStringLiteral("20120101"));
         QCOMPARE(b.form->Text2[2]->text() + b.form->Text2[1]->text() + b.form->Text2[0]->text(),

@@ -31,7 +31,10 @@ struct Banco {
     ModulofnStampa stampa{stato, porta, stampante};
     std::unique_ptr<FormClienti> form;
 
-    Banco() { stato.archivio.ApriArchivio(cartella.percorso()); }
+    Banco() {
+        stato.archivio.ApriArchivio(cartella.percorso());
+        stato.Oggi = [] { return QDate(2026, 12, 7); };
+    }
     Archivio& a() { return stato.archivio; }
     FormClienti& apri() {
         form = std::make_unique<FormClienti>(stato, stampa);
@@ -80,7 +83,7 @@ private slots:
     void aggiuntaConISuoiControlli() {
         Banco b;
         b.apri();
-        const QString prossimoAnno = QString::number(QDate::currentDate().year() + 1);
+        const QString prossimoAnno = QStringLiteral("2027");
         CopioneMessaggi copione;
         b.conferma(QString(), QStringLiteral("Mario"), {}, {}, {});
         b.conferma(QStringLiteral("33a"), QStringLiteral("Mario"), QStringLiteral("40"), {}, {});

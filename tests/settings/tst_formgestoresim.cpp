@@ -29,6 +29,7 @@ struct Banco {
     explicit Banco(bool conGestori = true) {
         Archivio& a = stato.archivio;
         a.ApriArchivio(cartella.percorso());
+        stato.Oggi = [] { return QDate(2026, 12, 7); };
         if (conGestori) {
             DatiDiProva::Gestore(a, "X", "1", false);
             DatiDiProva::Gestore(a, "A", "*123#", true, 2, "10,00");
@@ -99,7 +100,7 @@ private slots:
         f.Text2[1]->setText(QStringLiteral("5"));
         f.Text2[2]->setText(QStringLiteral("2005"));
         f.Command1_Click(0);
-        const QString oggi = QDate::currentDate().toString(QStringLiteral("dd"));
+        const QString oggi = QStringLiteral("07");
         QCOMPARE(b.tabella(),
                  (QStringList{"A *123# * 2 ", "B 40917 - 1 " + oggi + "/5/2005", "C 4916 - 0 "}));
         // Saving an operator not in use leaves the running program's operator alone.
@@ -164,7 +165,7 @@ private slots:
         CopioneMessaggi copione;
         f.Command1_Click(0);
         QCOMPARE(b.tabella().filter(" * "),
-                 QStringList{"D 555 * 0 " + QDate::currentDate().toString("dd/MM/yyyy")});
+                 QStringList{"D 555 * 0 07/12/2026"});
         QCOMPARE(b.stato.GestoreAttivo, QStringLiteral("D"));
     }
 
