@@ -183,6 +183,9 @@ void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
                                   "Cancellare SMS"),
                Stile::SiNoAnnulla + Stile::Critico + Stile::TerzoPredefinito, QString(), finestra_);
     if (rispformbox_ == Risposta::Si) {
+        // The register prefills the shared current number, which the SIM scan rewrote if an
+        // order came in while the question was open.
+        stato_.NumeroCorrente = riga.numero;
         stato_.InserimentoDaSms = true;
         {
             FormClienti clienti(stato_, stampa_, riga.nome, finestra_);

@@ -303,11 +303,29 @@ private slots:
             return premi(d, 0);
         };
         b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        // Registering the unknown sender while an order of Mario comes in: the register gets
+        // the sender's number, not Mario's.
+        QString numeroProposto;
+        MsgBoxHook::Installa([&](const MessaggioMostrato& m) {
+            if (m.prompt.startsWith(QStringLiteral("Ricevuto il seguente SMS:"))) {
+                arriva(6, QStringLiteral("+39") + kMario, QStringLiteral("11:00:00"),
+                       QStringLiteral("Di nuovo io"),
+                       [&] { return lista.topLevelItemCount() == 2; });
+                return int(Risposta::Si);
+            }
+            return RispostaPredefinita(m.style);
+        });
+        finestre << [&](QDialog& d) {
+            numeroProposto = static_cast<FormClienti&>(d).Testo1(0);
+            return int(QDialog::Rejected);
+        };
+        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        QCOMPARE(numeroProposto, kIgnoto);
         MsgBoxHook::Rimuovi();
         Modale::RimuoviHook();
         QVERIFY(errori.isEmpty());
-        QCOMPARE(inAttesa(), QStringList{QStringLiteral("Tre")});
-        QCOMPARE(lista.topLevelItemCount(), 1);
+        QCOMPARE(inAttesa(), (QStringList{QStringLiteral("Tre"), QStringLiteral("Di nuovo io")}));
+        QCOMPARE(lista.topLevelItemCount(), 2);
         Recordset& sms = b.stato->archivio.ApriTabella(Tabella::SMS);
         QCOMPARE(sms.RecordCount(), 1);
         QCOMPARE(sms.Testo(Campo::T4TestoSmsRicevuto),
