@@ -67,6 +67,7 @@ private slots:
     void chiaviDuplicate();
     void valoriScrittiNelFile();
     void modificaECancellazione();
+    void unRecordsetTenutoRestaValido();
     void erroriDelCursore();
     void fileDiSolaLettura();
     void fileBloccato();
@@ -438,6 +439,34 @@ void TstArchivio::modificaECancellazione() {
     nuovo.MoveFirst();
     QVERIFY(!nuovo.Booleano("T3Gestito"));
     QCOMPARE(nuovo.RecordCount(), 2);
+}
+
+// What a window holds across a question stays a recordset of its table, whatever was opened
+// meanwhile, and finds its record again by rowid.
+void TstArchivio::unRecordsetTenutoRestaValido() {
+    CartellaDiProva c;
+    Archivio a;
+    a.ApriArchivio(c.percorso());
+    Recordset& attesa = a.ApriTabella("SmsTemporanei");
+    aggiungiInAttesa(attesa, "3331", "a");
+    aggiungiInAttesa(attesa, "3332", "b");
+    attesa.MoveFirst();
+    attesa.MoveNext();
+    const qint64 id = attesa.Rowid();
+
+    Recordset& clienti = a.ApriTabella("Clienti");
+    aggiungiCliente(clienti, "3331", "Mario");
+    QCOMPARE(&a.ApriTabella("smstemporanei"), &attesa);
+    QCOMPARE(&a.rs(), &attesa);
+    QCOMPARE(attesa.Testo("T3Numero"), QString("3331")); // reopened: back on the first
+    QCOMPARE(percorri(clienti, "T1Nome"), QStringList{"Mario"});
+
+    QVERIFY(attesa.Posiziona(id));
+    QCOMPARE(attesa.Testo("T3TestoSmsRicevuto"), QString("b"));
+    attesa.Delete();
+    QVERIFY(!attesa.Posiziona(id));
+    QCOMPARE(numeroErrore([&] { attesa.Rowid(); }), 3021);
+    QCOMPARE(percorri(attesa, "T3TestoSmsRicevuto"), QStringList{"a"});
 }
 
 void TstArchivio::erroriDelCursore() {
