@@ -424,8 +424,14 @@ void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultat
     if (esito.esito == RicezioneSms::Esito::Duplicato)
         return;
     // The row is tied to its record: the desk acts on that, whatever the row comes to show.
-    const qint64 id =
-        ModelloSmsInAttesa::IdRegistrato(stato_.archivio, numero, esito.data, esito.orarioPrimo);
+    // Should the archive not answer now, the next tick's rebuild ties every row.
+    qint64 id = 0;
+    try {
+        id = ModelloSmsInAttesa::IdRegistrato(stato_.archivio, numero, esito.data,
+                                              esito.orarioPrimo);
+    } catch (const ErroreRuntime&) {
+        stato_.AggiornaListaSms = true;
+    }
     switch (esito.esito) {
     case RicezioneSms::Esito::Nuovo: {
         RigaListaSms riga{numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo};
