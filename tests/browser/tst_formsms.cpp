@@ -330,6 +330,7 @@ private slots:
             DatiStampa::SmsArchiviato(b.archivioDiretto(), QString::fromLatin1(numero),
                                       QStringLiteral("05/03/24"), QStringLiteral("10:00:00"),
                                       QStringLiteral("Una margherita"));
+        b.stato->Oggi = [] { return kGiorno; };
         b.avviaFinoAllaLista();
         const QList<QAction*> menu = b.form->menuBar()->actions();
         QCOMPARE(menu.indexOf(b.form->CmSMS), menu.indexOf(b.form->CmClienti) + 1);
