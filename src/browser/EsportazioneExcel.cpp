@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <sys/stat.h>
 #include <utility>
 #include <xlsxwriter.h>
 
@@ -46,6 +47,13 @@ public:
 private:
     lxw_workbook* wb_ = nullptr;
 };
+
+// The process's umask, read without changing it for good (the program has one thread).
+mode_t MascheraPermessi() {
+    const mode_t maschera = ::umask(0);
+    ::umask(maschera);
+    return maschera;
+}
 
 } // namespace
 
@@ -100,6 +108,11 @@ void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
         libro.Chiudi();
     }
 
+    // The temporary file is private to its owner; the workbook is a file like any other, with
+    // the permissions the user's umask gives a new file (the folder is shared with the shop).
+    if (::chmod(QFile::encodeName(provvisorio.fileName()).constData(),
+                0666 & ~MascheraPermessi()) != 0)
+        NonSalvato(provvisorio.fileName());
     if (std::rename(QFile::encodeName(provvisorio.fileName()).constData(),
                     QFile::encodeName(destinazione).constData()) != 0)
         NonSalvato(destinazione);
