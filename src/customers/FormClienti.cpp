@@ -130,8 +130,7 @@ void FormClienti::costruisciControlli() {
     };
     auto etichetta = [this, griglia](const QString& testo, QWidget* casella, int riga) {
         auto* l = new QLabel(testo, FrAggiungiModifica);
-        l->setBuddy(casella);
-        casella->setAccessibleName(testo.chopped(1)); // read without the colon
+        Accessibile::Didascalia(l, casella);
         griglia->addWidget(l, riga, 0);
         return l;
     };
