@@ -32,6 +32,8 @@ const QString kTesto = QStringLiteral("<br>Due pizze &lt;margherita&gt;");
 // one archived message, shown and active.
 struct Banco : BancoFormMain {
     CopioneMessaggi copione;
+    // The windows that Esc did not close.
+    QStringList senzaEsc;
 
     Banco() {
         Archivio& a = archivioDiretto();
@@ -46,10 +48,11 @@ struct Banco : BancoFormMain {
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
     }
 
-    // Runs `dentro` on the modal window that `apri` opens, then closes it with Esc if still open.
+    // Runs `dentro` on the modal window that `apri` opens, then closes it with Esc if still open
+    // (noting it when Esc does not close it).
     void inFinestra(const std::function<void()>& apri,
                     const std::function<void(QWidget*)>& dentro) {
-        QTimer::singleShot(0, form.get(), [dentro] {
+        QTimer::singleShot(0, form.get(), [this, dentro] {
             QWidget* finestra = QApplication::activeModalWidget();
             QVERIFY(finestra);
             finestra->activateWindow();
@@ -58,6 +61,8 @@ struct Banco : BancoFormMain {
             if (QApplication::activeModalWidget() == finestra) {
                 QWidget* fuoco = QApplication::focusWidget();
                 QTest::keyClick(fuoco ? fuoco : finestra, Qt::Key_Escape);
+                if (QApplication::activeModalWidget() == finestra)
+                    senzaEsc << finestra->objectName() + QLatin1Char(' ') + finestra->windowTitle();
             }
         });
         ChiudiModaleRimasta(form.get());
@@ -153,6 +158,7 @@ private slots:
             controlla(s->objectName(), s);
             s->hide();
         }
+        QVERIFY2(b.senzaEsc.isEmpty(), qPrintable(b.senzaEsc.join(QStringLiteral(", "))));
         QVERIFY2(difetti.isEmpty(), qPrintable([&] {
                      QStringList r;
                      for (auto it = difetti.cbegin(); it != difetti.cend(); ++it)
