@@ -87,9 +87,8 @@ void FormClienti::costruisciControlli() {
     lstADD->setColumnWidth(4, 200);
     connect(lstADD, &QTreeWidget::itemClicked, this,
             guardia_.Proteggi([this](QTreeWidgetItem* riga) { lstADD_ItemClick(riga); }));
-    InvioComeClic::Applica(lstADD, guardia_.Proteggi([this] {
-        lstADD_ItemClick(lstADD->currentItem());
-    }));
+    InvioComeClic::Applica(lstADD,
+                           guardia_.Proteggi([this] { lstADD_ItemClick(lstADD->currentItem()); }));
     LblListaSMS->setBuddy(lstADD);
     titoloLista(LblListaSMS->text());
 

@@ -106,26 +106,28 @@ private slots:
         controlla(QStringLiteral("principale"), b.form.get());
 
         const auto voce = [&](const char* nome) {
-            return [&b, nome] { b.form->findChild<QAction*>(QString::fromLatin1(nome))->trigger(); };
+            return
+                [&b, nome] { b.form->findChild<QAction*>(QString::fromLatin1(nome))->trigger(); };
         };
-        for (const char* nome : {"CmConfiguraAttivita", "CmImpostaGestoreSim", "CmInvioSms",
-                                 "CmInfo"})
+        for (const char* nome :
+             {"CmConfiguraAttivita", "CmImpostaGestoreSim", "CmInvioSms", "CmInfo"})
             b.inFinestra(voce(nome), [&](QWidget* w) { controlla(QString::fromLatin1(nome), w); });
 
         b.inFinestra(voce("CmClienti"), [&](QWidget* w) {
             auto* f = qobject_cast<FormClienti*>(w);
             QVERIFY(f);
             controlla(QStringLiteral("clienti"), w);
-            // A customer chosen: the editor with its id shown.
+            // A customer chosen with Enter: the editor with its id shown.
             f->lstADD->setCurrentItem(f->lstADD->topLevelItem(0));
-            QTest::keyClick(f->lstADD, Qt::Key_Space);
-            f->lstADD_ItemClick(f->lstADD->topLevelItem(0));
+            QTest::keyClick(f->lstADD, Qt::Key_Return);
+            QVERIFY(f->FrAggiungiModifica->isVisible());
             controlla(QStringLiteral("clienti, modifica"), w);
             QCOMPARE(letto(f->Text1[1]), QStringLiteral("Nome"));
             // The page preview of the list, over the register.
             f->Command1_Click(9);
-            b.inFinestra([f] { f->Command1[3]->click(); },
-                         [&](QWidget* anteprima) { controlla(QStringLiteral("anteprima"), anteprima); });
+            b.inFinestra(
+                [f] { f->Command1[3]->click(); },
+                [&](QWidget* anteprima) { controlla(QStringLiteral("anteprima"), anteprima); });
         });
 
         b.inFinestra(voce("CmSMS"), [&](QWidget* w) {
@@ -162,7 +164,8 @@ private slots:
         QVERIFY2(difetti.isEmpty(), qPrintable([&] {
                      QStringList r;
                      for (auto it = difetti.cbegin(); it != difetti.cend(); ++it)
-                         r << it.key() + QStringLiteral(": ") + it.value().join(QStringLiteral("; "));
+                         r << it.key() + QStringLiteral(": ") +
+                                  it.value().join(QStringLiteral("; "));
                      return r.join(QLatin1Char('\n'));
                  }()));
     }
@@ -175,25 +178,24 @@ private slots:
         bool apertaDopoLaRipetizione = false;
         b.form->ListaSMS->setFocus();
         b.form->ListaSMS->setCurrentItem(b.form->ListaSMS->topLevelItem(0));
-        b.inFinestra(
-            [&] { QTest::keyClick(b.form->ListaSMS, Qt::Key_Return); },
-            [&](QWidget* w) {
-                auto* scheda = qobject_cast<SchedaSms*>(w);
-                QVERIFY(scheda);
-                for (QLabel* l : {scheda->Label2, scheda->Label3, scheda->Label4, scheda->Label5,
-                                  scheda->Label6}) {
-                    valori << letto(l);
-                    descrizioni << letto(l, QAccessible::Description);
-                    visti << (l->textFormat() == Qt::PlainText ? l->text() : QString());
-                }
-                for (int i = 0; i < 5; ++i) {
-                    QKeyEvent ripetuto(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier,
-                                       QStringLiteral("\r"), true);
-                    QWidget* fuoco = QApplication::focusWidget();
-                    QApplication::sendEvent(fuoco ? fuoco : w, &ripetuto);
-                }
-                apertaDopoLaRipetizione = QApplication::activeModalWidget() == w;
-            });
+        b.inFinestra([&] { QTest::keyClick(b.form->ListaSMS, Qt::Key_Return); },
+                     [&](QWidget* w) {
+                         auto* scheda = qobject_cast<SchedaSms*>(w);
+                         QVERIFY(scheda);
+                         for (QLabel* l : {scheda->Label2, scheda->Label3, scheda->Label4,
+                                           scheda->Label5, scheda->Label6}) {
+                             valori << letto(l);
+                             descrizioni << letto(l, QAccessible::Description);
+                             visti << (l->textFormat() == Qt::PlainText ? l->text() : QString());
+                         }
+                         for (int i = 0; i < 5; ++i) {
+                             QKeyEvent ripetuto(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier,
+                                                QStringLiteral("\r"), true);
+                             QWidget* fuoco = QApplication::focusWidget();
+                             QApplication::sendEvent(fuoco ? fuoco : w, &ripetuto);
+                         }
+                         apertaDopoLaRipetizione = QApplication::activeModalWidget() == w;
+                     });
         const QStringList attesi{QStringLiteral("3331111111"), kNome, QStringLiteral("05/03/24"),
                                  QStringLiteral("10:00:00"), kTesto};
         QCOMPARE(valori, attesi);

@@ -19,11 +19,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenuBar>
-#include <QTest>
 #include <QScopeGuard>
+#include <QTest>
 #include <QTimer>
-#include <sys/stat.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
