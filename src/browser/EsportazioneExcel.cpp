@@ -48,8 +48,21 @@ private:
     lxw_workbook* wb_ = nullptr;
 };
 
-// The process's umask, read without changing it for good (the program has one thread).
+// The process's umask. The kernel tells it without changing it; only where it does not is it
+// read by setting it and putting it back, for an instant in which another thread could create
+// a file.
 mode_t MascheraPermessi() {
+    QFile stato(QStringLiteral("/proc/self/status"));
+    if (stato.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (QByteArray riga = stato.readLine(); !riga.isEmpty(); riga = stato.readLine()) {
+            if (!riga.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint valore = riga.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return mode_t(valore);
+        }
+    }
     const mode_t maschera = ::umask(0);
     ::umask(maschera);
     return maschera;
