@@ -619,6 +619,11 @@ bool FormMain::eventFilter(QObject* destinatario, QEvent* evento) {
         apriDocumento(QStringLiteral("help.pdf"));
         return true;
     }
+    // The menu bar from the keyboard, as on the desktop: the arrows then go along it.
+    if (tasto == Qt::Key_F10) {
+        menuBar()->setActiveAction(MnFile->menuAction());
+        return true;
+    }
     return QMainWindow::eventFilter(destinatario, evento);
 }
 

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 #include <cstdio>
+#include <sys/stat.h>
 #include <utility>
 #include <xlsxwriter.h>
 
@@ -46,6 +47,26 @@ public:
 private:
     lxw_workbook* wb_ = nullptr;
 };
+
+// The process's umask. The kernel tells it without changing it; only where it does not is it
+// read by setting it and putting it back, for an instant in which another thread could create
+// a file.
+mode_t MascheraPermessi() {
+    QFile stato(QStringLiteral("/proc/self/status"));
+    if (stato.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (QByteArray riga = stato.readLine(); !riga.isEmpty(); riga = stato.readLine()) {
+            if (!riga.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint valore = riga.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return mode_t(valore);
+        }
+    }
+    const mode_t maschera = ::umask(0);
+    ::umask(maschera);
+    return maschera;
+}
 
 } // namespace
 
@@ -100,6 +121,11 @@ void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
         libro.Chiudi();
     }
 
+    // The temporary file is private to its owner; the workbook is a file like any other, with
+    // the permissions the user's umask gives a new file (the folder is shared with the shop).
+    if (::chmod(QFile::encodeName(provvisorio.fileName()).constData(),
+                0666 & ~MascheraPermessi()) != 0)
+        NonSalvato(provvisorio.fileName());
     if (std::rename(QFile::encodeName(provvisorio.fileName()).constData(),
                     QFile::encodeName(destinazione).constData()) != 0)
         NonSalvato(destinazione);

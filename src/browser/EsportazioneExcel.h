@@ -11,8 +11,8 @@ class ModelloListaSms;
 // leading zeros and its "+", a date stays dd/MM/yy and a text beginning with "=" is no formula.
 class EsportazioneExcel {
 public:
-    // The folder under the program folder that collects the exports; the program never creates
-    // it: the program folder comes with it.
+    // The folder under the program folder that collects the exports; the program folder comes
+    // with it, and "Apri File Excel" makes it again when it went missing.
     static QString Cartella(const QString& cartellaProgramma);
     // "ListaSMS_" + the selected name + "_" + dd-mm-yy, or "ListaSMS_tutti_" + dd-mm-yy when no
     // name is selected, with the workbook's extension.
@@ -22,7 +22,7 @@ public:
     // file cannot be saved: a missing folder, a name a file cannot have, a full disk, more rows
     // or a longer text than a sheet holds; a row that cannot be read throws its own error. A
     // file of the same name is replaced only by a complete new one; a failed export leaves
-    // nothing behind.
+    // nothing behind. The workbook gets the permissions of a newly created file.
     static void Scrivi(const QString& cartella, const QString& nomeFile,
                        const ModelloListaSms& lista);
 

@@ -17,6 +17,8 @@
 #include "printing/ModulofnStampa.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -285,7 +287,15 @@ void FormSms::CmExcel_Click() {
 }
 
 void FormSms::CmExcel1_Click() {
-    Documento::Apri(EsportazioneExcel::Cartella(stato_.cartellaProgramma));
+    const QString cartella = EsportazioneExcel::Cartella(stato_.cartellaProgramma);
+    // A folder gone missing is made again, so that the file manager has something to show.
+    if (!QFileInfo(cartella).isDir() && !QDir().mkpath(cartella)) {
+        MsgBox(QStringLiteral("Impossibile creare la cartella dei file Excel:\n") +
+                   QDir::toNativeSeparators(cartella),
+               Stile::Critico, QStringLiteral("Errore"), this);
+        return;
+    }
+    Documento::Apri(cartella);
 }
 
 void FormSms::CmEsci_Click() {

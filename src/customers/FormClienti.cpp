@@ -8,6 +8,7 @@
 #include "platform/DisposizioneElenco.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/FiltroCifre.h"
+#include "platform/InvioComeClic.h"
 #include "platform/MsgBox.h"
 #include "platform/Testo.h"
 #include "printing/ModulofnStampa.h"
@@ -86,6 +87,8 @@ void FormClienti::costruisciControlli() {
     lstADD->setColumnWidth(4, 200);
     connect(lstADD, &QTreeWidget::itemClicked, this,
             guardia_.Proteggi([this](QTreeWidgetItem* riga) { lstADD_ItemClick(riga); }));
+    InvioComeClic::Applica(lstADD,
+                           guardia_.Proteggi([this] { lstADD_ItemClick(lstADD->currentItem()); }));
     LblListaSMS->setBuddy(lstADD);
     titoloLista(LblListaSMS->text());
 
@@ -126,8 +129,7 @@ void FormClienti::costruisciControlli() {
     };
     auto etichetta = [this, griglia](const QString& testo, QWidget* casella, int riga) {
         auto* l = new QLabel(testo, FrAggiungiModifica);
-        l->setBuddy(casella);
-        casella->setAccessibleName(testo.chopped(1)); // read without the colon
+        Accessibile::Didascalia(l, casella);
         griglia->addWidget(l, riga, 0);
         return l;
     };
@@ -169,6 +171,13 @@ void FormClienti::costruisciControlli() {
 
     for (int indice : {0, 21, 22, 23})
         FiltroCifre::Applica(Text1[size_t(indice)]);
+
+    // Tab goes from the list through the editor, when open, to the buttons.
+    QWidget* ordine[] = {lstADD,      Text1[0],    Text1[1],    Text1[21],   Text1[22],
+                         Text1[23],   Text1[3],    Text1_4,     Command1[0], Command1[1],
+                         Command1[2], Command1[3], Command1[4], Command1[5], Command1[9]};
+    for (size_t i = 1; i < std::size(ordine); ++i)
+        setTabOrder(ordine[i - 1], ordine[i]);
 }
 
 QString FormClienti::Testo1(int indice) const {

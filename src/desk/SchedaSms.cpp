@@ -1,5 +1,7 @@
 #include "SchedaSms.h"
 
+#include "platform/Accessibile.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -38,11 +40,11 @@ SchedaSms::SchedaSms(const QString& nome, const QStringList& intestazioni,
         auto* l = new QLabel(this);
         l->setObjectName(QStringLiteral("Label%1").arg(i + 2));
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // A message or a name is shown as typed, and read out as the value it is.
+        Accessibile::Valore(l);
         auto* etichetta = new QLabel(didascalie.value(i), this);
-        etichetta->setBuddy(l);
-        // A field is found by its label, without the colon a reader would read out.
-        const QString d = didascalie.value(i);
-        l->setAccessibleName(d.endsWith(QLatin1Char(':')) ? d.chopped(1) : d);
+        etichetta->setObjectName(QStringLiteral("Didascalia%1").arg(i + 2));
+        Accessibile::Didascalia(etichetta, l);
         campi->addRow(etichetta, l);
         *valori[i] = l;
     }

@@ -7,17 +7,26 @@ void FiltroCifre::Applica(QWidget* casella) {
     casella->installEventFilter(new FiltroCifre(casella));
 }
 
+bool FiltroCifre::Ammesso(const QString& testo, Qt::KeyboardModifiers modificatori) {
+    if (modificatori & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return true;
+    for (const QChar c : testo) {
+        // Control characters (Tab, Enter, Esc, Backspace, Delete as 0x7F) type nothing.
+        if (!c.isPrint())
+            continue;
+        if (!c.isDigit() || c.unicode() > 0x7F) {
+            if (c != QLatin1Char('.'))
+                return false;
+        }
+    }
+    return true;
+}
+
 bool FiltroCifre::eventFilter(QObject* oggetto, QEvent* evento) {
     if (evento->type() == QEvent::KeyPress) {
-        const QString testo = static_cast<QKeyEvent*>(evento)->text();
-        if (!testo.isEmpty()) {
-            const QChar c = testo.at(0);
-            const bool ammesso =
-                testo.size() == 1 && ((c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
-                                      c == QLatin1Char('.') || c == QLatin1Char('\b'));
-            if (!ammesso)
-                return true;
-        }
+        const auto* tasto = static_cast<QKeyEvent*>(evento);
+        if (!Ammesso(tasto->text(), tasto->modifiers()))
+            return true;
     }
     return QObject::eventFilter(oggetto, evento);
 }

@@ -1,5 +1,7 @@
 #include "Modale.h"
 
+#include "TastiTenuti.h"
+
 #include <QDialog>
 #include <QPointer>
 #include <QWidget>
@@ -21,6 +23,7 @@ int Modale::Mostra(QDialog& finestra, QWidget* proprietario) {
     // enabled itself, or none of its controls would respond.
     finestra.setEnabled(true);
     int esito = 0;
+    const TastiTenuti tenuti;
     if (hook()) {
         finestra.show();
         esito = hook()(finestra);

@@ -1,5 +1,7 @@
 #include "MsgBox.h"
 
+#include "TastiTenuti.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -60,6 +62,8 @@ int MsgBox(const QString& prompt, int style, const QString& title, QWidget* prop
 
     QMessageBox box(owner);
     box.setWindowTitle(titolo);
+    // What a box says is never markup: a customer's name or message shows as typed.
+    box.setTextFormat(Qt::PlainText);
     box.setText(prompt);
     switch (style & 0x70) {
     case Stile::Critico:
@@ -88,6 +92,7 @@ int MsgBox(const QString& prompt, int style, const QString& title, QWidget* prop
     const bool haAnnulla =
         std::find(risposte.begin(), risposte.end(), Risposta::Annulla) != risposte.end();
     box.setEscapeButton(pulsante(haAnnulla ? Risposta::Annulla : risposte.back()));
+    const TastiTenuti tenuti;
     box.exec();
     auto* cliccato = box.clickedButton();
     if (!cliccato)

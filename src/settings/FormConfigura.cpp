@@ -71,8 +71,7 @@ void FormConfigura::costruisciControlli() {
             casella = Text1[i];
         }
         casella->setObjectName(QStringLiteral("Text1_%1").arg(i));
-        casella->setAccessibleName(etichette[i]);
-        Label1[i]->setBuddy(casella);
+        Accessibile::Didascalia(Label1[i], casella);
         griglia->addWidget(Label1[i], i, 0);
         griglia->addWidget(casella, i, 1);
     }
@@ -120,8 +119,7 @@ void FormConfigura::costruisciControlli() {
     Text1[6]->setObjectName(QStringLiteral("Text1_6"));
     FiltroCifre::Applica(Text1[6]);
     Text1[6]->setMaxLength(5);
-    Text1[6]->setAccessibleName(QStringLiteral("Com:"));
-    Label_Com->setBuddy(Text1[6]);
+    Accessibile::Didascalia(Label_Com, Text1[6]);
     rigaCom->addWidget(Label_Com);
     rigaCom->addWidget(Text1[6]);
     stampante->addWidget(Frame3);

@@ -39,8 +39,7 @@ void FormGestoreSim::costruisciControlli() {
     auto* griglia = new QGridLayout;
     const auto etichetta = [&](const QString& testo, QWidget* compagno, int riga) {
         auto* l = new QLabel(testo, this);
-        l->setBuddy(compagno);
-        compagno->setAccessibleName(testo.trimmed());
+        Accessibile::Didascalia(l, compagno);
         griglia->addWidget(l, riga, 0);
         griglia->addWidget(compagno, riga, 1);
     };

@@ -19,9 +19,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -320,6 +322,45 @@ private slots:
         b.form->CmExcel_Click();
         QVERIFY(annullata(b.copione));
         QVERIFY(!QFileInfo::exists(EsportazioneExcel::Cartella(b.cartella.percorso())));
+    }
+
+    // The workbook is an ordinary file of the shared folder, with the permissions the umask
+    // gives a new file, not those of the private temporary file it was written in. "Apri File
+    // Excel" makes a missing folder, and says so when it cannot.
+    void cartellaEPermessiDelleEsportazioni() {
+        const mode_t prima = ::umask(0002);
+        const auto ripristina = qScopeGuard([prima] { ::umask(prima); });
+        Banco b;
+        b.form->CmExcel_Click();
+        const QFileInfo libro(
+            b.esportato(QStringLiteral("ListaSMS_tutti_") + kOggi + QStringLiteral(".xlsx")));
+        const auto altri = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                           QFileDevice::ReadOther | QFileDevice::WriteOther;
+        QCOMPARE(libro.permissions() & altri,
+                 QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther);
+
+        const QString cartella = EsportazioneExcel::Cartella(b.cartella.percorso());
+        QStringList aperte;
+        Documento::InstallaHook([&](const QString& p) {
+            aperte << p;
+            return true;
+        });
+        const auto togli = qScopeGuard([] { Documento::RimuoviHook(); });
+        QVERIFY(QDir(cartella).removeRecursively());
+        b.form->CmExcel1_Click();
+        QVERIFY(QFileInfo(cartella).isDir());
+        QCOMPARE(aperte, QStringList{cartella});
+
+        // A file where the folder should be: nothing to open, and the user is told.
+        QVERIFY(QDir(cartella).removeRecursively());
+        QFile occupa(cartella);
+        QVERIFY(occupa.open(QIODevice::WriteOnly));
+        occupa.close();
+        b.form->CmExcel1_Click();
+        QCOMPARE(aperte.size(), 1);
+        QCOMPARE(b.copione.mostrati().last().prompt,
+                 QStringLiteral("Impossibile creare la cartella dei file Excel:\n") + cartella);
+        QCOMPARE(b.copione.mostrati().last().style, 16);
     }
 
     // From the menu, the real modal run: the browser opens usable over the disabled main

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -81,6 +82,32 @@ private slots:
         QCOMPARE(copione.mostrati()[0].title, QStringLiteral("Titolo"));
         // Without a title the box carries the program's name.
         QCOMPARE(copione.mostrati()[1].title, QCoreApplication::applicationName());
+    }
+
+    // The real box shows a customer's name as typed, never as markup. Enter held down since
+    // before the box opened does not answer it; a fresh press does.
+    void laFinestraVeraMostraTestoSempliceENonCedeAlTastoTenuto() {
+        const QString prompt = QStringLiteral("Il Cliente <b>Anna</b> è memorizzato");
+        Qt::TextFormat formato = Qt::AutoText;
+        QString testo;
+        bool apertaDopoLaRipetizione = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            formato = box->textFormat();
+            testo = box->text();
+            QKeyEvent ripetuto(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier,
+                               QStringLiteral("\r"), true);
+            QApplication::sendEvent(box->defaultButton(), &ripetuto);
+            apertaDopoLaRipetizione = box->isVisible();
+            QTest::keyClick(box->defaultButton(), Qt::Key_Return);
+        });
+        ChiudiModaleRimasta(this);
+        QCOMPARE(MsgBox(prompt, Stile::SiNo), Risposta::Si);
+        QCOMPARE(formato, Qt::PlainText);
+        QCOMPARE(testo, prompt);
+        QVERIFY(apertaDopoLaRipetizione);
     }
 
     void laFinestraVeraParlaItaliano() {
