@@ -148,9 +148,8 @@ void InvioSmsGsm::prompt() {
             esito(true);
             return;
         }
-        m_.globale.BufferRx.clear();
-        s.TickAttesa = 1;
-        s.InAttesaRisposta = true;
+        // The answer to the ESC still belongs to this submission's command.
+        m_.canale.AttendiAncora(QString());
         return;
     }
     m_.globale.StringaGsm = m_.codifica.CorpoInvio(testo);

@@ -105,7 +105,7 @@ class TstFormInvioSms : public QObject {
     Q_OBJECT
 private slots:
     // Rows 3 and 7: two SMS in row order, the second with the text as changed meanwhile, and
-    // the queue file written at the start and after each outcome.
+    // the queue file written at the start, as each text goes out and after each outcome.
     void dueRigheInOrdineColTestoDelMomento() {
         BancoCampagna c(8);
         PRONTO(c);
@@ -123,7 +123,7 @@ private slots:
         QVERIFY(c.finito());
         QCOMPARE(c.sms(),
                  QStringList({numero(3) + " Offerta pizza", numero(7) + " Offerta cambiata"}));
-        QCOMPARE(c.f->Coda().Scritture(), 3);
+        QCOMPARE(c.f->Coda().Scritture(), 5);
         QCOMPARE(c.coda(), QStringList({"1-", "2-", "3I", "4-", "5-", "6-", "7I", "8-", "|0", "|1",
                                         "|4", "|5Offerta cambiata"}));
         QVERIFY(copione.mostrati().isEmpty());
@@ -333,6 +333,7 @@ private slots:
         QVERIFY(c.b.finche([&] { return !c.campagna->InAttesaEsito(); }));
         c.apri();
         QCOMPARE(c.stato(1) + "," + c.stato(2), QStringLiteral("Sms Inviato,Selezionato"));
+        c.b.sim.impostaRitardoEsitoInvio(0);
         c.f->BtnInviaSms->click();
         QVERIFY(c.finito());
         QCOMPARE(c.sms(), QStringList({numero(1) + " Pizza a domicilio",

@@ -88,7 +88,10 @@ void SimulatorePty::avviaAutomatico() {
     });
     timerEsito_ = new QTimer(this);
     timerEsito_->setSingleShot(true);
-    connect(timerEsito_, &QTimer::timeout, this, &SimulatorePty::servi);
+    connect(timerEsito_, &QTimer::timeout, this, [this] {
+        accoda(modem_.esitoInvio());
+        scriviCoda();
+    });
     servi();
 }
 

@@ -342,7 +342,7 @@ private slots:
                     .startsWith(QStringLiteral("Modem simulato su ")));
         Cliente c(link);
         QVERIFY(c.aperto());
-        QVERIFY(c.scrivi("ATE0AT+CMGS=\"3331112222\"\r"));
+        QVERIFY(c.scrivi("ATE0\rAT+CMGS=\"3331112222\"\r"));
         QVERIFY(c.leggiFino("> ").endsWith("> "));
         QVERIFY(c.scrivi("Ciao\x1A"));
         QVERIFY(!c.leggiFino("OK\r\n", 100).contains("+CMGS"));
