@@ -344,7 +344,7 @@ void FormInvioSms::aggiornaPulsante() {
 
 void FormInvioSms::BtnInviaSms_Click() {
     guardia_.Esegui([this] {
-        if (BtnInviaSms->text() != kInvia) {
+        if (campagna_.Attiva()) {
             // Stops here; an SMS already out still gets its outcome recorded.
             campagna_.Ferma();
             return;
