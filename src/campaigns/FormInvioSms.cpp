@@ -11,13 +11,13 @@
 
 #include <QApplication>
 #include <QFrame>
-#include <QScopeGuard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTreeWidget>
@@ -337,9 +337,9 @@ void FormInvioSms::TxtTestoSms_Change() {
 void FormInvioSms::aggiornaPulsante() {
     // "Annulla" answers at any time; "Invia" only while the modem has nothing outstanding and the
     // last outcome has been recorded.
-    BtnInviaSms->setEnabled(campagna_.Attiva() ||
-                            (!motore_.stato.InAttesaRisposta && !motore_.invio.InVolo() &&
-                             !campagna_.InAttesaEsito()));
+    BtnInviaSms->setEnabled(
+        campagna_.Attiva() ||
+        (!motore_.stato.InAttesaRisposta && !motore_.invio.InVolo() && !campagna_.InAttesaEsito()));
 }
 
 void FormInvioSms::BtnInviaSms_Click() {

@@ -172,8 +172,7 @@ bool CanaleGsm::Invia_Dati() {
             erroreScrittura();
         return false;
     }
-    ultimaRiga_ =
-        fineRiga ? riga + (chiamataVocale ? QStringLiteral(";") : QString()) : QString();
+    ultimaRiga_ = fineRiga ? riga + (chiamataVocale ? QStringLiteral(";") : QString()) : QString();
     if (inVolo_) {
         inVolo_->riga = ultimaRiga_;
         inVolo_->timeoutTick = s.TimeoutTick;

@@ -44,9 +44,9 @@ public:
 
     // Finds, opens and sets up the port, from COM `PortaCom` upwards.
     void Accendi_Gsm();
-    // Prepares the line of `stato.TipoComando` by the command table and writes it. Both return whether
-    // the line reached the port: nothing is written once the closing is confirmed, with the port
-    // closed or when the write fails.
+    // Prepares the line of `stato.TipoComando` by the command table and writes it. Both return
+    // whether the line reached the port: nothing is written once the closing is confirmed, with the
+    // port closed or when the write fails.
     bool SetStringa_Gsm();
     // Writes the prepared line (an SMS address line, an SMS text, a USSD request, a dial).
     bool Invia_Dati();

@@ -336,8 +336,8 @@ private slots:
         c.b.sim.impostaRitardoEsitoInvio(0);
         c.f->BtnInviaSms->click();
         QVERIFY(c.finito());
-        QCOMPARE(c.sms(), QStringList({numero(1) + " Pizza a domicilio",
-                                       numero(2) + " Pizza a domicilio"}));
+        QCOMPARE(c.sms(),
+                 QStringList({numero(1) + " Pizza a domicilio", numero(2) + " Pizza a domicilio"}));
         QCOMPARE(c.coda().mid(0, 2), QStringList({"1I", "2I"}));
     }
 
