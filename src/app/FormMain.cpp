@@ -60,6 +60,7 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
     , porta_(std::move(porta))
     , portaStampante_(std::move(portaStampante))
     , motore_(stato, *porta_, *this)
+    , campagna_(std::make_unique<CampagnaSms>(stato, motore_))
     , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
     , stampa_(std::make_unique<ModulofnStampa>(stato, MSComm2, *stampante_, this))
     , guardia_(this) {
@@ -316,7 +317,6 @@ void FormMain::inizializzaStato() {
     motore_.pannello.segnale = 0;
     motore_.pannello.codicePin.clear();
     stato_.ServizioRichiesto = 0;
-    stato_.TipoComando = ComandoGsm::Test;
     stato_.ModoSms = false;
     stato_.FaseIndirizzo = false;
     stato_.InserimentoDaSms = false;
@@ -700,7 +700,7 @@ void FormMain::BtnTestCredito_Click() {
 void FormMain::CmInvioSms_Click() {
     // The main timer keeps running meanwhile: messages still arrive and the modem is polled.
     esegui([this] {
-        FormInvioSms finestra(stato_, motore_, this);
+        FormInvioSms finestra(stato_, motore_, *campagna_, this);
         Modale::Mostra(finestra, this);
     });
 }

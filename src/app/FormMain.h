@@ -27,6 +27,7 @@ class FormMsgBox1;
 class SportelloSms;
 class ModulofnStampa;
 class StampanteCorrente;
+class CampagnaSms;
 
 // The main window: the pending list, the arrival notice, the modem panel drawn from the modem
 // engine, and the 100 ms timer that runs, in a fixed order, the start-up phases, the engine's
@@ -178,6 +179,8 @@ private:
     std::unique_ptr<PortaSeriale> porta_;
     std::unique_ptr<PortaSeriale> portaStampante_;
     MotoreGsm motore_;
+    // The SMS campaign outlives its window: an outcome that comes after it closed is recorded.
+    std::unique_ptr<CampagnaSms> campagna_;
     std::unique_ptr<StampanteCorrente> stampante_;
     std::unique_ptr<ModulofnStampa> stampa_;
     QPointer<FormLogo> logo_;

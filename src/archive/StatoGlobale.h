@@ -2,7 +2,6 @@
 
 #include "RubricaClienti.h"
 #include "archive/Archivio.h"
-#include "modem/TabellaComandi.h"
 
 #include <QDate>
 #include <QString>
@@ -36,8 +35,7 @@ struct StatoGlobale {
     int RispostaCredito = 0;
     QString CreditoResiduo;
 
-    // Modem command state.
-    ComandoGsm TipoComando = ComandoGsm::Test;
+    // Modem command state (the command index belongs to the engine's own state).
     QString StringaGsm;
     QString BufferRx;
     bool GsmAbilitato = false;

@@ -4,12 +4,35 @@
 
 #include <QString>
 
+// Where a row of the campaign stands.
+enum class StatoRiga { Nessuno, Selezionato, InCorso, Inviato, Errore, Incerto };
+
 // The statuses of a campaign row, as the "Stato" column shows them.
 namespace StatoInvio {
 inline const QString Selezionato = QStringLiteral("Selezionato");
 inline const QString InCorso = QStringLiteral("Invio in Corso");
 inline const QString Inviato = QStringLiteral("Sms Inviato");
 inline const QString Errore = QStringLiteral("Errore Invio");
+// The text went out and no answer came: the SMS may have left.
+inline const QString Incerto = QStringLiteral("Esito Incerto");
+
+inline QString Testo(StatoRiga stato) {
+    switch (stato) {
+    case StatoRiga::Nessuno:
+        return QString();
+    case StatoRiga::Selezionato:
+        return Selezionato;
+    case StatoRiga::InCorso:
+        return InCorso;
+    case StatoRiga::Inviato:
+        return Inviato;
+    case StatoRiga::Errore:
+        return Errore;
+    case StatoRiga::Incerto:
+        return Incerto;
+    }
+    return QString();
+}
 } // namespace StatoInvio
 
 class ClientiCampagna {

@@ -11,13 +11,13 @@
 
 #include <QApplication>
 #include <QFrame>
-#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTreeWidget>
@@ -28,6 +28,7 @@ namespace {
 const QColor kNero(0, 0, 0);
 const QColor kBlu(0, 0, 255);
 const QColor kRosso(255, 0, 0);
+const QColor kArancio(200, 100, 0);
 
 const QString kInvia = QStringLiteral("Invia");
 const QString kAnnulla = QStringLiteral("Annulla");
@@ -37,37 +38,37 @@ enum Colonna { ColId = 0, ColStato = 1, ColNumero = 2, ColUltima = 6 };
 constexpr int kLarghezzaRiquadro = 300;
 } // namespace
 
-FormInvioSms::FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, QWidget* parent)
+FormInvioSms::FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, CampagnaSms& campagna,
+                           QWidget* parent)
     : QDialog(parent)
+    , Timer1(campagna.Timer1)
     , globale_(globale)
     , motore_(motore)
-    , coda_(globale.cartellaProgramma)
+    , campagna_(campagna)
     , guardia_(this) {
     setObjectName(QStringLiteral("FormInvioSms"));
     setWindowTitle(QStringLiteral("Invia"));
     costruisciControlli();
-    Timer1.setInterval(100);
-    connect(&Timer1, &QTimer::timeout, this, &FormInvioSms::Timer1_Timer);
 
-    // The engine reads the text when the modem asks for it, and gives the outcome back here.
-    motore_.invio.TestoDaInviare = [this] { return TxtTestoSms->toPlainText(); };
-    connect(&motore_, &MotoreGsm::ComandoInviato, this, &FormInvioSms::aggiornaPulsante);
-    connect(&motore_, &MotoreGsm::RispostaInterpretata, this, &FormInvioSms::aggiornaPulsante);
-    connect(&motore_, &MotoreGsm::InvioTerminato, this, [this] {
-        if (inAttesaEsito_)
-            Timer1.start();
+    campagna_.FinestraAperta(true);
+    campagna_.Messaggio = [this](const QString& testo, int stile, const QString& titolo) {
+        return MsgBox(testo, stile, titolo, this);
+    };
+    connect(&campagna_, &CampagnaSms::RigaCambiata, this, &FormInvioSms::disegnaRiga);
+    connect(&campagna_, &CampagnaSms::StatoCambiato, this, [this] {
+        Accessibile::Testo(BtnInviaSms, campagna_.Attiva() ? kAnnulla : kInvia);
+        BtnFiltra->setEnabled(!campagna_.Attiva());
         aggiornaPulsante();
     });
+    connect(&motore_, &MotoreGsm::ComandoInviato, this, &FormInvioSms::aggiornaPulsante);
+    connect(&motore_, &MotoreGsm::RispostaInterpretata, this, &FormInvioSms::aggiornaPulsante);
+    connect(&motore_, &MotoreGsm::InvioTerminato, this, &FormInvioSms::aggiornaPulsante);
 
     // Load.
     guardia_.Esegui([this] { listRefresh(ElencoClienti::Attivi); });
     Accessibile::Testo(LblListaClienti, QStringLiteral("Lista dei Clienti Attivi"));
     lstADD->setAccessibleName(LblListaClienti->text());
     Accessibile::Testo(BtnInviaSms, kInvia);
-    Timer1.stop();
-    RigaCorrente = 0;
-    // An outcome left over from a window closed while its SMS was out is nobody's now.
-    globale_.InvioConcluso = false;
     aggiornaPulsante();
 
     if (const QScreen* schermo = QApplication::primaryScreen()) {
@@ -77,9 +78,8 @@ FormInvioSms::FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, QWidget* pa
 }
 
 FormInvioSms::~FormInvioSms() {
-    // A late outcome finds nobody waiting, and a prompt still to come gets no text.
-    motore_.invio.TestoDaInviare = nullptr;
-    motore_.invio.Rilascia();
+    // The campaign records a late outcome by itself; a prompt still to come gets no text.
+    campagna_.FinestraAperta(false);
 }
 
 void FormInvioSms::costruisciControlli() {
@@ -170,6 +170,12 @@ void FormInvioSms::costruisciControlli() {
     connect(BtnInviaSms, &QPushButton::clicked, this, &FormInvioSms::BtnInviaSms_Click);
     connect(BtnEsci, &QPushButton::clicked, this, &FormInvioSms::BtnEsci_Click);
     connect(TxtTestoSms, &QPlainTextEdit::textChanged, this, &FormInvioSms::TxtTestoSms_Change);
+    for (QLineEdit* filtro : {Text1[0], Text1[4]})
+        connect(filtro, &QLineEdit::textChanged, this, &FormInvioSms::aggiornaTesti);
+}
+
+void FormInvioSms::aggiornaTesti() {
+    campagna_.ImpostaTesti(Text1[0]->text(), Text1[4]->text(), TxtTestoSms->toPlainText());
 }
 
 void FormInvioSms::resizeEvent(QResizeEvent* evento) {
@@ -217,10 +223,12 @@ void FormInvioSms::coloraRiga(QTreeWidgetItem* riga, const QColor& colore) {
 void FormInvioSms::listRefresh(int vista) {
     QScopedValueRollback<bool> programma(aggiornando_, true);
     lstADD->clear();
-    clienti_ = ElencoClienti::Leggi(globale_.archivio, ElencoClienti::Vista(vista));
+    const QVector<ClienteRegistro> clienti =
+        ElencoClienti::Leggi(globale_.archivio, ElencoClienti::Vista(vista));
+    campagna_.Carica(clienti);
     QList<QTreeWidgetItem*> righe;
-    righe.reserve(clienti_.size());
-    for (const ClienteRegistro& c : clienti_) {
+    righe.reserve(clienti.size());
+    for (const ClienteRegistro& c : clienti) {
         auto* riga = new QTreeWidgetItem(
             QStringList{c.id, QString(), c.numero, c.nome, c.nascita, c.indirizzo, c.informazioni});
         riga->setFlags(riga->flags() | Qt::ItemIsUserCheckable);
@@ -229,7 +237,10 @@ void FormInvioSms::listRefresh(int vista) {
     }
     lstADD->addTopLevelItems(righe);
     NumeroRighe = int(righe.size());
-    CodiciRighe.fill(QLatin1Char('-'), NumeroRighe);
+    // An SMS of the campaign still out shows on its customer.
+    for (int r = 1; r <= NumeroRighe; ++r)
+        if (campagna_.Riga(r).stato == StatoRiga::InCorso)
+            disegnaRiga(r);
 }
 
 bool FormInvioSms::controlloMese() {
@@ -242,34 +253,63 @@ void FormInvioSms::BtnFiltra_Click() {
     filtro.mese = meseFiltro;
     filtro.nome = Text1[0]->text();
     filtro.indirizzo = Text1[4]->text();
-    const bool attivo = filtro.Attivo();
+    // A restored campaign gets back every row it still holds, highlighted or not: a row left
+    // without its status would be ticked but never sent.
+    const QVector<bool> corrispondenze = campagna_.Filtra(filtro, Ripristino);
     QScopedValueRollback<bool> programma(aggiornando_, true);
     for (int i = 1; i <= NumeroRighe; ++i) {
         QTreeWidgetItem* riga = Riga(i);
-        const bool corrisponde = attivo && filtro.Corrisponde(clienti_[i - 1]);
+        const bool corrisponde = corrispondenze[i - 1];
+        const RigaCampagna& r = campagna_.Riga(i);
         riga->setCheckState(ColId, Qt::Unchecked);
-        // A restored campaign gets back every row it still holds, highlighted or not: a row
-        // left without its status would be ticked but never sent.
-        QString stato;
         QColor coloreStato = kNero;
-        if (Ripristino) {
-            const QChar lettera = CodiciRighe.value(i - 1);
-            if (lettera == QLatin1Char('S')) {
-                stato = StatoInvio::Selezionato;
-                coloreStato = kRosso;
-            } else if (lettera == QLatin1Char('I')) {
-                stato = StatoInvio::Inviato;
-                coloreStato = kBlu;
-            }
-        }
-        impostaStato(riga, stato, corrisponde ? coloreStato : kNero);
+        if (r.stato == StatoRiga::Selezionato)
+            coloreStato = kRosso;
+        else if (r.stato == StatoRiga::Inviato || r.stato == StatoRiga::InCorso)
+            coloreStato = kBlu;
+        else if (r.stato == StatoRiga::Incerto)
+            coloreStato = kArancio;
+        impostaStato(riga, StatoInvio::Testo(r.stato),
+                     corrisponde || r.stato == StatoRiga::Incerto ? coloreStato : kNero, r.nota);
         coloraRiga(riga, corrisponde ? kRosso : kNero);
     }
 }
 
 void FormInvioSms::lstADD_ItemCheck(int riga) {
-    QTreeWidgetItem* r = Riga(riga);
-    impostaStato(r, spuntata(riga) ? StatoInvio::Selezionato : QString(), kBlu);
+    campagna_.Spunta(riga, spuntata(riga));
+    disegnaRiga(riga);
+}
+
+void FormInvioSms::disegnaRiga(int riga) {
+    QTreeWidgetItem* item = Riga(riga);
+    if (!item)
+        return;
+    const RigaCampagna& r = campagna_.Riga(riga);
+    {
+        QScopedValueRollback<bool> programma(aggiornando_, true);
+        item->setCheckState(ColId, r.spuntata ? Qt::Checked : Qt::Unchecked);
+    }
+    const QString testo = StatoInvio::Testo(r.stato);
+    switch (r.stato) {
+    case StatoRiga::Nessuno:
+    case StatoRiga::Selezionato:
+        // The user's tick.
+        impostaStato(item, testo, kBlu);
+        return;
+    case StatoRiga::InCorso:
+        impostaStato(item, testo, kBlu);
+        break;
+    case StatoRiga::Inviato:
+        impostaStato(item, testo, kRosso);
+        break;
+    case StatoRiga::Errore:
+        impostaStato(item, testo, kNero, r.nota);
+        break;
+    case StatoRiga::Incerto:
+        impostaStato(item, testo, kArancio, r.nota);
+        break;
+    }
+    coloraRiga(item, kRosso);
 }
 
 void FormInvioSms::TxtTestoSms_Change() {
@@ -277,6 +317,7 @@ void FormInvioSms::TxtTestoSms_Change() {
     // characters other than the line end.
     const QString testo = TxtTestoSms->toPlainText();
     QString pulito = testo;
+    const auto aggiorna = qScopeGuard([this] { aggiornaTesti(); });
     pulito.removeIf(
         [](QChar c) { return (c.unicode() < 32 && c != QChar(10)) || c.unicode() == 127; });
     pulito.truncate(kMassimoCaratteri);
@@ -296,15 +337,16 @@ void FormInvioSms::TxtTestoSms_Change() {
 void FormInvioSms::aggiornaPulsante() {
     // "Annulla" answers at any time; "Invia" only while the modem has nothing outstanding and the
     // last outcome has been recorded.
-    BtnInviaSms->setEnabled(campagnaAttiva_ || (!motore_.stato.InAttesaRisposta &&
-                                                !motore_.invio.InVolo() && !inAttesaEsito_));
+    BtnInviaSms->setEnabled(
+        campagna_.Attiva() ||
+        (!motore_.stato.InAttesaRisposta && !motore_.invio.InVolo() && !campagna_.InAttesaEsito()));
 }
 
 void FormInvioSms::BtnInviaSms_Click() {
     guardia_.Esegui([this] {
-        if (BtnInviaSms->text() != kInvia) {
+        if (campagna_.Attiva()) {
             // Stops here; an SMS already out still gets its outcome recorded.
-            ferma();
+            campagna_.Ferma();
             return;
         }
         if (!globale_.GsmAbilitato) {
@@ -319,22 +361,8 @@ void FormInvioSms::BtnInviaSms_Click() {
         }
         if (!caratteriAccettati())
             return;
-        RigaCorrente = 0;
-        for (int i = 1; i <= NumeroRighe; ++i) {
-            const QString stato = Riga(i)->text(ColStato);
-            QChar lettera = QLatin1Char('-');
-            if (spuntata(i) && stato == StatoInvio::Selezionato)
-                lettera = QLatin1Char('S');
-            else if (spuntata(i) && stato == StatoInvio::Inviato)
-                lettera = QLatin1Char('I');
-            CodiciRighe[i - 1] = lettera;
-        }
-        riscriviCoda();
-        BtnFiltra->setEnabled(false);
-        Accessibile::Testo(BtnInviaSms, kAnnulla);
-        campagnaAttiva_ = true;
-        aggiornaPulsante();
-        Timer1.start();
+        aggiornaTesti();
+        campagna_.Avvia();
     });
 }
 
@@ -361,128 +389,14 @@ bool FormInvioSms::caratteriAccettati() {
 }
 
 void FormInvioSms::Timer1_Timer() {
-    guardia_.Esegui([this] { passo(); });
-}
-
-void FormInvioSms::passo() {
-    if (inAttesaEsito_) {
-        if (!globale_.InvioConcluso)
-            return;
-        globale_.InvioConcluso = false;
-        inAttesaEsito_ = false;
-        registraEsito(globale_.InvioFallito);
-        aggiornaPulsante();
-        if (!campagnaAttiva_) {
-            Timer1.stop();
-            return;
-        }
-    }
-    if (!campagnaAttiva_) {
-        Timer1.stop();
-        return;
-    }
-    // Rows that are not to be sent are passed over within the same tick.
-    for (int r = RigaCorrente + 1; r <= NumeroRighe; ++r) {
-        if (!spuntata(r) || Riga(r)->text(ColStato) != StatoInvio::Selezionato)
-            continue;
-        if (!globale_.GsmAbilitato) {
-            // The modem went away: the rows still to send keep their "S" for the next run.
-            ferma();
-            MsgBox(QStringLiteral("Modulo Gsm non Operativo."), Stile::Critico,
-                   QStringLiteral("Errore GSM non operativo"), this);
-            return;
-        }
-        // A poll or a scan of the main window is on the line: this row waits for a later tick.
-        if (motore_.stato.TickAttesa != 0 || motore_.invio.InVolo())
-            return;
-        RigaCorrente = r;
-        avviaInvio(r);
-        return;
-    }
-    RigaCorrente = NumeroRighe;
-    fineGiro();
-}
-
-void FormInvioSms::avviaInvio(int riga) {
-    QTreeWidgetItem* r = Riga(riga);
-    InvioEseguito = true;
-    impostaStato(r, StatoInvio::InCorso, kBlu);
-    coloraRiga(r, kRosso);
-    BtnFiltra->setEnabled(false);
-    globale_.InvioConcluso = false;
-    inAttesaEsito_ = true;
-    Timer1.stop();
-    motore_.invio.Invia(r->text(ColNumero));
-}
-
-void FormInvioSms::registraEsito(bool fallito) {
-    QTreeWidgetItem* r = Riga(RigaCorrente);
-    if (!r)
-        return;
-    if (fallito) {
-        // Its code stays "S": a later run, or the restored file, offers it again.
-        impostaStato(r, StatoInvio::Errore, kNero,
-                     motore_.invio.SenzaRisposta()
-                         ? QStringLiteral("Nessuna risposta dal modem: l'SMS potrebbe essere "
-                                          "partito.")
-                         : QStringLiteral("L'SMS non è partito."));
-    } else {
-        impostaStato(r, StatoInvio::Inviato, kRosso);
-        CodiciRighe[RigaCorrente - 1] = QLatin1Char('I');
-    }
-    coloraRiga(r, kRosso);
-    riscriviCoda();
-}
-
-void FormInvioSms::fineGiro() {
-    Timer1.stop();
-    const bool nessuno = !InvioEseguito;
-    ferma();
-    if (nessuno)
-        MsgBox(QStringLiteral("Nessun Cliente è stato selezionato o già gli SMS sono stati "
-                              "inviati."),
-               Stile::SoloOk, QStringLiteral("Errore Invio SMS"), this);
-}
-
-void FormInvioSms::ferma() {
-    Timer1.stop();
-    InvioEseguito = false;
-    campagnaAttiva_ = false;
-    BtnFiltra->setEnabled(true);
-    Accessibile::Testo(BtnInviaSms, kInvia);
-    // No more messages: polling resumes (at once, or after the outcome of an SMS still out).
-    motore_.invio.Rilascia();
-    aggiornaPulsante();
-}
-
-void FormInvioSms::riscriviCoda() {
-    QStringList codici;
-    codici.reserve(NumeroRighe);
-    for (int i = 0; i < NumeroRighe; ++i)
-        codici.append(TempSms::Codice(clienti_[i].id, CodiciRighe[i]));
-    try {
-        coda_.Scrivi(codici, Text1[0]->text(), Text1[4]->text(), TxtTestoSms->toPlainText());
-    } catch (const ErroreRuntime&) {
-        // Without its file a campaign cannot be resumed safely: it stops here.
-        if (campagnaAttiva_)
-            ferma();
-        throw;
-    }
+    guardia_.Esegui([this] { campagna_.Timer1_Timer(); });
 }
 
 void FormInvioSms::CaricaTempSms() {
-    TempSms::Contenuto c;
-    try {
-        c = coda_.Leggi();
-    } catch (const ErroreRuntime& e) {
-        if (e.Number() == ErroreRuntime::FileNonTrovato) {
-            try {
-                coda_.CreaVuoto();
-            } catch (const ErroreRuntime&) {
-            }
-        }
+    const std::optional<TempSms::Contenuto> letto = campagna_.Ripristina();
+    if (!letto)
         return;
-    }
+    const TempSms::Contenuto& c = *letto;
     if (c.conNome)
         Text1[0]->setText(c.nome);
     if (c.conMese)
@@ -492,30 +406,22 @@ void FormInvioSms::CaricaTempSms() {
     if (c.conTesto)
         TxtTestoSms->setPlainText(c.testo);
 
-    // Each code names its customer, so a register changed since the file was written still
-    // gets every code on the right customer; a damaged code names nobody.
-    QHash<QString, QChar> salvati;
-    for (const QString& codice : c.codici)
-        salvati.insert(TempSms::Chiave(codice), TempSms::Lettera(codice));
-    for (int i = 0; i < NumeroRighe; ++i)
-        CodiciRighe[i] = salvati.value(clienti_[i].id, QLatin1Char('-'));
-
     Ripristino = true;
     BtnFiltra_Click();
     Ripristino = false;
+    // Rows still due and rows sent come back ticked; an uncertain one waits for the user's tick.
     QScopedValueRollback<bool> programma(aggiornando_, true);
-    for (int n = 1; n <= NumeroRighe; ++n) {
-        const QChar lettera = CodiciRighe[n - 1];
-        if (lettera == QLatin1Char('S') || lettera == QLatin1Char('I'))
+    campagna_.SpuntaSalvati();
+    for (int n = 1; n <= NumeroRighe; ++n)
+        if (campagna_.Riga(n).spuntata)
             Riga(n)->setCheckState(ColId, Qt::Checked);
-    }
 }
 
 void FormInvioSms::esci() {
     if (uscito_)
         return;
     uscito_ = true;
-    Timer1.stop();
+    campagna_.FinestraAperta(false);
     try {
         globale_.archivio.ApriTabella(Tabella::SMS);
     } catch (const ErroreRuntime&) {

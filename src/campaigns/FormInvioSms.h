@@ -1,7 +1,7 @@
 #pragma once
 
+#include "campaigns/CampagnaSms.h"
 #include "campaigns/ClientiCampagna.h"
-#include "campaigns/TempSms.h"
 #include "platform/Guardia.h"
 
 #include <QDialog>
@@ -20,15 +20,15 @@ struct StatoGlobale;
 class MotoreGsm;
 
 // The campaign window "Invia": the enabled customers with their check boxes and campaign status,
-// the filters that highlight them, one text, and the paced sending of that text to every ticked
-// customer, one SMS at a time through the modem engine, with the queue file TempSms.txt keeping
-// the campaign across runs.
+// the filters that highlight them and one text. It shows a campaign that outlives it (the rows,
+// the paced sending and the queue file TempSms.txt are CampagnaSms's) and forwards the clicks.
 class FormInvioSms : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kMassimoCaratteri = 160;
 
-    FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, QWidget* parent = nullptr);
+    FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, CampagnaSms& campagna,
+                 QWidget* parent = nullptr);
     ~FormInvioSms() override;
 
     // Handlers and routines.
@@ -47,10 +47,6 @@ public:
     int NumeroRighe = 0;
     QString meseFiltro;
     bool Ripristino = false;
-    int RigaCorrente = 0; // the row the campaign has reached, 1-based; 0 before the first
-    bool InvioEseguito = false;
-    // The letter of each row's queue code, by row position.
-    QVector<QChar> CodiciRighe;
 
     // Controls.
     QLabel* LblListaClienti;
@@ -63,9 +59,10 @@ public:
     QLabel* LblNumCaratteri;
     QPushButton* BtnInviaSms;
     QPushButton* BtnEsci;
-    QTimer Timer1;
+    // The campaign's own step timer.
+    QTimer& Timer1;
 
-    TempSms& Coda() { return coda_; }
+    TempSms& Coda() { return campagna_.Coda(); }
     // Row `riga` (1-based).
     QTreeWidgetItem* Riga(int riga) const;
     // The close box and Esc leave as "Esci" does.
@@ -77,15 +74,12 @@ protected:
 private:
     void costruisciControlli();
     void posiziona();
-    void passo();
     // The text holds characters that will not arrive as written: the user is asked first.
     bool caratteriAccettati();
-    void avviaInvio(int riga);
-    void registraEsito(bool fallito);
-    void fineGiro();
-    void ferma();
-    void riscriviCoda();
+    // Row `riga` as the campaign now has it (status, note, tick, colours of a run).
+    void disegnaRiga(int riga);
     void aggiornaPulsante();
+    void aggiornaTesti();
     void impostaStato(QTreeWidgetItem* riga, const QString& stato, const QColor& colore,
                       const QString& suggerimento = QString());
     void coloraRiga(QTreeWidgetItem* riga, const QColor& colore);
@@ -94,12 +88,8 @@ private:
 
     StatoGlobale& globale_;
     MotoreGsm& motore_;
-    TempSms coda_;
+    CampagnaSms& campagna_;
     Guardia guardia_;
-    QVector<ClienteRegistro> clienti_;
-    // The campaign runs ("Annulla" shown), and its SMS waits for the engine's outcome.
-    bool campagnaAttiva_ = false;
-    bool inAttesaEsito_ = false;
     // Changes made by the program, not by the user's hand, while set.
     bool aggiornando_ = false;
     bool ripristinata_ = false;

@@ -110,7 +110,9 @@ TempSms::Contenuto TempSms::Leggi() const {
             // The text is the last tag line: whatever follows is the rest of a text of several
             // lines, never a tag of its own.
             c.conTesto = true;
-            c.testo = coda(riga);
+            QStringList testo{coda(riga)};
+            testo += linee.mid(i + 1);
+            c.testo = testo.join(QLatin1Char('\n'));
             break;
         }
     }

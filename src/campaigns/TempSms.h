@@ -8,7 +8,8 @@
 // bare), "|4" address filter, "|5" message text. Windows-1252, each line ended by CR LF.
 //
 // A row code is the customer's key in decimal followed by one letter: "S" still to be sent,
-// "I" already sent, "-" anything else.
+// "I" already sent, "?" its text went out and no answer came (it may have been sent: it is sent
+// again only when the user ticks it), "-" anything else.
 class TempSms {
 public:
     static QString NomeFile() { return QStringLiteral("TempSms.txt"); }
@@ -24,7 +25,7 @@ public:
         bool conIndirizzo = false;
         QString indirizzo;
         bool conTesto = false;
-        QString testo; // the first line of the text only
+        QString testo; // every line from "|5" to the end of the file
     };
 
     explicit TempSms(const QString& cartellaProgramma);
@@ -41,6 +42,11 @@ public:
     void CreaVuoto();
     // Campaigns written through this object.
     int Scritture() const { return scritture_; }
+
+    static constexpr char16_t DaInviare = u'S';
+    static constexpr char16_t Inviato = u'I';
+    static constexpr char16_t Incerto = u'?';
+    static constexpr char16_t Altro = u'-';
 
     static QString Codice(const QString& chiave, QChar lettera) { return chiave + lettera; }
     // The letter is the code's last character; the key, the digits before it.

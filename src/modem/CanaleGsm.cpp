@@ -16,8 +16,8 @@ constexpr int kUltimaPorta = 16;
 CanaleGsm::CanaleGsm(MotoreGsm& motore)
     : m_(motore) {}
 
-void CanaleGsm::Registra(ComandoGsm comando, Gestore gestore) {
-    gestori_[comando] = std::move(gestore);
+void CanaleGsm::Registra(ComandoGsm comando, Gestore gestore, Abbandono abbandono) {
+    gestori_[comando] = {std::move(gestore), std::move(abbandono)};
 }
 
 CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
@@ -98,13 +98,27 @@ void CanaleGsm::Accendi_Gsm() {
 bool CanaleGsm::SetStringa_Gsm() {
     StatoModem& s = m_.stato;
     StatoGlobale& g = m_.globale;
-    if (g.TipoComando == ComandoGsm::LetturaSms)
+    const ComandoGsm indice = s.TipoComando;
+    if (indice == ComandoGsm::LetturaSms)
         ++s.IndiceSim;
-    if (const auto riga = TabellaComandi::Comando(g.TipoComando, s.IndiceSim, s.FaseTesto)) {
+    if (const auto riga = TabellaComandi::Comando(indice, s.IndiceSim, s.FaseTesto)) {
         if (!riga->preparatoDalChiamante)
             g.StringaGsm = riga->riga;
         s.TimeoutTick = riga->timeoutTick;
     }
+    ComandoInVolo comando;
+    comando.indice = indice;
+    comando.timeoutTick = s.TimeoutTick;
+    comando.chiamataVocale = s.ChiamataVocale;
+    comando.faseTesto = s.FaseTesto;
+    if (const auto gestore = gestori_.find(indice); gestore != gestori_.end()) {
+        comando.gestore = gestore->second.first;
+        comando.abbandono = gestore->second.second;
+    }
+    // The ";" of a dial and the text phase belong to this command alone and end with it.
+    s.ChiamataVocale = false;
+    s.FaseTesto = false;
+    inVolo_ = std::move(comando);
     s.InAttesaRisposta = true;
     emit m_.ComandoInviato();
     return Invia_Dati();
@@ -117,6 +131,9 @@ bool CanaleGsm::Invia_Dati() {
     // Once the closing is confirmed nothing more goes to the modem.
     if (s.ChiusuraRichiesta || !porta.PortOpen())
         return false;
+    const bool faseTesto = inVolo_ ? inVolo_->faseTesto : s.FaseTesto;
+    const bool chiamataVocale = inVolo_ ? inVolo_->chiamataVocale : s.ChiamataVocale;
+    const ComandoGsm indice = inVolo_ ? inVolo_->indice : s.TipoComando;
     QString riga;
     QString diagnostica;
     bool fineRiga = true;
@@ -124,7 +141,7 @@ bool CanaleGsm::Invia_Dati() {
         riga = QStringLiteral("AT+CMGS=\"") + g.StringaGsm + QLatin1Char('"');
         diagnostica = QStringLiteral("AT+CMGS=") + g.StringaGsm;
         s.TimeoutTick = 100;
-    } else if (g.ModoSms && s.FaseTesto) {
+    } else if (g.ModoSms && faseTesto) {
         riga = g.StringaGsm + QChar(26);
         diagnostica = g.StringaGsm;
         s.FaseTesto = false;
@@ -132,7 +149,7 @@ bool CanaleGsm::Invia_Dati() {
         fineRiga = false;
     } else if (s.ArgomentoTraVirgolette) {
         riga = g.StringaGsm;
-        if (g.TipoComando == ComandoGsm::Credito)
+        if (indice == ComandoGsm::Credito)
             riga += QLatin1Char('"') + g.NumeroCredito;
         riga += QLatin1Char('"');
         diagnostica = riga;
@@ -146,7 +163,7 @@ bool CanaleGsm::Invia_Dati() {
         for (QChar c : riga)
             porta.Output(QString(c));
         if (fineRiga) {
-            if (s.ChiamataVocale)
+            if (chiamataVocale)
                 porta.Output(QStringLiteral(";"));
             porta.Output(QString(QChar(13)));
         }
@@ -155,8 +172,11 @@ bool CanaleGsm::Invia_Dati() {
             erroreScrittura();
         return false;
     }
-    ultimaRiga_ =
-        fineRiga ? riga + (s.ChiamataVocale ? QStringLiteral(";") : QString()) : QString();
+    ultimaRiga_ = fineRiga ? riga + (chiamataVocale ? QStringLiteral(";") : QString()) : QString();
+    if (inVolo_) {
+        inVolo_->riga = ultimaRiga_;
+        inVolo_->timeoutTick = s.TimeoutTick;
+    }
     if (s.DiagnosticaAttiva)
         m_.utente.Diagnostica(true, diagnostica);
     g.FaseIndirizzo = false;
@@ -174,7 +194,9 @@ void CanaleGsm::erroreScrittura() {
                                        "Collegato. Premere il pulsante TROVA GSM"),
                         Stile::SoloOk);
     m_.pannello.trovaGsm = true;
-    m_.globale.TipoComando = ComandoGsm::Test;
+    m_.stato.TipoComando = ComandoGsm::Test;
+    // Nothing went out: no reply comes for this command; its feature sees the failed write.
+    inVolo_.reset();
     m_.globale.GsmAbilitato = false;
     s.AperturaInCorso = false;
     try {
@@ -196,7 +218,7 @@ void CanaleGsm::Raccogli() {
         // reading "OK", and a message cut there would leave the SIM with its end lost.
         bool lunga = false;
         if (arrivati && g.BufferRx.size() >= kRispostaLunga &&
-            g.TipoComando != ComandoGsm::LetturaSms)
+            !(inVolo_ && inVolo_->indice == ComandoGsm::LetturaSms))
             lunga = RispostaAt(g.BufferRx, ultimaRiga_).HaFinale();
         if (!arrivati || lunga) {
             s.TickAttesa = 0;
@@ -217,22 +239,40 @@ void CanaleGsm::Ricevi_Dati(const QString& risposta) {
     s.InAttesaRisposta = false;
     const QString intera = risposta.isEmpty() ? risposta : trattenuto_ + risposta;
     trattenuto_.clear();
+    // The reply belongs to the command that was sent, whatever the index says now.
+    std::optional<ComandoInVolo> comando;
+    comando.swap(inVolo_);
     emit m_.RispostaInterpretata();
     if (s.ChiusuraRichiesta)
         return;
     if (s.DiagnosticaAttiva)
         m_.utente.Diagnostica(false, risposta);
-    const auto gestore = gestori_.find(m_.globale.TipoComando);
-    if (gestore == gestori_.end())
+    if (!comando || !comando->gestore)
         return;
-    gestore->second(RispostaAt(intera, ultimaRiga_));
+    gestito_ = *comando;
+    comando->gestore(RispostaAt(intera, comando->riga));
 }
 
 void CanaleGsm::AttendiAncora(const QString& finora) {
+    // The same command stays on the line.
+    if (!inVolo_)
+        inVolo_ = gestito_;
     trattenuto_ = finora;
     m_.globale.BufferRx.clear();
     m_.stato.TickAttesa = 2;
     m_.stato.InAttesaRisposta = true;
+}
+
+void CanaleGsm::Abbandona() {
+    StatoModem& s = m_.stato;
+    std::optional<ComandoInVolo> comando;
+    comando.swap(inVolo_);
+    trattenuto_.clear();
+    m_.globale.BufferRx.clear();
+    s.TickAttesa = 0;
+    s.InAttesaRisposta = false;
+    if (comando && comando->abbandono)
+        comando->abbandono();
 }
 
 void CanaleGsm::ChiudiPorta() {

@@ -1,5 +1,6 @@
 #include "CodificaModem.h"
 
+#include "CorpoSms.h"
 #include "DialogoUtente.h"
 #include "InsiemeCaratteri.h"
 #include "MotoreGsm.h"
@@ -15,7 +16,7 @@ void CodificaModem::NuovoModem() {
     fase_ = Fase::Nessuna;
     insieme_.clear();
     ucs2_ = false;
-    dcsInvio_ = 0;
+    dcsInvio_ = -1;
 }
 
 void CodificaModem::Avvia() {
@@ -26,7 +27,7 @@ void CodificaModem::Avvia() {
 void CodificaModem::invia(Fase fase, const QString& riga) {
     fase_ = fase;
     m_.globale.StringaGsm = riga;
-    m_.globale.TipoComando = ComandoGsm::CodificaSms;
+    m_.stato.TipoComando = ComandoGsm::CodificaSms;
     m_.canale.SetStringa_Gsm();
 }
 
@@ -53,11 +54,23 @@ void CodificaModem::risposta(const RispostaAt& r) {
         else
             nota(QStringLiteral("Il modem rifiuta AT+CSCS=\"8859-1\": resta il suo set di "
                                 "caratteri e le lettere accentate possono arrivare come \"?\"."));
-        fase_ = Fase::Nessuna;
-        m_.globale.TipoComando = ComandoGsm::StatoSim;
-        m_.canale.SetStringa_Gsm();
+        impostaCodificaIniziale();
+        return;
+    case Fase::Csmp:
+        EsitoCsmp(r, 0);
+        fineAvvio();
         return;
     }
+}
+
+void CodificaModem::impostaCodificaIniziale() {
+    invia(Fase::Csmp, RigaCsmp(0));
+}
+
+void CodificaModem::fineAvvio() {
+    fase_ = Fase::Nessuna;
+    m_.stato.TipoComando = ComandoGsm::StatoSim;
+    m_.canale.SetStringa_Gsm();
 }
 
 void CodificaModem::nota(const QString& testo) {
@@ -74,7 +87,20 @@ QString CodificaModem::RigaCsmp(int dcs) {
     return QStringLiteral("AT+CSMP=17,167,0,%1").arg(dcs);
 }
 
+void CodificaModem::EsitoCsmp(const RispostaAt& r, int dcs) {
+    if (r.Ok())
+        CsmpAccettato(dcs);
+    else
+        CsmpRifiutato();
+}
+
+QString CodificaModem::CorpoInvio(const QString& testo) const {
+    return dcsInvio_ == 8 ? CorpoSms::Ucs2Esadecimale(testo) : TestoSemplice(testo);
+}
+
 void CodificaModem::CsmpRifiutato() {
+    // What the modem keeps cannot be changed: it is asked no more, and texts go plain.
+    dcsInvio_ = 0;
     ucs2_ = false;
     nota(QStringLiteral("Il modem rifiuta AT+CSMP: gli SMS partono con la codifica del modem."));
 }

@@ -27,10 +27,17 @@ public:
     // The modem lists UCS2 among its character sets, so messages can go out coded in it.
     bool Ucs2() const { return ucs2_; }
 
-    // The coding scheme SMS go out with: 0 plain 7-bit, 8 UCS2.
+    // The coding scheme SMS go out with, as last set on the modem: 0 plain 7-bit, 8 UCS2, -1 not
+    // known (a new modem, or one searched again, keeps whatever it was last told).
     int DcsInvio() const { return dcsInvio_; }
     // The line that sets it for the next SMS.
     static QString RigaCsmp(int dcs);
+    // The coding a text goes out with: 8 when it goes as UCS2, else 0.
+    int DcsPer(const QString& testo) const { return InUcs2(testo) ? 8 : 0; }
+    // The text as written after the prompt, in the coding last set.
+    QString CorpoInvio(const QString& testo) const;
+    // The modem's answer to the line that set `dcs`.
+    void EsitoCsmp(const RispostaAt& r, int dcs);
     void CsmpAccettato(int dcs) { dcsInvio_ = dcs; }
     // The modem refused to change the coding: UCS2 is not offered any more.
     void CsmpRifiutato();
@@ -46,8 +53,11 @@ public:
     const QStringList& Note() const { return note_; }
 
 private:
-    enum class Fase { Nessuna, Csdh, ElencoInsiemi, Insieme };
+    enum class Fase { Nessuna, Csdh, ElencoInsiemi, Insieme, Csmp };
     void risposta(const RispostaAt& r);
+    // At every start-up the plain coding is set once, so the modem holds what is believed.
+    void impostaCodificaIniziale();
+    void fineAvvio();
     void invia(Fase fase, const QString& riga);
     void nota(const QString& testo);
 
@@ -55,6 +65,6 @@ private:
     Fase fase_ = Fase::Nessuna;
     QString insieme_;
     bool ucs2_ = false;
-    int dcsInvio_ = 0;
+    int dcsInvio_ = -1;
     QStringList note_;
 };

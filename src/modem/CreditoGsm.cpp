@@ -54,9 +54,16 @@ int CreditoGsm::GestioneCredito() {
     m_.pannello.MostraCredito(g.CreditoResiduo, true);
     switch (modalita) {
     case PerSms:
-        g.ModoSms = true;
-        g.FaseIndirizzo = true;
-        g.StringaGsm = g.NumeroCredito;
+        // The request goes through the same coding step as any SMS.
+        dcsCredito_ = m_.codifica.DcsPer(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
+        codificaCredito_ = dcsCredito_ != m_.codifica.DcsInvio();
+        if (codificaCredito_) {
+            g.StringaGsm = CodificaModem::RigaCsmp(dcsCredito_);
+        } else {
+            g.ModoSms = true;
+            g.FaseIndirizzo = true;
+            g.StringaGsm = g.NumeroCredito;
+        }
         break;
     case PerUssd:
         s.ArgomentoTraVirgolette = true;
@@ -67,8 +74,8 @@ int CreditoGsm::GestioneCredito() {
         g.StringaGsm = QStringLiteral("ATD") + g.NumeroCredito;
         break;
     }
-    g.TipoComando = ComandoGsm::Credito;
-    if (!m_.canale.SetStringa_Gsm() && g.TipoComando == ComandoGsm::Credito)
+    m_.stato.TipoComando = ComandoGsm::Credito;
+    if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::Credito)
         fine();
     return 0;
 }
@@ -79,6 +86,18 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
     const QString& testo = r.Testo();
     if (testo.isEmpty()) {
         fine();
+        return;
+    }
+    if (codificaCredito_) {
+        // The coding is set: now the address line of the request.
+        codificaCredito_ = false;
+        m_.codifica.EsitoCsmp(r, dcsCredito_);
+        g.ModoSms = true;
+        g.FaseIndirizzo = true;
+        g.StringaGsm = g.NumeroCredito;
+        m_.stato.TipoComando = ComandoGsm::Credito;
+        if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::Credito)
+            fine();
         return;
     }
 
@@ -108,9 +127,9 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
     }
     if (r.Prompt() && g.ModoSms) {
         // The SMS request's prompt: the text goes out, then the credit comes back as a message.
-        g.StringaGsm = InvioSmsGsm::TestoScrivibile(g.TestoCredito);
+        g.StringaGsm = m_.codifica.CorpoInvio(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
         m_.stato.FaseTesto = true;
-        if (!m_.canale.SetStringa_Gsm() && g.TipoComando == ComandoGsm::Credito)
+        if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::Credito)
             fine();
         return;
     }
@@ -176,8 +195,8 @@ void CreditoGsm::Disattiva_Servizi() {
     g.StringaGsm = QStringLiteral("ATD") +
                    (g.ServizioRichiesto == 1 ? QStringLiteral("##002#") : QStringLiteral("#43#"));
     s.ChiamataVocale = true;
-    g.TipoComando = ComandoGsm::ServiziChiamata;
-    if (!m_.canale.SetStringa_Gsm() && g.TipoComando == ComandoGsm::ServiziChiamata) {
+    m_.stato.TipoComando = ComandoGsm::ServiziChiamata;
+    if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::ServiziChiamata) {
         g.ServizioRichiesto = 0;
         fine();
     }
@@ -199,6 +218,7 @@ void CreditoGsm::rispostaServizi(const RispostaAt& r) {
 void CreditoGsm::fine() {
     StatoGlobale& g = m_.globale;
     StatoModem& s = m_.stato;
+    codificaCredito_ = false;
     g.ModoSms = false;
     g.FaseIndirizzo = false;
     s.FaseTesto = false;
@@ -207,5 +227,5 @@ void CreditoGsm::fine() {
     s.ArgomentoTraVirgolette = false;
     if (s.TickAttesa == 0)
         s.InAttesaRisposta = false;
-    g.TipoComando = ComandoGsm::Registrazione;
+    m_.stato.TipoComando = ComandoGsm::Registrazione;
 }

@@ -29,4 +29,7 @@ private:
     void fine();
 
     MotoreGsm& m_;
+    // The SMS request waits for the coding to be set first, with this scheme.
+    bool codificaCredito_ = false;
+    int dcsCredito_ = 0;
 };

@@ -72,7 +72,7 @@ void GestionePin::simPronta() {
     p.statoPin = StatoPin::Abilitato;
     p.riquadroPin = false;
     p.gestionePin = true;
-    m_.globale.TipoComando = ComandoGsm::Registrazione;
+    m_.stato.TipoComando = ComandoGsm::Registrazione;
 }
 
 void GestionePin::rispostaPin(const RispostaAt& r) {
@@ -105,7 +105,7 @@ void GestionePin::rispostaPin(const RispostaAt& r) {
 
 void GestionePin::rispostaBloccoPin(const RispostaAt& r) {
     PannelloGsm& p = m_.pannello;
-    m_.globale.TipoComando = ComandoGsm::Registrazione;
+    m_.stato.TipoComando = ComandoGsm::Registrazione;
     // Refused: the caption stays and the frame stays open.
     if (!r.Ok())
         return;
@@ -133,7 +133,7 @@ void GestionePin::Ok() {
             p.richiestaPin == RichiestaPin::Attiva ? QLatin1Char('0') : QLatin1Char('1');
         g.StringaGsm = QStringLiteral("AT+CLCK=\"SC\",") + modo + QStringLiteral(",\"") + codice +
                        QLatin1Char('"');
-        g.TipoComando = ComandoGsm::BloccoPin;
+        m_.stato.TipoComando = ComandoGsm::BloccoPin;
         m_.canale.SetStringa_Gsm();
         return;
     }
@@ -142,7 +142,7 @@ void GestionePin::Ok() {
         if (!codice.isEmpty()) {
             // Sent exactly as typed: for the PUK, the PUK, a comma and the new PIN.
             g.StringaGsm = QStringLiteral("AT+CPIN=") + codice;
-            g.TipoComando = ComandoGsm::InserimentoPin;
+            m_.stato.TipoComando = ComandoGsm::InserimentoPin;
             m_.canale.SetStringa_Gsm();
         } else {
             chiediCodice();

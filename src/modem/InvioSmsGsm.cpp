@@ -1,6 +1,5 @@
 #include "InvioSmsGsm.h"
 
-#include "CorpoSms.h"
 #include "MotoreGsm.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
@@ -43,7 +42,9 @@ QString InvioSmsGsm::TestoScrivibile(QString testo) {
 
 InvioSmsGsm::InvioSmsGsm(MotoreGsm& motore)
     : m_(motore) {
-    m_.canale.Registra(ComandoGsm::InvioSms, [this](const RispostaAt& r) { risposta(r); });
+    m_.canale.Registra(
+        ComandoGsm::InvioSms, [this](const RispostaAt& r) { risposta(r); },
+        [this] { abbandonato(); });
 }
 
 void InvioSmsGsm::Invia(const QString& numero) {
@@ -51,14 +52,14 @@ void InvioSmsGsm::Invia(const QString& numero) {
     senzaRisposta_ = false;
     numero_ = numero;
     g.InvioFallito = false;
-    g.TipoComando = ComandoGsm::InvioSms;
+    m_.stato.TipoComando = ComandoGsm::InvioSms;
     m_.stato.FaseTesto = false;
     if (!NumeroScrivibile(numero)) {
         fase_ = Fase::Indirizzo;
         esito(true);
         return;
     }
-    dcs_ = TestoDaInviare && m_.codifica.InUcs2(TestoScrivibile(TestoDaInviare())) ? 8 : 0;
+    dcs_ = TestoDaInviare ? m_.codifica.DcsPer(TestoScrivibile(TestoDaInviare())) : 0;
     if (dcs_ == m_.codifica.DcsInvio()) {
         indirizzo();
         return;
@@ -77,14 +78,14 @@ void InvioSmsGsm::indirizzo() {
     g.ModoSms = true;
     g.FaseIndirizzo = true;
     g.StringaGsm = numero_;
-    g.TipoComando = ComandoGsm::InvioSms;
+    m_.stato.TipoComando = ComandoGsm::InvioSms;
     if (!m_.canale.SetStringa_Gsm())
         esito(true);
 }
 
 void InvioSmsGsm::Rilascia() {
-    if (!InVolo() && m_.globale.TipoComando == ComandoGsm::InvioSms)
-        m_.globale.TipoComando = ComandoGsm::Registrazione;
+    if (!InVolo() && m_.stato.TipoComando == ComandoGsm::InvioSms)
+        m_.stato.TipoComando = ComandoGsm::Registrazione;
 }
 
 void InvioSmsGsm::risposta(const RispostaAt& r) {
@@ -99,10 +100,7 @@ void InvioSmsGsm::risposta(const RispostaAt& r) {
             return;
         }
         // A refusal leaves the coding as it was: the SMS goes out all the same.
-        if (r.Ok())
-            m_.codifica.CsmpAccettato(dcs_);
-        else
-            m_.codifica.CsmpRifiutato();
+        m_.codifica.EsitoCsmp(r, dcs_);
         indirizzo();
         return;
     case Fase::Indirizzo:
@@ -139,7 +137,7 @@ void InvioSmsGsm::risposta(const RispostaAt& r) {
 void InvioSmsGsm::prompt() {
     StatoModem& s = m_.stato;
     const QString testo = TestoDaInviare ? TestoScrivibile(TestoDaInviare()) : QString();
-    if (testo.isEmpty()) {
+    if (testo.isEmpty() || (PrimaDelTesto && !PrimaDelTesto())) {
         // Nobody would record this SMS as sent, or the text was emptied meanwhile: ESC makes the
         // modem drop it rather than send an empty message.
         fase_ = Fase::Annullo;
@@ -150,17 +148,23 @@ void InvioSmsGsm::prompt() {
             esito(true);
             return;
         }
-        m_.globale.BufferRx.clear();
-        s.TickAttesa = 1;
-        s.InAttesaRisposta = true;
+        // The answer to the ESC still belongs to this submission's command.
+        m_.canale.AttendiAncora(QString());
         return;
     }
-    m_.globale.StringaGsm = m_.codifica.DcsInvio() == 8 ? CorpoSms::Ucs2Esadecimale(testo)
-                                                        : m_.codifica.TestoSemplice(testo);
+    m_.globale.StringaGsm = m_.codifica.CorpoInvio(testo);
     s.FaseTesto = true;
     fase_ = Fase::Testo;
     if (!m_.canale.SetStringa_Gsm())
         esito(true);
+}
+
+void InvioSmsGsm::abbandonato() {
+    // A new search dropped the command on the line: after the text the SMS may have left.
+    if (fase_ == Fase::Nessuna)
+        return;
+    senzaRisposta_ = fase_ == Fase::Testo;
+    esito(true);
 }
 
 void InvioSmsGsm::esito(bool fallito) {

@@ -24,8 +24,9 @@ public:
 
     // From the request until its outcome.
     bool InVolo() const { return fase_ != Fase::Nessuna; }
-    // The last failure came after the text had gone out, with no answer in time: the SMS may
-    // have left all the same. Refused sends and sends that never reached the text are not such.
+    // The last failure came after the text had gone out, with no answer in time (or the modem
+    // searched again meanwhile): the SMS may have left all the same. Refused sends and sends
+    // that never reached the text are not such.
     bool SenzaRisposta() const { return senzaRisposta_; }
 
     // What may go between the quotes of the address line: no quote, no control character.
@@ -38,6 +39,9 @@ public:
     // outcome any more) or empty, the submission is given up at the prompt, so nothing leaves
     // unrecorded and no empty message leaves.
     std::function<QString()> TestoDaInviare;
+    // Called when the prompt has come, just before the text is written: false gives the
+    // submission up there (nothing leaves).
+    std::function<bool()> PrimaDelTesto;
 
 private:
     // Codifica: the coding of the message is being set before the address line.
@@ -46,6 +50,7 @@ private:
     void indirizzo();
     void risposta(const RispostaAt& r);
     void prompt();
+    void abbandonato();
     void esito(bool fallito);
 
     MotoreGsm& m_;

@@ -53,7 +53,7 @@ public:
     void Polling();
 
     // Public routines: the modem search from `stato.PortaCom`, and the sending of the command
-    // `globale.TipoComando` (with `globale.StringaGsm` where the caller prepares it).
+    // `stato.TipoComando` (with `globale.StringaGsm` where the caller prepares it).
     void Accendi_Gsm() { canale.Accendi_Gsm(); }
     bool SetStringa_Gsm() { return canale.SetStringa_Gsm(); }
 

@@ -30,7 +30,7 @@ void ScansioneSim::Avvia() {
         leggiDaPosizione(ProssimoInizio);
         return;
     }
-    m_.globale.TipoComando = ComandoGsm::MemoriaSms;
+    m_.stato.TipoComando = ComandoGsm::MemoriaSms;
     m_.canale.SetStringa_Gsm();
 }
 
@@ -56,7 +56,7 @@ void ScansioneSim::rispostaMemoria(const RispostaAt& r) {
 }
 
 void ScansioneSim::leggiDaPosizione(int primo) {
-    m_.globale.TipoComando = ComandoGsm::LetturaSms;
+    m_.stato.TipoComando = ComandoGsm::LetturaSms;
     m_.stato.IndiceSim = primo - 1;
     PosizioniVuote = 0;
     Trovati = 0;
@@ -122,7 +122,7 @@ bool ScansioneSim::messaggioDelGestore(const SmsLetto& sms) {
 }
 
 void ScansioneSim::cancellaDallaSim() {
-    m_.globale.TipoComando = ComandoGsm::CancellazioneSms;
+    m_.stato.TipoComando = ComandoGsm::CancellazioneSms;
     m_.canale.SetStringa_Gsm();
 }
 
@@ -131,7 +131,7 @@ void ScansioneSim::rispostaCancellazione() {
         fine(1);
         return;
     }
-    m_.globale.TipoComando = ComandoGsm::LetturaSms;
+    m_.stato.TipoComando = ComandoGsm::LetturaSms;
     m_.canale.SetStringa_Gsm();
 }
 
@@ -159,7 +159,7 @@ void ScansioneSim::posizioneVuota() {
 void ScansioneSim::fine(int prossimoInizio) {
     nuoviDellaScansione_.clear();
     ProssimoInizio = prossimoInizio;
-    m_.globale.TipoComando = ComandoGsm::Registrazione;
+    m_.stato.TipoComando = ComandoGsm::Registrazione;
     emit m_.ScansioneConclusa();
 }
 

@@ -90,6 +90,8 @@ void SupervisioneGsm::Polling() {
 void SupervisioneGsm::TrovaGsm() {
     StatoModem& s = m_.stato;
     PannelloGsm& p = m_.pannello;
+    // The command on the line gets no reply from the modem now: its feature ends it.
+    m_.canale.Abbandona();
     if (m_.porta.PortOpen()) {
         m_.porta.setPortOpen(false);
         m_.porta.setDTREnable(false);
@@ -103,7 +105,7 @@ void SupervisioneGsm::TrovaGsm() {
     p.porta.testo = QStringLiteral("Attendi il TEST GSM");
     s.PortaCom = 1;
     m_.canale.Accendi_Gsm();
-    m_.globale.TipoComando = ComandoGsm::Test;
+    m_.stato.TipoComando = ComandoGsm::Test;
 }
 
 void SupervisioneGsm::SpegniGsm() {
@@ -118,7 +120,7 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
     s.TestInCorso = false;
     if (r.Ok()) {
         m_.pannello.porta.testo = QStringLiteral("Porta Gsm = ") + QString::number(s.PortaCom);
-        m_.globale.TipoComando = ComandoGsm::EcoSpenta;
+        m_.stato.TipoComando = ComandoGsm::EcoSpenta;
         s.AperturaInCorso = false;
         m_.pannello.trovaGsm = false;
         m_.canale.SetStringa_Gsm();
@@ -138,7 +140,7 @@ void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r) {
         return;
     }
     // Echo off, then text mode, then verbose errors, then the coding of texts and the SIM check.
-    ComandoGsm& tipo = m_.globale.TipoComando;
+    ComandoGsm& tipo = m_.stato.TipoComando;
     if (tipo == ComandoGsm::ErroriEstesi) {
         m_.codifica.Avvia();
         return;
@@ -153,7 +155,7 @@ void SupervisioneGsm::rispostaRevisione(const RispostaAt& r) {
         m_.globale.GsmAbilitato = true;
         m_.globale.RevisioneGsm = RisposteModem::Estrai_Revisione(r.Testo());
         m_.pannello.porta.testo = QStringLiteral("GSM ON Com: ") + QString::number(s.PortaCom);
-        m_.globale.TipoComando = ComandoGsm::ModoTesto;
+        m_.stato.TipoComando = ComandoGsm::ModoTesto;
         m_.canale.SetStringa_Gsm();
         return;
     }
@@ -163,7 +165,7 @@ void SupervisioneGsm::rispostaRevisione(const RispostaAt& r) {
     m_.pannello.porta.testo = QStringLiteral("Attendi il TEST GSM");
     ++s.PortaCom;
     m_.canale.Accendi_Gsm();
-    m_.globale.TipoComando = ComandoGsm::Test;
+    m_.stato.TipoComando = ComandoGsm::Test;
 }
 
 void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
@@ -194,7 +196,7 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
         s.Registrato = true;
         p.gestioneCredito = true;
         p.operatore.testo = QStringLiteral("Operatore ") + m_.globale.GestoreAttivo;
-        m_.globale.TipoComando = ComandoGsm::Segnale;
+        m_.stato.TipoComando = ComandoGsm::Segnale;
         m_.canale.SetStringa_Gsm();
     } else if (statoRete == QLatin1String("5")) {
         // Roaming: registration only; signal and messages wait for the home network.
@@ -202,7 +204,7 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
         p.operatore.testo = QStringLiteral("Operatore Romming");
         p.gestioneCredito = true;
     } else if (statoRete == QLatin1String("0") || statoRete == QLatin1String("2")) {
-        m_.globale.TipoComando = ComandoGsm::Registrazione;
+        m_.stato.TipoComando = ComandoGsm::Registrazione;
         p.rete.testo = QStringLiteral("Non Registrato");
         p.segnale = 0;
     }
@@ -213,7 +215,7 @@ void SupervisioneGsm::rispostaSegnale(const RispostaAt& r) {
     if (!r.Ok()) {
         // The next poll reads the next slot, up to the second empty one.
         m_.scansione.Occupati.reset();
-        m_.globale.TipoComando = ComandoGsm::LetturaSms;
+        m_.stato.TipoComando = ComandoGsm::LetturaSms;
         return;
     }
     int livello = RisposteModem::LivelloSegnale(r.Testo());

@@ -433,7 +433,7 @@ private slots:
         QCOMPARE(b.form->ListSendModem->item(0)->text(), QStringLiteral("AT"));
         QCOMPARE(b.form->ListRicevutiModem->item(0)->text(), QStringLiteral("\r\nOK\r\n"));
         b.form->Motore().canale.Registra(ComandoGsm::Rubrica, [](const RispostaAt&) {});
-        b.stato->TipoComando = ComandoGsm::Rubrica;
+        b.s().TipoComando = ComandoGsm::Rubrica;
         for (int i = 1; i <= 1100; ++i)
             b.form->Motore().canale.Ricevi_Dati(QString::number(i));
         QCOMPARE(b.form->ListRicevutiModem->count(), 1000);

@@ -7,6 +7,7 @@
 #include "campaigns/FormInvioSms.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -33,18 +34,32 @@ void clienti(Archivio& a, int n) {
 // the main timer, then one of the campaign's when it runs.
 struct BancoCampagna {
     BancoMotorePty b;
+    // Owned as the main window owns it: it outlives the campaign window.
+    std::unique_ptr<CampagnaSms> campagna;
     std::unique_ptr<FormInvioSms> f;
 
     explicit BancoCampagna(int n)
         : b(1, false, [n](Archivio& a) { clienti(a, n); }) {}
+    ~BancoCampagna() {
+        f.reset();
+        campagna.reset();
+    }
     void apri() {
-        f = std::make_unique<FormInvioSms>(*b.globale, *b.motore);
+        if (!campagna)
+            campagna = std::make_unique<CampagnaSms>(*b.globale, *b.motore);
+        f = std::make_unique<FormInvioSms>(*b.globale, *b.motore, *campagna);
         f->show();
+    }
+    // The program ends without warning and starts again on the same folder and modem.
+    void riavvia() {
+        f.reset();
+        campagna.reset();
+        b.riavviaProgramma();
     }
     void passo() {
         b.tick();
-        if (f && f->Timer1.isActive())
-            f->Timer1_Timer();
+        if (campagna && campagna->Timer1.isActive())
+            campagna->Timer1_Timer();
     }
     bool finche(const std::function<bool()>& condizione, int massimo = 3000) {
         for (int i = 0; i < massimo && !condizione(); ++i)
@@ -90,7 +105,7 @@ class TstFormInvioSms : public QObject {
     Q_OBJECT
 private slots:
     // Rows 3 and 7: two SMS in row order, the second with the text as changed meanwhile, and
-    // the queue file written at the start and after each outcome.
+    // the queue file written at the start, as each text goes out and after each outcome.
     void dueRigheInOrdineColTestoDelMomento() {
         BancoCampagna c(8);
         PRONTO(c);
@@ -108,7 +123,7 @@ private slots:
         QVERIFY(c.finito());
         QCOMPARE(c.sms(),
                  QStringList({numero(3) + " Offerta pizza", numero(7) + " Offerta cambiata"}));
-        QCOMPARE(c.f->Coda().Scritture(), 3);
+        QCOMPARE(c.f->Coda().Scritture(), 5);
         QCOMPARE(c.coda(), QStringList({"1-", "2-", "3I", "4-", "5-", "6-", "7I", "8-", "|0", "|1",
                                         "|4", "|5Offerta cambiata"}));
         QVERIFY(copione.mostrati().isEmpty());
@@ -256,9 +271,137 @@ private slots:
 
         c.b.modem().impostaInvioMuto(1);
         c.invia({1}, QStringLiteral("Ciao"));
-        QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Errore Invio"); }, 2500));
+        QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Esito Incerto"); }, 2500));
         QVERIFY(c.f->Riga(1)->toolTip(1).contains(QStringLiteral("potrebbe essere partito")));
-        QCOMPARE(c.coda()[0], QStringLiteral("1S"));
+        QCOMPARE(c.coda()[0], QStringLiteral("1?"));
+    }
+
+    // An uncertain row (no answer after the text, or the program ended while the text was out)
+    // is shown as such, unticked, and is sent again only once the user ticks it.
+    void esitoIncertoSoloSeSpuntato() {
+        BancoCampagna c(2);
+        PRONTO(c);
+        CopioneMessaggi copione;
+        c.b.modem().impostaInvioMuto(1);
+        c.invia({1}, QStringLiteral("Ciao"));
+        QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Esito Incerto"); }, 2500));
+        QVERIFY(c.finito());
+        QVERIFY(c.f->Riga(1)->checkState(0) == Qt::Unchecked);
+        // "Invia" again: nothing is due.
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(copione.testi(), QStringList{"Nessun Cliente è stato selezionato o già gli SMS "
+                                              "sono stati inviati."});
+
+        // Row 2's text goes out, and the program ends before its answer.
+        c.b.sim.impostaRitardoEsitoInvio(60000);
+        c.invia({2}, QStringLiteral("Ciao"));
+        QVERIFY(c.finche([&] { return c.b.modem().haEsitoInvio(); }));
+        QCOMPARE(c.coda().mid(0, 2), QStringList({"1?", "2?"}));
+        c.b.modem().esitoInvio(); // lost with the program
+        c.riavvia();
+        c.b.sim.impostaRitardoEsitoInvio(0);
+        QVERIFY(c.b.finche([&] { return c.b.abilitato(); }) && c.b.simSvuotata());
+        c.apri();
+        QCOMPARE(c.stato(1) + "," + c.stato(2), QStringLiteral("Esito Incerto,Esito Incerto"));
+        QVERIFY(c.f->Riga(2)->checkState(0) == Qt::Unchecked);
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.b.modem().richiesteInviate().size(), 1);
+        // The user's tick sends it again.
+        c.f->Riga(1)->setCheckState(0, Qt::Checked);
+        QCOMPARE(c.stato(1), QStringLiteral("Selezionato"));
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms(), QStringList({numero(2) + " Ciao", numero(1) + " Ciao"}));
+        QCOMPARE(c.coda().mid(0, 2), QStringList({"1I", "2?"}));
+    }
+
+    // The window closed while the first text of two is out and its answer is late: the answer
+    // is recorded all the same, so the reopened window sends only the second customer.
+    void chiusaConIlTestoFuoriERiaperta() {
+        BancoCampagna c(2);
+        PRONTO(c);
+        c.b.sim.impostaRitardoEsitoInvio(150);
+        c.invia({1, 2}, QStringLiteral("Pizza a domicilio"));
+        QVERIFY(c.finche([&] { return c.b.modem().haEsitoInvio(); }));
+        QVERIFY(c.f->BtnEsci->isEnabled());
+        c.f->BtnEsci->click();
+        c.f.reset();
+        // The answer comes when the network gives it.
+        QTRY_VERIFY_WITH_TIMEOUT((c.b.sim.servi(), !c.b.modem().haEsitoInvio()), 10000);
+        QVERIFY(c.b.finche([&] { return !c.campagna->InAttesaEsito(); }));
+        c.apri();
+        QCOMPARE(c.stato(1) + "," + c.stato(2), QStringLiteral("Sms Inviato,Selezionato"));
+        c.b.sim.impostaRitardoEsitoInvio(0);
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms(),
+                 QStringList({numero(1) + " Pizza a domicilio", numero(2) + " Pizza a domicilio"}));
+        QCOMPARE(c.coda().mid(0, 2), QStringList({"1I", "2I"}));
+    }
+
+    // A ticked failed row is still due at the next "Invia"; "Filtra" keeps the rows the file
+    // says were sent, so they are not offered again.
+    void falliteAncoraDovuteEInviatiTenutiDalFiltro() {
+        BancoCampagna c(3);
+        PRONTO(c);
+        CopioneMessaggi copione;
+        c.b.modem().rifiutaInvioA(numero(1).toLatin1());
+        c.invia({1, 2}, QStringLiteral("Sconti"));
+        QVERIFY(c.finito());
+        QCOMPARE(c.stato(1) + "," + c.stato(2), QStringLiteral("Errore Invio,Sms Inviato"));
+        c.b.modem().nessunRifiuto();
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms(), QStringList({numero(2) + " Sconti", numero(1) + " Sconti"}));
+
+        c.f.reset();
+        c.apri();
+        c.f->BtnFiltra->click();
+        QCOMPARE(c.stato(1) + "," + c.stato(2), QStringLiteral("Sms Inviato,Sms Inviato"));
+        c.f->Riga(3)->setCheckState(0, Qt::Checked);
+        c.f->BtnInviaSms->click();
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms().size(), 3);
+        QCOMPARE(c.coda().mid(0, 3), QStringList({"1I", "2I", "3I"}));
+        QVERIFY(copione.mostrati().isEmpty());
+    }
+
+    // The queue file cannot be rewritten after an outcome: the user is told, and the campaign
+    // stops there.
+    void codaNonRiscrivibile() {
+        BancoCampagna c(2);
+        PRONTO(c);
+        CopioneMessaggi copione;
+        c.invia({1, 2}, QStringLiteral("Ciao"));
+        QVERIFY(c.finche([&] { return c.b.modem().richiesteInviate().size() == 1; }));
+        const QString percorso = c.f->Coda().Percorso();
+        QVERIFY(QFile::remove(percorso) && QDir().mkdir(percorso));
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms().size(), 1);
+        QCOMPARE(copione.mostrati().size(), 1);
+        QCOMPARE(copione.mostrati()[0].title, QStringLiteral("Errore File Campagna"));
+        QVERIFY(copione.mostrati()[0].prompt.contains(QStringLiteral("TempSms.txt")));
+        QCOMPARE(c.stato(1) + "," + c.stato(2), QStringLiteral("Sms Inviato,Selezionato"));
+    }
+
+    // A new search of the modem while a text is out: the row is left uncertain at once, the
+    // campaign goes on once the modem is back, and "Invia" is usable at its end.
+    void nuovaRicercaDuranteLInvio() {
+        BancoCampagna c(2);
+        PRONTO(c);
+        c.b.sim.impostaRitardoEsitoInvio(60000);
+        c.invia({1, 2}, QStringLiteral("Ciao"));
+        QVERIFY(c.finche([&] { return c.b.modem().haEsitoInvio(); }));
+        c.b.sim.impostaRitardoEsitoInvio(0);
+        c.b.modem().esitoInvio();
+        c.b.motore->supervisione.TrovaGsm();
+        QCOMPARE(c.stato(1), QStringLiteral("Esito Incerto"));
+        QVERIFY(!c.b.motore->invio.InVolo());
+        QVERIFY(c.finito());
+        QCOMPARE(c.sms(), QStringList({numero(1) + " Ciao", numero(2) + " Ciao"}));
+        QVERIFY(c.f->BtnInviaSms->isEnabled());
     }
 
     // The window closed while its SMS waits for the prompt: that SMS is dropped, the late
@@ -278,7 +421,7 @@ private slots:
         QVERIFY(c.b.comandi().mid(comandi).contains("AT+CREG?"));
         QVERIFY(!c.b.comandi().contains("Ciao"));
 
-        c.b.riavviaProgramma();
+        c.riavvia();
         QVERIFY(c.b.finche([&] { return c.b.abilitato(); }) && c.b.simSvuotata());
         c.apri();
         QCOMPARE(c.stato(1) + c.stato(2) + c.stato(3),
@@ -296,7 +439,8 @@ private slots:
         b.avviaFinoAdAbilitato();
         QVERIFY(b.tickFinche([&] { return b.s().TickAttesa == 0 && b.s().TickPolling == 1; }) >= 0);
         CopioneMessaggi copione;
-        FormInvioSms f(*b.globale, *b.motore);
+        CampagnaSms campagna(*b.globale, *b.motore);
+        FormInvioSms f(*b.globale, *b.motore, campagna);
         f.show();
         for (int r : {1, 2})
             f.Riga(r)->setCheckState(0, Qt::Checked);

@@ -33,13 +33,13 @@ private slots:
         QCOMPARE(contenuto(coda.Percorso()),
                  QByteArray("1S\r\n2-\r\n12I\r\n|0R\xF2\r\n|1\r\n|4Bari\r\n"
                             "|5Sconti |0 e |5 citt\xE0\r\n|0falso\r\n|4falso\r\n"));
-        // The text comes back as its first line; the lines after it are no tags.
+        // The text comes back whole; the lines after its tag are no tags.
         TempSms::Contenuto c = coda.Leggi();
         QCOMPARE(c.codici, QStringList({"1S", "2-", "12I"}));
         QCOMPARE(c.nome, QStringLiteral("Rò"));
         QCOMPARE(c.indirizzo, QStringLiteral("Bari"));
         QVERIFY(c.conMese && c.mese.isEmpty());
-        QCOMPARE(c.testo, QStringLiteral("Sconti |0 e |5 città"));
+        QCOMPARE(c.testo, QStringLiteral("Sconti |0 e |5 città\n|0falso\n|4falso"));
         QCOMPARE(TempSms::Chiave(c.codici[2]), QStringLiteral("12"));
         QCOMPARE(TempSms::Lettera(c.codici[2]), QLatin1Char('I'));
     }

@@ -64,7 +64,8 @@ private slots:
         // The first poll goes out in the same tick that found the SIM ready.
         QCOMPARE(b.nuoveRighe(),
                  (QStringList{kEsc, "AT", "ATE0", "AT+CGMR", "AT+CMGF=1", "AT+CMEE=2", "AT+CSDH=1",
-                              "AT+CSCS=?", "AT+CSCS=\"8859-1\"", "AT+CLCK?", "AT+CREG?"}));
+                              "AT+CSCS=?", "AT+CSCS=\"8859-1\"", "AT+CSMP=17,167,0,0", "AT+CLCK?",
+                              "AT+CREG?"}));
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM ON Com: 1"));
         QVERIFY(b.globale->GsmAbilitato);
         QVERIFY(!b.s().AperturaInCorso);
@@ -78,7 +79,7 @@ private slots:
         // Registration answered, then the signal and the scan; this modem does not say how many
         // messages it holds, so the scan ends at its second empty slot.
         QVERIFY(b.tickFinche([&] {
-            return b.globale->TipoComando == ComandoGsm::Registrazione && b.s().TickAttesa == 0;
+            return b.s().TipoComando == ComandoGsm::Registrazione && b.s().TickAttesa == 0;
         }) >= 0);
         QCOMPARE(b.nuoveRighe(), (QStringList{"AT+CSQ", "AT+CPMS?", "AT+CMGR=1", "AT+CMGR=2"}));
         QCOMPARE(b.p().operatore.testo, QStringLiteral("Operatore TIM"));
@@ -159,7 +160,7 @@ private slots:
         QCOMPARE(b.p().porta.testo, QStringLiteral("Accendo il GSM Com: 5"));
         QVERIFY(!b.p().trovaGsm);
         QVERIFY(b.s().AttesaAccensione);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Test);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Test);
 
         b.porta.porteEsistenti = {16};
         b.porta.porteOccupate = {16};
@@ -175,7 +176,7 @@ private slots:
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento o non Collegato"));
         QVERIFY(!b.porta.PortOpen());
         QVERIFY(!b.globale->GsmAbilitato);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Test);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Test);
     }
 
     // A reply is taken at its first quiet tick, however many ticks it takes to come. A long one
@@ -322,7 +323,7 @@ private slots:
         QCOMPARE(b.nuoveRighe().last(), QStringLiteral("AT+CREG?"));
         b.tick(20);
         QCOMPARE(b.nuoveRighe(), QStringList{QStringLiteral("AT+CSQ")});
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::LetturaSms);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::LetturaSms);
         b.tick(110);
         QCOMPARE(b.nuoveRighe().value(0), QStringLiteral("AT+CMGR=1"));
     }
@@ -338,7 +339,7 @@ private slots:
                                             "Collegato. Premere il pulsante TROVA GSM")});
         QCOMPARE(b.dialogo.mostrati.last().stile, 0);
         QVERIFY(b.p().trovaGsm);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Test);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Test);
         QVERIFY(!b.globale->GsmAbilitato);
         QCOMPARE(b.s().TickAttesa, 0);
         // Nothing else breaks: the ticks go on, and "Trova Gsm" starts again.
@@ -352,7 +353,7 @@ private slots:
         BancoMotore b;
         b.porta.porteEsistenti = {};
         b.accendi();
-        b.globale->TipoComando = ComandoGsm::Registrazione;
+        b.s().TipoComando = ComandoGsm::Registrazione;
         b.motore->SetStringa_Gsm();
         QVERIFY(b.porta.scritto.isEmpty());
         QCOMPARE(b.s().TickAttesa, 0);
@@ -372,7 +373,7 @@ private slots:
         b.globale->NumeroCredito = QStringLiteral("*123#");
         b.globale->StringaGsm = QStringLiteral("AT+CUSD=1,");
         b.s().ArgomentoTraVirgolette = true;
-        b.globale->TipoComando = ComandoGsm::Credito;
+        b.s().TipoComando = ComandoGsm::Credito;
         b.motore->SetStringa_Gsm();
         QCOMPARE(b.porta.scritto, QStringLiteral("AT+CUSD=1,\"*123#\"\r"));
         QCOMPARE(b.dialogo.inviate.last(), QStringLiteral("AT+CUSD=1,\"*123#\""));
@@ -382,7 +383,7 @@ private slots:
         b.porta.scritto.clear();
         b.globale->StringaGsm = QStringLiteral("ATD*121#");
         b.s().ChiamataVocale = true;
-        b.globale->TipoComando = ComandoGsm::ServiziChiamata;
+        b.s().TipoComando = ComandoGsm::ServiziChiamata;
         b.motore->SetStringa_Gsm();
         QCOMPARE(b.porta.scritto, QStringLiteral("ATD*121#;\r"));
         QCOMPARE(b.dialogo.inviate.last(), QStringLiteral("ATD*121#"));
@@ -400,7 +401,7 @@ private slots:
             ricevute << r.Informazione(QStringLiteral("+CPBR:")).value_or(QString());
             QVERIFY(r.Ok());
         });
-        b.globale->TipoComando = ComandoGsm::Rubrica;
+        b.s().TipoComando = ComandoGsm::Rubrica;
         b.motore->SetStringa_Gsm();
         b.tick(2);
         QCOMPARE(ricevute, QStringList{QStringLiteral("+CPBR: 1,\"3331112222\",129,\"Mario\"")});

@@ -117,11 +117,39 @@ private slots:
         QCOMPARE(invia(b, kOfferta), kOfferta);
         QCOMPARE(invia(b, kOfferta), kOfferta);
         QCOMPARE(invia(b, QStringLiteral("Grazie, è tutto")), QStringLiteral("Grazie, è tutto"));
-        QCOMPARE(codifiche(b), (QList<QByteArray>{"AT+CSMP=17,167,0,8", "AT+CSMP=17,167,0,0"}));
+        QCOMPARE(codifiche(b), (QList<QByteArray>{"AT+CSMP=17,167,0,0", "AT+CSMP=17,167,0,8",
+                                                  "AT+CSMP=17,167,0,0"}));
         // Too long for one UCS2 message: plain, with the nearest letters the set has.
         const QString lungo = QString(70, QLatin1Char('x')) + QStringLiteral(" – ’ok’ 8 €");
         QCOMPARE(invia(b, lungo), QString(70, QLatin1Char('x')) + QStringLiteral(" - 'ok' 8 EUR"));
-        QCOMPARE(codifiche(b).size(), 2);
+        QCOMPARE(codifiche(b).size(), 3);
+    }
+
+    // After a "€" campaign the modem keeps its UCS2 coding: the program started again sets the
+    // plain one at start-up, so the next plain text is accepted; the credit asked by SMS goes
+    // through the same coding step.
+    void codificaDelModemDopoRiavvioECreditoPerSms() {
+        BancoMotorePty b;
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(invia(b, kOfferta), kOfferta);
+        QCOMPARE(b.modem().dcsInvio(), 8);
+        b.riavviaProgramma();
+        QVERIFY(b.finche([&] { return b.abilitato(); }) && b.simSvuotata());
+        QCOMPARE(invia(b, QStringLiteral("Grazie, è tutto")), QStringLiteral("Grazie, è tutto"));
+
+        QCOMPARE(invia(b, kOfferta), kOfferta);
+        b.globale->ModalitaCredito = 1;
+        b.globale->NumeroCredito = QStringLiteral("40916");
+        b.globale->TestoCredito = QStringLiteral("Credito è");
+        QVERIFY(b.finche([&] { return b.s().Registrato && b.s().TickAttesa == 0; }));
+        QCOMPARE(b.motore->credito.GestioneCredito(), 0);
+        QVERIFY(b.finche([&] {
+            return b.modem().richiesteInviate().last().destinatario == "40916" &&
+                   b.s().TickAttesa == 0;
+        }));
+        QCOMPARE(b.modem().richiesteInviate().last().arrivato, QStringLiteral("Credito è"));
+        QCOMPARE(codifiche(b).last(), QByteArray("AT+CSMP=17,167,0,0"));
     }
 
     // A modem that refuses AT+CSDH and AT+CSCS: the start-up goes on, messages are received and
@@ -144,7 +172,8 @@ private slots:
         QVERIFY(!b.motore->codifica.Ucs2());
         QCOMPARE(invia(b, QStringLiteral("Offerta pizza")), QStringLiteral("Offerta pizza"));
         QCOMPARE(invia(b, kOfferta), QStringLiteral("Offerta: pizza ? bibita a 8 ?"));
-        QVERIFY(codifiche(b).isEmpty());
+        // Only the plain coding set at start-up.
+        QCOMPARE(codifiche(b), QList<QByteArray>{"AT+CSMP=17,167,0,0"});
         // Searched again, the same modem refuses the same: nothing more is noted.
         b.motore->supervisione.TrovaGsm();
         QVERIFY(b.finche([&] { return b.abilitato() && b.comandi().count("AT+CSDH=1") == 2; }));

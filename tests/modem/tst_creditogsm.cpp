@@ -34,7 +34,7 @@ void finoARiposo(BancoMotore& b) {
     b.avviaFinoAdAbilitato();
     QVERIFY(b.tickFinche([&] {
         return b.s().Registrato && b.s().TickAttesa == 0 &&
-               b.globale->TipoComando == ComandoGsm::Registrazione;
+               b.s().TipoComando == ComandoGsm::Registrazione;
     }) >= 0);
     b.nuoveRighe();
     b.dialogo.mostrati.clear();
@@ -132,7 +132,7 @@ private slots:
             (risposta.isEmpty() ? QStringLiteral("\r\n+CUSD: 4\r\n") : rispostaUssd(risposta));
         b.motore->credito.GestioneCredito();
         b.tick(5);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
         QVERIFY(!b.s().InAttesaRisposta);
         if (leggibile) {
             QCOMPARE(registrato(b.cartella).value(0), QStringLiteral("6,70"));
@@ -161,10 +161,10 @@ private slots:
         QCOMPARE(b.dialogo.testi(), (QStringList{"MODEM GSM NON REGISTRATO ALLA RETE",
                                                  "MODEM OCCUPATO IN ATTESA DI RISPOSTA"}));
         QCOMPARE(b.nuoveRighe(), QStringList{kUssd});
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Credito);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Credito);
         // No answer at all: the exchange ends, the credit as it was.
         b.tick(101);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : 10,00 ?"));
         QCOMPARE(registrato(b.cartella).value(0), QStringLiteral("10,00"));
     }
@@ -181,7 +181,7 @@ private slots:
         b.motore->credito.GestioneCredito();
         QCOMPARE(b.porta.scritto, QStringLiteral("ATD40916;\r"));
         b.tick(3);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
 
         b.globale->ServizioRichiesto = 1;
         b.tick(3);
@@ -202,6 +202,32 @@ private slots:
         QVERIFY(b.nuoveRighe().isEmpty());
     }
 
+    // Each command keeps its own record: the USSD answer reaches the credit though the shared
+    // index moved on meanwhile, and the ";" of a voice credit call dropped by a new search is
+    // not added to the commands that follow.
+    void ogniComandoHaIlSuoRecord() {
+        BancoMotore b(false, operatore(2, QStringLiteral("*123#"), QStringLiteral("10,00")));
+        finoARiposo(b);
+        b.modem.risposte[kUssd] = ModemCopione::Ok() + rispostaUssd("Credito 12,34 Euro");
+        b.motore->credito.GestioneCredito();
+        b.s().TipoComando = ComandoGsm::LetturaSms;
+        b.tick(3);
+        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("12,34"));
+
+        b.globale->ModalitaCredito = 3;
+        b.globale->NumeroCredito = QStringLiteral("40916");
+        b.modem.muti << QStringLiteral("ATD40916;");
+        b.nuoveRighe();
+        b.motore->credito.GestioneCredito();
+        QCOMPARE(b.nuoveRighe(), QStringList{"ATD40916;"});
+        b.motore->supervisione.TrovaGsm();
+        QVERIFY(b.tickFinche([&] { return b.abilitato(); }) >= 0);
+        const QStringList dopo = b.nuoveRighe();
+        QVERIFY(dopo.contains("AT"));
+        for (const QString& riga : dopo)
+            QVERIFY2(!riga.endsWith(QLatin1Char(';')), qPrintable(riga));
+    }
+
     // A credit code that would break the command line is never written.
     void codiceNonScrivibile() {
         BancoMotore b(false, operatore(3, QStringLiteral("40916;+CMGD=1"), QStringLiteral("1")));
@@ -209,7 +235,7 @@ private slots:
         b.motore->credito.GestioneCredito();
         QVERIFY(b.nuoveRighe().isEmpty());
         QCOMPARE(b.dialogo.mostrati.size(), 1);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
     }
 
     // Against the simulator: the short and the long balance answer, each a moment after the
@@ -224,7 +250,7 @@ private slots:
         QVERIFY(b.avviaFinoAdAbilitato());
         const auto inRiposo = [&] {
             return b.s().Registrato && b.s().TickAttesa == 0 &&
-                   b.globale->TipoComando == ComandoGsm::Registrazione;
+                   b.s().TipoComando == ComandoGsm::Registrazione;
         };
         QVERIFY(b.finche(inRiposo));
         b.dialogo.mostrati.clear();

@@ -44,7 +44,7 @@ private slots:
         b.tick(2);
         QCOMPARE(terminati.size(), 3);
         QVERIFY(b.globale->InvioConcluso && !b.globale->InvioFallito);
-        QCOMPARE(b.globale->TipoComando, ComandoGsm::Registrazione);
+        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
         QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >= 0);
     }
 };

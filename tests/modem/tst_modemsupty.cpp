@@ -45,9 +45,19 @@ private slots:
         b.modem().impostaSegnale(20);
         QVERIFY(b.avviaFinoAdAbilitato());
         controllaPannelloAbilitato(b, com);
-        const QList<QByteArray> attesi{"AT",        "ATE0",      "AT+CGMR",   "AT+CMGF=1",
-                                       "AT+CMEE=2", "AT+CSDH=1", "AT+CSCS=?", "AT+CSCS=\"8859-1\"",
-                                       "AT+CLCK?",  "AT+CREG?",  "AT+CSQ",    "AT+CPMS?"};
+        const QList<QByteArray> attesi{"AT",
+                                       "ATE0",
+                                       "AT+CGMR",
+                                       "AT+CMGF=1",
+                                       "AT+CMEE=2",
+                                       "AT+CSDH=1",
+                                       "AT+CSCS=?",
+                                       "AT+CSCS=\"8859-1\"",
+                                       "AT+CSMP=17,167,0,0",
+                                       "AT+CLCK?",
+                                       "AT+CREG?",
+                                       "AT+CSQ",
+                                       "AT+CPMS?"};
         QVERIFY(b.finche([&] { return b.comandi().size() >= attesi.size(); }, 100));
         QCOMPARE(b.comandi().mid(0, attesi.size()), attesi);
         QCOMPARE(b.dialogo.testi(), QStringList{QStringLiteral("MODULO GSM abilitato")});

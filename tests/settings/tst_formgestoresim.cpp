@@ -236,7 +236,7 @@ private slots:
         b.avviaFinoAllaLista();
         QVERIFY(b.tickFinche([&] {
             return b.s().Registrato && b.s().TickAttesa == 0 &&
-                   b.stato->TipoComando == ComandoGsm::Registrazione;
+                   b.s().TipoComando == ComandoGsm::Registrazione;
         }) >= 0);
         bool aperta = false, principaleDisabilitata = false;
         QTimer::singleShot(0, b.form.get(), [&] {

@@ -98,6 +98,7 @@ QList<QByteArray> BancoMotorePty::comandi() {
 bool BancoMotorePty::simSvuotata() {
     return finche([this] {
         return sim.modem().slotOccupati().isEmpty() &&
-               globale->TipoComando == ComandoGsm::Registrazione && motore->stato.TickAttesa == 0;
+               motore->stato.TipoComando == ComandoGsm::Registrazione &&
+               motore->stato.TickAttesa == 0;
     });
 }

@@ -10,6 +10,7 @@ ModemCopione::ModemCopione() {
         {QStringLiteral("AT+CGMR"), QStringLiteral("\r\n+CGMR: REV 1.0\r\n") + ok},
         {QStringLiteral("AT+CMGF=1"), ok},
         {QStringLiteral("AT+CMEE=2"), ok},
+        {QStringLiteral("AT+CSMP=17,167,0,0"), ok},
         {QStringLiteral("AT+CLCK?"), QStringLiteral("\r\n+CLCK: (\"SC\",0)\r\n") + ok},
         {QStringLiteral("AT+CREG?"), QStringLiteral("\r\n+CREG: 0,1\r\n") + ok},
         {QStringLiteral("AT+CSQ"), QStringLiteral("\r\n+CSQ: 20,99\r\n") + ok},

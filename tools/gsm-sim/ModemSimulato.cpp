@@ -81,6 +81,12 @@ QByteArray ModemSimulato::ricevi(const QByteArray& dalProgramma) {
     return uscita;
 }
 
+QByteArray ModemSimulato::esitoInvio() {
+    QByteArray r;
+    r.swap(esitoTrattenuto_);
+    return r;
+}
+
 QByteArray ModemSimulato::rimandato() {
     QByteArray r;
     r.swap(trattenuto_);
@@ -98,6 +104,7 @@ void ModemSimulato::riavvia() {
     inTesto_ = false;
     testoSms_.clear();
     trattenuto_.clear();
+    esitoTrattenuto_.clear();
 }
 
 void ModemSimulato::impostaSimPresente(bool presente) {
@@ -233,6 +240,11 @@ void ModemSimulato::byteTesto(char c, QByteArray& uscita) {
             r = inviaTesto();
         testoSms_.clear();
         destinatarioSms_.clear();
+        if (esitoRitardato_ && c == kCtrlZ && g == Guasto::Nessuno && !r.finale.isEmpty()) {
+            emetti(uscita, QByteArray());
+            esitoTrattenuto_ = r.informazioni + r.finale;
+            return;
+        }
         consegna(r, g, uscita);
         return;
     }
@@ -291,6 +303,9 @@ void ModemSimulato::consegna(const Risposta& r, Guasto g, QByteArray& uscita) {
 void ModemSimulato::emetti(QByteArray& uscita, const QByteArray& byte) {
     uscita += trattenuto_;
     trattenuto_.clear();
+    // A result still held back comes before anything said after it.
+    uscita += esitoTrattenuto_;
+    esitoTrattenuto_.clear();
     uscita += byte;
 }
 

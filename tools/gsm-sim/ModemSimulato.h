@@ -96,6 +96,11 @@ public:
     // from a modem that hangs once it has the text; those SMS do not leave.
     void impostaInvioMuto(int quanti) { invioMuto_ = quanti; }
     int invioMuto() const { return invioMuto_; }
+    // The result of each SMS text ("+CMGS: n", OK) is held back, as a network confirms late, and
+    // handed out by esitoInvio(); the SMS itself leaves at once.
+    void impostaEsitoInvioRitardato(bool ritardato) { esitoRitardato_ = ritardato; }
+    bool haEsitoInvio() const { return !esitoTrattenuto_.isEmpty(); }
+    QByteArray esitoInvio();
 
     StatoSim statoSim() const;
     StatoRete statoRete() const { return rete_; }
@@ -233,6 +238,8 @@ private:
 
     QSet<QByteArray> rifiutati_;
     int invioMuto_ = 0;
+    bool esitoRitardato_ = false;
+    QByteArray esitoTrattenuto_;
 
     QList<RichiestaInviata> richieste_;
     QList<QByteArray> comandi_;

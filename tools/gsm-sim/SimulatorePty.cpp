@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <poll.h>
 #include <unistd.h>
@@ -27,6 +28,8 @@ void SimulatorePty::chiudi() {
     scrittura_ = nullptr;
     delete timerRimandato_;
     timerRimandato_ = nullptr;
+    delete timerEsito_;
+    timerEsito_ = nullptr;
     automatico_ = false;
     pty_.chiudi();
     codaUscita_.clear();
@@ -36,7 +39,10 @@ void SimulatorePty::servi() {
     if (pty_.master() < 0)
         return;
     accoda(modem_.rimandato());
+    if (modem_.haEsitoInvio() && scadenzaEsito_.hasExpired())
+        accoda(modem_.esitoInvio());
     scriviCoda();
+    const bool esitoPrima = modem_.haEsitoInvio();
     char buf[4096];
     for (;;) {
         const ssize_t n = ::read(pty_.master(), buf, sizeof buf);
@@ -50,8 +56,18 @@ void SimulatorePty::servi() {
         break; // EAGAIN: all read
     }
     scriviCoda();
+    if (modem_.haEsitoInvio() && !esitoPrima) {
+        scadenzaEsito_.setRemainingTime(ritardoEsito_);
+        if (automatico_)
+            timerEsito_->start(ritardoEsito_);
+    }
     if (automatico_ && modem_.haRimandato())
         timerRimandato_->start(ritardoRimandato_);
+}
+
+void SimulatorePty::impostaRitardoEsitoInvio(int ms) {
+    ritardoEsito_ = std::max(ms, 0);
+    modem_.impostaEsitoInvioRitardato(ms > 0);
 }
 
 void SimulatorePty::avviaAutomatico() {
@@ -68,6 +84,12 @@ void SimulatorePty::avviaAutomatico() {
     timerRimandato_->setSingleShot(true);
     connect(timerRimandato_, &QTimer::timeout, this, [this] {
         accoda(modem_.rimandato());
+        scriviCoda();
+    });
+    timerEsito_ = new QTimer(this);
+    timerEsito_->setSingleShot(true);
+    connect(timerEsito_, &QTimer::timeout, this, [this] {
+        accoda(modem_.esitoInvio());
         scriviCoda();
     });
     servi();

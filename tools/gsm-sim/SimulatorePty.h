@@ -3,6 +3,7 @@
 #include "ModemSimulato.h"
 #include "PseudoTerminale.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 
@@ -32,6 +33,9 @@ public:
     // Serves whenever input arrives; the held-back half of a split answer follows by itself.
     void avviaAutomatico();
     void impostaRitardoRimandato(int ms) { ritardoRimandato_ = ms; }
+    // Each SMS result comes this long after its text (0: at once). Served by hand, it goes at the
+    // first service once the time is up.
+    void impostaRitardoEsitoInvio(int ms);
 
     qint64 byteRicevuti() const { return ricevuti_; }
     qint64 byteInviati() const { return inviati_; }
@@ -51,6 +55,9 @@ private:
     qint64 ricevuti_ = 0;
     qint64 inviati_ = 0;
     int ritardoRimandato_ = 300;
+    int ritardoEsito_ = 0;
+    QDeadlineTimer scadenzaEsito_;
+    QTimer* timerEsito_ = nullptr;
     bool automatico_ = false;
     QSocketNotifier* lettura_ = nullptr;
     QSocketNotifier* scrittura_ = nullptr;

@@ -72,6 +72,8 @@ Opzioni di avvia:
   --ussd TESTO         risposta alle richieste USSD (credito)
   --ussd-subito        la risposta USSD segue l'OK nella stessa risposta
   --capacita N         posizioni della SIM (predefinito 30)
+  --ritardo-invio MS   l'esito di ogni SMS ("+CMGS: n" e OK) arriva MS millisecondi dopo il
+                       testo, come da una rete vera; l'SMS parte subito
   --senza-cpms         il modem non conosce AT+CPMS e risponde ERROR, come i modelli vecchi
   --senza-csdh         il modem rifiuta AT+CSDH (nessuna codifica nell'intestazione degli SMS)
   --senza-cscs         il modem rifiuta AT+CSCS e resta nel set IRA (i caratteri non ASCII
@@ -260,6 +262,15 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
     if (presente("ussd"))
         modem.impostaRispostaUssd(CodicePagina1252::Codifica(valore("ussd")));
     modem.impostaUssdRitardato(!a.interruttori.contains(QStringLiteral("ussd-subito")));
+    if (presente("ritardo-invio")) {
+        bool ok = false;
+        const int ms = valore("ritardo-invio").toInt(&ok);
+        if (!ok || ms < 0 || ms > 600000) {
+            errori() << "Il ritardo dell'esito degli SMS va da 0 a 600000 millisecondi" << Qt::endl;
+            return 2;
+        }
+        pty.impostaRitardoEsitoInvio(ms);
+    }
 
     QString errore;
     if (!pty.apri(porta, &errore)) {
@@ -326,7 +337,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("avvia"),
          {{porta, QStringLiteral("pin"), QStringLiteral("puk"), QStringLiteral("rete"),
            QStringLiteral("segnale"), QStringLiteral("revisione"), QStringLiteral("ussd"),
-           QStringLiteral("capacita")},
+           QStringLiteral("capacita"), QStringLiteral("ritardo-invio")},
           {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso"),
            QStringLiteral("senza-cpms"), QStringLiteral("ussd-subito"),
            QStringLiteral("senza-csdh"), QStringLiteral("senza-cscs")},

@@ -331,6 +331,33 @@ private slots:
         QVERIFY(servizio.waitForFinished(10000));
     }
 
+    // From the command line: each SMS result comes the chosen time after its text, while the
+    // SMS itself has already left.
+    void esitoInvioRitardatoDaRigaDiComando() {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("porte/COM1"));
+        QProcess servizio;
+        QVERIFY(avviaServizio(servizio, {QStringLiteral("--porta"), link,
+                                         QStringLiteral("--ritardo-invio"), QStringLiteral("400")})
+                    .startsWith(QStringLiteral("Modem simulato su ")));
+        Cliente c(link);
+        QVERIFY(c.aperto());
+        QVERIFY(c.scrivi("ATE0\rAT+CMGS=\"3331112222\"\r"));
+        QVERIFY(c.leggiFino("> ").endsWith("> "));
+        QVERIFY(c.scrivi("Ciao\x1A"));
+        QVERIFY(!c.leggiFino("OK\r\n", 100).contains("+CMGS"));
+        QFile inviati(link + QStringLiteral(".inviati.txt"));
+        QVERIFY(inviati.open(QIODevice::ReadOnly));
+        QVERIFY(inviati.readAll().endsWith("\t3331112222\tCiao\n"));
+        QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("\r\n+CMGS: 1\r\n\r\nOK\r\n"));
+        QCOMPARE(esegui({QStringLiteral("ferma"), QStringLiteral("--porta"), link}).codice, 0);
+        QVERIFY(servizio.waitForFinished(10000));
+        QCOMPARE(esegui({QStringLiteral("avvia"), QStringLiteral("--porta"), link,
+                         QStringLiteral("--ritardo-invio"), QStringLiteral("presto")})
+                     .codice,
+                 2);
+    }
+
     // From the command line: a UCS2 piece of a long message arrives, a modem that refuses
     // AT+CSCS keeps IRA, and AT+CSDH=1 shows first octet and coding after the time stamp.
     void smsCodificatiDaRigaDiComando() {
