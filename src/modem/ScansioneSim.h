@@ -1,7 +1,5 @@
 #pragma once
 
-#include "PartiSms.h"
-
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -48,13 +46,15 @@ private:
     void fine(int prossimoInizio);
     void archivioNonScrivibile(const ErroreRuntime& e);
     void cancellaDallaSim();
+    void rileggi(int indice);
 
     MotoreGsm& m_;
-    PartiSms parti_;
     // The records this scan started ("number date time"): a piece joining one of them is
     // announced with it.
     QStringList nuoviDellaScansione_;
     bool memoriaRifiutata_ = false;
+    // The slot read again after the modem's settings were restored.
+    int ripristinoPer_ = 0;
     // The archive refused a message: told once until a message is stored again.
     bool archivioGuasto_ = false;
 };
