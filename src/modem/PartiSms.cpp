@@ -3,53 +3,31 @@
 #include "archive/Archivio.h"
 #include "archive/Schema.h"
 
-#include <QSet>
+#include <algorithm>
 
-namespace {
-
-QString chiaveRecord(const QString& data, const QString& orario) {
-    return data + QLatin1Char(' ') + orario;
-}
-
-} // namespace
-
-QList<PartiSms::Messaggio> PartiSms::Messaggi(Archivio& archivio, const QString& numero,
-                                              const CorpoSms::Concatenazione& c) {
+QList<PartiSms::Messaggio> PartiSms::Messaggi(Archivio& archivio, const QString& numero) {
     archivio.AssicuraTabelleAggiunte();
     QList<Messaggio> messaggi;
     Recordset& rs = archivio.ApriTabella(Tabella::SmsParti);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Testo(Campo::T5Numero) != numero || rs.Intero(Campo::T5Riferimento) != c.riferimento ||
-            rs.Intero(Campo::T5Totale) != c.parti)
+        if (rs.Testo(Campo::T5Numero) != numero)
             continue;
+        const int riferimento = int(rs.Intero(Campo::T5Riferimento));
+        const int parti = int(rs.Intero(Campo::T5Totale));
         const QString data = rs.Testo(Campo::T5DataArrivo);
         const QString primo = rs.Testo(Campo::T5OrarioArrivo);
         auto m = std::find_if(messaggi.begin(), messaggi.end(), [&](const Messaggio& x) {
-            return x.data == data && x.orarioPrimo == primo;
+            return x.riferimento == riferimento && x.parti == parti && x.data == data &&
+                   x.orarioPrimo == primo;
         });
         if (m == messaggi.end()) {
-            messaggi.append({data, primo, {}});
+            messaggi.append({riferimento, parti, data, primo, {}});
             m = messaggi.end() - 1;
         }
         m->pezzi.insert(int(rs.Intero(Campo::T5Parte)),
                         {rs.Testo(Campo::T5OrarioParte), rs.Testo(Campo::T5Testo)});
     }
     return messaggi;
-}
-
-QStringList PartiSms::RecordConParti(Archivio& archivio, const QString& numero) {
-    archivio.AssicuraTabelleAggiunte();
-    QStringList record;
-    Recordset& rs = archivio.ApriTabella(Tabella::SmsParti);
-    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Testo(Campo::T5Numero) != numero)
-            continue;
-        const QString k =
-            chiaveRecord(rs.Testo(Campo::T5DataArrivo), rs.Testo(Campo::T5OrarioArrivo));
-        if (!record.contains(k))
-            record << k;
-    }
-    return record;
 }
 
 void PartiSms::Aggiungi(Archivio& archivio, const QString& numero,
@@ -70,19 +48,31 @@ void PartiSms::Aggiungi(Archivio& archivio, const QString& numero,
 }
 
 void PartiSms::DimenticaOrfane(Archivio& archivio, const QString& numero) {
-    archivio.AssicuraTabelleAggiunte();
-    QSet<QString> esistenti;
+    QList<Messaggio> orfani = Messaggi(archivio, numero);
     Recordset& pendenti = archivio.ApriTabella(Tabella::SmsTemporanei);
-    for (pendenti.MoveFirst(); !pendenti.isEOF(); pendenti.MoveNext())
-        if (pendenti.Testo(Campo::T3Numero) == numero)
-            esistenti.insert(chiaveRecord(pendenti.Testo(Campo::T3DataArrivo),
-                                          pendenti.Testo(Campo::T3OrarioArrivo)));
+    for (pendenti.MoveFirst(); !pendenti.isEOF() && !orfani.isEmpty(); pendenti.MoveNext()) {
+        if (pendenti.Testo(Campo::T3Numero) != numero)
+            continue;
+        const QString data = pendenti.Testo(Campo::T3DataArrivo);
+        const QString orario = pendenti.Testo(Campo::T3OrarioArrivo);
+        const QString testo = pendenti.Testo(Campo::T3TestoSmsRicevuto);
+        orfani.removeIf([&](const Messaggio& m) { return m.Tiene(data, orario, testo); });
+    }
+    if (orfani.isEmpty())
+        return;
     Recordset& rs = archivio.ApriTabella(Tabella::SmsParti);
-    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
-        if (rs.Testo(Campo::T5Numero) == numero &&
-            !esistenti.contains(
-                chiaveRecord(rs.Testo(Campo::T5DataArrivo), rs.Testo(Campo::T5OrarioArrivo))))
+    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
+        if (rs.Testo(Campo::T5Numero) != numero)
+            continue;
+        const bool orfana = std::any_of(orfani.cbegin(), orfani.cend(), [&](const Messaggio& m) {
+            return m.riferimento == rs.Intero(Campo::T5Riferimento) &&
+                   m.parti == rs.Intero(Campo::T5Totale) &&
+                   m.data == rs.Testo(Campo::T5DataArrivo) &&
+                   m.orarioPrimo == rs.Testo(Campo::T5OrarioArrivo);
+        });
+        if (orfana)
             rs.Delete();
+    }
 }
 
 QString PartiSms::Testo(const QMap<int, Pezzo>& pezzi, int totale) {

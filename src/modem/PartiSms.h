@@ -19,19 +19,27 @@ public:
     };
     // One long message as the archive knows it: its record and the pieces read so far.
     struct Messaggio {
+        int riferimento = 0;
+        int parti = 0;
         QString data;
         QString orarioPrimo;
         QMap<int, Pezzo> pezzi; // by piece number, from 1
+
+        // The record's text: the pieces read, with the marks of those missing.
+        QString Testo() const { return PartiSms::Testo(pezzi, parti); }
+        // The pending record that holds it: same date and first time, and its text (a plain
+        // message of the same second from the same sender has a record of its own).
+        bool Tiene(const QString& dataRecord, const QString& orarioRecord,
+                   const QString& testoRecord) const {
+            return dataRecord == data && orarioRecord == orarioPrimo && testoRecord == Testo();
+        }
     };
 
     // Where a piece (or a run of pieces) has not arrived.
     static QString SegnoMancante() { return QStringLiteral("[…]"); }
 
-    // The messages of `numero` with the reference and count of `c`, one for each record.
-    static QList<Messaggio> Messaggi(Archivio& archivio, const QString& numero,
-                                     const CorpoSms::Concatenazione& c);
-    // The records of `numero` that hold pieces of long messages, as "date time".
-    static QStringList RecordConParti(Archivio& archivio, const QString& numero);
+    // The long messages of `numero`, one for each record, in the order they were started.
+    static QList<Messaggio> Messaggi(Archivio& archivio, const QString& numero);
     // Stores one piece of the message held by the record (`data`, `orarioPrimo`).
     static void Aggiungi(Archivio& archivio, const QString& numero,
                          const CorpoSms::Concatenazione& c, const QString& data,

@@ -9,7 +9,9 @@
 #include "desk/LetturaSmsInAttesa.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -47,18 +49,20 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
         return registraParte(archivio, sms, r);
 
     // Records made of pieces of long messages take no plain message, and the reverse.
-    const QStringList conParti = PartiSms::RecordConParti(archivio, sms.numero);
+    const QList<PartiSms::Messaggio> lunghi = PartiSms::Messaggi(archivio, sms.numero);
     const int secondi = InterpreteSms::Orario_In_Secondi(sms.orario);
     Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
         if (rs.Testo(Campo::T3Numero) != sms.numero || rs.Testo(Campo::T3DataArrivo) != sms.data)
             continue;
         const QString primo = rs.Testo(Campo::T3OrarioArrivo);
-        if (conParti.contains(sms.data + QLatin1Char(' ') + primo))
+        const QString registrato = rs.Testo(Campo::T3TestoSmsRicevuto);
+        if (std::any_of(lunghi.cbegin(), lunghi.cend(), [&](const PartiSms::Messaggio& m) {
+                return m.Tiene(sms.data, primo, registrato);
+            }))
             continue;
         const QString ultimo = rs.Testo(Campo::T3OrarioArrivo2);
         const QString intermedi = rs.Testo(Campo::T3OrarioArrivo3);
-        const QString registrato = rs.Testo(Campo::T3TestoSmsRicevuto);
         const QStringList orariParti = QStringList{primo, ultimo} + OrariIntermedi(intermedi);
         // A second reading of a message already stored: its time is one of the record's and its
         // text one of the record's pieces, as joined with one space. The pieces of one message
@@ -92,45 +96,49 @@ RicezioneSms::Risultato RicezioneSms::registraParte(Archivio& archivio, const Sm
     const CorpoSms::Concatenazione& c = *sms.concatenazione;
     Transazione t(archivio);
     PartiSms::DimenticaOrfane(archivio, sms.numero);
-    const QList<PartiSms::Messaggio> messaggi = PartiSms::Messaggi(archivio, sms.numero, c);
     // The latest message of this reference; the same piece again with another text means the
     // reference has come round to a new message.
-    const PartiSms::Messaggio* m = messaggi.isEmpty() ? nullptr : &messaggi.last();
+    std::optional<PartiSms::Messaggio> m;
+    for (const PartiSms::Messaggio& x : PartiSms::Messaggi(archivio, sms.numero))
+        if (x.riferimento == c.riferimento && x.parti == c.parti)
+            m = x;
     if (m && m->pezzi.contains(c.numero)) {
         if (m->pezzi.value(c.numero).testo == sms.testo) {
             r.esito = Esito::Duplicato;
             r.data = m->data;
             r.orarioPrimo = m->orarioPrimo;
-            r.testo = PartiSms::Testo(m->pezzi, c.parti);
+            r.testo = m->Testo();
             return r;
         }
-        m = nullptr;
+        m.reset();
     }
     if (m) {
-        QMap<int, PartiSms::Pezzo> pezzi = m->pezzi;
-        pezzi.insert(c.numero, {sms.orario, sms.testo});
+        const QString prima = m->Testo();
+        m->pezzi.insert(c.numero, {sms.orario, sms.testo});
         r.esito = Esito::Unito;
         r.data = m->data;
         r.orarioPrimo = m->orarioPrimo;
-        r.testo = PartiSms::Testo(pezzi, c.parti);
-        PartiSms::Aggiungi(archivio, sms.numero, c, m->data, m->orarioPrimo, sms.orario,
-                           sms.testo);
+        r.testo = m->Testo();
+        // The record is there: messages whose record went were forgotten above.
         Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
         for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext())
             if (rs.Testo(Campo::T3Numero) == sms.numero &&
                 rs.Testo(Campo::T3DataArrivo) == m->data &&
-                rs.Testo(Campo::T3OrarioArrivo) == m->orarioPrimo) {
+                rs.Testo(Campo::T3OrarioArrivo) == m->orarioPrimo &&
+                rs.Testo(Campo::T3TestoSmsRicevuto) == prima) {
                 unisciParte(rs, r.testo, sms.orario);
-                break;
+                PartiSms::Aggiungi(archivio, sms.numero, c, m->data, m->orarioPrimo,
+                                   sms.orario, sms.testo);
+                t.Conferma();
+                return r;
             }
-        t.Conferma();
-        return r;
     }
-    QMap<int, PartiSms::Pezzo> pezzi;
-    pezzi.insert(c.numero, {sms.orario, sms.testo});
+    PartiSms::Messaggio nuovo{c.riferimento, c.parti, sms.data, sms.orario, {}};
+    nuovo.pezzi.insert(c.numero, {sms.orario, sms.testo});
     r.esito = Esito::Nuovo;
+    r.data = sms.data;
     r.orarioPrimo = sms.orario;
-    r.testo = PartiSms::Testo(pezzi, c.parti);
+    r.testo = nuovo.Testo();
     PartiSms::Aggiungi(archivio, sms.numero, c, sms.data, sms.orario, sms.orario, sms.testo);
     nuovoRecord(archivio, sms, r.testo);
     t.Conferma();
