@@ -69,9 +69,10 @@ void CodificaModem::risposta(const RispostaAt& r) {
         insiemeImpostato(r.Ok());
         return;
     case Fase::InsiemeInUso: {
+        // The line reads +CSCS: "GSM".
         QString nome = r.Ok() ? r.Informazione(QStringLiteral("+CSCS:")).value_or(QString())
                               : QString();
-        nome.remove(QLatin1Char('"'));
+        nome = nome.mid(nome.indexOf(QLatin1Char(':')) + 1).remove(QLatin1Char('"'));
         insiemeLettura_ = nome.trimmed().toUpper();
         fine();
         return;

@@ -18,7 +18,8 @@ QByteArray nellInsieme(const QString& testo, const QByteArray& insieme) {
     if (insieme == "UCS2")
         return CodificaSim::Esadecimale(CodificaSim::Ucs2(testo));
     QByteArray r;
-    for (const int c : *CodificaSim::Codici(testo))
+    const QList<int> codici = CodificaSim::Codici(testo).value_or(QList<int>());
+    for (const int c : codici)
         r += char(c);
     return r;
 }
@@ -126,7 +127,7 @@ bool CaratteriSim::Componi(SmsSim& s, const QString& testo, const QString& codif
             return true;
         }
         // As the network delivers it: header, fill bits, then the septets.
-        const QList<int> septetti = *CodificaSim::Codici(testo);
+        const QList<int> septetti = CodificaSim::Codici(testo).value_or(QList<int>());
         ottetti = CodificaSim::Impacchetta(septetti, intestazione);
         s.septetti = CodificaSim::SeptettiIntestazione(int(intestazione.size())) +
                      int(septetti.size());

@@ -126,7 +126,7 @@ std::optional<QByteArray> CodificaSim::DaEsadecimale(const QByteArray& testo) {
 
 QByteArray CodificaSim::IntestazioneConcatenazione(int riferimento, int totale, int numero) {
     if (riferimento < 256)
-        return QByteArray("\x05\x00\x03", 3) + char(riferimento) + char(totale) + char(numero);
-    return QByteArray("\x06\x08\x04", 3) + char(riferimento >> 8) + char(riferimento & 0xFF) +
+        return QByteArray("\x00\x03", 2) + char(riferimento) + char(totale) + char(numero);
+    return QByteArray("\x08\x04", 2) + char(riferimento >> 8) + char(riferimento & 0xFF) +
            char(totale) + char(numero);
 }

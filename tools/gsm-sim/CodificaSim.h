@@ -34,7 +34,7 @@ public:
     static QByteArray Esadecimale(const QByteArray& ottetti) { return ottetti.toHex().toUpper(); }
     static std::optional<QByteArray> DaEsadecimale(const QByteArray& testo);
 
-    // The user-data header of a piece of a long message: the 8-bit reference element below 256,
-    // the 16-bit one from there on.
+    // The header element of a piece of a long message (without the header's length octet): the
+    // 8-bit reference element below 256, the 16-bit one from there on.
     static QByteArray IntestazioneConcatenazione(int riferimento, int totale, int numero);
 };
