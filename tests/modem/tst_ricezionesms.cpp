@@ -318,7 +318,7 @@ private slots:
         SmsLetto ciao = parte(QStringLiteral("10:16:32"), QStringLiteral("Ciao!"), 1);
         ciao.concatenazione.reset();
 
-        QCOMPARE(registra(parte("10:15:30", "Due pizze, grazie mill", 1)), E::Nuovo);
+        QCOMPARE(registra(parte("10:15:30", "Due margherite. Grazie mill", 1)), E::Nuovo);
         QCOMPARE(registra(parte("10:15:30", "e.", 2)), E::Unito);
         QCOMPARE(registra(parte("10:15:30", "e.", 2)), E::Duplicato);
         QCOMPARE(registra(parte("10:16:30", "Una birra", 1, 2, 43)), E::Nuovo);
@@ -328,7 +328,7 @@ private slots:
         QCOMPARE(registra(parte("10:17:01", "tre.", 3, 3, 44)), E::Unito);
         QCOMPARE(registra(parte("10:18:00", "coda", 3, 3, 45)), E::Nuovo);
         const QList<Pendente> attesi{
-            {"3331112222", "07/12/26", "10:15:30", "10:15:30", "", "Due pizze, grazie mille."},
+            {"3331112222", "07/12/26", "10:15:30", "10:15:30", "", "Due margherite. Grazie mille."},
             {"3331112222", "07/12/26", "10:16:30", "10:16:31", "", "Una birra media"},
             {"3331112222", "07/12/26", "10:16:32", "", "", "Ciao!"},
             {"3331112222", "07/12/26", "10:17:00", "10:17:01", "", "Uno […]tre."},
