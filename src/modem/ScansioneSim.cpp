@@ -22,6 +22,7 @@ ScansioneSim::ScansioneSim(MotoreGsm& motore)
 
 void ScansioneSim::NuovoModem() {
     memoriaRifiutata_ = false;
+    ripristinoInutile_ = false;
     Occupati.reset();
 }
 
@@ -80,11 +81,17 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r) {
         sms ? m_.codifica.IntestazioneEstesa() && !sms->fo
             : r.Testo().contains(QLatin1String("+CMGR:"), Qt::CaseInsensitive) ||
                   r.Testo().contains(QLatin1String("+CMS ERROR: 302"), Qt::CaseInsensitive);
-    if (impostazioniPerse && ripristinoPer_ != indice) {
+    if (impostazioniPerse && ripristinoPer_ != indice && !ripristinoInutile_) {
         ripristinoPer_ = indice;
         m_.codifica.Ripristina([this, indice] { rileggi(indice); });
         return;
     }
+    // Settings that do not come back are not set again at every slot, until a message reads
+    // as it should.
+    if (impostazioniPerse && ripristinoPer_ == indice)
+        ripristinoInutile_ = true;
+    else if (sms && !impostazioniPerse)
+        ripristinoInutile_ = false;
     ripristinoPer_ = 0;
     if (!sms) {
         posizioneVuota();

@@ -55,6 +55,7 @@ private:
     bool memoriaRifiutata_ = false;
     // The slot read again after the modem's settings were restored.
     int ripristinoPer_ = 0;
+    bool ripristinoInutile_ = false;
     // The archive refused a message: told once until a message is stored again.
     bool archivioGuasto_ = false;
 };
