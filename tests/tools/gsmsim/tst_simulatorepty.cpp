@@ -405,6 +405,17 @@ private slots:
         QVERIFY(c.scrivi("AT+CPIN?\r"));
         QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CPIN?\r\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n"));
 
+        // Restarting by itself, on command: the coding settings go as after a power dip.
+        QVERIFY(c.scrivi("ATE0\rAT+CPIN=1234\rAT+CSDH=1\rAT+CSCS=\"UCS2\"\r"));
+        QCOMPARE(c.leggiFino("OK\r\n\r\nOK\r\n\r\nOK\r\n"),
+                 QByteArray("ATE0\r\r\nOK\r\n\r\nOK\r\n\r\nOK\r\n\r\nOK\r\n"));
+        QCOMPARE(esegui(QStringList{QStringLiteral("riavvia")} + porta).codice, 0);
+        QVERIFY(c.scrivi("AT+CSDH?\r"));
+        QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CSDH?\r\r\n+CSDH: 0\r\n\r\nOK\r\n"));
+        QVERIFY(c.scrivi("AT+CSCS?\r"));
+        QCOMPARE(c.leggiFino("OK\r\n"),
+                 QByteArray("AT+CSCS?\r\r\n+CSCS: \"IRA\"\r\n\r\nOK\r\n"));
+
         QCOMPARE(esegui(QStringList{QStringLiteral("ferma")} + porta).codice, 0);
         QVERIFY(servizio.waitForFinished(10000));
     }
