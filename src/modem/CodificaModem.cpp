@@ -70,8 +70,8 @@ void CodificaModem::risposta(const RispostaAt& r) {
         return;
     case Fase::InsiemeInUso: {
         // The line reads +CSCS: "GSM".
-        QString nome = r.Ok() ? r.Informazione(QStringLiteral("+CSCS:")).value_or(QString())
-                              : QString();
+        QString nome =
+            r.Ok() ? r.Informazione(QStringLiteral("+CSCS:")).value_or(QString()) : QString();
         nome = nome.mid(nome.indexOf(QLatin1Char(':')) + 1).remove(QLatin1Char('"'));
         insiemeLettura_ = nome.trimmed().toUpper();
         fine();

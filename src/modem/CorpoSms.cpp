@@ -105,9 +105,9 @@ std::optional<CorpoSms::Decodificato> CorpoSms::Decodifica(const QString& dati, 
     case Alfabeto::Gsm7: {
         // The septets start at the first septet boundary after the header.
         const int septettiIntestazione = (int(inizio) * 8 + 6) / 7;
-        d.testo = AlfabetoGsm::Spacchetta(*ottetti, septettiIntestazione * 7,
-                                          septettiTesto(lunghezza, septettiIntestazione,
-                                                        int(ottetti->size())));
+        d.testo = AlfabetoGsm::Spacchetta(
+            *ottetti, septettiIntestazione * 7,
+            septettiTesto(lunghezza, septettiIntestazione, int(ottetti->size())));
         break;
     }
     case Alfabeto::Otto:

@@ -166,8 +166,7 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta, const QStr
     if (semplice) {
         // A plain body is in the line's character set.
         sms.testo = InsiemeCaratteri::DalModem(sms.corpo, insieme);
-    } else if (const auto d =
-                   CorpoSms::Decodifica(sms.corpo, *sms.fo, *sms.dcs, sms.lunghezza)) {
+    } else if (const auto d = CorpoSms::Decodifica(sms.corpo, *sms.fo, *sms.dcs, sms.lunghezza)) {
         // A body that does not read as its coding says is kept as the modem showed it.
         sms.testo = d->testo;
         sms.concatenazione = d->concatenazione;

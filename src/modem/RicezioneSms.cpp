@@ -127,8 +127,8 @@ RicezioneSms::Risultato RicezioneSms::registraParte(Archivio& archivio, const Sm
                 rs.Testo(Campo::T3OrarioArrivo) == m->orarioPrimo &&
                 rs.Testo(Campo::T3TestoSmsRicevuto) == prima) {
                 unisciParte(rs, r.testo, sms.orario);
-                PartiSms::Aggiungi(archivio, sms.numero, c, m->data, m->orarioPrimo,
-                                   sms.orario, sms.testo);
+                PartiSms::Aggiungi(archivio, sms.numero, c, m->data, m->orarioPrimo, sms.orario,
+                                   sms.testo);
                 t.Conferma();
                 return r;
             }

@@ -120,14 +120,14 @@ private slots:
         QTest::addColumn<QString>("testo");
         QTest::addColumn<QByteArray>("intestazione"); // the user-data header, length included
         QTest::addColumn<QByteArray>("attesi");
-        QTest::newRow("settetti classici") << QStringLiteral("hellohello") << QByteArray()
-                                           << QByteArray("E8329BFD4697D9EC37");
-        QTest::newRow("quattro lettere") << QStringLiteral("Test") << QByteArray()
-                                         << QByteArray("D4F29C0E");
+        QTest::newRow("settetti classici")
+            << QStringLiteral("hellohello") << QByteArray() << QByteArray("E8329BFD4697D9EC37");
+        QTest::newRow("quattro lettere")
+            << QStringLiteral("Test") << QByteArray() << QByteArray("D4F29C0E");
         QTest::newRow("euro dalla tabella estesa")
             << QStringLiteral("€") << QByteArray() << QByteArray("9B32"); // 1B 65
-        QTest::newRow("lettere italiane") << QStringLiteral("è@ù") << QByteArray()
-                                          << QByteArray("048001"); // 04 00 06
+        QTest::newRow("lettere italiane")
+            << QStringLiteral("è@ù") << QByteArray() << QByteArray("048001"); // 04 00 06
         // A 6-octet header leaves one fill bit before the first septet; a 7-octet one none.
         QTest::newRow("concatenazione a 8 bit")
             << QStringLiteral("Hi") << QByteArray("0500032A0201") << QByteArray("0500032A02019069");
@@ -176,8 +176,8 @@ private slots:
         const QString pieno = QString(152, QLatin1Char('x'));
         QTest::newRow("@ finale, 8 bit") << QStringLiteral("7/2/1") << pieno + QLatin1Char('@');
         QTest::newRow("CR finale, 8 bit") << QStringLiteral("7/2/1") << pieno + QLatin1Char('\r');
-        QTest::newRow("@ finale, 16 bit") << QStringLiteral("300/2/1")
-                                          << pieno.left(151) + QLatin1Char('@');
+        QTest::newRow("@ finale, 16 bit")
+            << QStringLiteral("300/2/1") << pieno.left(151) + QLatin1Char('@');
         QTest::newRow("un settetto in meno") << QStringLiteral("7/2/1") << pieno;
         QTest::newRow("breve con @") << QStringLiteral("7/2/2") << QStringLiteral("ciao @");
     }

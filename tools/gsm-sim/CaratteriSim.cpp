@@ -70,8 +70,8 @@ int CaratteriSim::Lunghezza(const SmsSim& s) {
     return int(codificato(s) ? s.testo.size() / 2 : s.testo.size());
 }
 
-std::optional<QString> CaratteriSim::TestoInviato(QByteArray testo,
-                                                  const QByteArray& insieme, int dcs) {
+std::optional<QString> CaratteriSim::TestoInviato(QByteArray testo, const QByteArray& insieme,
+                                                  int dcs) {
     const CodificaSim::Dati dati = CodificaSim::DatiDaDcs(dcs);
     if (dati != CodificaSim::Dati::Sette || insieme == "UCS2") {
         const auto ottetti = CodificaSim::DaEsadecimale(testo);
@@ -129,8 +129,8 @@ bool CaratteriSim::Componi(SmsSim& s, const QString& testo, const QString& codif
         // As the network delivers it: header, fill bits, then the septets.
         const QList<int> septetti = CodificaSim::Codici(testo).value_or(QList<int>());
         ottetti = CodificaSim::Impacchetta(septetti, intestazione);
-        s.septetti = CodificaSim::SeptettiIntestazione(int(intestazione.size())) +
-                     int(septetti.size());
+        s.septetti =
+            CodificaSim::SeptettiIntestazione(int(intestazione.size())) + int(septetti.size());
     } else if (codifica == QLatin1String("8bit")) {
         s.dcs = 4;
         ottetti = intestazione + testo.toLatin1();

@@ -27,7 +27,8 @@ public:
                                                int dcs);
 
     // A message arriving as `codifica` ("7bit", "8bit", "ucs2"), as piece `parte` ("RIF/TOT/NUM",
-    // a reference from 256 up with the 16-bit header element) of a long message when given. False, with the reason, for a coding or piece not understood.
+    // a reference from 256 up with the 16-bit header element) of a long message when given. False,
+    // with the reason, for a coding or piece not understood.
     static bool Componi(SmsSim& s, const QString& testo, const QString& codifica,
                         const QString& parte, QString* errore);
 };

@@ -4,26 +4,38 @@ namespace {
 
 // The default alphabet, code by code; position 0x1B is the escape to the extension table.
 const QString& tabellaBase() {
-    static const QString t = QStringLiteral(
-        u"@£$¥èéùìòÇ\nØø\rÅåΔ_ΦΓΛΩΠΨΣΘΞ\x1b" u"ÆæßÉ !\"#¤%&'()*+,-./0123456789:;<=>?"
-        u"¡ABCDEFGHIJKLMNOPQRSTUVWXYZÄÖÑÜ§¿abcdefghijklmnopqrstuvwxyzäöñüà");
+    static const QString t =
+        QStringLiteral(u"@£$¥èéùìòÇ\nØø\rÅåΔ_ΦΓΛΩΠΨΣΘΞ\x1b"
+                       u"ÆæßÉ !\"#¤%&'()*+,-./0123456789:;<=>?"
+                       u"¡ABCDEFGHIJKLMNOPQRSTUVWXYZÄÖÑÜ§¿abcdefghijklmnopqrstuvwxyzäöñüà");
     return t;
 }
 
 // The extension table: the code after ESC for each character it holds, -1 for the others.
 int estensione(QChar c) {
     switch (c.unicode()) {
-    case 0x000C: return 0x0A;
-    case '^': return 0x14;
-    case '{': return 0x28;
-    case '}': return 0x29;
-    case '\\': return 0x2F;
-    case '[': return 0x3C;
-    case '~': return 0x3D;
-    case ']': return 0x3E;
-    case '|': return 0x40;
-    case 0x20AC: return 0x65;
-    default: return -1;
+    case 0x000C:
+        return 0x0A;
+    case '^':
+        return 0x14;
+    case '{':
+        return 0x28;
+    case '}':
+        return 0x29;
+    case '\\':
+        return 0x2F;
+    case '[':
+        return 0x3C;
+    case '~':
+        return 0x3D;
+    case ']':
+        return 0x3E;
+    case '|':
+        return 0x40;
+    case 0x20AC:
+        return 0x65;
+    default:
+        return -1;
     }
 }
 
@@ -79,7 +91,7 @@ std::optional<QList<int>> CodificaSim::Codici(const QString& testo, bool rigoros
 QByteArray CodificaSim::Impacchetta(const QList<int>& septetti, const QByteArray& intestazione) {
     const int primoBit = SeptettiIntestazione(int(intestazione.size())) * 7;
     const int bitTotali = primoBit + int(septetti.size()) * 7;
-    QByteArray ottetti(( bitTotali + 7) / 8, '\0');
+    QByteArray ottetti((bitTotali + 7) / 8, '\0');
     for (qsizetype i = 0; i < intestazione.size(); ++i)
         ottetti[i] = intestazione[i];
     // Each septet lands at its bit offset, split over two octets where it crosses a boundary.

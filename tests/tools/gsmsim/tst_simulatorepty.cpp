@@ -413,8 +413,7 @@ private slots:
         QVERIFY(c.scrivi("AT+CSDH?\r"));
         QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CSDH?\r\r\n+CSDH: 0\r\n\r\nOK\r\n"));
         QVERIFY(c.scrivi("AT+CSCS?\r"));
-        QCOMPARE(c.leggiFino("OK\r\n"),
-                 QByteArray("AT+CSCS?\r\r\n+CSCS: \"IRA\"\r\n\r\nOK\r\n"));
+        QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CSCS?\r\r\n+CSCS: \"IRA\"\r\n\r\nOK\r\n"));
 
         QCOMPARE(esegui(QStringList{QStringLiteral("ferma")} + porta).codice, 0);
         QVERIFY(servizio.waitForFinished(10000));
