@@ -14,6 +14,9 @@ struct SmsLetto;
 // is stored. The modem is first asked how many messages it holds ("AT+CPMS?"), and the scan goes
 // on, past any gap of empty slots, until it has found them all; a modem that refuses the question
 // is scanned up to its second empty slot, from where the last scan that found messages stopped.
+// A reply that shows the modem has reset itself (a message without the extended header it was
+// told to show, or one in PDU mode) has the reception settings restored (CodificaModem) and the
+// same slot read again before anything is stored or deleted.
 class ScansioneSim {
 public:
     explicit ScansioneSim(MotoreGsm& motore);
