@@ -38,6 +38,12 @@ QStringList TabelleDelFile(sqlite3* db) {
     return nomi;
 }
 
+// The tables added after the first delivery, as the archive maker makes them.
+const char* const kTabelleAggiunte =
+    "CREATE TABLE IF NOT EXISTS SmsParti (T5Numero TEXT, T5Riferimento INTEGER, "
+    "T5Totale INTEGER, T5Parte INTEGER, T5DataArrivo TEXT, T5OrarioArrivo TEXT, "
+    "T5OrarioParte TEXT, T5Testo TEXT)";
+
 } // namespace
 
 QStringList Archivio::Tabelle() {
@@ -98,6 +104,23 @@ void Archivio::ApriArchivio(const QString& cartellaProgramma) {
         throw;
     }
     db_ = db;
+    // A file that cannot be written now (read-only, held by another program) still opens; the
+    // table is made at its first use.
+    try {
+        AssicuraTabelleAggiunte();
+    } catch (const ErroreRuntime&) {
+    }
+}
+
+void Archivio::AssicuraTabelleAggiunte() {
+    if (!db_)
+        throw ErroriArchivio::NessunArchivio();
+    const QStringList presenti = TabelleDelFile(db_);
+    for (const Schema::TabellaSchema& t : Schema::TabelleAggiunte())
+        if (!presenti.contains(t.nome, Qt::CaseInsensitive)) {
+            Esegui(db_, kTabelleAggiunte);
+            return;
+        }
 }
 
 Recordset& Archivio::ApriTabella(const QString& nome) {

@@ -34,6 +34,9 @@ public:
     // (3024, 3031, 3343, 3078) and leaves the archive closed.
     void ApriArchivio(const QString& cartellaProgramma);
     bool Caricato() const { return db_ != nullptr; }
+    // Makes the tables added after the first delivery (Schema::TabelleAggiunte) where the file
+    // lacks them; ApriArchivio already tries. Throws ErroreRuntime when the file cannot be written.
+    void AssicuraTabelleAggiunte();
     const QString& Percorso() const { return percorso_; }
 
     // Opens the named table (name matched without regard to case) as the current recordset,

@@ -11,6 +11,8 @@ inline const QString SmsTemporanei = QStringLiteral("SmsTemporanei");
 inline const QString SMS = QStringLiteral("SMS");
 inline const QString Impostazioni = QStringLiteral("Impostazioni");
 inline const QString DatiGestoreSim = QStringLiteral("DatiGestoreSim");
+// Added after the first delivery: an archive without it gains it when opened.
+inline const QString SmsParti = QStringLiteral("SmsParti");
 } // namespace Tabella
 
 namespace Campo {
@@ -57,6 +59,16 @@ inline const QString TestoSmsCredito = QStringLiteral("TestoSmsCredito");
 inline const QString ModalitaCre = QStringLiteral("ModalitaCre");
 inline const QString ModRispCredito = QStringLiteral("ModRispCredito");
 inline const QString DataScadenza = QStringLiteral("DataScadenza");
+// SmsParti: one piece of a long message, and the pending record (number, date, first time)
+// that holds its message.
+inline const QString T5Numero = QStringLiteral("T5Numero");
+inline const QString T5Riferimento = QStringLiteral("T5Riferimento");
+inline const QString T5Totale = QStringLiteral("T5Totale");
+inline const QString T5Parte = QStringLiteral("T5Parte");
+inline const QString T5DataArrivo = QStringLiteral("T5DataArrivo");
+inline const QString T5OrarioArrivo = QStringLiteral("T5OrarioArrivo");
+inline const QString T5OrarioParte = QStringLiteral("T5OrarioParte");
+inline const QString T5Testo = QStringLiteral("T5Testo");
 } // namespace Campo
 
 namespace Schema {
@@ -81,5 +93,12 @@ inline QList<TabellaSchema> Tabelle() {
          {IDGestore, GestoreSim, Operativo, TelCredito, TestoSmsCredito, ModalitaCre,
           ModRispCredito, CreditoSim, DataScadenza}},
     };
+}
+// The tables added after the first delivery, made when an archive lacks them.
+inline QList<TabellaSchema> TabelleAggiunte() {
+    using namespace Campo;
+    return {{Tabella::SmsParti,
+             {T5Numero, T5Riferimento, T5Totale, T5Parte, T5DataArrivo, T5OrarioArrivo,
+              T5OrarioParte, T5Testo}}};
 }
 } // namespace Schema

@@ -25,38 +25,9 @@ constexpr struct {
 } kEstensione[] = {{0x0A, 0x000C}, {0x14, u'^'}, {0x28, u'{'}, {0x29, u'}'}, {0x2F, u'\\'},
                    {0x3C, u'['},   {0x3D, u'~'}, {0x3E, u']'}, {0x40, u'|'}, {0x65, 0x20AC}};
 
-} // namespace
-
-bool AlfabetoGsm::Contiene(char32_t carattere) {
-    if (carattere == 0x1B)
-        return false;
-    for (const char16_t c : kBase)
-        if (c == carattere)
-            return true;
-    for (const auto& e : kEstensione)
-        if (e.carattere == carattere)
-            return true;
-    return false;
-}
-
-QString AlfabetoGsm::Spacchetta(const QByteArray& ottetti, int salto) {
-    const qsizetype bit = ottetti.size() * 8;
-    QList<int> septetti;
-    for (qsizetype p = salto; p >= 0 && p + 7 <= bit; p += 7) {
-        int v = 0;
-        for (int k = 0; k < 7; ++k) {
-            const qsizetype b = p + k;
-            if (static_cast<unsigned char>(ottetti[b / 8]) & (1 << (b % 8)))
-                v |= 1 << k;
-        }
-        septetti.append(v);
-    }
-    // Seven spare bits at the end read as one more septet, of zeros or a padding CR: the septets
-    // before it already filled every octet, so it was never written.
-    const qsizetype n = septetti.size();
-    if (n > 0 && (salto + 7 * (n - 1) + 7) / 8 == ottetti.size() &&
-        (septetti.last() == 0 || septetti.last() == 0x0D))
-        septetti.removeLast();
+// Septets to text: an escape takes the next septet from the extension table, or from the base
+// table where the extension has none.
+QString daSeptetti(const QList<int>& septetti) {
     QString testo;
     bool fuga = false;
     for (const int v : septetti) {
@@ -74,6 +45,56 @@ QString AlfabetoGsm::Spacchetta(const QByteArray& ottetti, int salto) {
         }
     }
     return testo;
+}
+
+} // namespace
+
+bool AlfabetoGsm::Contiene(char32_t carattere) {
+    if (carattere == 0x1B)
+        return false;
+    for (const char16_t c : kBase)
+        if (c == carattere)
+            return true;
+    for (const auto& e : kEstensione)
+        if (e.carattere == carattere)
+            return true;
+    return false;
+}
+
+QString AlfabetoGsm::Spacchetta(const QByteArray& ottetti, int salto, int quanti) {
+    const qsizetype bit = ottetti.size() * 8;
+    QList<int> septetti;
+    for (qsizetype p = salto; p >= 0 && p + 7 <= bit && (quanti < 0 || septetti.size() < quanti);
+         p += 7) {
+        int v = 0;
+        for (int k = 0; k < 7; ++k) {
+            const qsizetype b = p + k;
+            if (static_cast<unsigned char>(ottetti[b / 8]) & (1 << (b % 8)))
+                v |= 1 << k;
+        }
+        septetti.append(v);
+    }
+    // Seven spare bits at the end read as one more septet, of zeros or a padding CR: the septets
+    // before it already filled every octet, so it was never written.
+    const qsizetype n = septetti.size();
+    if (quanti < 0 && n > 0 && (salto + 7 * (n - 1) + 7) / 8 == ottetti.size() &&
+        (septetti.last() == 0 || septetti.last() == 0x0D))
+        septetti.removeLast();
+    return daSeptetti(septetti);
+}
+
+QString AlfabetoGsm::DaCodici(const QString& codici) {
+    QList<int> septetti;
+    QString testo;
+    for (const QChar c : codici) {
+        if (c.unicode() < 0x80) {
+            septetti << c.unicode();
+            continue;
+        }
+        testo += daSeptetti(septetti) + c;
+        septetti.clear();
+    }
+    return testo + daSeptetti(septetti);
 }
 
 QByteArray AlfabetoGsm::Impacchetta(const QString& testo, const QByteArray& intestazione) {

@@ -14,7 +14,10 @@ CodificaModem::CodificaModem(MotoreGsm& motore)
 
 void CodificaModem::NuovoModem() {
     fase_ = Fase::Nessuna;
+    poi_ = nullptr;
     insieme_.clear();
+    insiemeLettura_.clear();
+    csdh_ = false;
     ucs2_ = false;
     dcsInvio_ = -1;
 }
@@ -22,6 +25,13 @@ void CodificaModem::NuovoModem() {
 void CodificaModem::Avvia() {
     NuovoModem();
     invia(Fase::Csdh, QStringLiteral("AT+CSDH=1"));
+}
+
+void CodificaModem::Ripristina(std::function<void()> poi) {
+    poi_ = std::move(poi);
+    // A reset forgets the coding of sent messages too: the next submission sets it again.
+    dcsInvio_ = -1;
+    invia(Fase::ModoTesto, QStringLiteral("AT+CMGF=1"));
 }
 
 void CodificaModem::invia(Fase fase, const QString& riga) {
@@ -35,11 +45,19 @@ void CodificaModem::risposta(const RispostaAt& r) {
     switch (fase_) {
     case Fase::Nessuna:
         return;
+    case Fase::ModoTesto:
+        invia(Fase::Csdh, QStringLiteral("AT+CSDH=1"));
+        return;
     case Fase::Csdh:
+        csdh_ = r.Ok();
         if (!r.Ok())
             nota(QStringLiteral("Il modem rifiuta AT+CSDH=1: la codifica degli SMS ricevuti non "
                                 "è nota e i testi restano come il modem li mostra."));
-        invia(Fase::ElencoInsiemi, QStringLiteral("AT+CSCS=?"));
+        // The sets the modem offers do not change with a reset.
+        if (poi_)
+            invia(Fase::Insieme, QStringLiteral("AT+CSCS=\"%1\"").arg(InsiemeCaratteri::Latino1));
+        else
+            invia(Fase::ElencoInsiemi, QStringLiteral("AT+CSCS=?"));
         return;
     case Fase::ElencoInsiemi:
         if (r.Ok()) {
@@ -49,18 +67,46 @@ void CodificaModem::risposta(const RispostaAt& r) {
         invia(Fase::Insieme, QStringLiteral("AT+CSCS=\"%1\"").arg(InsiemeCaratteri::Latino1));
         return;
     case Fase::Insieme:
-        if (r.Ok())
-            insieme_ = QString::fromLatin1(InsiemeCaratteri::Latino1);
-        else
-            nota(QStringLiteral("Il modem rifiuta AT+CSCS=\"8859-1\": resta il suo set di "
-                                "caratteri e le lettere accentate possono arrivare come \"?\"."));
-        impostaCodificaIniziale();
+        insiemeImpostato(r.Ok());
         return;
+    case Fase::InsiemeInUso: {
+        // The line reads +CSCS: "GSM".
+        QString nome =
+            r.Ok() ? r.Informazione(QStringLiteral("+CSCS:")).value_or(QString()) : QString();
+        nome = nome.mid(nome.indexOf(QLatin1Char(':')) + 1).remove(QLatin1Char('"'));
+        insiemeLettura_ = nome.trimmed().toUpper();
+        fine();
+        return;
+    }
     case Fase::Csmp:
         EsitoCsmp(r, 0);
         fineAvvio();
         return;
     }
+}
+
+void CodificaModem::insiemeImpostato(bool ok) {
+    if (ok) {
+        insieme_ = QString::fromLatin1(InsiemeCaratteri::Latino1);
+        insiemeLettura_ = insieme_;
+        fine();
+        return;
+    }
+    insieme_.clear();
+    nota(QStringLiteral("Il modem rifiuta AT+CSCS=\"8859-1\": resta il suo set di "
+                        "caratteri e le lettere accentate possono arrivare come \"?\"."));
+    invia(Fase::InsiemeInUso, QStringLiteral("AT+CSCS?"));
+}
+
+void CodificaModem::fine() {
+    fase_ = Fase::Nessuna;
+    if (poi_) {
+        const std::function<void()> poi = std::move(poi_);
+        poi_ = nullptr;
+        poi();
+        return;
+    }
+    impostaCodificaIniziale();
 }
 
 void CodificaModem::impostaCodificaIniziale() {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class MotoreGsm;
 class RispostaAt;
@@ -9,8 +10,10 @@ class RispostaAt;
 // How texts travel between the program and the modem. At start-up, after verbose errors, the
 // modem is asked to show each message's first octet and coding scheme ("AT+CSDH=1"), which
 // character sets it has ("AT+CSCS=?"), and to use ISO 8859-1 ("AT+CSCS="8859-1""), so that
-// Italian letters cross the line as themselves. A modem that refuses any of these goes on as
-// before; each refusal is told once in the diagnostic list. Before an SMS is sent the coding of
+// Italian letters cross the line as themselves; a modem that refuses the set is asked which one
+// it keeps ("AT+CSCS?"), and texts are read in that one. A modem that refuses any of these goes
+// on as before; each refusal is told once in the diagnostic list. A modem that reset itself
+// forgets them all: Ripristina sets them again. Before an SMS is sent the coding of
 // its message is set ("AT+CSMP=") when it must change: UCS2 for a text the character set cannot
 // carry, plain 7-bit otherwise.
 class CodificaModem {
@@ -19,6 +22,14 @@ public:
 
     // After "AT+CMEE=2": the settings, then the SIM check.
     void Avvia();
+    // The modem may have lost its reception settings (it reset itself): text mode, the extended
+    // header and the character set are set again, then `poi` goes on with the dialogue.
+    void Ripristina(std::function<void()> poi);
+    // The modem took "AT+CSDH=1": every message it shows carries its coding.
+    bool IntestazioneEstesa() const { return csdh_; }
+    // The character set the modem shows texts in, as it names it: the one set, or the one it
+    // reported when it refused ours; empty when unknown.
+    const QString& InsiemeLettura() const { return insiemeLettura_; }
     // A new modem (or the same one searched again): everything is learnt anew.
     void NuovoModem();
 
@@ -53,18 +64,24 @@ public:
     const QStringList& Note() const { return note_; }
 
 private:
-    enum class Fase { Nessuna, Csdh, ElencoInsiemi, Insieme, Csmp };
+    enum class Fase { Nessuna, ModoTesto, Csdh, ElencoInsiemi, Insieme, InsiemeInUso, Csmp };
     void risposta(const RispostaAt& r);
     // At every start-up the plain coding is set once, so the modem holds what is believed.
     void impostaCodificaIniziale();
     void fineAvvio();
     void invia(Fase fase, const QString& riga);
     void nota(const QString& testo);
+    void insiemeImpostato(bool ok);
+    void fine();
 
     MotoreGsm& m_;
     Fase fase_ = Fase::Nessuna;
     QString insieme_;
+    QString insiemeLettura_;
+    bool csdh_ = false;
     bool ucs2_ = false;
+    // While restoring: what follows; otherwise the start-up goes on to the SIM check.
+    std::function<void()> poi_;
     int dcsInvio_ = -1;
     QStringList note_;
 };

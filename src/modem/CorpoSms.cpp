@@ -42,6 +42,19 @@ std::optional<CorpoSms::Concatenazione> concatenazione(const QByteArray& intesta
     return std::nullopt;
 }
 
+// The septets of text that a declared length gives, when it matches the octets shown: counted
+// with the header's septets or without them; -1 when it says nothing usable.
+int septettiTesto(std::optional<int> lunghezza, int septettiIntestazione, int ottetti) {
+    if (!lunghezza || *lunghezza < 0)
+        return -1;
+    const auto ottettiDi = [](int septetti) { return (septetti * 7 + 7) / 8; };
+    if (*lunghezza >= septettiIntestazione && ottettiDi(*lunghezza) == ottetti)
+        return *lunghezza - septettiIntestazione;
+    if (ottettiDi(*lunghezza + septettiIntestazione) == ottetti)
+        return *lunghezza;
+    return -1;
+}
+
 } // namespace
 
 CorpoSms::Alfabeto CorpoSms::AlfabetoDaDcs(int dcs) {
@@ -68,7 +81,8 @@ CorpoSms::Alfabeto CorpoSms::AlfabetoDaDcs(int dcs) {
     return Alfabeto::Gsm7;
 }
 
-std::optional<CorpoSms::Decodificato> CorpoSms::Decodifica(const QString& dati, int fo, int dcs) {
+std::optional<CorpoSms::Decodificato> CorpoSms::Decodifica(const QString& dati, int fo, int dcs,
+                                                           std::optional<int> lunghezza) {
     const Alfabeto alfabeto = AlfabetoDaDcs(dcs);
     const bool udh = ConIntestazione(fo);
     if (alfabeto == Alfabeto::Gsm7 && !udh)
@@ -90,8 +104,10 @@ std::optional<CorpoSms::Decodificato> CorpoSms::Decodifica(const QString& dati, 
     switch (alfabeto) {
     case Alfabeto::Gsm7: {
         // The septets start at the first septet boundary after the header.
-        const int bitIntestazione = int(inizio) * 8;
-        d.testo = AlfabetoGsm::Spacchetta(*ottetti, (bitIntestazione + 6) / 7 * 7);
+        const int septettiIntestazione = (int(inizio) * 8 + 6) / 7;
+        d.testo = AlfabetoGsm::Spacchetta(
+            *ottetti, septettiIntestazione * 7,
+            septettiTesto(lunghezza, septettiIntestazione, int(ottetti->size())));
         break;
     }
     case Alfabeto::Otto:

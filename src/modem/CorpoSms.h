@@ -30,7 +30,11 @@ public:
 
     // The body shown as `dati` under `fo` and `dcs`. A 7-bit body without header is already
     // text and comes back as it is; nullopt when hexadecimal was due and `dati` is not.
-    static std::optional<Decodificato> Decodifica(const QString& dati, int fo, int dcs);
+    // `lunghezza` is the <length> of the extended header: for a 7-bit body with a header, the
+    // septets of the whole user data (or of its text alone), which settles whether seven spare
+    // bits at the end are a last "@" or padding.
+    static std::optional<Decodificato> Decodifica(const QString& dati, int fo, int dcs,
+                                                  std::optional<int> lunghezza = std::nullopt);
 
     // Octets written as pairs of hexadecimal digits; blanks and line ends around them ignored.
     static std::optional<QByteArray> DaEsadecimale(const QString& dati);

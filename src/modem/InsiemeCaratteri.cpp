@@ -1,6 +1,7 @@
 #include "InsiemeCaratteri.h"
 
 #include "AlfabetoGsm.h"
+#include "CorpoSms.h"
 
 #include <QList>
 
@@ -22,4 +23,15 @@ QString InsiemeCaratteri::NonTrasmessi(const QString& testo, const QString& insi
             fuori += uno;
     }
     return fuori;
+}
+
+QString InsiemeCaratteri::DalModem(const QString& testo, const QString& insieme) {
+    if (insieme.compare(QLatin1String("GSM"), Qt::CaseInsensitive) == 0)
+        return AlfabetoGsm::DaCodici(testo);
+    if (insieme.compare(QLatin1String("UCS2"), Qt::CaseInsensitive) == 0 && testo.size() % 4 == 0) {
+        // A body that is no hexadecimal is kept as shown.
+        if (const auto d = CorpoSms::Decodifica(testo, 0, 8))
+            return d->testo;
+    }
+    return testo;
 }

@@ -17,4 +17,7 @@ public:
     static bool Trasmette(char32_t carattere, const QString& insieme);
     // The characters of `testo` that a plain SMS would not carry, each once, in order.
     static QString NonTrasmessi(const QString& testo, const QString& insieme);
+    // A text field as the modem shows it in `insieme`, read back: "GSM" shows the septet codes
+    // ("@" as NUL, "€" as ESC "e"), "UCS2" shows hexadecimal; any other set shows the letters.
+    static QString DalModem(const QString& testo, const QString& insieme);
 };

@@ -1,5 +1,6 @@
 #include "InterpreteSms.h"
 
+#include "InsiemeCaratteri.h"
 #include "RispostaAt.h"
 
 #include <QRegularExpression>
@@ -73,7 +74,7 @@ int InterpreteSms::Orario_In_Secondi(const QString& orario) {
            orario.mid(6, 2).toInt();
 }
 
-std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
+std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta, const QString& insieme) {
     using Tipo = RispostaAt::Tipo;
     const RispostaAt r(risposta);
     const auto& linee = r.Righe();
@@ -107,7 +108,7 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
         CampiIntestazione(risposta.mid(inizioCampi, linee[intestazione].fine - inizioCampi));
     SmsLetto sms;
     sms.stato = campi.value(0);
-    sms.mittente = campi.value(1);
+    sms.mittente = InsiemeCaratteri::DalModem(campi.value(1), insieme);
     if (!sms.stato.contains(QLatin1String("READ"), Qt::CaseInsensitive) || sms.mittente.isEmpty())
         return std::nullopt;
     sms.numero = NumeroNazionale(sms.mittente);
@@ -126,7 +127,7 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
             sms.data = t->data;
             sms.orario = t->orario;
             if (i > 2)
-                sms.alfa = campi[2];
+                sms.alfa = InsiemeCaratteri::DalModem(campi[2], insieme);
             dopoTimestamp = i + presi;
             break;
         }
@@ -135,9 +136,13 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
     if (dopoTimestamp > 0) {
         sms.fo = ottetto(campi.value(dopoTimestamp + 1));
         sms.dcs = ottetto(campi.value(dopoTimestamp + 3));
+        bool ok = false;
+        const int lunghezza = campi.value(dopoTimestamp + 6).toInt(&ok);
+        if (ok && lunghezza >= 0)
+            sms.lunghezza = lunghezza;
     }
     if (sms.data.isEmpty() && campi.size() > 2)
-        sms.alfa = campi[2];
+        sms.alfa = InsiemeCaratteri::DalModem(campi[2], insieme);
 
     // The body: everything between the header line and the final result, less the unsolicited
     // lines that stand apart (after an empty line) right before the result.
@@ -155,12 +160,16 @@ std::optional<SmsLetto> InterpreteSms::Leggi(const QString& risposta) {
         sms.testo = risposta.mid(da, linee[ultima].fine - da);
     }
     sms.corpo = sms.testo;
-    if (sms.fo && sms.dcs) {
+    const bool semplice = !sms.fo || !sms.dcs ||
+                          (!CorpoSms::ConIntestazione(*sms.fo) &&
+                           CorpoSms::AlfabetoDaDcs(*sms.dcs) == CorpoSms::Alfabeto::Gsm7);
+    if (semplice) {
+        // A plain body is in the line's character set.
+        sms.testo = InsiemeCaratteri::DalModem(sms.corpo, insieme);
+    } else if (const auto d = CorpoSms::Decodifica(sms.corpo, *sms.fo, *sms.dcs, sms.lunghezza)) {
         // A body that does not read as its coding says is kept as the modem showed it.
-        if (const auto d = CorpoSms::Decodifica(sms.corpo, *sms.fo, *sms.dcs)) {
-            sms.testo = d->testo;
-            sms.concatenazione = d->concatenazione;
-        }
+        sms.testo = d->testo;
+        sms.concatenazione = d->concatenazione;
     }
     return sms;
 }

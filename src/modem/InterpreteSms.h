@@ -14,8 +14,9 @@
 class InterpreteSms {
 public:
     // The message in the reply; nullopt when there is none to store (an empty slot, an error, a
-    // reply cut short, a header without sender or status).
-    static std::optional<SmsLetto> Leggi(const QString& risposta);
+    // reply cut short, a header without sender or status). `insieme` is the character set the
+    // modem shows texts in ("GSM" and "UCS2" are read back; others are letters already).
+    static std::optional<SmsLetto> Leggi(const QString& risposta, const QString& insieme = {});
 
     // The single fields, empty when the reply holds no message.
     static QString Estrai_Numero(const QString& risposta);

@@ -9,7 +9,6 @@
 
 class Archivio;
 class RubricaClienti;
-class PartiSms;
 
 // What becomes of a message read from the SIM in the archive: a new pending record, a further
 // part joined to the record of its first part, or a second reading of a message already stored.
@@ -35,9 +34,13 @@ public:
     // Stores the message. A message whose time stamp could not be read takes the date and time
     // of `adesso`, so that it is stored rather than left on the SIM for ever.
     // A piece of a long message with a concatenation reference joins the other pieces of that
-    // reference kept in `parti`, however far apart they come; the time rule is for the others.
+    // reference (PartiSms), however far apart they come, with a mark for each missing run; the
+    // time rule joins plain messages only, and never into a record of pieces.
     static Risultato Registra(Archivio& archivio, RubricaClienti& rubrica, SmsLetto sms,
-                              const QDateTime& adesso, PartiSms* parti = nullptr);
+                              const QDateTime& adesso);
+
+    // `testo` is the whole of `registrato` or one of the pieces joined in it with one space.
+    static bool PezzoDi(const QString& registrato, const QString& testo);
 
     // The times of the parts between a record's first and its latest, kept in its third time.
     static QStringList OrariIntermedi(const QString& campo);
@@ -50,4 +53,8 @@ public:
     // Writes the credit into every operator record whose credit number is `numeroCredito`.
     static void RegistraCredito(Archivio& archivio, const QString& numeroCredito,
                                 const QString& credito);
+
+private:
+    static Risultato registraParte(Archivio& archivio, const SmsLetto& sms, Risultato r);
+    static void nuovoRecord(Archivio& archivio, const SmsLetto& sms, const QString& testo);
 };

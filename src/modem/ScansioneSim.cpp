@@ -22,6 +22,7 @@ ScansioneSim::ScansioneSim(MotoreGsm& motore)
 
 void ScansioneSim::NuovoModem() {
     memoriaRifiutata_ = false;
+    ripristinoInutile_ = false;
     Occupati.reset();
 }
 
@@ -69,7 +70,29 @@ bool ScansioneSim::tuttiTrovati() const {
 
 void ScansioneSim::rispostaLettura(const RispostaAt& r) {
     // An empty slot ("OK" alone), an error or a cut reply holds no message.
-    const std::optional<SmsLetto> sms = InterpreteSms::Leggi(r.Testo());
+    const std::optional<SmsLetto> sms =
+        InterpreteSms::Leggi(r.Testo(), m_.codifica.InsiemeLettura());
+    // The modem has reset itself and lost its settings: a message without the coding it was
+    // told to show (its text could be hexadecimal or in another set), or one it shows in PDU
+    // mode, or refuses to show outside it. The settings are restored and the slot read again;
+    // a modem that still answers so is taken as it is.
+    const int indice = m_.stato.IndiceSim;
+    const bool impostazioniPerse =
+        sms ? m_.codifica.IntestazioneEstesa() && !sms->fo
+            : r.Testo().contains(QLatin1String("+CMGR:"), Qt::CaseInsensitive) ||
+                  r.Testo().contains(QLatin1String("+CMS ERROR: 302"), Qt::CaseInsensitive);
+    if (impostazioniPerse && ripristinoPer_ != indice && !ripristinoInutile_) {
+        ripristinoPer_ = indice;
+        m_.codifica.Ripristina([this, indice] { rileggi(indice); });
+        return;
+    }
+    // Settings that do not come back are not set again at every slot, until a message reads
+    // as it should.
+    if (impostazioniPerse && ripristinoPer_ == indice)
+        ripristinoInutile_ = true;
+    else if (sms && !impostazioniPerse)
+        ripristinoInutile_ = false;
+    ripristinoPer_ = 0;
     if (!sms) {
         posizioneVuota();
         return;
@@ -81,7 +104,7 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r) {
         return;
     RicezioneSms::Risultato esito;
     try {
-        esito = RicezioneSms::Registra(g.archivio, g.rubrica, *sms, m_.orologio(), &parti_);
+        esito = RicezioneSms::Registra(g.archivio, g.rubrica, *sms, m_.orologio());
     } catch (const ErroreRuntime& e) {
         archivioNonScrivibile(e);
         return;
@@ -119,6 +142,12 @@ bool ScansioneSim::messaggioDelGestore(const SmsLetto& sms) {
     }
     cancellaDallaSim();
     return true;
+}
+
+void ScansioneSim::rileggi(int indice) {
+    m_.stato.TipoComando = ComandoGsm::LetturaSms;
+    m_.stato.IndiceSim = indice - 1;
+    m_.canale.SetStringa_Gsm();
 }
 
 void ScansioneSim::cancellaDallaSim() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "PartiSms.h"
-
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -16,6 +14,9 @@ struct SmsLetto;
 // is stored. The modem is first asked how many messages it holds ("AT+CPMS?"), and the scan goes
 // on, past any gap of empty slots, until it has found them all; a modem that refuses the question
 // is scanned up to its second empty slot, from where the last scan that found messages stopped.
+// A reply that shows the modem has reset itself (a message without the extended header it was
+// told to show, or one in PDU mode) has the reception settings restored (CodificaModem) and the
+// same slot read again before anything is stored or deleted.
 class ScansioneSim {
 public:
     explicit ScansioneSim(MotoreGsm& motore);
@@ -48,13 +49,16 @@ private:
     void fine(int prossimoInizio);
     void archivioNonScrivibile(const ErroreRuntime& e);
     void cancellaDallaSim();
+    void rileggi(int indice);
 
     MotoreGsm& m_;
-    PartiSms parti_;
     // The records this scan started ("number date time"): a piece joining one of them is
     // announced with it.
     QStringList nuoviDellaScansione_;
     bool memoriaRifiutata_ = false;
+    // The slot read again after the modem's settings were restored.
+    int ripristinoPer_ = 0;
+    bool ripristinoInutile_ = false;
     // The archive refused a message: told once until a message is stored again.
     bool archivioGuasto_ = false;
 };

@@ -18,6 +18,9 @@ struct SmsLetto {
     // First octet and data coding scheme, when the modem shows the extended header.
     std::optional<int> fo;
     std::optional<int> dcs;
+    // <length> of the extended header: characters of a plain body, octets or septets of a coded
+    // one.
+    std::optional<int> lunghezza;
     // The piece of a long message that this is, from its user-data header.
     std::optional<CorpoSms::Concatenazione> concatenazione;
 

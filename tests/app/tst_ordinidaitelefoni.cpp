@@ -104,8 +104,9 @@ private slots:
         QCOMPARE(b.form->ListRicevutiModem->count(), 0);
     }
 
-    // The first piece of a long order is announced and printed as it comes; the last one,
-    // read by a later scan, completes the row and the whole order is announced and printed again.
+    // The first piece of a long order is announced and printed as it comes, with a mark where
+    // the missing piece goes; the last one, read by a later scan, completes the row and the
+    // whole order is announced and printed again.
     void ordineLungoCompletatoDaUnaScansioneSuccessiva() {
         BancoTelefoni b;
         const auto pezzo = [&](const QString& testo, const QByteArray& stamp,
@@ -123,8 +124,8 @@ private slots:
         RegistroSuoni suoni;
         QVERIFY(b.form->Avvia());
         QVERIFY(b.finche([&] { return b.form->msgBox1() != nullptr; }));
-        QCOMPARE(b.form->msgBox1()->Label6->text(), QStringLiteral("Vorrei due pizze marghe"));
-        QVERIFY(b.stampante.leggi("J").contains("\"Vorrei due pizze marghe \"@"));
+        QCOMPARE(b.form->msgBox1()->Label6->text(), QStringLiteral("Vorrei due pizze marghe[…]"));
+        QVERIFY(b.stampante.leggi("J").contains("\"Vorrei due pizze marghe["));
         b.form->msgBox1()->Command1_Click(0);
         pezzo(QStringLiteral("rita per le 20"), "26/12/07,10:15:42+04", QStringLiteral("5/2/2"));
         QVERIFY(b.finche(

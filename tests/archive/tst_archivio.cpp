@@ -56,6 +56,7 @@ class TstArchivio : public QObject {
 
 private slots:
     void tabelleECampi();
+    void archivioPrecedenteGuadagnaLeParti();
     void fileCifrato();
     void aperturaFallita();
     void creatoreNonSovrascrive();
@@ -96,6 +97,25 @@ void TstArchivio::tabelleECampi() {
     QCOMPARE(imp.Testo("NomeAttivita"), QString());
     QVERIFY(!imp.Booleano("ModAccGsm") && !imp.Booleano("ModStampa") &&
             !imp.Booleano("Mod80Colonne"));
+}
+
+// A file delivered before the table of long-message pieces opens as before and gains the table,
+// with the fields the code names; its own tables and records stay as they were.
+void TstArchivio::archivioPrecedenteGuadagnaLeParti() {
+    CartellaDiProva c;
+    const QString percorso = c.file(Archivio::NomeFile());
+    {
+        ConnessioneEsterna vecchio(percorso);
+        QCOMPARE(vecchio.esegui("DROP TABLE SmsParti"), 0);
+        QCOMPARE(vecchio.esegui("INSERT INTO SmsTemporanei (T3Numero) VALUES ('333')"), 0);
+    }
+    Archivio a;
+    a.ApriArchivio(c.percorso());
+    const Schema::TabellaSchema parti = Schema::TabelleAggiunte().first();
+    QCOMPARE(a.ApriTabella(parti.nome).Campi(), parti.campi);
+    QCOMPARE(a.ApriTabella(Tabella::SmsTemporanei).RecordCount(), 1);
+    ConnessioneEsterna dopo(percorso);
+    QCOMPARE(dopo.valore("SELECT count(*) FROM sqlite_master WHERE name = 'SmsParti'").toInt(), 1);
 }
 
 void TstArchivio::fileCifrato() {

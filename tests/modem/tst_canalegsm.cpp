@@ -64,8 +64,8 @@ private slots:
         // The first poll goes out in the same tick that found the SIM ready.
         QCOMPARE(b.nuoveRighe(),
                  (QStringList{kEsc, "AT", "ATE0", "AT+CGMR", "AT+CMGF=1", "AT+CMEE=2", "AT+CSDH=1",
-                              "AT+CSCS=?", "AT+CSCS=\"8859-1\"", "AT+CSMP=17,167,0,0", "AT+CLCK?",
-                              "AT+CREG?"}));
+                              "AT+CSCS=?", "AT+CSCS=\"8859-1\"", "AT+CSCS?", "AT+CSMP=17,167,0,0",
+                              "AT+CLCK?", "AT+CREG?"}));
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM ON Com: 1"));
         QVERIFY(b.globale->GsmAbilitato);
         QVERIFY(!b.s().AperturaInCorso);

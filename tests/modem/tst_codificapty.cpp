@@ -1,5 +1,6 @@
 #include "BancoMotorePty.h"
 #include "CaratteriSim.h"
+#include "ServizioControllo.h"
 
 #include <QTest>
 
@@ -92,7 +93,8 @@ private slots:
         m.impostaSms(1, sms(p2, "26/12/07,10:15:38+04", {}, QStringLiteral("42/3/2")));
         QVERIFY(b.avviaFinoAdAbilitato());
         QVERIFY(b.simSvuotata());
-        QCOMPARE(pendenti(b.cartella), QStringList{QStringLiteral("10:15:38 ") + p2});
+        QCOMPARE(pendenti(b.cartella),
+                 QStringList{QStringLiteral("10:15:38 […]") + p2 + QStringLiteral("[…]")});
         m.impostaSms(
             1, sms(p3, "26/12/07,10:15:46+04", QStringLiteral("ucs2"), QStringLiteral("42/3/3")));
         m.impostaSms(2, sms(p1, "26/12/07,10:15:30+04", {}, QStringLiteral("42/3/1")));
@@ -106,6 +108,76 @@ private slots:
         QVERIFY(b.simSvuotata());
         QCOMPARE(b.registrati.last().esito, RicezioneSms::Esito::Duplicato);
         QCOMPARE(pendenti(b.cartella).size(), 2);
+    }
+
+    // The modem resets itself (a power dip) between two scans and forgets its settings; the
+    // orders that come after it are stored as written: a UCS2 one is no hexadecimal, a short
+    // last piece read in the same second as the first joins it, and a plain message between
+    // two pieces keeps its own record.
+    void ordiniDopoCheIlModemRiparteDaSolo_data() {
+        QTest::addColumn<bool>("pdu");
+        QTest::newRow("riparte in modo testo") << false;
+        QTest::newRow("riparte in modo PDU") << true;
+    }
+    void ordiniDopoCheIlModemRiparteDaSolo() {
+        QFETCH(bool, pdu);
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        m.impostaModoTesto(!pdu);
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        ServizioControllo controllo(m);
+        QCOMPARE(controllo.esegui({QStringLiteral("riavvia")}).value(0), QStringLiteral("OK"));
+        QVERIFY(!m.intestazioneEstesa());
+        QCOMPARE(m.insieme(), QByteArray("IRA"));
+
+        const QString glutine = QStringLiteral("Una pizza senza glutine, è possibile? Grazie 😊");
+        const QString prima = QStringLiteral("Due margherite. Vorrei anche una birra, grazie mill");
+        SmsSim fine = sms(QStringLiteral("e."), "26/12/07,10:15:30+04", {}, "7/2/2");
+        SmsSim inizio = sms(prima, "26/12/07,10:15:30+04", {}, "7/2/1");
+        fine.mittente = inizio.mittente = "+393479990000";
+        m.impostaSms(1, sms(glutine, "26/12/07,10:15:20+04", QStringLiteral("ucs2")));
+        m.impostaSms(2, inizio);
+        m.impostaSms(3, fine);
+        m.impostaSms(4, sms(QStringLiteral("Pizza al"), "26/12/07,10:16:30+04", {}, "9/2/1"));
+        m.impostaSms(5, sms(QStringLiteral("Ciao!"), "26/12/07,10:16:32+04"));
+        m.impostaSms(6, sms(QStringLiteral(" tonno"), "26/12/07,10:16:31+04", {}, "9/2/2"));
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(pendenti(b.cartella),
+                 (QStringList{QStringLiteral("10:15:20 ") + glutine,
+                              QStringLiteral("10:15:30 ") + prima + QStringLiteral("e."),
+                              QStringLiteral("10:16:30 Pizza al tonno"),
+                              QStringLiteral("10:16:32 Ciao!")}));
+        QVERIFY(m.intestazioneEstesa());
+        QCOMPARE(m.insieme(), QByteArray("8859-1"));
+        // The settings were set again once, by the first message that came without them.
+        QCOMPARE(b.comandi().count("AT+CSDH=1"), 2);
+    }
+
+    // "€" in a plain single SMS, on the three kinds of modem: one that takes "8859-1" (the
+    // program's choice, which keeps Italian letters for sending) shows "?"; one that refuses it
+    // and stays in "GSM" shows septet codes ("@" a NUL, "è" 0x04, "€" ESC "e"); one that stays
+    // in "UCS2" shows every field in hexadecimal. The last two are read in their own set.
+    void euroInUnSmsSemplice_data() {
+        QTest::addColumn<QByteArray>("insieme");
+        QTest::addColumn<QString>("arrivato");
+        QTest::newRow("8859-1") << QByteArray() << QStringLiteral("8 ? @ casa, è pronta?");
+        QTest::newRow("GSM") << QByteArray("GSM") << QStringLiteral("8 € @ casa, è pronta?");
+        QTest::newRow("UCS2") << QByteArray("UCS2") << QStringLiteral("8 € @ casa, è pronta?");
+    }
+    void euroInUnSmsSemplice() {
+        QFETCH(QByteArray, insieme);
+        QFETCH(QString, arrivato);
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        m.impostaSenza8859(insieme);
+        SmsSim s = sms(QStringLiteral("8 € @ casa, è pronta?"), "26/12/07,10:15:30+04");
+        m.impostaSms(1, s);
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(pendenti(b.cartella), QStringList{QStringLiteral("10:15:30 ") + arrivato});
+        QCOMPARE(b.registrati.first().esito, RicezioneSms::Esito::Nuovo);
+        QCOMPARE(b.globale->NumeroCorrente, QStringLiteral("3331112222"));
     }
 
     // A campaign text with "€", which 8859-1 cannot carry, goes out as UCS2 and arrives whole;

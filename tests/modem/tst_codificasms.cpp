@@ -1,6 +1,10 @@
+#include "CaratteriSim.h"
+#include "CodificaSim.h"
+#include "ModemSimulato.h"
 #include "modem/AlfabetoGsm.h"
 #include "modem/CorpoSms.h"
 #include "modem/InsiemeCaratteri.h"
+#include "modem/InterpreteSms.h"
 #include "platform/CodicePagina1252.h"
 #include "printing/AvvolgimentoRiga.h"
 
@@ -108,6 +112,107 @@ private slots:
                  QStringLiteral("123456@"));
         QCOMPARE(AlfabetoGsm::Spacchetta(AlfabetoGsm::Impacchetta(QStringLiteral("â")), 0),
                  QStringLiteral("?"));
+    }
+
+    // Vectors of the 3GPP coding rules, in hexadecimal, against the program's coding and the
+    // simulator's own, written apart: a fault in one is not mirrored by the other.
+    void vettoriDelleRegoleDiCodifica_data() {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QByteArray>("intestazione"); // the user-data header, length included
+        QTest::addColumn<QByteArray>("attesi");
+        QTest::newRow("settetti classici")
+            << QStringLiteral("hellohello") << QByteArray() << QByteArray("E8329BFD4697D9EC37");
+        QTest::newRow("quattro lettere")
+            << QStringLiteral("Test") << QByteArray() << QByteArray("D4F29C0E");
+        QTest::newRow("euro dalla tabella estesa")
+            << QStringLiteral("€") << QByteArray() << QByteArray("9B32"); // 1B 65
+        QTest::newRow("lettere italiane")
+            << QStringLiteral("è@ù") << QByteArray() << QByteArray("048001"); // 04 00 06
+        // A 6-octet header leaves one fill bit before the first septet; a 7-octet one none.
+        QTest::newRow("concatenazione a 8 bit")
+            << QStringLiteral("Hi") << QByteArray("0500032A0201") << QByteArray("0500032A02019069");
+        QTest::newRow("concatenazione a 16 bit")
+            << QStringLiteral("Hi") << QByteArray("060804012C0201")
+            << QByteArray("060804012C0201C834");
+    }
+    void vettoriDelleRegoleDiCodifica() {
+        QFETCH(QString, testo);
+        QFETCH(QByteArray, intestazione);
+        QFETCH(QByteArray, attesi);
+        const QByteArray udh = QByteArray::fromHex(intestazione);
+        QCOMPARE(AlfabetoGsm::Impacchetta(testo, udh).toHex().toUpper(), attesi);
+        const std::optional<QList<int>> codici = CodificaSim::Codici(testo, true);
+        QVERIFY(codici);
+        QCOMPARE(CodificaSim::Impacchetta(*codici, udh).toHex().toUpper(), attesi);
+        const int salto = (int(udh.size()) * 8 + 6) / 7 * 7;
+        QCOMPARE(AlfabetoGsm::Spacchetta(QByteArray::fromHex(attesi), salto), testo);
+        if (!udh.isEmpty()) {
+            const auto d = CorpoSms::Decodifica(QString::fromLatin1(attesi), 0x44, 0x00);
+            QVERIFY(d);
+            QCOMPARE(d->testo, testo);
+            QCOMPARE(d->concatenazione->riferimento, udh.size() == 6 ? 0x2A : 0x012C);
+        }
+    }
+
+    // UCS2 is UTF-16 big-endian: a character beyond the first plane is a surrogate pair.
+    void vettoriUcs2() {
+        const QString testo = QStringLiteral("è€😊");
+        const QByteArray attesi("00E820ACD83DDE0A");
+        QCOMPARE(CorpoSms::Ucs2Esadecimale(testo).toLatin1(), attesi);
+        QCOMPARE(CodificaSim::Esadecimale(CodificaSim::Ucs2(testo)), attesi);
+        QCOMPARE(CorpoSms::Decodifica(QString::fromLatin1(attesi), 0x04, 0x08)->testo, testo);
+        QCOMPARE(CodificaSim::DaUcs2(QByteArray::fromHex(attesi)), testo);
+        QCOMPARE(CodificaSim::IntestazioneConcatenazione(300, 2, 1).toHex().toUpper(),
+                 QByteArray("0804012C0201"));
+    }
+
+    // A full 7-bit part: 153 septets after an 8-bit reference header (152 after a 16-bit one)
+    // fill 140 octets exactly, so a final "@" (or CR) is a character and not padding; one septet
+    // fewer leaves seven spare bits that are padding. The length of the extended header settles
+    // it, read from the simulated modem's own reply.
+    void parteSetteBitPiena_data() {
+        QTest::addColumn<QString>("parte");
+        QTest::addColumn<QString>("testo");
+        const QString pieno = QString(152, QLatin1Char('x'));
+        QTest::newRow("@ finale, 8 bit") << QStringLiteral("7/2/1") << pieno + QLatin1Char('@');
+        QTest::newRow("CR finale, 8 bit") << QStringLiteral("7/2/1") << pieno + QLatin1Char('\r');
+        QTest::newRow("@ finale, 16 bit")
+            << QStringLiteral("300/2/1") << pieno.left(151) + QLatin1Char('@');
+        QTest::newRow("un settetto in meno") << QStringLiteral("7/2/1") << pieno;
+        QTest::newRow("breve con @") << QStringLiteral("7/2/2") << QStringLiteral("ciao @");
+    }
+    void parteSetteBitPiena() {
+        QFETCH(QString, parte);
+        QFETCH(QString, testo);
+        SmsSim s;
+        s.mittente = "+393331112222";
+        s.timestamp = "26/12/07,10:15:30+04";
+        QString errore;
+        QVERIFY(CaratteriSim::Componi(s, testo, {}, parte, &errore));
+        ModemSimulato m;
+        m.impostaSms(1, s);
+        const QByteArray risposta = m.ricevi("ATE0\rAT+CSDH=1\rAT+CMGR=1\r");
+        const auto letto = InterpreteSms::Leggi(
+            CodicePagina1252::Decodifica(risposta.mid(risposta.indexOf("+CMGR:"))));
+        QVERIFY(letto);
+        QCOMPARE(letto->testo, testo);
+        QVERIFY(letto->concatenazione);
+    }
+
+    // Fields as a modem shows them in its character set, read back.
+    void campiNelSetDelModem() {
+        const QString gsm = QStringLiteral("Costa 8") + QChar(0x1B) + QStringLiteral("e, ") +
+                            QChar(0x04) + QStringLiteral(" a casa?");
+        QCOMPARE(InsiemeCaratteri::DalModem(gsm, QStringLiteral("GSM")),
+                 QStringLiteral("Costa 8€, è a casa?"));
+        QCOMPARE(InsiemeCaratteri::DalModem(QString(QChar(0)) + QStringLiteral("casa"),
+                                            QStringLiteral("GSM")),
+                 QStringLiteral("@casa"));
+        QCOMPARE(InsiemeCaratteri::DalModem(QStringLiteral("002B0033003900330033003300310031"),
+                                            QStringLiteral("UCS2")),
+                 QStringLiteral("+3933311"));
+        QCOMPARE(InsiemeCaratteri::DalModem(QStringLiteral("Sì"), QStringLiteral("8859-1")),
+                 QStringLiteral("Sì"));
     }
 
     // What a plain SMS typed in the modem's set does not carry, each character once.

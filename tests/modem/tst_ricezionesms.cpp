@@ -3,6 +3,7 @@
 #include "DatiDiProva.h"
 #include "archive/RubricaClienti.h"
 #include "modem/RicezioneSms.h"
+#include "modem/SmsLetto.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -49,6 +50,19 @@ QList<QByteArray> letturaECancellazioni(BancoMotorePty& b) {
     QList<QByteArray> c = b.comandi();
     const qsizetype primo = c.indexOf("AT+CMGR=1");
     return primo < 0 ? QList<QByteArray>{} : c.mid(primo);
+}
+
+// A piece of a long message from Mario, as read from the SIM.
+SmsLetto parte(const QString& orario, const QString& testo, int numero, int totale = 2,
+               int riferimento = 42) {
+    SmsLetto s;
+    s.mittente = QStringLiteral("+393331112222");
+    s.numero = QStringLiteral("3331112222");
+    s.data = QStringLiteral("07/12/26");
+    s.orario = orario;
+    s.testo = testo;
+    s.concatenazione = CorpoSms::Concatenazione{riferimento, totale, numero};
+    return s;
 }
 
 QStringList testi(const CartellaDiProva& c) {
@@ -285,6 +299,44 @@ private slots:
         QVERIFY(b.simSvuotata());
         QCOMPARE(testi(b.cartella), (QStringList{"Primo", "Secondo", "Terzo"}));
         QCOMPARE(avvisiArchivio().size(), 1);
+    }
+
+    // Pieces of long messages are known by sender, reference, count and number: a short last
+    // piece in the same second as the first is no second reading, a plain message between two
+    // pieces keeps its own record, the pieces join across a restart of the program, and a
+    // missing piece leaves a mark. Each case on the archive file, reopened as after a restart.
+    void partiConosciuteDalRiferimento() {
+        CartellaDiProva c;
+        RubricaClienti rubrica;
+        const QDateTime adesso(QDate(2026, 12, 8), QTime(9, 30, 5));
+        using E = RicezioneSms::Esito;
+        const auto registra = [&](const SmsLetto& s) {
+            Archivio a; // a fresh start of the program each time
+            a.ApriArchivio(c.percorso());
+            return RicezioneSms::Registra(a, rubrica, s, adesso).esito;
+        };
+        SmsLetto ciao = parte(QStringLiteral("10:16:32"), QStringLiteral("Ciao!"), 1);
+        ciao.concatenazione.reset();
+
+        QCOMPARE(registra(parte("10:15:30", "Due margherite. Grazie mill", 1)), E::Nuovo);
+        QCOMPARE(registra(parte("10:15:30", "e.", 2)), E::Unito);
+        QCOMPARE(registra(parte("10:15:30", "e.", 2)), E::Duplicato);
+        QCOMPARE(registra(parte("10:16:30", "Una birra", 1, 2, 43)), E::Nuovo);
+        QCOMPARE(registra(ciao), E::Nuovo);
+        QCOMPARE(registra(parte("10:16:31", " media", 2, 2, 43)), E::Unito);
+        QCOMPARE(registra(parte("10:17:00", "Uno ", 1, 3, 44)), E::Nuovo);
+        QCOMPARE(registra(parte("10:17:01", "tre.", 3, 3, 44)), E::Unito);
+        QCOMPARE(registra(parte("10:18:00", "coda", 3, 3, 45)), E::Nuovo);
+        const QList<Pendente> attesi{
+            {"3331112222", "07/12/26", "10:15:30", "10:15:30", "", "Due margherite. Grazie mille."},
+            {"3331112222", "07/12/26", "10:16:30", "10:16:31", "", "Una birra media"},
+            {"3331112222", "07/12/26", "10:16:32", "", "", "Ciao!"},
+            {"3331112222", "07/12/26", "10:17:00", "10:17:01", "", "Uno […]tre."},
+            {"3331112222", "07/12/26", "10:18:00", "", "", "[…]coda"}};
+        QCOMPARE(pendenti(c), attesi);
+        // The missing piece comes at last: the mark goes.
+        QCOMPARE(registra(parte("10:17:02", "due ", 2, 3, 44)), E::Unito);
+        QCOMPARE(pendenti(c)[3].testo, QStringLiteral("Uno due tre."));
     }
 
     // The storing rules on their own, without a modem.

@@ -1,7 +1,6 @@
 #include "CaratteriSim.h"
 
-#include "modem/AlfabetoGsm.h"
-#include "modem/CorpoSms.h"
+#include "CodificaSim.h"
 #include "platform/CodicePagina1252.h"
 
 #include <QStringList>
@@ -9,67 +8,91 @@
 namespace {
 
 bool codificato(const SmsSim& s) {
-    return CorpoSms::ConIntestazione(s.fo) ||
-           CorpoSms::AlfabetoDaDcs(s.dcs) != CorpoSms::Alfabeto::Gsm7;
+    return CodificaSim::ConIntestazione(s.fo) ||
+           CodificaSim::DatiDaDcs(s.dcs) != CodificaSim::Dati::Sette;
 }
 
-QByteArray ucs2(const QString& testo) {
-    return QByteArray::fromHex(CorpoSms::Ucs2Esadecimale(testo).toLatin1());
+// A text in the "UCS2" set (hexadecimal) or the "GSM" one (the septet codes, ESC and one for
+// the extension table, "?" for what the alphabet lacks).
+QByteArray nellInsieme(const QString& testo, const QByteArray& insieme) {
+    if (insieme == "UCS2")
+        return CodificaSim::Esadecimale(CodificaSim::Ucs2(testo));
+    QByteArray r;
+    const QList<int> codici = CodificaSim::Codici(testo).value_or(QList<int>());
+    for (const int c : codici)
+        r += char(c);
+    return r;
 }
 
 } // namespace
 
-QByteArray CaratteriSim::ElencoInsiemi() {
-    return R"(("IRA","8859-1","UCS2"))";
+QByteArray CaratteriSim::ElencoInsiemi(bool con8859) {
+    return con8859 ? R"(("IRA","GSM","8859-1","UCS2"))" : R"(("IRA","GSM","UCS2"))";
 }
 
-bool CaratteriSim::InsiemeNoto(const QByteArray& insieme) {
-    return insieme == "IRA" || insieme == "8859-1" || insieme == "UCS2";
+bool CaratteriSim::InsiemeNoto(const QByteArray& insieme, bool con8859) {
+    return insieme == "IRA" || insieme == "GSM" || insieme == "UCS2" ||
+           (con8859 && insieme == "8859-1");
 }
 
 QByteArray CaratteriSim::CorpoMostrato(const SmsSim& s, const QByteArray& insieme) {
     if (codificato(s))
         return s.testo;
-    if (insieme == "UCS2")
-        return CorpoSms::Ucs2Esadecimale(CodicePagina1252::Decodifica(s.testo)).toLatin1();
-    // The stored bytes are the line's own in 8859-1; plain ASCII has no character above 0x7F.
-    QByteArray r = s.testo;
-    if (insieme == "IRA")
-        for (char& c : r)
-            if (static_cast<unsigned char>(c) >= 0x80)
-                c = '?';
-    return r;
+    // The stored bytes are the line's own (code page 1252); IRA has nothing above 0x7F.
+    const QString testo = CodicePagina1252::Decodifica(s.testo);
+    if (insieme == "IRA" || (insieme == "8859-1" && !s.dalTelefono)) {
+        QByteArray r = s.testo;
+        if (insieme == "IRA")
+            for (char& c : r)
+                if (uchar(c) >= 0x80)
+                    c = '?';
+        return r;
+    }
+    // A phone's text in 8859-1: what the set lacks ("€" among them) shows as "?".
+    if (insieme == "8859-1") {
+        QByteArray r;
+        for (const QChar c : testo)
+            r += c.unicode() <= 0xFF ? char(c.unicode()) : '?';
+        return r;
+    }
+    return nellInsieme(testo, insieme);
+}
+
+QByteArray CaratteriSim::CampoMostrato(const QByteArray& campo, const QByteArray& insieme) {
+    if (insieme != "UCS2" && insieme != "GSM")
+        return campo;
+    return nellInsieme(CodicePagina1252::Decodifica(campo), insieme);
 }
 
 int CaratteriSim::Lunghezza(const SmsSim& s) {
+    if (s.septetti)
+        return *s.septetti;
     return int(codificato(s) ? s.testo.size() / 2 : s.testo.size());
 }
 
-std::optional<QString> CaratteriSim::TestoInviato(const QByteArray& testo,
-                                                  const QByteArray& insieme, int dcs) {
-    const QString scritto = CodicePagina1252::Decodifica(testo);
-    const CorpoSms::Alfabeto alfabeto = CorpoSms::AlfabetoDaDcs(dcs);
-    if (alfabeto != CorpoSms::Alfabeto::Gsm7) {
-        const auto d = CorpoSms::Decodifica(scritto, 0, dcs);
-        if (!d)
+std::optional<QString> CaratteriSim::TestoInviato(QByteArray testo, const QByteArray& insieme,
+                                                  int dcs) {
+    const CodificaSim::Dati dati = CodificaSim::DatiDaDcs(dcs);
+    if (dati != CodificaSim::Dati::Sette || insieme == "UCS2") {
+        const auto ottetti = CodificaSim::DaEsadecimale(testo);
+        if (!ottetti)
             return std::nullopt;
-        return d->testo;
+        if (dati == CodificaSim::Dati::Otto)
+            return QString::fromLatin1(*ottetti);
+        if (dati == CodificaSim::Dati::Ucs2)
+            return CodificaSim::DaUcs2(*ottetti);
+        testo = *ottetti;
     }
     QString chiaro = QString::fromLatin1(testo);
-    if (insieme == "UCS2") {
-        const auto d = CorpoSms::Decodifica(scritto, 0, 8);
-        if (!d)
-            return std::nullopt;
-        chiaro = d->testo;
-    }
+    if (insieme == "UCS2")
+        chiaro = CodificaSim::DaUcs2(testo);
     // What the set cannot carry, and what the GSM alphabet has no septet for, arrives as "?".
     QString arrivato;
     for (const QChar c : chiaro) {
         const bool nelInsieme = insieme == "IRA"      ? c.unicode() < 0x80
                                 : insieme == "8859-1" ? c.unicode() < 0x80 || c.unicode() >= 0xA0
                                                       : true;
-        const bool inAlfabeto =
-            AlfabetoGsm::Contiene(c.unicode()) || c == QChar(13) || c == QChar(10);
+        const bool inAlfabeto = CodificaSim::NellAlfabeto(c);
         arrivato += nelInsieme && inAlfabeto ? c : QLatin1Char('?');
     }
     return arrivato;
@@ -84,32 +107,40 @@ bool CaratteriSim::Componi(SmsSim& s, const QString& testo, const QString& codif
         const int rif = p.value(0).toInt(&ok[0]);
         const int tot = p.value(1).toInt(&ok[1]);
         const int num = p.value(2).toInt(&ok[2]);
-        if (p.size() != 3 || !ok[0] || !ok[1] || !ok[2] || rif < 0 || rif > 255 || tot < 1 ||
+        if (p.size() != 3 || !ok[0] || !ok[1] || !ok[2] || rif < 0 || rif > 65535 || tot < 1 ||
             tot > 255 || num < 1 || num > tot) {
-            *errore = QStringLiteral("La parte va indicata come RIF/TOT/NUM (per esempio 7/3/1)");
+            *errore = QStringLiteral("La parte va indicata come RIF/TOT/NUM (per esempio 7/3/1; "
+                                     "un riferimento da 256 a 65535 va a 16 bit)");
             return false;
         }
-        intestazione = QByteArray("\x05\x00\x03", 3) + char(rif) + char(tot) + char(num);
+        intestazione = CodificaSim::IntestazioneConcatenazione(rif, tot, num);
+        intestazione.prepend(char(intestazione.size()));
         s.fo = 0x44;
     }
     QByteArray ottetti;
+    s.septetti.reset();
     if (codifica.isEmpty() || codifica == QLatin1String("7bit")) {
         s.dcs = 0;
         if (intestazione.isEmpty()) {
             s.testo = CodicePagina1252::Codifica(testo);
+            s.dalTelefono = true;
             return true;
         }
-        ottetti = AlfabetoGsm::Impacchetta(testo, intestazione);
+        // As the network delivers it: header, fill bits, then the septets.
+        const QList<int> septetti = CodificaSim::Codici(testo).value_or(QList<int>());
+        ottetti = CodificaSim::Impacchetta(septetti, intestazione);
+        s.septetti =
+            CodificaSim::SeptettiIntestazione(int(intestazione.size())) + int(septetti.size());
     } else if (codifica == QLatin1String("8bit")) {
         s.dcs = 4;
         ottetti = intestazione + testo.toLatin1();
     } else if (codifica == QLatin1String("ucs2")) {
         s.dcs = 8;
-        ottetti = intestazione + ucs2(testo);
+        ottetti = intestazione + CodificaSim::Ucs2(testo);
     } else {
         *errore = QStringLiteral("Codifica sconosciuta: %1 (7bit, 8bit o ucs2)").arg(codifica);
         return false;
     }
-    s.testo = ottetti.toHex().toUpper();
+    s.testo = CodificaSim::Esadecimale(ottetti);
     return true;
 }

@@ -107,6 +107,12 @@ void ModemSimulato::riavvia() {
     esitoTrattenuto_.clear();
 }
 
+void ModemSimulato::impostaSenza8859(const QByteArray& iniziale) {
+    senza8859_ = !iniziale.isEmpty();
+    insiemeIniziale_ = senza8859_ ? iniziale : QByteArray("IRA");
+    insieme_ = insiemeIniziale_;
+}
+
 void ModemSimulato::impostaSimPresente(bool presente) {
     if (presente && !simPresente_)
         pinInserito_ = false;
@@ -746,9 +752,10 @@ bool ModemSimulato::registrato() const {
 }
 
 QByteArray ModemSimulato::intestazione(const SmsSim& s) const {
-    const QByteArray alfa = s.alfa ? '"' + *s.alfa + '"' : QByteArray();
-    QByteArray r =
-        nomeStato(s.stato) + ",\"" + s.mittente + "\"," + alfa + ",\"" + s.timestamp + '"';
+    const QByteArray alfa =
+        s.alfa ? '"' + CaratteriSim::CampoMostrato(*s.alfa, insieme_) + '"' : QByteArray();
+    QByteArray r = nomeStato(s.stato) + ",\"" + CaratteriSim::CampoMostrato(s.mittente, insieme_) +
+                   "\"," + alfa + ",\"" + s.timestamp + '"';
     // <tooa>,<fo>,<pid>,<dcs>,<sca>,<tosca>,<length>
     if (csdh_)
         r += ',' + QByteArray(s.mittente.startsWith('+') ? "145" : "129") + ',' +
@@ -763,7 +770,7 @@ QByteArray ModemSimulato::corpoMostrato(const SmsSim& s) const {
 
 void ModemSimulato::azzeraCodifica() {
     csdh_ = false;
-    insieme_ = "IRA";
+    insieme_ = insiemeIniziale_;
     dcsInvio_ = 0;
 }
 
@@ -792,12 +799,12 @@ ModemSimulato::Risposta ModemSimulato::comandoCsdh(const QByteArray& resto) {
 
 ModemSimulato::Risposta ModemSimulato::comandoCscs(const QByteArray& resto) {
     if (resto == "=?")
-        return informazione("+CSCS: " + CaratteriSim::ElencoInsiemi());
+        return informazione("+CSCS: " + CaratteriSim::ElencoInsiemi(!senza8859_));
     if (resto == "?")
         return informazione("+CSCS: \"" + insieme_ + '"');
     const QList<QByteArray> p =
         resto.startsWith('=') ? parametri(resto.mid(1)) : QList<QByteArray>();
-    if (p.size() != 1 || !CaratteriSim::InsiemeNoto(maiuscole(p[0])))
+    if (p.size() != 1 || !CaratteriSim::InsiemeNoto(maiuscole(p[0]), !senza8859_))
         return errore();
     insieme_ = maiuscole(p[0]);
     return ok();

@@ -83,6 +83,10 @@ public:
     // answer them as any unknown command.
     void impostaSenzaCsdh(bool senza) { senzaCsdh_ = senza; }
     void impostaSenzaCscs(bool senza) { senzaCscs_ = senza; }
+    // A modem that offers no "8859-1" and starts in `iniziale`: "GSM", where texts cross the
+    // line as septet codes ("@" as NUL, "è" as 0x04, "€" as ESC "e"), or "UCS2", where every
+    // text field is hexadecimal. Empty: the usual modem, "8859-1" offered, IRA at power on.
+    void impostaSenza8859(const QByteArray& iniziale);
     // The character set of the line ("IRA" after power on) and the coding SMS are sent with.
     QByteArray insieme() const { return insieme_; }
     bool intestazioneEstesa() const { return csdh_; }
@@ -205,6 +209,8 @@ private:
     bool senzaCscs_ = false;
     bool csdh_ = false;
     QByteArray insieme_ = "IRA";
+    QByteArray insiemeIniziale_ = "IRA";
+    bool senza8859_ = false;
     int dcsInvio_ = 0;
     int cmee_ = 0;
     bool modoTesto_ = true;

@@ -251,6 +251,14 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
         return bene(QStringLiteral("Un SMS a %1 riceve la risposta di %2: %3")
                         .arg(campo(1), leggibile(r.mittente), leggibile(r.testo)));
     }
+    if (comando == QLatin1String("riavvia")) {
+        // A power dip: the modem starts again by itself and the program is not told.
+        modem_.riavvia();
+        return bene(
+            QStringLiteral("Modem ripartito da solo: eco attiva, AT+CSDH, AT+CSCS e AT+CSMP "
+                           "dimenticati, il PIN da inserire di nuovo se la SIM lo chiede; "
+                           "gli SMS restano"));
+    }
     if (comando == QLatin1String("stato"))
         return bene(descrizioneStato());
     if (comando == QLatin1String("ferma")) {

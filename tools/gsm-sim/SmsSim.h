@@ -17,4 +17,10 @@ struct SmsSim {
     // 8 bits or UCS2 is kept as the hexadecimal the modem shows; a plain one as its characters.
     int fo = 0x04;
     int dcs = 0;
+    // A 7-bit body with a header: the septets of its user data, header and fill included, as
+    // the network counts them (and <length> shows them).
+    std::optional<int> septetti;
+    // A plain body made from the text a phone sent (not bytes a test put on the line as they
+    // are): each character set shows what it can of it.
+    bool dalTelefono = false;
 };

@@ -30,7 +30,9 @@ Uso:
       Fa arrivare un SMS sulla SIM (data predefinita: adesso), nella prima posizione
       libera o in quella indicata. --codifica: come lo ha codificato il telefono
       (predefinito 7bit; 8bit e ucs2 si leggono in esadecimale). --parte: una parte di un
-      SMS lungo, con l'intestazione dei dati utente (riferimento, parti in tutto, numero).
+      SMS lungo, con l'intestazione dei dati utente (riferimento, parti in tutto, numero;
+      un riferimento da 256 a 65535 usa l'intestazione a 16 bit). In 7bit le parti sono
+      impacchettate come le consegna la rete: intestazione, bit di riempimento, settetti.
   veltrika-gsm-sim guasto nessuno|muto|errore|spezzato|intruso|intruso-fuori|rumore|spento
                    [--volte N]
       Guasta i prossimi N comandi (senza --volte: fino a nuovo ordine).
@@ -51,6 +53,9 @@ Uso:
       Un SMS mandato a quel numero (la richiesta del credito per SMS) riceve sulla SIM la
       risposta del gestore, da NOME (predefinito il numero stesso) con TESTO (predefinito
       "Il credito residuo e' 12,34 Euro.").
+  veltrika-gsm-sim riavvia
+      Il modem riparte da solo, come dopo un calo di corrente, senza che il programma lo
+      sappia: eco attiva, AT+CSDH, AT+CSCS e AT+CSMP dimenticati; gli SMS restano.
   veltrika-gsm-sim stato
       Mostra SIM, rete, segnale, guasto, gli SMS sulla SIM, i rifiuti e cosa è stato inviato
       (numero e testo di ogni SMS).
@@ -78,6 +83,8 @@ Opzioni di avvia:
   --senza-csdh         il modem rifiuta AT+CSDH (nessuna codifica nell'intestazione degli SMS)
   --senza-cscs         il modem rifiuta AT+CSCS e resta nel set IRA (i caratteri non ASCII
                        arrivano come "?")
+  --insieme-gsm        il modem non offre "8859-1" e parte nel set GSM: i testi passano come
+                       codici GSM ("@" come NUL, "è" come 0x04, "€" come ESC "e")
 
 Accanto al collegamento il simulatore tiene <collegamento>.ctl (il canale di controllo) e
 <collegamento>.inviati.txt (gli SMS che il programma ha fatto inviare, uno per riga).
@@ -224,6 +231,8 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
     modem.impostaSenzaCpms(a.interruttori.contains(QStringLiteral("senza-cpms")));
     modem.impostaSenzaCsdh(a.interruttori.contains(QStringLiteral("senza-csdh")));
     modem.impostaSenzaCscs(a.interruttori.contains(QStringLiteral("senza-cscs")));
+    if (a.interruttori.contains(QStringLiteral("insieme-gsm")))
+        modem.impostaSenza8859("GSM");
     if (presente("rete")) {
         const QString r = valore("rete");
         if (r == QLatin1String("casa"))
@@ -340,7 +349,8 @@ int main(int argc, char** argv) {
            QStringLiteral("capacita"), QStringLiteral("ritardo-invio")},
           {QStringLiteral("pin-attivo"), QStringLiteral("senza-sim"), QStringLiteral("eco-fisso"),
            QStringLiteral("senza-cpms"), QStringLiteral("ussd-subito"),
-           QStringLiteral("senza-csdh"), QStringLiteral("senza-cscs")},
+           QStringLiteral("senza-csdh"), QStringLiteral("senza-cscs"),
+           QStringLiteral("insieme-gsm")},
           0}},
         {QStringLiteral("sms"),
          {{porta, QStringLiteral("data"), QStringLiteral("indice"), QStringLiteral("alfa"),
@@ -356,6 +366,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("ussd"), {{porta}, {}, 1}},
         {QStringLiteral("credito-sms"),
          {{porta, QStringLiteral("mittente"), QStringLiteral("testo")}, {}, 1}},
+        {QStringLiteral("riavvia"), {{porta}, {}, 0}},
         {QStringLiteral("stato"), {{porta}, {}, 0}},
         {QStringLiteral("ferma"), {{porta}, {}, 0}},
     };

@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(e.codice, 0);
         QCOMPARE(e.uscita.trimmed(), QStringLiteral("SMS arrivato nella posizione 1 della SIM"));
 
-        // The program reads it through the port, in Windows-1252.
+        // The program reads it through the port, in 8859-1, which has no "€": a "?" in its place.
         Cliente c(link);
         QVERIFY(c.aperto());
         QVERIFY(c.scrivi("AT+CSCS=\"8859-1\"\r"));
@@ -251,7 +251,7 @@ private slots:
         QVERIFY(c.scrivi("AT+CMGR=1\r"));
         QCOMPARE(c.leggiFino("OK\r\n"),
                  QByteArray("AT+CMGR=1\r\r\n+CMGR: \"REC UNREAD\",\"+39333\",\"\","
-                            "\"24/05/01,10:00:00+08\"\r\nCiao \xE8 \x80\r\n\r\nOK\r\n"));
+                            "\"24/05/01,10:00:00+08\"\r\nCiao \xE8 ?\r\n\r\nOK\r\n"));
         QVERIFY(c.scrivi("AT+CMGS=\"+39444\"\r"));
         QVERIFY(c.leggiFino("> ").endsWith("> "));
         QVERIFY(c.scrivi("Grazie\r\nA domani\x1A"));
@@ -431,6 +431,16 @@ private slots:
         // Powered on again: echo back on and the PIN asked for once more.
         QVERIFY(c.scrivi("AT+CPIN?\r"));
         QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CPIN?\r\r\n+CPIN: SIM PIN\r\n\r\nOK\r\n"));
+
+        // Restarting by itself, on command: the coding settings go as after a power dip.
+        QVERIFY(c.scrivi("ATE0\rAT+CPIN=1234\rAT+CSDH=1\rAT+CSCS=\"UCS2\"\r"));
+        QCOMPARE(c.leggiFino("OK\r\n\r\nOK\r\n\r\nOK\r\n"),
+                 QByteArray("ATE0\r\r\nOK\r\n\r\nOK\r\n\r\nOK\r\n\r\nOK\r\n"));
+        QCOMPARE(esegui(QStringList{QStringLiteral("riavvia")} + porta).codice, 0);
+        QVERIFY(c.scrivi("AT+CSDH?\r"));
+        QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CSDH?\r\r\n+CSDH: 0\r\n\r\nOK\r\n"));
+        QVERIFY(c.scrivi("AT+CSCS?\r"));
+        QCOMPARE(c.leggiFino("OK\r\n"), QByteArray("AT+CSCS?\r\r\n+CSCS: \"IRA\"\r\n\r\nOK\r\n"));
 
         QCOMPARE(esegui(QStringList{QStringLiteral("ferma")} + porta).codice, 0);
         QVERIFY(servizio.waitForFinished(10000));
