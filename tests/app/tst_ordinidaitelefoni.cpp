@@ -139,6 +139,41 @@ private slots:
         QCOMPARE(b.form->ContaSMSArrivati, 0);
     }
 
+    // One scan reads a long order's first piece, a plain message from the same phone and then
+    // the last piece: the list holds two rows, the whole order is announced first and, after
+    // "Ok", the plain message.
+    void pezzoUnitoEMessaggioNuovoNellaStessaScansione() {
+        BancoTelefoni b;
+        const auto sms = [&](const QString& testo, const QByteArray& stamp, const QString& parte) {
+            SmsSim s;
+            s.mittente = "+393339999999";
+            s.timestamp = stamp;
+            QString errore;
+            QVERIFY(CaratteriSim::Componi(s, testo, {}, parte, &errore));
+            b.sim.modem().aggiungiSms(s);
+        };
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        QVERIFY(b.form->Avvia());
+        QVERIFY(b.finche([&] { return b.form->Motore().stato.PortaCom == 1 &&
+                                      b.form->ListaSMS->isEnabled(); }));
+        for (int i = 0; i < 300; ++i)
+            b.tick();
+        sms(QStringLiteral("Vorrei due margherite, grazie mill"), "26/12/09,10:15:30+04",
+            QStringLiteral("43/2/1"));
+        sms(QStringLiteral("Ciao!"), "26/12/09,10:15:32+04", {});
+        sms(QStringLiteral("e."), "26/12/09,10:15:31+04", QStringLiteral("43/2/2"));
+        const auto avviso = [&] { return b.form->msgBox1() && b.form->msgBox1()->isVisible(); };
+        QVERIFY(b.finche(avviso));
+        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 2);
+        QCOMPARE(b.form->msgBox1()->Label6->text(),
+                 QStringLiteral("Vorrei due margherite, grazie mille."));
+        QTest::mouseClick(b.form->msgBox1()->Command1[0], Qt::LeftButton);
+        QVERIFY(b.finche(avviso));
+        QCOMPARE(b.form->msgBox1()->Label6->text(), QStringLiteral("Ciao!"));
+        QCOMPARE(b.form->ContaSMSArrivati, 0);
+    }
+
     // An order that comes while the customer register is open over the main window is read by
     // the main timer meanwhile, and is in the list when the register closes.
     void ordineArrivatoConIlRegistroAperto() {
