@@ -11,6 +11,7 @@
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/FiltroCifre.h"
+#include "platform/InvioComeClic.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"
 #include "platform/TreCaselle.h"
@@ -21,7 +22,6 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -103,8 +103,12 @@ void FormSms::costruisciControlli() {
     LblListaSMS->setBuddy(ListaSMS);
     connect(ListaSMS, &QTreeView::clicked, this,
             guardia_.Proteggi([this](const QModelIndex& i) { ListaSMS_ItemClick(i.row()); }));
-    ListaClienti->installEventFilter(this);
-    ListaSMS->installEventFilter(this);
+    InvioComeClic::Applica(ListaClienti, [this] {
+        guardia_.Esegui([this] { ListaClienti_ItemClick(ListaClienti->currentItem()); });
+    });
+    InvioComeClic::Applica(ListaSMS, [this] {
+        guardia_.Esegui([this] { ListaSMS_ItemClick(ListaSMS->currentIndex().row()); });
+    });
 
     // The date range: " Gi    Me   Anno" over each group of three boxes.
     auto* date = new QGridLayout;
@@ -301,24 +305,6 @@ void FormSms::CmExcel1_Click() {
 void FormSms::CmEsci_Click() {
     stato_.archivio.ApriTabella(Tabella::SMS);
     done(QDialog::Accepted);
-}
-
-bool FormSms::eventFilter(QObject* oggetto, QEvent* evento) {
-    // Enter on a row does what a click does, for those who work from the keyboard.
-    if (evento->type() == QEvent::KeyPress) {
-        const int tasto = static_cast<QKeyEvent*>(evento)->key();
-        if (tasto == Qt::Key_Return || tasto == Qt::Key_Enter) {
-            if (oggetto == ListaClienti && ListaClienti->currentItem()) {
-                guardia_.Esegui([this] { ListaClienti_ItemClick(ListaClienti->currentItem()); });
-                return true;
-            }
-            if (oggetto == ListaSMS && ListaSMS->currentIndex().isValid()) {
-                guardia_.Esegui([this] { ListaSMS_ItemClick(ListaSMS->currentIndex().row()); });
-                return true;
-            }
-        }
-    }
-    return QDialog::eventFilter(oggetto, evento);
 }
 
 void FormSms::reject() {

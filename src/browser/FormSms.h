@@ -68,9 +68,6 @@ public:
     // Esc and the close box: as "Esci".
     void reject() override;
 
-protected:
-    bool eventFilter(QObject* oggetto, QEvent* evento) override;
-
 private:
     void costruisciControlli();
     void titoloLista(const QString& testo);

@@ -4,12 +4,13 @@
 #include "FormMsgBox4.h"
 #include "OperazioniSmsInAttesa.h"
 #include "archive/StatoGlobale.h"
+#include "platform/InvioComeClic.h"
 #include "customers/FormClienti.h"
+#include "platform/InvioComeClic.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"
 #include "printing/ModulofnStampa.h"
 
-#include <QKeyEvent>
 
 namespace {
 const QColor kBlu(0, 0, 255);
@@ -29,7 +30,10 @@ SportelloSms::SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTr
     , guardia_(finestra) {
     connect(&lista_, &QTreeWidget::itemClicked, this,
             guardia_.Proteggi([this](QTreeWidgetItem* item) { ListaSMS_ItemClick(item); }));
-    lista_.installEventFilter(this);
+    InvioComeClic::Applica(&lista_, [this] {
+        QTreeWidgetItem* item = lista_.currentItem();
+        guardia_.Esegui([this, item] { ListaSMS_ItemClick(item); });
+    });
 }
 
 void SportelloSms::ColoraGestita(QTreeWidgetItem* item) {
@@ -40,19 +44,6 @@ void SportelloSms::ColoraGestita(QTreeWidgetItem* item) {
 
 bool SportelloSms::Gestita(const QTreeWidgetItem* item) {
     return item->foreground(0).color() == kBlu;
-}
-
-bool SportelloSms::eventFilter(QObject* oggetto, QEvent* evento) {
-    // Enter on a row does what a click does, for those who work from the keyboard.
-    if (evento->type() == QEvent::KeyPress) {
-        const int tasto = static_cast<QKeyEvent*>(evento)->key();
-        if ((tasto == Qt::Key_Return || tasto == Qt::Key_Enter) && lista_.currentItem()) {
-            QTreeWidgetItem* item = lista_.currentItem();
-            guardia_.Esegui([this, item] { ListaSMS_ItemClick(item); });
-            return true;
-        }
-    }
-    return QObject::eventFilter(oggetto, evento);
 }
 
 QTreeWidgetItem* SportelloSms::rigaAttuale(qint64 id) const {

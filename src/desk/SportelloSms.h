@@ -36,9 +36,6 @@ public:
     static void ColoraGestita(QTreeWidgetItem* item);
     static bool Gestita(const QTreeWidgetItem* item);
 
-protected:
-    bool eventFilter(QObject* oggetto, QEvent* evento) override;
-
 private:
     void prendiInCarico(const RigaListaSms& riga);
     void archivia(const RigaListaSms& riga);
