@@ -1,5 +1,6 @@
 #include "BancoFormMain.h"
 #include "BancoStampa80.h"
+#include "CapoPty.h"
 #include "CartellaDiProva.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
@@ -192,15 +193,34 @@ private slots:
     }
 
     // "Stampa" prints the sender the window shows, though the SIM scan rewrites the shared
-    // current number with each message it reads while the window is open.
+    // current number with each message the running main timer stores while the window is open.
     void laStampaSegueIlMittenteMostrato() {
-        Banco b;
-        b.date({QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("2024")},
-               {QStringLiteral("31"), QStringLiteral("12"), QStringLiteral("2024")});
-        b.clicca(QStringLiteral("3331111111"));
-        b.stato.NumeroCorrente = QStringLiteral("3339999999"); // as ScansioneSim does
-        b.form->CmStampa_Click();
-        const QByteArray stampato = b.ricevuti();
+        BancoFormMain b;
+        DatiDiProva::Impostazioni(b.archivioDiretto(), false, false, true, QStringLiteral("3"));
+        for (const auto& [numero, testo] :
+             {std::pair{"3331111111", "Una margherita"}, std::pair{"3339999999", "Chi sono?"}})
+            DatiStampa::SmsArchiviato(b.archivioDiretto(), QString::fromLatin1(numero),
+                                      QStringLiteral("05/03/24"), QStringLiteral("10:00:00"),
+                                      QString::fromUtf8(testo));
+        b.rinnova();
+        b.collegaModem();
+        CapoPty stampante;
+        QVERIFY(stampante.collega(b.cartella.percorso(), 3));
+        CopioneMessaggi copione;
+        b.avviaFinoAllaLista();
+        FormSms finestra(*b.stato, b.form->Stampa());
+        TreCaselle::Scrivi(finestra.Text1,
+                           {QStringLiteral("01"), QStringLiteral("01"), QStringLiteral("2024")});
+        TreCaselle::Scrivi(finestra.Text2,
+                           {QStringLiteral("31"), QStringLiteral("12"), QStringLiteral("2024")});
+        finestra.ListaClienti_ItemClick(
+            finestra.ListaClienti->findItems(QStringLiteral("3331111111"), Qt::MatchExactly)[0]);
+        b.modem.sms(1, QStringLiteral("3339999999"), QStringLiteral("26/12/07,10:10:00+04"),
+                    QStringLiteral("Un ordine"));
+        QVERIFY(b.tickFinche([&] { return b.form->ListaSMS->topLevelItemCount() == 1; }, 400) >= 0);
+        QCOMPARE(b.stato->NumeroCorrente, QStringLiteral("3339999999"));
+        finestra.CmStampa->click();
+        const QByteArray stampato = stampante.leggi(QByteArray("J"));
         QVERIFY2(stampato.contains("SMS: Una margherita") && !stampato.contains("Chi sono?"),
                  stampato.constData());
     }
