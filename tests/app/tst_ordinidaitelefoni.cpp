@@ -63,6 +63,16 @@ struct BancoTelefoni {
             tick();
         return condizione();
     }
+    // A 7-bit SMS (or a piece "RIF/TOT/NUM" of a long one) arrives on the simulated SIM.
+    void arriva(const QByteArray& mittente, const QString& testo, const QByteArray& stamp,
+                const QString& parte) {
+        SmsSim s;
+        s.mittente = mittente;
+        s.timestamp = stamp;
+        QString errore;
+        QVERIFY2(CaratteriSim::Componi(s, testo, {}, parte, &errore), qPrintable(errore));
+        sim.modem().aggiungiSms(s);
+    }
 };
 
 } // namespace
@@ -111,12 +121,7 @@ private slots:
         BancoTelefoni b;
         const auto pezzo = [&](const QString& testo, const QByteArray& stamp,
                                const QString& parte) {
-            SmsSim s;
-            s.mittente = "+393331112222";
-            s.timestamp = stamp;
-            QString errore;
-            QVERIFY(CaratteriSim::Componi(s, testo, {}, parte, &errore));
-            b.sim.modem().aggiungiSms(s);
+            b.arriva("+393331112222", testo, stamp, parte);
         };
         pezzo(QStringLiteral("Vorrei due pizze marghe"), "26/12/07,10:15:30+04",
               QStringLiteral("5/2/1"));
@@ -145,12 +150,7 @@ private slots:
     void pezzoUnitoEMessaggioNuovoNellaStessaScansione() {
         BancoTelefoni b;
         const auto sms = [&](const QString& testo, const QByteArray& stamp, const QString& parte) {
-            SmsSim s;
-            s.mittente = "+393339999999";
-            s.timestamp = stamp;
-            QString errore;
-            QVERIFY(CaratteriSim::Componi(s, testo, {}, parte, &errore));
-            b.sim.modem().aggiungiSms(s);
+            b.arriva("+393339999999", testo, stamp, parte);
         };
         CopioneMessaggi copione;
         RegistroSuoni suoni;
