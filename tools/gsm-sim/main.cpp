@@ -15,6 +15,7 @@
 #include <QMap>
 #include <QSet>
 #include <QTextStream>
+#include <functional>
 
 namespace {
 
@@ -233,6 +234,20 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
     modem.impostaSenzaCscs(a.interruttori.contains(QStringLiteral("senza-cscs")));
     if (a.interruttori.contains(QStringLiteral("insieme-gsm")))
         modem.impostaSenza8859("GSM");
+    // An option holding a whole number within a range; false, after its message, when not.
+    const auto intero = [&](const char* nome, int minimo, int massimo, const char* messaggio,
+                            const std::function<void(int)>& imposta) {
+        if (!presente(nome))
+            return true;
+        bool ok = false;
+        const int n = valore(nome).toInt(&ok);
+        if (!ok || n < minimo || n > massimo) {
+            errori() << messaggio << Qt::endl;
+            return false;
+        }
+        imposta(n);
+        return true;
+    };
     if (presente("rete")) {
         const QString r = valore("rete");
         if (r == QLatin1String("casa"))
@@ -257,29 +272,18 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
         }
         modem.impostaSegnale(n);
     }
-    if (presente("capacita")) {
-        bool ok = false;
-        const int n = valore("capacita").toInt(&ok);
-        if (!ok || n < 1 || n > 255) {
-            errori() << "La capacità va da 1 a 255" << Qt::endl;
-            return 2;
-        }
-        modem.impostaCapacita(n);
-    }
+    if (!intero("capacita", 1, 255, "La capacità va da 1 a 255",
+                [&](int n) { modem.impostaCapacita(n); }))
+        return 2;
     if (presente("revisione"))
         modem.impostaRevisione(CodicePagina1252::Codifica(valore("revisione")));
     if (presente("ussd"))
         modem.impostaRispostaUssd(CodicePagina1252::Codifica(valore("ussd")));
     modem.impostaUssdRitardato(!a.interruttori.contains(QStringLiteral("ussd-subito")));
-    if (presente("ritardo-invio")) {
-        bool ok = false;
-        const int ms = valore("ritardo-invio").toInt(&ok);
-        if (!ok || ms < 0 || ms > 600000) {
-            errori() << "Il ritardo dell'esito degli SMS va da 0 a 600000 millisecondi" << Qt::endl;
-            return 2;
-        }
-        pty.impostaRitardoEsitoInvio(ms);
-    }
+    if (!intero("ritardo-invio", 0, 600000,
+                "Il ritardo dell'esito degli SMS va da 0 a 600000 millisecondi",
+                [&](int ms) { pty.impostaRitardoEsitoInvio(ms); }))
+        return 2;
 
     QString errore;
     if (!pty.apri(porta, &errore)) {
