@@ -59,11 +59,15 @@ Archivio::~Archivio() {
     sqlite3_close_v2(db_);
 }
 
-void Archivio::ApriArchivio(const QString& cartellaProgramma) {
+void Archivio::Chiudi() {
     corrente_ = nullptr;
     tabelle_.clear();
     sqlite3_close_v2(db_);
     db_ = nullptr;
+}
+
+void Archivio::ApriArchivio(const QString& cartellaProgramma) {
+    Chiudi();
     percorso_ = QDir(cartellaProgramma).filePath(NomeFile());
 
     // Opening without SQLITE_OPEN_CREATE already refuses a missing file; checking first gives

@@ -34,6 +34,8 @@ public:
     // (3024, 3031, 3343, 3078) and leaves the archive closed.
     void ApriArchivio(const QString& cartellaProgramma);
     bool Caricato() const { return db_ != nullptr; }
+    // Closes the file; every recordset handed out is gone with it.
+    void Chiudi();
     // Makes the tables added after the first delivery (Schema::TabelleAggiunte) where the file
     // lacks them; ApriArchivio already tries. Throws ErroreRuntime when the file cannot be written.
     void AssicuraTabelleAggiunte();
@@ -50,6 +52,8 @@ public:
 private:
     friend class Transazione;
     friend class ConsultazioneSms;
+    friend class CopiaArchivio;
+    friend class RipristinoArchivio;
     sqlite3* db_ = nullptr;
     QString percorso_;
     // One recordset per table, by the table's name as the file spells it.

@@ -1,0 +1,100 @@
+#include "ConservazioneCopie.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <algorithm>
+
+namespace {
+const QRegularExpression& FormaNome() {
+    static const QRegularExpression forma(
+        QStringLiteral("^archivio-(\\d{4})-(\\d{2})-(\\d{2})_(\\d{2})(\\d{2})\\.mdb$"));
+    return forma;
+}
+} // namespace
+
+QString ConservazioneCopie::Nome(const QDateTime& quando) {
+    return QStringLiteral("archivio-%1.mdb").arg(quando.toString(QStringLiteral("yyyy-MM-dd_HHmm")));
+}
+
+bool ConservazioneCopie::EUnaCopia(const QString& nome, QDateTime* quando) {
+    const QRegularExpressionMatch m = FormaNome().match(nome);
+    if (!m.hasMatch())
+        return false;
+    const QDate data(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    const QTime ora(m.captured(4).toInt(), m.captured(5).toInt());
+    if (!data.isValid() || !ora.isValid())
+        return false;
+    if (quando)
+        *quando = QDateTime(data, ora);
+    return true;
+}
+
+QStringList ConservazioneCopie::DaRimuovere(const QStringList& nomi) {
+    struct Voce {
+        QString nome;
+        QDateTime quando;
+    };
+    QList<Voce> copie;
+    for (const QString& nome : nomi) {
+        QDateTime quando;
+        if (EUnaCopia(nome, &quando))
+            copie.append({nome, quando});
+    }
+    // Newest first; equal times keep the order given, so the result does not depend on chance.
+    std::stable_sort(copie.begin(), copie.end(),
+                     [](const Voce& a, const Voce& b) { return a.quando > b.quando; });
+
+    QSet<QDate> giorni;
+    QSet<int> settimane;
+    QStringList via;
+    for (const Voce& c : copie) {
+        bool tenuta = false;
+        const QDate giorno = c.quando.date();
+        if (!giorni.contains(giorno) && giorni.size() < GiorniConservati) {
+            giorni.insert(giorno);
+            tenuta = true;
+        }
+        int annoSettimana = 0;
+        const int settimana = giorno.weekNumber(&annoSettimana) + annoSettimana * 100;
+        if (!settimane.contains(settimana) && settimane.size() < SettimaneConservate) {
+            settimane.insert(settimana);
+            tenuta = true;
+        }
+        if (!tenuta)
+            via << c.nome;
+    }
+    return via;
+}
+
+QStringList ConservazioneCopie::Applica(const QString& cartella) {
+    QDir dir(cartella);
+    const QStringList nomi = dir.entryList(QDir::Files);
+    QStringList daTogliere = DaRimuovere(nomi);
+    // A copy cut short is left an hour, so that one another process is writing is never taken.
+    const QDateTime limite = QDateTime::currentDateTime().addSecs(-3600);
+    for (const QString& nome : nomi)
+        if (nome.endsWith(SuffissoParziale()) &&
+            EUnaCopia(nome.chopped(SuffissoParziale().size())) &&
+            QFileInfo(dir.filePath(nome)).lastModified() < limite)
+            daTogliere << nome;
+    QStringList rimaste;
+    for (const QString& nome : daTogliere)
+        if (!dir.remove(nome))
+            rimaste << nome;
+    return rimaste;
+}
+
+QList<ConservazioneCopie::Copia> ConservazioneCopie::Elenco(const QString& cartella) {
+    QList<Copia> copie;
+    const QDir dir(cartella);
+    for (const QFileInfo& f : dir.entryInfoList(QDir::Files)) {
+        QDateTime quando;
+        if (EUnaCopia(f.fileName(), &quando))
+            copie.append({f.absoluteFilePath(), quando, f.size()});
+    }
+    std::stable_sort(copie.begin(), copie.end(),
+                     [](const Copia& a, const Copia& b) { return a.quando > b.quando; });
+    return copie;
+}

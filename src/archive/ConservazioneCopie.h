@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The copies of the archive kept in a backup folder: their names, which of them to keep, and
+// the list the windows show. A copy is a file named archivio-YYYY-MM-DD_HHMM.mdb; a copy being
+// written carries a further suffix, so that a copy cut short never looks like a good one.
+class ConservazioneCopie {
+public:
+    struct Copia {
+        QString percorso;
+        QDateTime quando;
+        qint64 dimensione = 0;
+    };
+
+    static constexpr int GiorniConservati = 7;
+    static constexpr int SettimaneConservate = 4;
+
+    static QString Nome(const QDateTime& quando);
+    // The suffix of a copy still being written or checked.
+    static QString SuffissoParziale() { return QStringLiteral(".parziale"); }
+    // True, with its time, when `nome` is the name of a finished copy.
+    static bool EUnaCopia(const QString& nome, QDateTime* quando = nullptr);
+
+    // Of the copies named, those to remove: the newest copy of each of the last 7 days that
+    // have one and of each of the last 4 weeks that have one are kept, every other one goes.
+    // Names that are not copies are never listed.
+    static QStringList DaRimuovere(const QStringList& nomi);
+
+    // Removes from `cartella` the copies to remove and what copies cut short left behind
+    // over an hour ago.
+    // Returns the names it could not remove.
+    static QStringList Applica(const QString& cartella);
+
+    // The finished copies in `cartella`, newest first.
+    static QList<Copia> Elenco(const QString& cartella);
+};

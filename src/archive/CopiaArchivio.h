@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <chrono>
+#include <future>
+
+class Archivio;
+struct sqlite3;
+struct sqlite3_backup;
+struct sqlite3_stmt;
+
+// One verified copy of the open archive, taken through the engine's online backup from the
+// archive's own connection, so that what the program writes meanwhile reaches the copy as well
+// and the copy is the archive as it was at one moment.
+//
+// The work on the archive is cut into steps the caller gives a time to (Passo): first the rows
+// of each table are counted, then the pages are copied into a file with a provisional name in
+// the first folder. Once the copy is complete, a thread of its own checks it (password,
+// integrity, the counted rows), gives it its final name, copies it into the further folders,
+// checks each of those and thins out each folder. A copy that fails its check is removed.
+// Should the archive change between the count and the end of the copy, both start again.
+class CopiaArchivio {
+public:
+    struct EsitoCartella {
+        QString cartella;
+        // The finished copy, when there is one.
+        QString percorso;
+        qint64 dimensione = 0;
+        bool riuscita = false;
+        // The folder was not there (a stick not inserted, a share not connected).
+        bool cartellaMancante = false;
+        QString messaggio;
+    };
+
+    // `cartelle`: the folder that receives the copy from the archive, then the ones that receive
+    // it from there. The first one is made when missing; the others are not.
+    CopiaArchivio(Archivio& archivio, QStringList cartelle, QDateTime quando);
+    // Abandons a copy not yet complete and removes its file; waits for a check under way.
+    ~CopiaArchivio();
+    CopiaArchivio(const CopiaArchivio&) = delete;
+    CopiaArchivio& operator=(const CopiaArchivio&) = delete;
+
+    // Works on the copy for about `tempo`, never much longer; true once it has ended.
+    bool Passo(std::chrono::milliseconds tempo);
+    // Works until the end.
+    void Completa();
+    bool Conclusa() const { return fase_ == Fase::Conclusa; }
+
+    // One per folder, in the order given, once it has ended.
+    const QList<EsitoCartella>& Esiti() const { return esiti_; }
+    bool Riuscita() const;
+    // The rows of each table the copy was checked against.
+    const QMap<QString, qint64>& Righe() const { return righe_; }
+    const QDateTime& Quando() const { return quando_; }
+
+    // How many times the copy starts again, at most, because the archive changed under it.
+    static constexpr int MassimoTentativi = 20;
+
+private:
+    enum class Fase { Conteggio, Copia, Verifica, Conclusa };
+
+    void passoConteggio(std::chrono::steady_clock::time_point fine);
+    void passoCopia(std::chrono::steady_clock::time_point fine);
+    void iniziaConteggio();
+    void abbandonaCopia();
+    void fallisce(const QString& messaggio);
+    // What tells a change of the archive since the count began: this connection's changes and
+    // the commits of any other.
+    QPair<qint64, qint64> segnoModifiche() const;
+
+    static QList<EsitoCartella> concludi(QString parziale, QStringList cartelle, QString nome,
+                                         QMap<QString, qint64> righe);
+
+    Archivio& archivio_;
+    sqlite3* db_;
+    QStringList cartelle_;
+    QDateTime quando_;
+    QString nome_;
+    QString parziale_;
+    Fase fase_ = Fase::Conteggio;
+    int tentativi_ = 0;
+
+    QPair<qint64, qint64> segno_;
+    QStringList tabelle_;
+    int tabella_ = 0;
+    qint64 ultimoRowid_ = 0;
+    QMap<QString, qint64> righe_;
+
+    sqlite3* destinazione_ = nullptr;
+    sqlite3_backup* backup_ = nullptr;
+
+    std::future<QList<EsitoCartella>> verifica_;
+    QList<EsitoCartella> esiti_;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+// Where the copies of the archive go, kept in "backup.ini" beside the archive rather than in
+// it: a restored copy then leaves the choice as it is, and the file is read before the archive
+// is open.
+struct ImpostazioniBackup {
+    static QString NomeFile() { return QStringLiteral("backup.ini"); }
+    // The folder of the program that always receives the copies.
+    static QString CartellaPrincipale(const QString& cartellaProgramma);
+
+    // The further folder chosen by the user; empty when none.
+    QString secondaCartella;
+    // The day the user was last told that the further folder could not be reached.
+    QDate ultimoAvvisoCartella;
+
+    static ImpostazioniBackup Leggi(const QString& cartellaProgramma);
+    // False, after writing nothing, when the file cannot be written.
+    bool Scrivi(const QString& cartellaProgramma) const;
+
+    // Every folder the copies go to, the program's own first.
+    QStringList Cartelle(const QString& cartellaProgramma) const;
+};
