@@ -1,10 +1,13 @@
 #include "ConservazioneCopie.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 const QRegularExpression& FormaNome() {
@@ -97,4 +100,13 @@ QList<ConservazioneCopie::Copia> ConservazioneCopie::Elenco(const QString& carte
     std::stable_sort(copie.begin(), copie.end(),
                      [](const Copia& a, const Copia& b) { return a.quando > b.quando; });
     return copie;
+}
+
+bool ConservazioneCopie::Sincronizza(const QString& percorso) {
+    const int fd = ::open(QFile::encodeName(percorso).constData(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
 }

@@ -35,6 +35,9 @@ public:
     // Returns the names it could not remove.
     static QStringList Applica(const QString& cartella);
 
+    // Waits until what was written to the file or folder is on the disk; false when it is not.
+    static bool Sincronizza(const QString& percorso);
+
     // The finished copies in `cartella`, newest first.
     static QList<Copia> Elenco(const QString& cartella);
 };

@@ -10,9 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cstdio>
-#include <fcntl.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 namespace {
 
@@ -22,17 +20,6 @@ using Orologio = std::chrono::steady_clock;
 constexpr int PaginePerChiamata = 64;
 // Rows counted between two looks at the clock.
 constexpr int RighePerControllo = 1024;
-
-// Data written by a process that is then killed, or by a machine that loses power, reaches the
-// disk only once synced; a copy is renamed into place only after that.
-bool Sincronizza(const QString& percorso) {
-    const int fd = ::open(QFile::encodeName(percorso).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 
 bool Rinomina(const QString& da, const QString& a) {
     // The system's rename replaces a copy of the same minute in one step.
@@ -274,7 +261,9 @@ QList<CopiaArchivio::EsitoCartella> CopiaArchivio::concludi(QString parziale, QS
                 return false;
             }
         }
-        const bool sincronizzata = Sincronizza(provvisorio);
+        // Renamed into place only once on the disk: a crash never leaves a good-looking name
+        // on a copy that was not written.
+        const bool sincronizzata = ConservazioneCopie::Sincronizza(provvisorio);
         const VerificaCopia::Esito verifica = VerificaCopia::Verifica(provvisorio, &righe);
         if (!sincronizzata || !verifica.valida) {
             QFile::remove(provvisorio);
@@ -292,7 +281,7 @@ QList<CopiaArchivio::EsitoCartella> CopiaArchivio::concludi(QString parziale, QS
                               .arg(finale);
             return false;
         }
-        Sincronizza(e.cartella);
+        ConservazioneCopie::Sincronizza(e.cartella);
         ConservazioneCopie::Applica(e.cartella);
         e.percorso = finale;
         e.dimensione = QFileInfo(finale).size();

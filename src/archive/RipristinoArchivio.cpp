@@ -1,6 +1,7 @@
 #include "RipristinoArchivio.h"
 
 #include "Archivio.h"
+#include "ConservazioneCopie.h"
 #include "ErroriArchivio.h"
 #include "Schema.h"
 #include "SqlInterno.h"
@@ -11,7 +12,6 @@
 #include <QScopeGuard>
 #include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -34,14 +34,6 @@ QList<RipristinoArchivio::Ordine> Ordini(sqlite3* db) {
 
 ErroreRuntime Errore(const QString& testo) {
     return ErroreRuntime(ErroreRuntime::ArchivioNonApribile, testo);
-}
-
-void SincronizzaCartella(const QString& cartella) {
-    const int fd = ::open(QFile::encodeName(cartella).constData(), O_RDONLY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // Gives `percorso` a second name without ever replacing a file: the archive in use is then
@@ -117,13 +109,7 @@ QString RipristinoArchivio::Sostituisci(Archivio& archivio, const QString& carte
                                     "ripristino non è stato eseguito.")
                          .arg(copia));
     }
-    {
-        const int fd = ::open(QFile::encodeName(provvisorio).constData(), O_RDONLY);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
-    }
+    ConservazioneCopie::Sincronizza(provvisorio);
 
     archivio.Chiudi();
     // A journal left beside would be played back into the copy: the archive stays as it is.
@@ -149,7 +135,7 @@ QString RipristinoArchivio::Sostituisci(Archivio& archivio, const QString& carte
         throw Errore(QStringLiteral("Impossibile mettere la copia al posto dell'archivio: il "
                                     "ripristino non è stato eseguito."));
     }
-    SincronizzaCartella(cartellaProgramma);
+    ConservazioneCopie::Sincronizza(cartellaProgramma);
 
     try {
         archivio.ApriArchivio(cartellaProgramma);
