@@ -2,6 +2,7 @@
 
 #include "FormChiusura.h"
 #include "FormLogo.h"
+#include "archive/BackupAutomatico.h"
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
@@ -18,8 +19,10 @@
 #include "platform/MsgBox.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
+#include "settings/FormBackup.h"
 #include "settings/FormConfigura.h"
 #include "settings/FormGestoreSim.h"
+#include "settings/FormRipristino.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,6 +66,7 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
     , campagna_(std::make_unique<CampagnaSms>(stato, motore_))
     , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
     , stampa_(std::make_unique<ModulofnStampa>(stato, MSComm2, *stampante_, this))
+    , backup_(std::make_unique<BackupAutomatico>(stato.archivio, stato.cartellaProgramma))
     , guardia_(this) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(Titolo());
@@ -75,6 +79,10 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
     connect(&motore_, &MotoreGsm::ScansioneConclusa, this, [this] {
         if (ContaSMSArrivati > 0)
             VisualizzaSMSArrivati = true;
+    });
+    connect(backup_.get(), &BackupAutomatico::Avviso, this, [this](const QString& testo) {
+        MsgBox(testo, Stile::Esclamazione, QStringLiteral("Copia di sicurezza dell'archivio"),
+               this);
     });
     connect(&motore_, &MotoreGsm::ModemSpento, this, [this] {
         if (motore_.stato.ChiusuraRichiesta)
@@ -131,6 +139,11 @@ void FormMain::costruisciControlli() {
     CmImpostaGestoreSim = voceMenu(CmConfigura, QStringLiteral("Imposta Gestore Sim"),
                                    QStringLiteral("CmImpostaGestoreSim"),
                                    protetto(&FormMain::CmImpostaGestoreSim_Click));
+    CmBackup = voceMenu(CmConfigura, QStringLiteral("Backup Archivio"), QStringLiteral("CmBackup"),
+                        protetto(&FormMain::CmBackup_Click));
+    CmRipristina =
+        voceMenu(MnFile, QStringLiteral("Ripristina Archivio…"), QStringLiteral("CmRipristina"),
+                 protetto(&FormMain::CmRipristina_Click));
     Separatore = MnFile->addSeparator();
     Separatore->setObjectName(QStringLiteral("Separatore"));
     CmEsci = voceMenu(MnFile, QStringLiteral("Esci"), QStringLiteral("CmEsci"),
@@ -299,6 +312,8 @@ bool FormMain::Avvia() {
             Stile::Critico, Titolo(), this);
         return false;
     }
+    // The first copy of the day's archive starts now, in steps under the splash.
+    backup_->Avvia();
     hide();
     logo_ = new FormLogo;
     logo_->Timer1.start();
@@ -525,6 +540,51 @@ void FormMain::CmStampa_Click() {
     stampante_->Imposta(*scelta);
 }
 
+void FormMain::CmBackup_Click() {
+    FormBackup finestra(stato_.cartellaProgramma, *backup_, this);
+    Modale::Mostra(finestra, this);
+}
+
+void FormMain::CmRipristina_Click() {
+    // The queue of a campaign under way names the archive's customers: it ends first.
+    if (campagna_->Attiva()) {
+        MsgBox(QStringLiteral("È in corso l'invio di una campagna SMS: attenderne la fine prima "
+                              "di ripristinare l'archivio."),
+               Stile::Esclamazione, QStringLiteral("Ripristina Archivio"), this);
+        return;
+    }
+    FormRipristino finestra(stato_, *backup_, this);
+    connect(&finestra, &FormRipristino::ArchivioSostituito, this, &FormMain::archivioSostituito);
+    Modale::Mostra(finestra, this);
+}
+
+void FormMain::archivioSostituito() {
+    esegui([this] {
+        // What the announcement still had to show belongs to the archive that went away.
+        delete msgBox1_;
+        ContaSMSArrivati = 0;
+        VisualizzaSMSArrivati = false;
+        LetturaImpostazioni::LeggiInterruttori(stato_);
+        LetturaImpostazioni::LeggiStampante(stato_);
+        // The operator in use is the copy's, or none.
+        stato_.GestoreAttivo.clear();
+        stato_.NumeroCredito.clear();
+        stato_.TestoCredito.clear();
+        stato_.ModalitaCredito = 0;
+        stato_.RispostaCredito = 0;
+        stato_.CreditoResiduo.clear();
+        PannelloGsm& p = motore_.pannello;
+        p.operatore.testo = QStringLiteral("Operatore Sim");
+        p.credito.testo = QStringLiteral("Credito NON Gestito");
+        if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
+            p.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
+            p.MostraCredito(stato_.CreditoResiduo, true);
+        }
+        stato_.archivio.ApriTabella(Tabella::SMS);
+        VisualizzaLista();
+    });
+}
+
 void FormMain::CmInfo_Click() {
     FormInformazioni finestra(this);
     Modale::Mostra(finestra, this);
@@ -588,6 +648,16 @@ int FormMain::Conferma_Chiusura() {
 }
 
 void FormMain::scaricaTutto() {
+    // The copy of the closing holds everything received until now; a failure is told before
+    // the program ends.
+    const QList<CopiaArchivio::EsitoCartella> esiti = backup_->CopiaDiChiusura();
+    for (const CopiaArchivio::EsitoCartella& e : esiti) {
+        if (!e.riuscita) {
+            MsgBox(e.messaggio, Stile::Esclamazione,
+                   QStringLiteral("Copia di sicurezza dell'archivio"), this);
+            break;
+        }
+    }
     delete chiusura_;
     delete msgBox1_;
     Timer1.stop();

@@ -28,6 +28,7 @@ class SportelloSms;
 class ModulofnStampa;
 class StampanteCorrente;
 class CampagnaSms;
+class BackupAutomatico;
 
 // The main window: the pending list, the arrival notice, the modem panel drawn from the modem
 // engine, and the 100 ms timer that runs, in a fixed order, the start-up phases, the engine's
@@ -64,6 +65,10 @@ public:
     void CmStampa_Click();
     // "Informazioni sul Prodotto".
     void CmInfo_Click();
+    // "Backup Archivio": where the copies go, the last good ones, a copy now.
+    void CmBackup_Click();
+    // "Ripristina Archivio…": a copy put back in place of the archive in use.
+    void CmRipristina_Click();
     int Conferma_Chiusura();
     void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
     MotoreGsm& Motore() { return motore_; }
@@ -95,6 +100,8 @@ public:
     QAction* CmStampa;
     QAction* CmConfiguraAttivita;
     QAction* CmImpostaGestoreSim;
+    QAction* CmBackup;
+    QAction* CmRipristina;
     QAction* Separatore;
     QAction* CmEsci;
     QAction* CmClienti;
@@ -132,6 +139,8 @@ public:
     // Every printout, and the system printer the page reports go to: one of each for the run.
     ModulofnStampa& Stampa() { return *stampa_; }
     StampanteCorrente& Stampante() { return *stampante_; }
+    // The copies of the archive taken while the program runs.
+    BackupAutomatico& Backup() { return *backup_; }
 
     // The windows this one loads and unloads; null while not loaded.
     FormLogo* logo() const;
@@ -169,6 +178,8 @@ private:
     void annunciaDiNuovo(int indice);
     void smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito);
     void scaricaTutto();
+    // The archive was put back from a copy: everything read from it is read again.
+    void archivioSostituito();
     void disegnaPannello();
     void apriDocumento(const QString& nome);
     void mostraDiagnostica();
@@ -183,6 +194,7 @@ private:
     std::unique_ptr<CampagnaSms> campagna_;
     std::unique_ptr<StampanteCorrente> stampante_;
     std::unique_ptr<ModulofnStampa> stampa_;
+    std::unique_ptr<BackupAutomatico> backup_;
     QPointer<FormLogo> logo_;
     QPointer<FormChiusura> chiusura_;
     QPointer<FormMsgBox1> msgBox1_;

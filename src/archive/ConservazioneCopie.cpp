@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
@@ -18,7 +19,8 @@ const QRegularExpression& FormaNome() {
 } // namespace
 
 QString ConservazioneCopie::Nome(const QDateTime& quando) {
-    return QStringLiteral("archivio-%1.mdb").arg(quando.toString(QStringLiteral("yyyy-MM-dd_HHmm")));
+    return QStringLiteral("archivio-%1.mdb")
+        .arg(quando.toString(QStringLiteral("yyyy-MM-dd_HHmm")));
 }
 
 bool ConservazioneCopie::EUnaCopia(const QString& nome, QDateTime* quando) {
@@ -109,4 +111,9 @@ bool ConservazioneCopie::Sincronizza(const QString& percorso) {
     const bool ok = ::fsync(fd) == 0;
     ::close(fd);
     return ok;
+}
+
+QString ConservazioneCopie::Dimensione(qint64 byte) {
+    return QLocale(QLocale::Italian).toString(double(byte) / (1024.0 * 1024.0), 'f', 1) +
+           QStringLiteral(" MB");
 }

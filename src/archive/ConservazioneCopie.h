@@ -38,6 +38,9 @@ public:
     // Waits until what was written to the file or folder is on the disk; false when it is not.
     static bool Sincronizza(const QString& percorso);
 
+    // A copy's size as the user reads it, "12,3 MB".
+    static QString Dimensione(qint64 byte);
+
     // The finished copies in `cartella`, newest first.
     static QList<Copia> Elenco(const QString& cartella);
 };

@@ -26,10 +26,6 @@ bool Rinomina(const QString& da, const QString& a) {
     return std::rename(QFile::encodeName(da).constData(), QFile::encodeName(a).constData()) == 0;
 }
 
-QString Dimensione(qint64 byte) {
-    return QStringLiteral("%1 MB").arg(double(byte) / (1024.0 * 1024.0), 0, 'f', 1);
-}
-
 } // namespace
 
 CopiaArchivio::CopiaArchivio(Archivio& archivio, QStringList cartelle, QDateTime quando)
@@ -94,8 +90,8 @@ void CopiaArchivio::iniziaConteggio() {
         while (q.passo())
             tabelle_ << q.colonna(0).toString();
     } catch (const ErroreRuntime& e) {
-        fallisce(QStringLiteral("Impossibile leggere l'archivio da copiare: %1")
-                     .arg(e.Description()));
+        fallisce(
+            QStringLiteral("Impossibile leggere l'archivio da copiare: %1").arg(e.Description()));
     }
 }
 
@@ -271,8 +267,9 @@ QList<CopiaArchivio::EsitoCartella> CopiaArchivio::concludi(QString parziale, QS
                 QStringLiteral("La copia di sicurezza nella cartella \"%1\" non è valida ed è "
                                "stata eliminata.\n%2")
                     .arg(e.cartella,
-                         sincronizzata ? verifica.messaggio
-                                       : QStringLiteral("Il disco non ha completato la scrittura."));
+                         sincronizzata
+                             ? verifica.messaggio
+                             : QStringLiteral("Il disco non ha completato la scrittura."));
             return false;
         }
         if (!Rinomina(provvisorio, finale)) {
@@ -287,7 +284,8 @@ QList<CopiaArchivio::EsitoCartella> CopiaArchivio::concludi(QString parziale, QS
         e.dimensione = QFileInfo(finale).size();
         e.riuscita = true;
         e.messaggio = QStringLiteral("Copia verificata: %1 (%2).")
-                          .arg(QDir::toNativeSeparators(finale), Dimensione(e.dimensione));
+                          .arg(QDir::toNativeSeparators(finale),
+                               ConservazioneCopie::Dimensione(e.dimensione));
         return true;
     };
 

@@ -109,8 +109,8 @@ private slots:
             return
                 [&b, nome] { b.form->findChild<QAction*>(QString::fromLatin1(nome))->trigger(); };
         };
-        for (const char* nome :
-             {"CmConfiguraAttivita", "CmImpostaGestoreSim", "CmInvioSms", "CmInfo"})
+        for (const char* nome : {"CmConfiguraAttivita", "CmImpostaGestoreSim", "CmBackup",
+                                 "CmRipristina", "CmInvioSms", "CmInfo"})
             b.inFinestra(voce(nome), [&](QWidget* w) { controlla(QString::fromLatin1(nome), w); });
 
         b.inFinestra(voce("CmClienti"), [&](QWidget* w) {

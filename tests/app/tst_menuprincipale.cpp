@@ -70,9 +70,10 @@ private slots:
         BancoFormMain b;
         QCOMPARE(albero(b.form->menuBar()->actions()),
                  (QStringList{"File", "  Impostazioni", "    Imposta Stampante",
-                              "    Configurazione Attività", "    Imposta Gestore Sim", "  -",
-                              "  Esci", "Gesione Clienti", "Gestione SMS", "InvioSms", "?",
-                              "  Help", "  Help di Stampa", "  Informazioni sul Prodotto"}));
+                              "    Configurazione Attività", "    Imposta Gestore Sim",
+                              "    Backup Archivio", "  Ripristina Archivio…", "  -", "  Esci",
+                              "Gesione Clienti", "Gestione SMS", "InvioSms", "?", "  Help",
+                              "  Help di Stampa", "  Informazioni sul Prodotto"}));
         QVERIFY2(senzaNome(b.form.get()).isEmpty(), qPrintable(senzaNome(b.form.get()).join(", ")));
     }
 
@@ -92,6 +93,12 @@ private slots:
         QTest::newRow("gestore") << "CmImpostaGestoreSim"
                                  << "Dati Gestore Sim Per Credito"
                                  << "Esci";
+        QTest::newRow("copie") << "CmBackup"
+                               << "Backup Archivio"
+                               << "Esci";
+        QTest::newRow("ripristino") << "CmRipristina"
+                                    << "Ripristina Archivio"
+                                    << "Esci";
         QTest::newRow("clienti") << "CmClienti"
                                  << "Gestione Clienti"
                                  << "Esci";
