@@ -54,9 +54,12 @@ QStringList ConservazioneCopie::DaRimuovere(const QStringList& nomi) {
     QSet<QDate> giorni;
     QSet<int> settimane;
     QStringList via;
+    // The day of the newest copy keeps all of its copies: the one at the start-up is still
+    // there after the closing, until the next day's first copy.
+    const QDate ultimoGiorno = copie.isEmpty() ? QDate() : copie.first().quando.date();
     for (const Voce& c : copie) {
-        bool tenuta = false;
         const QDate giorno = c.quando.date();
+        bool tenuta = giorno == ultimoGiorno;
         if (!giorni.contains(giorno) && giorni.size() < GiorniConservati) {
             giorni.insert(giorno);
             tenuta = true;

@@ -25,8 +25,9 @@ public:
     // True, with its time, when `nome` is the name of a finished copy.
     static bool EUnaCopia(const QString& nome, QDateTime* quando = nullptr);
 
-    // Of the copies named, those to remove: the newest copy of each of the last 7 days that
-    // have one and of each of the last 4 weeks that have one are kept, every other one goes.
+    // Of the copies named, those to remove: every copy of the newest copy's day, and the newest
+    // copy of each of the last 7 days that have one and of each of the last 4 weeks that have
+    // one are kept, every other one goes.
     // Names that are not copies are never listed.
     static QStringList DaRimuovere(const QStringList& nomi);
 

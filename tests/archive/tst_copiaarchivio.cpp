@@ -76,8 +76,9 @@ private slots:
         QVERIFY(!VerificaCopia::Verifica(tagliato).valida);
     }
 
-    // Seven days and four weeks: the newest copy of each is kept, everything else goes, and
-    // names that are not copies (a copy cut short among them) are never touched.
+    // Seven days and four weeks: the newest copy of each is kept, with every copy of the last
+    // day; everything else goes, and names that are not copies (a copy cut short among them)
+    // are never touched.
     void conservazioneSetteGiorniQuattroSettimane() {
         QStringList nomi;
         const QDate oggi(2026, 12, 9);
@@ -91,7 +92,7 @@ private slots:
         for (const QString& n : nomi)
             if (!via.contains(n))
                 tenute << n;
-        QStringList attese;
+        QStringList attese{ConservazioneCopie::Nome(QDateTime(oggi, QTime(8, 0)))};
         for (int giorno = 0; giorno < 7; ++giorno)
             attese << ConservazioneCopie::Nome(QDateTime(oggi.addDays(-giorno), QTime(19, 30)));
         // 9/12 is a Wednesday: the weeks before end on Sundays 6/12, 29/11 and 22/11.
