@@ -41,7 +41,11 @@ QList<CopiaArchivio::EsitoCartella> BackupAutomatico::CopiaDiChiusura() {
                         ImpostazioniBackup::Leggi(cartellaProgramma_).Cartelle(cartellaProgramma_),
                         Adesso());
     copia.Completa();
-    return copia.Esiti();
+    const QList<CopiaArchivio::EsitoCartella> esiti = copia.Esiti();
+    const QStringList testi = messaggi(esiti);
+    if (!testi.isEmpty())
+        emit Avviso(testi.join(QStringLiteral("\n\n")));
+    return esiti;
 }
 
 void BackupAutomatico::Passo() {

@@ -21,7 +21,8 @@ public:
     BackupAutomatico(Archivio& archivio, QString cartellaProgramma, QObject* parent = nullptr);
     ~BackupAutomatico() override;
 
-    // The work each step of the copy may take, and the pause between two steps.
+    // The work each step of the copy may take, and how often a step starts: the windows have
+    // the rest of each interval.
     static constexpr int PassoMs = 12;
     static constexpr int PausaMs = 20;
     // How often an idle program looks whether a copy is due.
@@ -33,7 +34,8 @@ public:
     bool CopiaOra();
     // Abandons any copy under way and stops until Avvia (the archive is about to be replaced).
     void Sospendi();
-    // The copy of the closing, to the end: abandons one under way first. Returns its outcome.
+    // The copy of the closing, to the end: abandons one under way first. Returns its outcome;
+    // what went wrong is told through Avviso before it returns.
     QList<CopiaArchivio::EsitoCartella> CopiaDiChiusura();
     bool InCorso() const { return copia_ != nullptr; }
     const QDateTime& ProssimaCopia() const { return prossima_; }

@@ -106,6 +106,11 @@ void CopiaArchivio::fallisce(const QString& messaggio) {
 }
 
 void CopiaArchivio::abbandonaCopia() {
+    if (preparazione_.valid()) {
+        destinazione_ = preparazione_.get().db;
+        if (!destinazione_)
+            QFile::remove(parziale_);
+    }
     if (backup_) {
         sqlite3_backup_finish(backup_);
         backup_ = nullptr;
@@ -121,6 +126,9 @@ bool CopiaArchivio::Passo(std::chrono::milliseconds tempo) {
     const auto fine = Orologio::now() + tempo;
     if (fase_ == Fase::Conteggio)
         passoConteggio(fine);
+    if (fase_ == Fase::Preparazione &&
+        preparazione_.wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+        iniziaCopia();
     if (fase_ == Fase::Copia && Orologio::now() < fine)
         passoCopia(fine);
     if (fase_ == Fase::Verifica &&
@@ -132,9 +140,12 @@ bool CopiaArchivio::Passo(std::chrono::milliseconds tempo) {
 }
 
 void CopiaArchivio::Completa() {
-    while (!Passo(std::chrono::milliseconds(200)))
+    while (!Passo(std::chrono::milliseconds(200))) {
+        if (fase_ == Fase::Preparazione)
+            preparazione_.wait();
         if (fase_ == Fase::Verifica)
             verifica_.wait();
+    }
 }
 
 void CopiaArchivio::passoConteggio(Orologio::time_point fine) {
@@ -172,21 +183,47 @@ void CopiaArchivio::passoConteggio(Orologio::time_point fine) {
         return;
     }
 
-    destinazione_ = nullptr;
-    QFile::remove(parziale_);
-    if (sqlite3_open_v2(QFile::encodeName(parziale_).constData(), &destinazione_,
+    // The key of the copy takes tens of milliseconds to derive: the file is made ready on
+    // another thread, so that no step holds the windows that long.
+    fase_ = Fase::Preparazione;
+    preparazione_ = std::async(std::launch::async, &CopiaArchivio::prepara, parziale_);
+}
+
+CopiaArchivio::Destinazione CopiaArchivio::prepara(QString parziale) {
+    Destinazione d;
+    QFile::remove(parziale);
+    if (sqlite3_open_v2(QFile::encodeName(parziale).constData(), &d.db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        const QString errore = QString::fromUtf8(sqlite3_errmsg(destinazione_));
-        fallisce(QStringLiteral("Impossibile creare la copia \"%1\": %2").arg(parziale_, errore));
-        return;
+        d.errore = QString::fromUtf8(sqlite3_errmsg(d.db));
+        sqlite3_close_v2(d.db);
+        d.db = nullptr;
+        return d;
     }
     const QByteArray chiave = Archivio::Password().toUtf8();
-    sqlite3_key(destinazione_, chiave.constData(), int(chiave.size()));
+    sqlite3_key(d.db, chiave.constData(), int(chiave.size()));
     // The copy is synced and checked before it gets its name: no journal is needed while it is
-    // written, and a small cache keeps the last step short.
-    sqlite3_exec(destinazione_, "PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
-    sqlite3_exec(destinazione_, "PRAGMA synchronous = OFF", nullptr, nullptr, nullptr);
-    sqlite3_exec(destinazione_, "PRAGMA cache_size = 128", nullptr, nullptr, nullptr);
+    // written, and a small cache keeps the last step short. The first write derives the key.
+    const char* sql = "PRAGMA journal_mode = OFF; PRAGMA synchronous = OFF; "
+                      "PRAGMA cache_size = 128; CREATE TABLE preparazione (x); "
+                      "DROP TABLE preparazione;";
+    char* errore = nullptr;
+    if (sqlite3_exec(d.db, sql, nullptr, nullptr, &errore) != SQLITE_OK) {
+        d.errore = QString::fromUtf8(errore ? errore : sqlite3_errmsg(d.db));
+        sqlite3_free(errore);
+        sqlite3_close_v2(d.db);
+        d.db = nullptr;
+    }
+    return d;
+}
+
+void CopiaArchivio::iniziaCopia() {
+    Destinazione d = preparazione_.get();
+    if (!d.db) {
+        QFile::remove(parziale_);
+        fallisce(QStringLiteral("Impossibile creare la copia \"%1\": %2").arg(parziale_, d.errore));
+        return;
+    }
+    destinazione_ = d.db;
     backup_ = sqlite3_backup_init(destinazione_, "main", db_, "main");
     if (!backup_) {
         const QString errore = QString::fromUtf8(sqlite3_errmsg(destinazione_));

@@ -49,6 +49,8 @@ public:
     // Works until the end.
     void Completa();
     bool Conclusa() const { return fase_ == Fase::Conclusa; }
+    // Every page is written; the copy is being checked on its thread.
+    bool InVerifica() const { return fase_ == Fase::Verifica; }
 
     // One per folder, in the order given, once it has ended.
     const QList<EsitoCartella>& Esiti() const { return esiti_; }
@@ -61,10 +63,18 @@ public:
     static constexpr int MassimoTentativi = 20;
 
 private:
-    enum class Fase { Conteggio, Copia, Verifica, Conclusa };
+    enum class Fase { Conteggio, Preparazione, Copia, Verifica, Conclusa };
+
+    // The copy's file opened and keyed, or why not.
+    struct Destinazione {
+        sqlite3* db = nullptr;
+        QString errore;
+    };
 
     void passoConteggio(std::chrono::steady_clock::time_point fine);
     void passoCopia(std::chrono::steady_clock::time_point fine);
+    void iniziaCopia();
+    static Destinazione prepara(QString parziale);
     void iniziaConteggio();
     void abbandonaCopia();
     void fallisce(const QString& messaggio);
@@ -90,6 +100,7 @@ private:
     qint64 ultimoRowid_ = 0;
     QMap<QString, qint64> righe_;
 
+    std::future<Destinazione> preparazione_;
     sqlite3* destinazione_ = nullptr;
     sqlite3_backup* backup_ = nullptr;
 
