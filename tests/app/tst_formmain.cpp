@@ -1,6 +1,7 @@
 #include "BancoFormMain.h"
 #include "CapoPty.h"
 #include "CartellaDiProva.h"
+#include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "PortaSerialeMemoria.h"
@@ -9,14 +10,19 @@
 #include "app/FormChiusura.h"
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
+#include "archive/BackupAutomatico.h"
+#include "archive/ConservazioneCopie.h"
 #include "archive/CreatoreArchivio.h"
+#include "archive/ImpostazioniBackup.h"
 #include "archive/StatoGlobale.h"
+#include "archive/VerificaCopia.h"
 #include "desk/FormMsgBox1.h"
 #include "platform/Documento.h"
 #include "printing/StampanteCorrente.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -531,6 +537,51 @@ private slots:
         QVERIFY(testo.inOrdine({QStringLiteral("Stampa SMS"), QStringLiteral("07/12/26"),
                                 QStringLiteral("10:15:30"), QStringLiteral("3331112222"),
                                 QStringLiteral("Una margherita")}));
+    }
+    // A copy once the archive is open and one at the closing, each checked, in the program's
+    // folder; an order received in between is in the closing one. The USB stick chosen as
+    // second folder is not inserted: the user hears it once that day, the copies still go.
+    void copieDallAvvioAllaChiusura() {
+        Banco b;
+        ImpostazioniBackup impostazioni;
+        impostazioni.secondaCartella = b.cartella.file(QStringLiteral("chiavetta"));
+        QVERIFY(impostazioni.Scrivi(b.cartella.percorso()));
+        b.collegaModem();
+        QDateTime adesso(QDate(2026, 12, 9), QTime(10, 0));
+        b.form->Backup().Adesso = [&adesso] { return adesso; };
+        CopioneMessaggi copione;
+        b.avviaFinoAllaLista();
+
+        const QString cartella = ImpostazioniBackup::CartellaPrincipale(b.cartella.percorso());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !b.form->Backup().InCorso() && ConservazioneCopie::Elenco(cartella).size() == 1, 20000);
+        adesso = adesso.addSecs(300);
+        b.modem.sms(1, kMario, QStringLiteral("26/12/09,10:04:00+04"),
+                    QStringLiteral("Due margherite per le 20"));
+        QVERIFY(b.tickFinche([&] { return b.form->ListaSMS->topLevelItemCount() == 1; }) >= 0);
+        b.form->CmEsci_Click();
+        QVERIFY(b.tickFinche([&] { return b.form->Scaricata(); }) >= 0);
+
+        const QList<ConservazioneCopie::Copia> copie = ConservazioneCopie::Elenco(cartella);
+        QCOMPARE(copie.size(), 2);
+        QCOMPARE(copie[0].quando, QDateTime(QDate(2026, 12, 9), QTime(10, 5)));
+        for (const ConservazioneCopie::Copia& c : copie)
+            QVERIFY2(VerificaCopia::Verifica(c.percorso).valida, qPrintable(c.percorso));
+        QCOMPARE(ConnessioneEsterna(copie[0].percorso)
+                     .valore("SELECT group_concat(T3TestoSmsRicevuto) FROM SmsTemporanei")
+                     .toString(),
+                 QStringLiteral("Due margherite per le 20"));
+        QCOMPARE(ConnessioneEsterna(copie[1].percorso)
+                     .valore("SELECT COUNT(*) FROM SmsTemporanei")
+                     .toInt(),
+                 0);
+        QCOMPARE(QDir(cartella).entryList(QDir::Files).size(), 2);
+        QStringList avvisi;
+        for (const MessaggioMostrato& m : copione.mostrati())
+            if (m.title == QStringLiteral("Copia di sicurezza dell'archivio"))
+                avvisi << m.prompt;
+        QCOMPARE(avvisi.size(), 1);
+        QVERIFY2(avvisi[0].contains(impostazioni.secondaCartella), qPrintable(avvisi[0]));
     }
 };
 
