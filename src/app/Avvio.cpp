@@ -1,18 +1,18 @@
 #include "Avvio.h"
 
 #include "FormMain.h"
-#include "archive/StatoGlobale.h"
-#include "platform/PortaSerialeQt.h"
-#include "platform/ErroreRuntime.h"
-#include "platform/TraduzioniQt.h"
-
-#include "archive/ConservazioneCopie.h"
+#include "archive/BackupAutomatico.h"
 #include "archive/CopiaArchivio.h"
+#include "archive/StatoGlobale.h"
 #include "archive/VerificaCopia.h"
+#include "platform/ErroreRuntime.h"
+#include "platform/PortaSerialeQt.h"
+#include "platform/TraduzioniQt.h"
 
 #include <QApplication>
 #include <QDateTime>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -30,7 +30,8 @@ int RigaDiComando(int argc, char** argv) {
     if (opzione != QStringLiteral("--backup") && opzione != QStringLiteral("--verifica"))
         return -1;
     if (argc != 3) {
-        Scrivi(stderr, QStringLiteral("Uso: veltrika --backup CARTELLA oppure veltrika --verifica FILE"));
+        Scrivi(stderr,
+               QStringLiteral("Uso: veltrika --backup CARTELLA oppure veltrika --verifica FILE"));
         return 2;
     }
     QCoreApplication app(argc, argv);
@@ -41,7 +42,8 @@ int RigaDiComando(int argc, char** argv) {
             Scrivi(stderr, esito.messaggio);
             return 1;
         }
-        Scrivi(stdout, QStringLiteral("Copia valida: %1.").arg(VerificaCopia::Riassunto(esito.righe)));
+        Scrivi(stdout,
+               QStringLiteral("Copia valida: %1.").arg(VerificaCopia::Riassunto(esito.righe)));
         return 0;
     }
     StatoGlobale stato(QCoreApplication::applicationDirPath());
@@ -52,7 +54,11 @@ int RigaDiComando(int argc, char** argv) {
         return 1;
     }
     CopiaArchivio copia(stato.archivio, {argomento}, QDateTime::currentDateTime());
-    copia.Completa();
+    // Short steps with pauses between, as in the program: a program open meanwhile is never
+    // kept waiting for the archive.
+    while (!copia.Passo(std::chrono::milliseconds(BackupAutomatico::PassoMs)))
+        std::this_thread::sleep_for(
+            std::chrono::milliseconds(BackupAutomatico::PausaMs - BackupAutomatico::PassoMs));
     const CopiaArchivio::EsitoCartella& esito = copia.Esiti().constFirst();
     Scrivi(esito.riuscita ? stdout : stderr, esito.messaggio);
     return esito.riuscita ? 0 : 1;

@@ -117,6 +117,8 @@ bool ConservazioneCopie::Sincronizza(const QString& percorso) {
 }
 
 QString ConservazioneCopie::Dimensione(qint64 byte) {
+    if (byte < 1024 * 1024)
+        return QStringLiteral("%1 KB").arg((byte + 1023) / 1024);
     return QLocale(QLocale::Italian).toString(double(byte) / (1024.0 * 1024.0), 'f', 1) +
            QStringLiteral(" MB");
 }

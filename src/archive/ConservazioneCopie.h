@@ -39,7 +39,7 @@ public:
     // Waits until what was written to the file or folder is on the disk; false when it is not.
     static bool Sincronizza(const QString& percorso);
 
-    // A copy's size as the user reads it, "12,3 MB".
+    // A copy's size as the user reads it, "12,3 MB" or, under a megabyte, "52 KB".
     static QString Dimensione(qint64 byte);
 
     // The finished copies in `cartella`, newest first.

@@ -7,6 +7,7 @@
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
 #include "archive/Archivio.h"
+#include "archive/BackupAutomatico.h"
 #include "archive/CreatoreArchivio.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
@@ -221,6 +222,8 @@ int main(int argc, char** argv) {
                                           {"FormConfigura", "formconfigura"},
                                           {"FormGestoreSim", "formgestoresim"},
                                           {"FormInformazioni", "informazioni"},
+                                          {"FormBackup", "formbackup"},
+                                          {"FormRipristino", "formripristino"},
                                           {"FormAnteprima", "anteprima"},
                                           {"QPrintDialog", "imposta-stampante"}};
     poi[QStringLiteral("FormSms")] = [](QDialog& d) {
@@ -238,14 +241,22 @@ int main(int argc, char** argv) {
         // The printer dialog shows where an installed program would print to file.
         if (auto* file = d.findChild<QLineEdit*>(QStringLiteral("filename")))
             file->setText(QStringLiteral("/opt/veltrika/Stampe/Stampa.pdf"));
+        // The copies' folder shown where an installed program keeps it.
+        if (auto* principale = d.findChild<QLineEdit*>(QStringLiteral("TxtCartellaPrincipale")))
+            principale->setText(QStringLiteral("/opt/veltrika/Backup"));
+        if (auto* copie = d.findChild<QTreeWidget*>(QStringLiteral("ListaCopie")))
+            for (int i = 0; i < copie->topLevelItemCount(); ++i)
+                copie->topLevelItem(i)->setText(2, QStringLiteral("/opt/veltrika/Backup"));
         if (nomi.contains(classe))
             salva(&d, nomi.value(classe));
         if (poi.contains(classe))
             poi.value(classe)(d);
         return 0;
     });
-    for (const char* voce : {"CmStampa", "CmConfiguraAttivita", "CmImpostaGestoreSim", "CmClienti",
-                             "CmSMS", "CmInvioSms", "CmInfo"})
+    // The copy of the start-up, for the windows of the copies to show it.
+    attendi([&] { return !form.Backup().InCorso(); }, 30000, "la copia dell'avvio");
+    for (const char* voce : {"CmStampa", "CmConfiguraAttivita", "CmImpostaGestoreSim", "CmBackup",
+                             "CmRipristina", "CmClienti", "CmSMS", "CmInvioSms", "CmInfo"})
         form.findChild<QAction*>(QString::fromLatin1(voce))->trigger();
     // The desk: the order taken in hand, then the new one.
     form.Sportello().ListaSMS_ItemClick(form.ListaSMS->topLevelItem(0));
