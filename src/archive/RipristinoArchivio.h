@@ -30,4 +30,8 @@ public:
     // and open again, and ErroreRuntime tells what went wrong.
     static QString Sostituisci(Archivio& archivio, const QString& cartellaProgramma,
                                const QString& copia, const QDateTime& adesso);
+
+    // The archive's bytes rewritten in place, as where its folder does not let this user
+    // replace it; a test sets it.
+    static inline bool RiscritturaSulPosto = false;
 };

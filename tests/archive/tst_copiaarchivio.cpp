@@ -3,11 +3,13 @@
 #include "archive/Archivio.h"
 #include "archive/ConservazioneCopie.h"
 #include "archive/CopiaArchivio.h"
+#include "archive/RipristinoArchivio.h"
 #include "archive/VerificaCopia.h"
 
 #include <QDir>
 #include <QFile>
 #include <QtTest>
+#include <sys/stat.h>
 
 class TstCopiaArchivio : public QObject {
     Q_OBJECT
@@ -26,7 +28,8 @@ private slots:
         archivio.ApriArchivio(cartella.percorso());
         const QString backup = cartella.file(QStringLiteral("Backup"));
         const QString assente = cartella.file(QStringLiteral("chiavetta"));
-        CopiaArchivio copia(archivio, {backup, assente}, QDateTime(QDate(2026, 12, 9), QTime(18, 30)));
+        CopiaArchivio copia(archivio, {backup, assente},
+                            QDateTime(QDate(2026, 12, 9), QTime(18, 30)));
         copia.Passo(std::chrono::milliseconds(0));
         {
             ConnessioneEsterna esterna(cartella.file(Archivio::NomeFile()));
@@ -42,8 +45,8 @@ private slots:
         QVERIFY(!copia.Esiti()[1].messaggio.isEmpty());
         QCOMPARE(QDir(backup).entryList(QDir::Files),
                  QStringList{QStringLiteral("archivio-2026-12-09_1830.mdb")});
-        const VerificaCopia::Esito verifica =
-            VerificaCopia::Verifica(QDir(backup).filePath(QStringLiteral("archivio-2026-12-09_1830.mdb")));
+        const VerificaCopia::Esito verifica = VerificaCopia::Verifica(
+            QDir(backup).filePath(QStringLiteral("archivio-2026-12-09_1830.mdb")));
         QVERIFY2(verifica.valida, qPrintable(verifica.messaggio));
         QCOMPARE(verifica.righe.value(QStringLiteral("Clienti")), 1);
         QCOMPARE(verifica.righe.value(QStringLiteral("SmsTemporanei")), 1);
@@ -103,6 +106,47 @@ private slots:
         std::sort(tenute.begin(), tenute.end());
         std::sort(attese.begin(), attese.end());
         QCOMPARE(tenute, attese);
+    }
+    // Where the archive's folder does not let the user replace it (the installed program's),
+    // the copy is written over the archive's own file, and the archive in use is kept aside as a
+    // file of its own, not as a second name of the file just rewritten.
+    void ripristinoScrittoSulPostoTieneDaParteLArchivio() {
+        CartellaDiProva cartella;
+        const QString inUso = cartella.file(Archivio::NomeFile());
+        const auto clienti = [](const QString& file) {
+            return ConnessioneEsterna(file).valore("SELECT group_concat(T1Nome) FROM Clienti");
+        };
+        const auto nodo = [](const QString& file) {
+            struct stat st {};
+            ::stat(QFile::encodeName(file).constData(), &st);
+            return st.st_ino;
+        };
+        ConnessioneEsterna(inUso).esegui(
+            "INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3331112222', 'Rossi')");
+        Archivio archivio;
+        archivio.ApriArchivio(cartella.percorso());
+        CopiaArchivio copia(archivio, {cartella.file(QStringLiteral("Backup"))},
+                            QDateTime(QDate(2026, 12, 8), QTime(21, 0)));
+        copia.Completa();
+        QVERIFY(copia.Riuscita());
+        ConnessioneEsterna(inUso).esegui(
+            "INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3479990000', 'Bianchi')");
+        const auto nodoPrima = nodo(inUso);
+
+        RipristinoArchivio::RiscritturaSulPosto = true;
+        const auto ripristina =
+            qScopeGuard([] { RipristinoArchivio::RiscritturaSulPosto = false; });
+        const QString accantonato = RipristinoArchivio::Sostituisci(
+            archivio, cartella.percorso(), copia.Esiti()[0].percorso,
+            QDateTime(QDate(2026, 12, 9), QTime(10, 0, 5)));
+        QCOMPARE(accantonato,
+                 cartella.file(QStringLiteral("archivio-sostituito-2026-12-09_100005.mdb")));
+        QCOMPARE(nodo(inUso), nodoPrima);
+        QVERIFY(archivio.Caricato());
+        QCOMPARE(clienti(inUso).toString(), QStringLiteral("Rossi"));
+        QCOMPARE(clienti(accantonato).toString(), QStringLiteral("Rossi,Bianchi"));
+        QCOMPARE(QDir(cartella.percorso()).entryList({QStringLiteral("*.ripristino")}),
+                 QStringList());
     }
 };
 

@@ -82,6 +82,7 @@ class TstPacchetto : public QObject {
         }
         QCOMPARE(modo(programma), 03775);
         QCOMPARE(modo(programma + QStringLiteral("/Cartella File Excel")), 02775);
+        QCOMPARE(modo(programma + QStringLiteral("/Backup")), 02775);
         QCOMPARE(modo(programma + QStringLiteral("/archivio.mdb")), 0664);
         if (::geteuid() == 0)
             QVERIFY(delGruppoDialout(programma + QStringLiteral("/archivio.mdb")));
