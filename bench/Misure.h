@@ -16,6 +16,10 @@ namespace Misure {
 struct Opzioni {
     QString cartella;
     int ripetizioni = 5;
+    // The folder given, or `temporanea` when none was.
+    QString CartellaOppure(const QString& temporanea) const {
+        return cartella.isEmpty() ? temporanea : cartella;
+    }
 };
 bool LeggiOpzioni(const QStringList& argomenti, Opzioni& opzioni,
                   const std::function<bool(const QString&, const QString&)>& altra = {});

@@ -158,12 +158,9 @@ int main(int argc, char** argv) {
                              "[--archiviati K]\n");
         return 2;
     }
-    QString cartella = opzioni.cartella;
     const int ripetizioni = opzioni.ripetizioni;
-
     QTemporaryDir temporanea;
-    if (cartella.isEmpty())
-        cartella = temporanea.path();
+    const QString cartella = opzioni.CartellaOppure(temporanea.path());
     Contesto c;
     c.cartella = cartella;
     try {

@@ -225,11 +225,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "uso: bench-backup [--cartella <cartella>] [--ripetizioni N]\n");
         return 2;
     }
-    QString cartella = opzioni.cartella;
     const int ripetizioni = opzioni.ripetizioni;
     QTemporaryDir temporanea;
-    if (cartella.isEmpty())
-        cartella = temporanea.path();
+    const QString cartella = opzioni.CartellaOppure(temporanea.path());
 
     try {
         GeneraSeManca(cartella, DatiDaGenerare{});

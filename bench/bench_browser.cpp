@@ -155,11 +155,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "uso: bench-browser [--cartella <cartella>] [--ripetizioni N]\n");
         return 2;
     }
-    QString cartella = opzioni.cartella;
     const int ripetizioni = opzioni.ripetizioni;
     QTemporaryDir temporanea;
-    if (cartella.isEmpty())
-        cartella = temporanea.path();
+    const QString cartella = opzioni.CartellaOppure(temporanea.path());
     // The boxes the browser shows are answered at once.
     MsgBoxHook::Installa([](const MessaggioMostrato&) { return 1; });
     try {

@@ -294,15 +294,8 @@ bool FormMain::Avvia() {
     // Load step.
     try {
         stato_.archivio.ApriArchivio(stato_.cartellaProgramma);
-        LetturaImpostazioni::LeggiInterruttori(stato_);
-        PannelloGsm& p = motore_.pannello;
-        p.credito.testo = QStringLiteral("Credito NON Gestito");
-        if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
-            p.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
-            p.MostraCredito(stato_.CreditoResiduo, true);
-        }
-        p.operatore.attiva = false;
-        stato_.archivio.ApriTabella(Tabella::SMS);
+        leggiArchivio();
+        motore_.pannello.operatore.attiva = false;
     } catch (const ErroreRuntime& e) {
         MsgBox(
             QStringLiteral("Impossibile aprire l'archivio dei dati \"%1\".\n%2 (%3)\n\n"
@@ -558,29 +551,26 @@ void FormMain::CmRipristina_Click() {
     Modale::Mostra(finestra, this);
 }
 
+void FormMain::leggiArchivio() {
+    LetturaImpostazioni::LeggiInterruttori(stato_);
+    PannelloGsm& p = motore_.pannello;
+    p.operatore.testo = QStringLiteral("Operatore Sim");
+    p.credito.testo = QStringLiteral("Credito NON Gestito");
+    if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
+        p.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
+        p.MostraCredito(stato_.CreditoResiduo, true);
+    }
+    stato_.archivio.ApriTabella(Tabella::SMS);
+}
+
 void FormMain::archivioSostituito() {
     esegui([this] {
         // What the announcement still had to show belongs to the archive that went away.
         delete msgBox1_;
         ContaSMSArrivati = 0;
         VisualizzaSMSArrivati = false;
-        LetturaImpostazioni::LeggiInterruttori(stato_);
+        leggiArchivio();
         LetturaImpostazioni::LeggiStampante(stato_);
-        // The operator in use is the copy's, or none.
-        stato_.GestoreAttivo.clear();
-        stato_.NumeroCredito.clear();
-        stato_.TestoCredito.clear();
-        stato_.ModalitaCredito = 0;
-        stato_.RispostaCredito = 0;
-        stato_.CreditoResiduo.clear();
-        PannelloGsm& p = motore_.pannello;
-        p.operatore.testo = QStringLiteral("Operatore Sim");
-        p.credito.testo = QStringLiteral("Credito NON Gestito");
-        if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
-            p.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
-            p.MostraCredito(stato_.CreditoResiduo, true);
-        }
-        stato_.archivio.ApriTabella(Tabella::SMS);
         VisualizzaLista();
     });
 }

@@ -178,6 +178,8 @@ private:
     void annunciaDiNuovo(int indice);
     void smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito);
     void scaricaTutto();
+    // The switches and the operator in use from the archive just opened.
+    void leggiArchivio();
     // The archive was put back from a copy: everything read from it is read again.
     void archivioSostituito();
     void disegnaPannello();

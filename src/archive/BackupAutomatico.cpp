@@ -42,9 +42,7 @@ QList<CopiaArchivio::EsitoCartella> BackupAutomatico::CopiaDiChiusura() {
                         Adesso());
     copia.Completa();
     const QList<CopiaArchivio::EsitoCartella> esiti = copia.Esiti();
-    const QStringList testi = messaggi(esiti);
-    if (!testi.isEmpty())
-        emit Avviso(testi.join(QStringLiteral("\n\n")));
+    avvisa(esiti);
     return esiti;
 }
 
@@ -82,12 +80,10 @@ void BackupAutomatico::concludi() {
     if (!attivo_)
         timer_.stop();
     emit CopiaConclusa(esiti);
-    const QStringList testi = messaggi(esiti);
-    if (!testi.isEmpty())
-        emit Avviso(testi.join(QStringLiteral("\n\n")));
+    avvisa(esiti);
 }
 
-QStringList BackupAutomatico::messaggi(const QList<CopiaArchivio::EsitoCartella>& esiti) {
+void BackupAutomatico::avvisa(const QList<CopiaArchivio::EsitoCartella>& esiti) {
     QStringList testi;
     ImpostazioniBackup impostazioni = ImpostazioniBackup::Leggi(cartellaProgramma_);
     for (const CopiaArchivio::EsitoCartella& e : esiti) {
@@ -103,5 +99,6 @@ QStringList BackupAutomatico::messaggi(const QList<CopiaArchivio::EsitoCartella>
         if (!testi.contains(e.messaggio))
             testi << e.messaggio;
     }
-    return testi;
+    if (!testi.isEmpty())
+        emit Avviso(testi.join(QStringLiteral("\n\n")));
 }

@@ -55,8 +55,8 @@ signals:
 private:
     void inizia();
     void concludi();
-    // The messages of a copy's outcome, the missing further folder once a day.
-    QStringList messaggi(const QList<CopiaArchivio::EsitoCartella>& esiti);
+    // Tells what went wrong in a copy, the missing further folder once a day.
+    void avvisa(const QList<CopiaArchivio::EsitoCartella>& esiti);
 
     Archivio& archivio_;
     const QString cartellaProgramma_;

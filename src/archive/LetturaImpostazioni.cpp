@@ -14,6 +14,13 @@ void LetturaImpostazioni::LeggiInterruttori(StatoGlobale& stato) {
 }
 
 bool LetturaImpostazioni::LeggiGestoreOperativo(StatoGlobale& stato) {
+    // What an operator read before (another archive, or one no longer in use) does not stay.
+    stato.GestoreAttivo.clear();
+    stato.NumeroCredito.clear();
+    stato.TestoCredito.clear();
+    stato.ModalitaCredito = 0;
+    stato.RispostaCredito = 0;
+    stato.CreditoResiduo.clear();
     bool trovato = false;
     Recordset& rs = stato.archivio.ApriTabella(Tabella::DatiGestoreSim);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {

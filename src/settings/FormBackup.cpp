@@ -41,28 +41,30 @@ FormBackup::FormBackup(QString cartellaProgramma, BackupAutomatico& backup, QWid
 
 void FormBackup::costruisciControlli() {
     auto* colonna = new QVBoxLayout(this);
+    // A row of a grid: the caption that names the field, then the field.
+    const auto riga = [](QGridLayout* griglia, const QString& testo, QWidget* campo) {
+        auto* l = new QLabel(testo, griglia->parentWidget());
+        Accessibile::Didascalia(l, campo);
+        const int n = griglia->rowCount();
+        griglia->addWidget(l, n, 0);
+        griglia->addWidget(campo, n, 1);
+    };
     auto* cartelle = new QGroupBox(QStringLiteral("Cartelle delle copie"), this);
     auto* griglia = new QGridLayout(cartelle);
-    const auto didascalia = [&](const QString& testo, QWidget* campo, int riga) {
-        auto* l = new QLabel(testo, cartelle);
-        Accessibile::Didascalia(l, campo);
-        griglia->addWidget(l, riga, 0);
-        griglia->addWidget(campo, riga, 1);
-    };
     TxtCartellaPrincipale = new QLineEdit(cartelle);
     TxtCartellaPrincipale->setObjectName(QStringLiteral("TxtCartellaPrincipale"));
     TxtCartellaPrincipale->setReadOnly(true);
-    didascalia(QStringLiteral("Cartella del programma:"), TxtCartellaPrincipale, 0);
+    riga(griglia, QStringLiteral("Cartella del programma:"), TxtCartellaPrincipale);
     TxtSecondaCartella = new QLineEdit(cartelle);
     TxtSecondaCartella->setObjectName(QStringLiteral("TxtSecondaCartella"));
     TxtSecondaCartella->setPlaceholderText(QStringLiteral("Nessuna"));
     TxtSecondaCartella->setMinimumWidth(360);
-    didascalia(QStringLiteral("Seconda cartella (chiavetta USB, cartella di rete):"),
-               TxtSecondaCartella, 1);
+    riga(griglia, QStringLiteral("Seconda cartella (chiavetta USB, cartella di rete):"),
+         TxtSecondaCartella);
     BtnSfoglia = new QPushButton(QStringLiteral("Sfoglia..."), cartelle);
     BtnSfoglia->setObjectName(QStringLiteral("BtnSfoglia"));
     BtnSfoglia->setAutoDefault(false);
-    griglia->addWidget(BtnSfoglia, 1, 2);
+    griglia->addWidget(BtnSfoglia, griglia->rowCount() - 1, 2);
     colonna->addWidget(cartelle);
 
     auto* ultime = new QGroupBox(QStringLiteral("Ultima copia riuscita"), this);
@@ -71,14 +73,8 @@ void FormBackup::costruisciControlli() {
     LblUltimaPrincipale->setObjectName(QStringLiteral("LblUltimaPrincipale"));
     LblUltimaSeconda = new QLabel(ultime);
     LblUltimaSeconda->setObjectName(QStringLiteral("LblUltimaSeconda"));
-    const auto valore = [&](const QString& testo, QLabel* campo, int riga) {
-        auto* l = new QLabel(testo, ultime);
-        Accessibile::Didascalia(l, campo);
-        grigliaUltime->addWidget(l, riga, 0);
-        grigliaUltime->addWidget(campo, riga, 1);
-    };
-    valore(QStringLiteral("Cartella del programma:"), LblUltimaPrincipale, 0);
-    valore(QStringLiteral("Seconda cartella:"), LblUltimaSeconda, 1);
+    riga(grigliaUltime, QStringLiteral("Cartella del programma:"), LblUltimaPrincipale);
+    riga(grigliaUltime, QStringLiteral("Seconda cartella:"), LblUltimaSeconda);
     colonna->addWidget(ultime);
 
     LblStato = new QLabel(this);

@@ -170,8 +170,7 @@ void FormGestoreSim::Combo1_Click() {
 }
 
 void FormGestoreSim::Command1_Click(int index) {
-    TreCaselle::Scrivi(Text2,
-                       DividiData::Normalizza(TreCaselle::Leggi(Text2), stato_.Oggi()));
+    TreCaselle::Scrivi(Text2, DividiData::Normalizza(TreCaselle::Leggi(Text2), stato_.Oggi()));
     if (index == 1) {
         accept();
         return;
@@ -229,12 +228,6 @@ void FormGestoreSim::salva(bool aggiunta) {
 void FormGestoreSim::aggiornaProgramma() {
     StatoGlobale& s = stato_;
     const QString prima = s.GestoreAttivo;
-    s.GestoreAttivo.clear();
-    s.NumeroCredito.clear();
-    s.TestoCredito.clear();
-    s.ModalitaCredito = 0;
-    s.RispostaCredito = 0;
-    s.CreditoResiduo.clear();
     const bool inUso = LetturaImpostazioni::LeggiGestoreOperativo(s);
     if (!Check1->isChecked() && s.GestoreAttivo == prima)
         return;
