@@ -47,21 +47,14 @@ QList<CopiaArchivio::EsitoCartella> BackupAutomatico::CopiaDiChiusura() {
 }
 
 void BackupAutomatico::Passo() {
-    if (inPasso_)
-        return;
-    inPasso_ = true;
     if (!copia_ && attivo_ && Adesso() >= prossima_) {
         // The next one a day after this one began, whatever its outcome: a failure is told
         // once, not at every check.
         prossima_ = Adesso().addDays(1);
         inizia();
     }
-    if (copia_ && copia_->Passo(std::chrono::milliseconds(PassoMs))) {
-        inPasso_ = false;
+    if (copia_ && copia_->Passo(std::chrono::milliseconds(PassoMs)))
         concludi();
-        return;
-    }
-    inPasso_ = false;
 }
 
 void BackupAutomatico::inizia() {

@@ -63,6 +63,5 @@ private:
     std::unique_ptr<CopiaArchivio> copia_;
     QDateTime prossima_;
     bool attivo_ = false;
-    bool inPasso_ = false;
     QTimer timer_;
 };
