@@ -13,6 +13,7 @@
 #include "desk/FormMsgBox1.h"
 #include "desk/SportelloSms.h"
 #include "platform/Accessibile.h"
+#include "platform/DelegatoInerte.h"
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/Modale.h"
@@ -176,6 +177,7 @@ void FormMain::costruisciControlli() {
     LblListaSMS->setFont(titolo);
     ListaSMS = new QTreeWidget(centro);
     ListaSMS->setObjectName(QStringLiteral("ListaSMS"));
+    ListaSMS->setItemDelegate(new DelegatoInerte(ListaSMS));
     ListaSMS->setHeaderLabels({QStringLiteral("Telefono"), QStringLiteral("Cliente"),
                                QStringLiteral("Data"), QStringLiteral("Orario"),
                                QStringLiteral("Testo del SMS Ricevuto")});

@@ -1,6 +1,7 @@
 #include "SqlInterno.h"
 
 #include "ErroriArchivio.h"
+#include "platform/Testo.h"
 
 #include <sqlite3.h>
 
@@ -69,8 +70,10 @@ void Istruzione::lega(int indice, const QVariant& valore) {
         return;
     }
     default: {
-        // A null QString is still a text: an empty field is stored as '' rather than NULL.
-        const QByteArray t = valore.toString().toUtf8();
+        // A null QString is still a text: an empty field is stored as '' rather than NULL. Half a
+        // character (a broken UCS2 message) is kept as U+FFFD, not as a "?" the sender never
+        // wrote.
+        const QByteArray t = Testo::CaratteriInteri(valore.toString()).toUtf8();
         sqlite3_bind_text(stmt_, indice, t.isEmpty() ? "" : t.constData(), int(t.size()),
                           SQLITE_TRANSIENT);
         return;

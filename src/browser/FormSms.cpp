@@ -8,6 +8,7 @@
 #include "archive/StatoGlobale.h"
 #include "desk/FormMsgBox3.h"
 #include "platform/Accessibile.h"
+#include "platform/DelegatoInerte.h"
 #include "platform/Documento.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/FiltroCifre.h"
@@ -77,6 +78,7 @@ void FormSms::costruisciControlli() {
     LblClienti->setFont(grassetto);
     ListaClienti = new QTreeWidget(this);
     ListaClienti->setObjectName(QStringLiteral("ListaClienti"));
+    ListaClienti->setItemDelegate(new DelegatoInerte(ListaClienti));
     ListaClienti->setHeaderLabels({QStringLiteral("Numero"), QStringLiteral("Cliente")});
     ListaClienti->setRootIsDecorated(false);
     ListaClienti->setUniformRowHeights(true);
@@ -94,6 +96,7 @@ void FormSms::costruisciControlli() {
     LblListaSMS->setFont(grassetto);
     ListaSMS = new QTreeView(this);
     ListaSMS->setObjectName(QStringLiteral("ListaSMS"));
+    ListaSMS->setItemDelegate(new DelegatoInerte(ListaSMS));
     ListaSMS->setRootIsDecorated(false);
     // Rows of one height: the view then never measures the rows it does not show.
     ListaSMS->setUniformRowHeights(true);

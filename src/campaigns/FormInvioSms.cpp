@@ -5,6 +5,7 @@
 #include "modem/InsiemeCaratteri.h"
 #include "modem/MotoreGsm.h"
 #include "platform/Accessibile.h"
+#include "platform/DelegatoInerte.h"
 #include "platform/DisposizioneElenco.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
@@ -94,6 +95,7 @@ void FormInvioSms::costruisciControlli() {
 
     lstADD = new QTreeWidget(this);
     lstADD->setObjectName(QStringLiteral("lstADD"));
+    lstADD->setItemDelegate(new DelegatoInerte(lstADD));
     lstADD->setHeaderLabels({QStringLiteral("ID"), QStringLiteral("Stato"),
                              QStringLiteral("Numero"), QStringLiteral("Nome"),
                              QStringLiteral("Data Nascita"), QStringLiteral("Indirizzo"),

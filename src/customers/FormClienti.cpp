@@ -5,6 +5,7 @@
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "platform/Accessibile.h"
+#include "platform/DelegatoInerte.h"
 #include "platform/DisposizioneElenco.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/FiltroCifre.h"
@@ -73,6 +74,7 @@ void FormClienti::costruisciControlli() {
 
     lstADD = new QTreeWidget(this);
     lstADD->setObjectName(QStringLiteral("lstADD"));
+    lstADD->setItemDelegate(new DelegatoInerte(lstADD));
     lstADD->setHeaderLabels({QStringLiteral("ID"), QStringLiteral("Numero"), QStringLiteral("Nome"),
                              QStringLiteral("Data Nascita"), QStringLiteral("Indirizzo"),
                              QStringLiteral("Informazioni")});

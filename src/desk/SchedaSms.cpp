@@ -1,6 +1,7 @@
 #include "SchedaSms.h"
 
 #include "platform/Accessibile.h"
+#include "platform/TestoInerte.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -68,11 +69,12 @@ SchedaSms::SchedaSms(const QString& nome, const QStringList& intestazioni,
 }
 
 void SchedaSms::Riempi(const RigaListaSms& riga) {
-    Label2->setText(riga.numero);
-    Label3->setText(riga.nome);
+    // The sender's number and text are a stranger's: shown as written, never as an effect.
+    Label2->setText(TestoInerte::Rendi(riga.numero));
+    Label3->setText(TestoInerte::Rendi(riga.nome));
     Label4->setText(riga.data);
     Label5->setText(riga.orario);
-    Label6->setText(riga.testo);
+    Label6->setText(TestoInerte::Rendi(riga.testo));
 }
 
 void SchedaSms::Command1_Click(int index) {

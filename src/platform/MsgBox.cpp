@@ -1,6 +1,7 @@
 #include "MsgBox.h"
 
 #include "TastiTenuti.h"
+#include "TestoInerte.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -54,7 +55,9 @@ int risposta(QMessageBox::StandardButton b) {
 
 } // namespace
 
-int MsgBox(const QString& prompt, int style, const QString& title, QWidget* proprietario) {
+int MsgBox(const QString& testo, int style, const QString& title, QWidget* proprietario) {
+    // A box often quotes a customer's message or name: shown, never acted on.
+    const QString prompt = TestoInerte::Rendi(testo);
     const QString titolo = title.isEmpty() ? QApplication::applicationName() : title;
     QWidget* owner = proprietario ? proprietario : QApplication::activeWindow();
     if (hook())

@@ -118,3 +118,14 @@ qint64 Testo::Arrotonda(double v) {
         base += 1.0;
     return static_cast<qint64>(base);
 }
+
+QString Testo::CaratteriInteri(const QString& s) {
+    QString r = s;
+    for (qsizetype i = 0; i < r.size(); ++i) {
+        if (r.at(i).isHighSurrogate() && i + 1 < r.size() && r.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (r.at(i).isSurrogate())
+            r[i] = QChar::ReplacementCharacter;
+    }
+    return r;
+}

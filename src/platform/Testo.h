@@ -27,4 +27,8 @@ public:
 
     // Rounds to the nearest integer, ties to the even one (2.5 gives 2, 3.5 gives 4).
     static qint64 Arrotonda(double v);
+
+    // The text with each lone half of a UTF-16 pair (which no UTF-8 text can hold) replaced by
+    // U+FFFD, the character that says one was unreadable; the same text when it has none.
+    static QString CaratteriInteri(const QString& s);
 };

@@ -1,6 +1,7 @@
 #include "RapportoBande.h"
 
 #include "RecordsetInMemoria.h"
+#include "platform/TestoInerte.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -22,7 +23,10 @@ QFont carattere(const ControlloRapporto& c) {
     return f;
 }
 
-QString perImpaginare(QString testo) {
+// A customer's text lays out as written: a control character shows as a stand-in, a direction
+// override or a zero-width character as nothing, so no text reverses or hides the rest.
+QString perImpaginare(const QString& originale) {
+    QString testo = TestoInerte::Rendi(originale);
     testo.remove(QChar(13));
     testo.replace(QChar(10), QChar::LineSeparator);
     return testo;

@@ -11,6 +11,7 @@
 #include "desk/FormMsgBox1.h"
 #include "modem/MotoreGsm.h"
 #include "platform/PortaSerialeQt.h"
+#include "platform/TestoInerte.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
@@ -114,6 +116,65 @@ private slots:
         QCOMPARE(b.form->ListRicevutiModem->count(), 0);
     }
 
+    // Anyone can text the shop, and every order is printed at once: a message written to drive
+    // the receipt printer (the cash-drawer pulse, a reset, a bell, a form feed, a right-to-left
+    // override; C1 controls and a lone half of a UTF-16 pair) is stored as received (half a
+    // character as U+FFFD, the one thing a text can hold for it), while the printer's line
+    // carries no control byte and the screen shows the text without effect.
+    void testoEstraneoNonComandaLaStampante_data() {
+        QTest::addColumn<QString>("testo");
+        QTest::addColumn<QByteArray>("stampato");
+        QTest::addColumn<QString>("archiviato");
+        const auto c = [](char16_t u) { return QString(QChar(u)); };
+        QTest::newRow("ESC p, NUL, BEL, FF, ESC @, RLO")
+            << QStringLiteral("Pizza") + c(0x1B) + QStringLiteral("p") + c(0) + c(25) + c(250) +
+                   c(0) + c(7) + c(12) + c(0x1B) + QStringLiteral("@ ") + c(0x202E) +
+                   QStringLiteral("azzip alle 20")
+            << QByteArray("\"Pizza?p??\xFA????@ azzip alle 20 \"@") << QString();
+        QTest::newRow("C1 e surrogato isolato")
+            << QStringLiteral("Due") + c(0x85) + c(0x9B) + QStringLiteral("2J") + c(0xD800) +
+                   QStringLiteral(" margherite") + c(0xDC00)
+            << QByteArray("\"Due??2J? margherite? \"@")
+            << QStringLiteral("Due\u0085\u009B2J\uFFFD margherite\uFFFD");
+    }
+    void testoEstraneoNonComandaLaStampante() {
+        QFETCH(QString, testo);
+        QFETCH(QByteArray, stampato);
+        QFETCH(QString, archiviato);
+        BancoTelefoni b;
+        SmsSim s;
+        s.mittente = "+393331112222";
+        s.timestamp = "26/12/07,10:15:30+04";
+        QString errore;
+        QVERIFY(CaratteriSim::Componi(s, testo, QStringLiteral("ucs2"), {}, &errore));
+        b.sim.modem().impostaSms(1, s);
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        QVERIFY(b.form->Avvia());
+        QVERIFY(b.finche([&] { return b.form->msgBox1() != nullptr; }));
+        const QByteArray linea = b.stampante.leggi("J");
+        QVERIFY2(linea.contains(stampato), linea.toPercentEncoding(" \"@").constData());
+        for (const char byte : linea)
+            QVERIFY2(uchar(byte) >= 0x20 && uchar(byte) != 0x7F,
+                     linea.toPercentEncoding(" \"@").constData());
+        {
+            Archivio a;
+            a.ApriArchivio(b.cartella.percorso());
+            Recordset& rs = a.ApriTabella(QStringLiteral("SmsTemporanei"));
+            rs.MoveFirst();
+            QCOMPARE(rs.Testo(QStringLiteral("T3TestoSmsRicevuto")),
+                     archiviato.isNull() ? testo : archiviato);
+        }
+        const QString mostrato = TestoInerte::Rendi(testo);
+        QVERIFY(!mostrato.contains(QChar(0x202E)) && !mostrato.contains(QChar(0x1B)));
+        QCOMPARE(b.form->msgBox1()->Label6->text(), mostrato);
+        QTreeWidgetItem* riga = b.form->ListaSMS->topLevelItem(0);
+        QCOMPARE(riga->text(4), testo);
+        const auto* delegato = qobject_cast<QStyledItemDelegate*>(b.form->ListaSMS->itemDelegate());
+        QVERIFY(delegato);
+        QCOMPARE(delegato->displayText(riga->text(4), QLocale()), mostrato);
+    }
+
     // The first piece of a long order is announced and printed as it comes, with a mark where
     // the missing piece goes; the last one, read by a later scan, completes the row and the
     // whole order is announced and printed again.
@@ -155,8 +216,8 @@ private slots:
         CopioneMessaggi copione;
         RegistroSuoni suoni;
         QVERIFY(b.form->Avvia());
-        QVERIFY(b.finche([&] { return b.form->Motore().stato.PortaCom == 1 &&
-                                      b.form->ListaSMS->isEnabled(); }));
+        QVERIFY(b.finche(
+            [&] { return b.form->Motore().stato.PortaCom == 1 && b.form->ListaSMS->isEnabled(); }));
         for (int i = 0; i < 300; ++i)
             b.tick();
         sms(QStringLiteral("Vorrei due margherite, grazie mill"), "26/12/09,10:15:30+04",

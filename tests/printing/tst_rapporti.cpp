@@ -359,6 +359,19 @@ private slots:
                  qPrintable(pdf.tutto()));
     }
 
+    // A stranger's message on paper: a right-to-left override reverses nothing, a zero-width
+    // space hides nothing, and a control character shows as a stand-in.
+    void testoEstraneoSenzaEffetti() {
+        BancoPagina b(paginaA4());
+        const QString testo = QStringLiteral("Vorrei \u202Eazzip\u202C una\u200Bmargherita") +
+                              QChar(0x1B) + QStringLiteral("p fine");
+        b.modulo.StampaSms(QStringLiteral("3331234567"), QStringLiteral("Anna"),
+                           QStringLiteral("05/03/24"), QStringLiteral("12:30:00"), testo);
+        const TestoPdf pdf(b.pdf);
+        QVERIFY2(pdf.compatto().contains(QStringLiteral("Vorrei azzip unamargherita\uFFFDp fine")),
+                 qPrintable(pdf.tutto()));
+    }
+
     void stampanteNonDisponibileLoDice() {
         BancoPagina b(paginaA4());
         b.corrente.UsaFilePdf(b.cartella.file(QStringLiteral("manca/stampa.pdf")), paginaA4());

@@ -47,6 +47,21 @@ private slots:
             << QByteArray("\"Vorrei la 'diavola' Jumbo \"@");
         QTest::newRow("lettera accentata e euro, un byte ciascuno")
             << QStringLiteral("Caffè 1€") << QByteArray("\"Caff\xE8 1\x80 \"@");
+        // What a stranger writes never drives the printer: the cash-drawer pulse, a reset, a
+        // bell, a form feed; a C1 control, a lone half of a UTF-16 pair.
+        QTest::newRow("cassetto, reset, campanello, avanzamento: solo ?")
+            << QStringLiteral("Pizza") + QChar(0x1B) + QStringLiteral("p") + QChar(0) + QChar(25) +
+                   QChar(0x7F) + QChar(7) + QChar(12) + QChar(0x1B) + QStringLiteral("@")
+            << QByteArray("\"Pizza?p??????@ \"@");
+        QTest::newRow("C1 e surrogato isolato come ?")
+            << QStringLiteral("a") + QChar(0x85) + QChar(0x9B) + QChar(0x81) + QChar(0xD800) +
+                   QStringLiteral("b")
+            << QByteArray("\"a????b \"@");
+        QTest::newRow("tabulazione come spazio")
+            << QStringLiteral("a\tb") << QByteArray("\"a b \"@");
+        QTest::newRow("segni invisibili di direzione e larghezza: nulla")
+            << QStringLiteral("ab\u202Ecd\u200Bef\u2066gh\u2069\uFEFF")
+            << QByteArray("\"abcdefgh \"@");
     }
 
     void righe() {
