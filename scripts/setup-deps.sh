@@ -9,7 +9,7 @@ PACKAGES=(
   qt6-translations-l10n libqt6svg6
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
   libsqlcipher-dev sqlcipher sqlite3
-  libxlsxwriter-dev unzip
+  libxlsxwriter-dev unzip python3-openpyxl
   xdg-utils poppler-utils fonts-liberation
 )
 

@@ -2,10 +2,12 @@
 
 #include "ModelloListaSms.h"
 #include "platform/ErroreRuntime.h"
+#include "platform/Testo.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
 #include <utility>
@@ -68,7 +70,44 @@ mode_t MascheraPermessi() {
     return maschera;
 }
 
+// The text reads from `i` as "_xHHHH_", the format's escape of one UTF-16 unit.
+bool sequenzaDiFuga(const QString& testo, qsizetype i) {
+    const auto esadecimale = [](QChar h) {
+        return (h >= u'0' && h <= u'9') || (h >= u'a' && h <= u'f') || (h >= u'A' && h <= u'F');
+    };
+    if (i + 7 > testo.size() || testo.at(i) != u'_' || testo.at(i + 1) != u'x' ||
+        testo.at(i + 6) != u'_')
+        return false;
+    return std::all_of(testo.begin() + i + 2, testo.begin() + i + 6, esadecimale);
+}
+
 } // namespace
+
+QString EsportazioneExcel::TestoCella(const QString& testo) {
+    // Half a character has no form in XML.
+    const QString intero = Testo::CaratteriInteri(testo);
+    QString cella;
+    qsizetype conMarca = 0; // the longest whole prefix that leaves room for "[…]"
+    for (qsizetype i = 0; i < intero.size() && cella.size() <= MassimoCella; ++i) {
+        const QChar c = intero.at(i);
+        QString pezzo = c;
+        if (c.isHighSurrogate()) {
+            pezzo += intero.at(++i);
+        } else if ((c.unicode() < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') ||
+                   c.unicode() >= 0xFFFE || sequenzaDiFuga(intero, i)) {
+            // Not allowed in XML, or an underscore that would read as an escape: escaped.
+            pezzo = QStringLiteral("_x") +
+                    QString::number(c.unicode(), 16).toUpper().rightJustified(4, u'0') +
+                    QLatin1Char('_');
+        }
+        if (cella.size() + pezzo.size() <= MassimoCella - 3)
+            conMarca = cella.size() + pezzo.size();
+        cella += pezzo;
+    }
+    if (cella.size() > MassimoCella)
+        cella = cella.left(conMarca) + QStringLiteral("[…]");
+    return cella;
+}
 
 QString EsportazioneExcel::Cartella(const QString& cartellaProgramma) {
     return QDir(cartellaProgramma).filePath(QStringLiteral("Cartella File Excel"));
@@ -116,7 +155,7 @@ void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
             const QString celle[] = {riga.numero, riga.nome, riga.data, riga.orario, riga.testo};
             for (int c = 0; c < 5; ++c)
                 Verifica(worksheet_write_string(foglio, lxw_row_t(r + 1), lxw_col_t(c),
-                                                celle[c].toUtf8().constData(), testo));
+                                                TestoCella(celle[c]).toUtf8().constData(), testo));
         }
         libro.Chiudi();
     }

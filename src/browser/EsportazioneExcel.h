@@ -9,6 +9,7 @@ class ModelloListaSms;
 // "Cliente", "Data", "Orario" (18 characters wide) and "Testo del SMS Ricevuto" (200), a heading
 // row, then the list's rows. Every cell is text (number format "@"), so a number keeps its
 // leading zeros and its "+", a date stays dd/MM/yy and a text beginning with "=" is no formula.
+// Any text makes a valid workbook (TestoCella).
 class EsportazioneExcel {
 public:
     // The folder under the program folder that collects the exports; the program folder comes
@@ -18,9 +19,15 @@ public:
     // name is selected, with the workbook's extension.
     static QString NomeFile(const QString& nomeSelezionato, const QDate& oggi);
 
+    // A text as one cell holds it, read back the same by a spreadsheet program: a character XML
+    // does not allow (a control character, U+FFFE, U+FFFF) and an underscore that would read as
+    // an escape are written as the escape "_xHHHH_", a lone half of a UTF-16 pair as U+FFFD, and
+    // a text longer than a cell holds (MassimoCella) is cut there, ending with "[…]".
+    static QString TestoCella(const QString& testo);
+
     // Writes the list's rows into `cartella`/`nomeFile`. Throws ErroreRuntime 1004 when the
     // file cannot be saved: a missing folder, a name a file cannot have, a full disk, more rows
-    // or a longer text than a sheet holds; a row that cannot be read throws its own error. A
+    // than a sheet holds; a row that cannot be read throws its own error. A
     // file of the same name is replaced only by a complete new one; a failed export leaves
     // nothing behind. The workbook gets the permissions of a newly created file.
     static void Scrivi(const QString& cartella, const QString& nomeFile,
@@ -28,4 +35,6 @@ public:
 
     static inline const QString Foglio = QStringLiteral("Foglio1");
     static constexpr double Larghezze[5] = {18, 18, 18, 18, 200};
+    // The characters one cell holds.
+    static constexpr qsizetype MassimoCella = 32767;
 };

@@ -2,6 +2,7 @@
 
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 namespace {
@@ -32,6 +33,25 @@ int Colonna(const QString& riferimento) {
     return c - 1;
 }
 
+// The format's escape "_xHHHH_" stands for one UTF-16 unit.
+QString SenzaFughe(const QString& testo) {
+    static const QRegularExpression fuga(QStringLiteral("_x([0-9A-Fa-f]{4})_"));
+    QString r;
+    qsizetype da = 0;
+    for (auto it = fuga.globalMatch(testo); it.hasNext();) {
+        const auto m = it.next();
+        r += testo.mid(da, m.capturedStart() - da);
+        r += QChar(char16_t(m.captured(1).toUShort(nullptr, 16)));
+        da = m.capturedEnd();
+    }
+    return r + testo.mid(da);
+}
+
+void Controlla(const QXmlStreamReader& x, const QString& parte, LibroLetto& libro) {
+    if (x.hasError() && libro.erroreXml.isEmpty())
+        libro.erroreXml = parte + QStringLiteral(": ") + x.errorString();
+}
+
 } // namespace
 
 LibroLetto LibroLetto::Leggi(const QString& percorso) {
@@ -43,6 +63,7 @@ LibroLetto LibroLetto::Leggi(const QString& percorso) {
             if (x.isStartElement() && x.name() == QLatin1String("sheet"))
                 libro.fogli << x.attributes().value(QLatin1String("name")).toString();
         }
+        Controlla(x, QStringLiteral("xl/workbook.xml"), libro);
     }
     QMap<int, QString> formatiPropri;
     QList<QString> stili; // the number format of each cell style
@@ -60,6 +81,7 @@ LibroLetto LibroLetto::Leggi(const QString& percorso) {
                 stili << Formato(x.attributes().value(QLatin1String("numFmtId")).toInt(),
                                  formatiPropri);
         }
+        Controlla(x, QStringLiteral("xl/styles.xml"), libro);
     }
     QXmlStreamReader x(Parte(percorso, QStringLiteral("xl/worksheets/sheet1.xml")));
     QString riferimento, tipo;
@@ -92,7 +114,7 @@ LibroLetto LibroLetto::Leggi(const QString& percorso) {
             QString testo;
             // The writer keeps no table of shared strings: every text is in its cell.
             if (tipo == QLatin1String("inlineStr"))
-                testo = valore;
+                testo = SenzaFughe(valore);
             else
                 libro.celleNonTesto << riferimento;
             const int c = Colonna(riferimento);
@@ -100,5 +122,6 @@ LibroLetto LibroLetto::Leggi(const QString& percorso) {
                 libro.righe.last()[c] += testo;
         }
     }
+    Controlla(x, QStringLiteral("xl/worksheets/sheet1.xml"), libro);
     return libro;
 }

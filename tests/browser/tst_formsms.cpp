@@ -6,6 +6,7 @@
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "DatiStampa.h"
+#include "EseguiProgramma.h"
 #include "LibroLetto.h"
 #include "ModaleRimasta.h"
 #include "browser/EsportazioneExcel.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMap>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QTest>
@@ -304,6 +306,51 @@ private slots:
             b.esportato(QStringLiteral("ListaSMS_Anna_") + kOggi + QStringLiteral(".xlsx")));
         QCOMPARE(anna.righe, QList<QStringList>{Intestazione()});
         QCOMPARE(b.cartellaExcel().size(), 2);
+    }
+
+    // Whatever a stranger wrote, the workbook is valid, opens in another reader and gives the
+    // text back as near as a cell allows: characters XML forbids, an escape typed as text, a
+    // right-to-left override, a lone half of a UTF-16 pair, a text longer than a cell, a sender
+    // that is a long name with quotes.
+    void esportazioneDiTestiEstranei() {
+        Banco b;
+        const QString vietati = QStringLiteral("a") + QChar(0) + QChar(0x1B) + QStringLiteral("p") +
+                                QChar(7) + QChar(0xFFFE) +
+                                QStringLiteral("\u202Eb _x0041_ c\td\r\ne");
+        const QString mittente = QStringLiteral("\"Pizzeria\" l'Orsa, ") + QString(300, u'9');
+        const QString lungo = QString(40000, u'z');
+        for (const auto& [numero, testo] :
+             {std::pair{mittente, vietati},
+              std::pair{QStringLiteral("3337777777"),
+                        QStringLiteral("x") + QChar(0xD800) + QStringLiteral("y \U0001F355")},
+              std::pair{QStringLiteral("3338888888"), lungo}})
+            DatiStampa::SmsArchiviato(b.stato.archivio, numero, QStringLiteral("08/03/24"),
+                                      QStringLiteral("10:00:00"), testo);
+        b.form->VisualizzaListaSMS();
+        b.form->CmExcel_Click();
+        const QString file =
+            b.esportato(QStringLiteral("ListaSMS_tutti_") + kOggi + QStringLiteral(".xlsx"));
+        const LibroLetto libro = LibroLetto::Leggi(file);
+        QVERIFY2(libro.erroreXml.isEmpty(), qPrintable(libro.erroreXml));
+        QCOMPARE(libro.righe.size(), 9);
+        QMap<QString, QString> testi;
+        for (const QStringList& r : libro.righe)
+            testi.insert(r[0], r[4]);
+        QCOMPARE(testi.value(mittente), vietati);
+        QCOMPARE(testi.value(QStringLiteral("3337777777")), QStringLiteral("x\uFFFDy \U0001F355"));
+        QCOMPARE(testi.value(QStringLiteral("3338888888")),
+                 QString(EsportazioneExcel::MassimoCella - 3, u'z') + QStringLiteral("[…]"));
+
+        QByteArray letto;
+        QCOMPARE(EseguiProgramma(QStringLiteral("/usr/bin/python3"),
+                                 {QStringLiteral("-c"),
+                                  QStringLiteral("import sys, openpyxl\n"
+                                                 "f = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                                 "print(f.max_row, len(f['E9'].value))"),
+                                  file},
+                                 &letto),
+                 0);
+        QCOMPARE(letto.trimmed(), QByteArray("9 32767"));
     }
 
     // A save that fails says so and leaves nothing: a missing folder, a name with "/", an
