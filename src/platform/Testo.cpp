@@ -1,6 +1,7 @@
 #include "Testo.h"
 
 #include <cmath>
+#include <limits>
 
 QString Testo::Mid(const QString& s, int inizio, int lunghezza) {
     if (inizio < 1)
@@ -116,6 +117,12 @@ qint64 Testo::Arrotonda(double v) {
     double base = std::floor(v);
     if (r > 0.5 || (r == 0.5 && std::fmod(base, 2.0) != 0.0))
         base += 1.0;
+    // A number typed as "5e26" is beyond any integer: it counts as the largest one.
+    constexpr double limite = 9223372036854775808.0; // 2^63
+    if (base >= limite)
+        return std::numeric_limits<qint64>::max();
+    if (base < -limite)
+        return std::numeric_limits<qint64>::min();
     return static_cast<qint64>(base);
 }
 

@@ -25,7 +25,8 @@ public:
     // at most one decimal separator ('.' or ','), optional exponent.
     static bool IsNumeric(const QString& s);
 
-    // Rounds to the nearest integer, ties to the even one (2.5 gives 2, 3.5 gives 4).
+    // Rounds to the nearest integer, ties to the even one (2.5 gives 2, 3.5 gives 4); beyond
+    // the range of qint64, its largest or smallest value.
     static qint64 Arrotonda(double v);
 
     // The text with each lone half of a UTF-16 pair (which no UTF-8 text can hold) replaced by

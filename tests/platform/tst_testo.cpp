@@ -1,6 +1,7 @@
 #include "platform/Testo.h"
 
 #include <QTest>
+#include <limits>
 
 class TstTesto : public QObject {
     Q_OBJECT
@@ -62,6 +63,10 @@ private slots:
         QCOMPARE(Testo::Arrotonda(2.4999), 2);
         QCOMPARE(Testo::Arrotonda(2.5001), 3);
         QCOMPARE(Testo::Arrotonda(99 * 10.0 / 3), 330);
+        // A box holding "5e26" is beyond any integer.
+        QCOMPARE(Testo::Arrotonda(5e26), std::numeric_limits<qint64>::max());
+        QCOMPARE(Testo::Arrotonda(-5e26), std::numeric_limits<qint64>::min());
+        QCOMPARE(Testo::Arrotonda(9223372036854775808.0), std::numeric_limits<qint64>::max());
         QCOMPARE(Testo::Arrotonda(std::nan("")), 0);
     }
 };
