@@ -298,6 +298,7 @@ private slots:
                                 QStringLiteral("\"\""),        QStringLiteral("\"a,b\""),
                                 QStringLiteral("\""),          QString(),
                                 QStringLiteral("x"),           QStringLiteral("\u00e9")};
+        const QString segni = QStringLiteral("0123456789ABCDEF\",\r\n OK");
         int interi = 0;
         for (int giro = 0; giro < 5000; ++giro) {
             const int fo = caso.bounded(2) ? 0x44 : 0x04;
@@ -314,7 +315,7 @@ private slots:
                 h += QLatin1Char(',') + pezzi.at(caso.bounded(pezzi.size()));
             QString corpo;
             for (int k = caso.bounded(40); k > 0; --k)
-                corpo += QStringLiteral("0123456789ABCDEF\",\r\n OK").at(caso.bounded(25));
+                corpo += segni.at(caso.bounded(segni.size()));
             QString r = risposta(h, corpo);
             const bool tagliata = caso.bounded(5) == 0;
             if (tagliata)
