@@ -47,7 +47,8 @@ void ScansioneSim::rispostaMemoria(const RispostaAt& r) {
         return;
     }
     Occupati = memoria->usati;
-    Capienza = memoria->totale > 0 ? std::min(memoria->totale, kUltimaPosizione) : kUltimaPosizione;
+    // A modem's own memory can hold more slots than a SIM's: every slot it reports is read.
+    Capienza = memoria->totale > 0 ? memoria->totale : kUltimaPosizione;
     Trovati = 0;
     if (*Occupati == 0) {
         fine(1);

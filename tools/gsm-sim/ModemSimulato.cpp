@@ -125,7 +125,7 @@ void ModemSimulato::impostaPinAttivo(bool attivo) {
 }
 
 void ModemSimulato::impostaCapacita(int slot) {
-    capacita_ = std::clamp(slot, 1, 255);
+    capacita_ = std::clamp(slot, 1, CapacitaMassima);
     slot_.erase(slot_.upper_bound(capacita_), slot_.end());
 }
 

@@ -68,7 +68,9 @@ public:
     };
     void impostaRispostaCreditoSms(const RispostaCreditoSms& r) { creditoSms_ = r; }
     RispostaCreditoSms rispostaCreditoSms() const { return creditoSms_; }
-    // Slots above a smaller capacity are lost.
+    // Slots above a smaller capacity are lost. A SIM holds a few tens; a modem's own memory, up
+    // to a thousand.
+    static constexpr int CapacitaMassima = 1000;
     void impostaCapacita(int slot);
     // Some modems answer the read of an empty slot with +CMS ERROR: 321 instead of a bare OK.
     void impostaVuotoComeErrore(bool errore) { vuotoComeErrore_ = errore; }

@@ -272,7 +272,7 @@ int avvia(QCoreApplication& app, const Argomenti& a) {
         }
         modem.impostaSegnale(n);
     }
-    if (!intero("capacita", 1, 255, "La capacità va da 1 a 255",
+    if (!intero("capacita", 1, ModemSimulato::CapacitaMassima, "La capacità va da 1 a 1000",
                 [&](int n) { modem.impostaCapacita(n); }))
         return 2;
     if (presente("revisione"))
