@@ -65,6 +65,16 @@ struct BancoTelefoni {
             tick();
         return condizione();
     }
+    // A message typed on a smartphone, in UCS2, waits in the SIM's first slot.
+    void inUcs2(const QString& testo) {
+        SmsSim s;
+        s.mittente = "+393331112222";
+        s.timestamp = "26/12/07,10:15:30+04";
+        QString errore;
+        QVERIFY2(CaratteriSim::Componi(s, testo, QStringLiteral("ucs2"), {}, &errore),
+                 qPrintable(errore));
+        sim.modem().impostaSms(1, s);
+    }
     // A 7-bit SMS (or a piece "RIF/TOT/NUM" of a long one) arrives on the simulated SIM.
     void arriva(const QByteArray& mittente, const QString& testo, const QByteArray& stamp,
                 const QString& parte) {
@@ -87,12 +97,7 @@ private slots:
     // the notice and the archive have it as written, the receipt as near as its code page goes.
     void ordineInUcs2DallaSimAlloScontrino() {
         BancoTelefoni b;
-        SmsSim s;
-        s.mittente = "+393331112222";
-        s.timestamp = "26/12/07,10:15:30+04";
-        QString errore;
-        QVERIFY(CaratteriSim::Componi(s, kPizza, QStringLiteral("ucs2"), {}, &errore));
-        b.sim.modem().impostaSms(1, s);
+        b.inUcs2(kPizza);
         CopioneMessaggi copione;
         RegistroSuoni suoni;
         QVERIFY(b.form->Avvia());
@@ -142,12 +147,7 @@ private slots:
         QFETCH(QByteArray, stampato);
         QFETCH(QString, archiviato);
         BancoTelefoni b;
-        SmsSim s;
-        s.mittente = "+393331112222";
-        s.timestamp = "26/12/07,10:15:30+04";
-        QString errore;
-        QVERIFY(CaratteriSim::Componi(s, testo, QStringLiteral("ucs2"), {}, &errore));
-        b.sim.modem().impostaSms(1, s);
+        b.inUcs2(testo);
         CopioneMessaggi copione;
         RegistroSuoni suoni;
         QVERIFY(b.form->Avvia());
