@@ -8,9 +8,7 @@
 #include "platform/CaratteriVicini.h"
 
 CodificaModem::CodificaModem(MotoreGsm& motore)
-    : m_(motore) {
-    m_.canale.Registra(ComandoGsm::CodificaSms, [this](const RispostaAt& r) { risposta(r); });
-}
+    : m_(motore) {}
 
 void CodificaModem::NuovoModem() {
     fase_ = Fase::Nessuna;
@@ -31,14 +29,14 @@ void CodificaModem::Ripristina(std::function<void()> poi) {
     poi_ = std::move(poi);
     // A reset forgets the coding of sent messages too: the next submission sets it again.
     dcsInvio_ = -1;
-    invia(Fase::ModoTesto, QStringLiteral("AT+CMGF=1"));
+    invia(Fase::ModoTesto, TabellaComandi::Riga(ComandoGsm::ModoTesto).riga);
 }
 
 void CodificaModem::invia(Fase fase, const QString& riga) {
     fase_ = fase;
-    m_.globale.StringaGsm = riga;
-    m_.stato.TipoComando = ComandoGsm::CodificaSms;
-    m_.canale.SetStringa_Gsm();
+    m_.canale.Invia(Comando::Composto(ComandoGsm::CodificaSms, riga,
+                                      TabellaComandi::Riga(ComandoGsm::CodificaSms).timeoutTick),
+                    [this](const RispostaAt& r) { risposta(r); });
 }
 
 void CodificaModem::risposta(const RispostaAt& r) {
@@ -115,8 +113,7 @@ void CodificaModem::impostaCodificaIniziale() {
 
 void CodificaModem::fineAvvio() {
     fase_ = Fase::Nessuna;
-    m_.stato.TipoComando = ComandoGsm::StatoSim;
-    m_.canale.SetStringa_Gsm();
+    m_.pin.ControllaSim();
 }
 
 void CodificaModem::nota(const QString& testo) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Comando.h"
+
 #include <QString>
 
 class MotoreGsm;
@@ -19,17 +21,25 @@ public:
     int GestioneCredito();
     // The idle step of a tick: the call service asked, when the modem can take it.
     void PassoServizi();
-    // Dials the code of `ServizioRichiesto`.
+    // A request of the credit or of a call service is under way.
+    bool InCorso() const { return fase_ != Fase::Nessuna; }
+    // Dials the code of the panel's `servizioRichiesto`.
     void Disattiva_Servizi();
 
 private:
+    // Where the request stands: the coding of the SMS request being set, its address line, its
+    // text, the USSD request, the dial, or a call service.
+    enum class Fase { Nessuna, Codifica, Indirizzo, Testo, Ussd, Chiamata, Servizio };
+
+    bool invia(Fase fase, Comando comando);
+    void indirizzo();
     void rispostaCredito(const RispostaAt& r);
-    void rispostaServizi(const RispostaAt& r);
+    void rispostaServizi(const RispostaAt& r, int servizio);
     void creditoUssd(const QString& testo);
     void fine();
 
     MotoreGsm& m_;
-    // The SMS request waits for the coding to be set first, with this scheme.
-    bool codificaCredito_ = false;
+    Fase fase_ = Fase::Nessuna;
+    // The scheme the SMS request goes out with.
     int dcsCredito_ = 0;
 };

@@ -17,6 +17,8 @@ public:
     void Esc();
     // The PIN button ("Gestione Pin", "Abilita Pin", "Disabilita Pin").
     void Pulsante();
+    // The end of the start-up chain: "AT+CLCK?".
+    void ControllaSim();
     // A new search: the SIM will be checked again and its PIN entered from the first attempt.
     void Ricomincia();
 

@@ -13,6 +13,8 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QString>
+#include <deque>
 #include <functional>
 
 struct StatoGlobale;
@@ -52,10 +54,26 @@ public:
     // Step 5: the poll every 100 idle ticks.
     void Polling();
 
-    // Public routines: the modem search from `stato.PortaCom`, and the sending of the command
-    // `stato.TipoComando` (with `globale.StringaGsm` where the caller prepares it).
+    // Nothing on the line or queued, no scan and no credit request under way: the next poll
+    // asks the registration.
+    bool Inattivo() const {
+        return !canale.Occupato() && stato.TickAttesa == 0 && !scansione.InCorso() &&
+               !credito.InCorso();
+    }
+
+    // The modem search from `stato.PortaCom`.
     void Accendi_Gsm() { canale.Accendi_Gsm(); }
-    bool SetStringa_Gsm() { return canale.SetStringa_Gsm(); }
+
+    // What a reply handler has to tell the user waits here: a box opened inside a handler would
+    // let the other timers run under it in the middle of an exchange. The tick shows the
+    // notices once its modem step has returned (MostraAvvisi).
+    void Avvisa(const QString& testo, int stile = 0, const QString& titolo = QString());
+    // Shows the notices waiting, one box at a time; while one is open the channel holds the
+    // commands of a window's timer (the campaign waits), so that the box stands over a line at
+    // rest.
+    void MostraAvvisi();
+    bool AvvisoAperto() const { return avvisoAperto_; }
+    int AvvisiInAttesa() const { return int(avvisi_.size()); }
 
     // The closing. With the modem not initialised: the port is closed at once, DTR low.
     void ChiudiSenzaSpegnere();
@@ -74,7 +92,16 @@ signals:
     void ScansioneConclusa();
     // The power-off pulse has ended and the port is closed.
     void ModemSpento();
-    // An SMS asked through `invio` has its outcome in InvioConcluso / InvioFallito: the campaign
-    // window's timer starts again on it.
+    // An SMS asked through `invio` has its outcome (`invio.Fallito()`): the campaign window's
+    // timer starts again on it.
     void InvioTerminato();
+
+private:
+    struct Avviso {
+        QString testo;
+        int stile = 0;
+        QString titolo;
+    };
+    std::deque<Avviso> avvisi_;
+    bool avvisoAperto_ = false;
 };

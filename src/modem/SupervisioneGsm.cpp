@@ -7,6 +7,8 @@
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
 
+#include <utility>
+
 namespace {
 // The power pulse and the test delay each last 21 ticks.
 constexpr int kTickImpulso = 20;
@@ -14,17 +16,16 @@ constexpr int kTickPolling = 100;
 } // namespace
 
 SupervisioneGsm::SupervisioneGsm(MotoreGsm& motore)
-    : m_(motore) {
-    CanaleGsm& c = m_.canale;
-    c.Registra(ComandoGsm::Test, [this](const RispostaAt& r) { rispostaTest(r); });
-    c.Registra(ComandoGsm::EcoSpenta, [this](const RispostaAt& r) { rispostaInizializzazione(r); });
-    c.Registra(ComandoGsm::Revisione, [this](const RispostaAt& r) { rispostaRevisione(r); });
-    c.Registra(ComandoGsm::ModoTesto, [this](const RispostaAt& r) { rispostaInizializzazione(r); });
-    c.Registra(ComandoGsm::ErroriEstesi,
-               [this](const RispostaAt& r) { rispostaInizializzazione(r); });
-    c.Registra(ComandoGsm::Registrazione,
-               [this](const RispostaAt& r) { rispostaRegistrazione(r); });
-    c.Registra(ComandoGsm::Segnale, [this](const RispostaAt& r) { rispostaSegnale(r); });
+    : m_(motore) {}
+
+void SupervisioneGsm::invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&)) {
+    m_.canale.Invia(Comando::DallaTabella(tipo),
+                    [this, gestore](const RispostaAt& r) { (this->*gestore)(r); });
+}
+
+void SupervisioneGsm::inizializza(ComandoGsm tipo) {
+    m_.canale.Invia(Comando::DallaTabella(tipo),
+                    [this, tipo](const RispostaAt& r) { rispostaInizializzazione(r, tipo); });
 }
 
 bool SupervisioneGsm::PassoInattivo() {
@@ -42,7 +43,7 @@ bool SupervisioneGsm::PassoInattivo() {
             p.porta.testo = QStringLiteral("Attesa Invio Comando Test Gsm");
             if (s.SpegnimentoRichiesto) {
                 s.AttesaTest = false;
-                m_.globale.GsmAbilitato = false;
+                s.GsmAbilitato = false;
                 s.SpegnimentoRichiesto = false;
                 m_.canale.ChiudiPorta();
                 p.porta.testo = QStringLiteral("GSM Spento");
@@ -63,11 +64,8 @@ bool SupervisioneGsm::PassoInattivo() {
             p.porta.testo = QStringLiteral("Invio Comando per Test GSM");
             // A program that ended between "AT+CMGS=" and its text left the modem waiting for
             // the text: ESC drops it, and a modem that waits for a command ignores it.
-            try {
-                m_.porta.Output(QString(QChar(27)));
-            } catch (const ErroreRuntime&) {
-            }
-            m_.canale.SetStringa_Gsm();
+            m_.canale.ScriviGrezzo(QString(QChar(27)));
+            invia(ComandoGsm::Test, &SupervisioneGsm::rispostaTest);
         }
     }
     return true;
@@ -82,16 +80,22 @@ void SupervisioneGsm::Polling() {
         s.TickPolling = 0;
     } else if (s.TickPolling >= kTickPolling) {
         s.TickPolling = 0;
-        if (m_.globale.GsmAbilitato)
-            m_.canale.SetStringa_Gsm();
+        if (!s.GsmAbilitato || m_.canale.Occupato())
+            return;
+        if (std::exchange(pollLettura_, false))
+            m_.scansione.Prosegui();
+        else
+            invia(ComandoGsm::Registrazione, &SupervisioneGsm::rispostaRegistrazione);
     }
 }
 
 void SupervisioneGsm::TrovaGsm() {
     StatoModem& s = m_.stato;
     PannelloGsm& p = m_.pannello;
-    // The command on the line gets no reply from the modem now: its feature ends it.
-    m_.canale.Abbandona();
+    // The commands on the line and queued get no reply from the modem now: their features end
+    // them.
+    m_.canale.AbbandonaTutti();
+    pollLettura_ = false;
     if (m_.porta.PortOpen()) {
         m_.porta.setPortOpen(false);
         m_.porta.setDTREnable(false);
@@ -105,7 +109,6 @@ void SupervisioneGsm::TrovaGsm() {
     p.porta.testo = QStringLiteral("Attendi il TEST GSM");
     s.PortaCom = 1;
     m_.canale.Accendi_Gsm();
-    m_.stato.TipoComando = ComandoGsm::Test;
 }
 
 void SupervisioneGsm::SpegniGsm() {
@@ -120,10 +123,9 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
     s.TestInCorso = false;
     if (r.Ok()) {
         m_.pannello.porta.testo = QStringLiteral("Porta Gsm = ") + QString::number(s.PortaCom);
-        m_.stato.TipoComando = ComandoGsm::EcoSpenta;
         s.AperturaInCorso = false;
         m_.pannello.trovaGsm = false;
-        m_.canale.SetStringa_Gsm();
+        inizializza(ComandoGsm::EcoSpenta);
         return;
     }
     // Nothing that answers on this port: try the next one.
@@ -134,29 +136,33 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
     m_.canale.Accendi_Gsm();
 }
 
-void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r) {
+void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r, ComandoGsm passo) {
     if (!r.Ok()) {
-        m_.utente.Messaggio(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
+        m_.Avvisa(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
         return;
     }
-    // Echo off, then text mode, then verbose errors, then the coding of texts and the SIM check.
-    ComandoGsm& tipo = m_.stato.TipoComando;
-    if (tipo == ComandoGsm::ErroriEstesi) {
+    // Echo off, then the revision, then text mode, then verbose errors, then the coding of texts
+    // and the SIM check.
+    switch (passo) {
+    case ComandoGsm::EcoSpenta:
+        invia(ComandoGsm::Revisione, &SupervisioneGsm::rispostaRevisione);
+        return;
+    case ComandoGsm::ModoTesto:
+        inizializza(ComandoGsm::ErroriEstesi);
+        return;
+    default:
         m_.codifica.Avvia();
         return;
     }
-    tipo = tipo == ComandoGsm::EcoSpenta ? ComandoGsm::Revisione : ComandoGsm::ErroriEstesi;
-    m_.canale.SetStringa_Gsm();
 }
 
 void SupervisioneGsm::rispostaRevisione(const RispostaAt& r) {
     StatoModem& s = m_.stato;
     if (r.Ok()) {
-        m_.globale.GsmAbilitato = true;
-        m_.globale.RevisioneGsm = RisposteModem::Estrai_Revisione(r.Testo());
+        s.GsmAbilitato = true;
+        m_.pannello.revisione = RisposteModem::Estrai_Revisione(r.Testo());
         m_.pannello.porta.testo = QStringLiteral("GSM ON Com: ") + QString::number(s.PortaCom);
-        m_.stato.TipoComando = ComandoGsm::ModoTesto;
-        m_.canale.SetStringa_Gsm();
+        inizializza(ComandoGsm::ModoTesto);
         return;
     }
     m_.canale.ChiudiPorta();
@@ -165,7 +171,6 @@ void SupervisioneGsm::rispostaRevisione(const RispostaAt& r) {
     m_.pannello.porta.testo = QStringLiteral("Attendi il TEST GSM");
     ++s.PortaCom;
     m_.canale.Accendi_Gsm();
-    m_.stato.TipoComando = ComandoGsm::Test;
 }
 
 void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
@@ -175,12 +180,12 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
         ++s.MancateRisposte;
         if (s.MancateRisposte != 3)
             return;
-        m_.utente.Messaggio(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
-                                           "Riaccensione Automatica del GSM"));
+        m_.Avvisa(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
+                                 "Riaccensione Automatica del GSM"));
         ++s.Riaccensioni;
         if (s.Riaccensioni == 3)
-            m_.utente.Messaggio(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
-                                               "Possibile Anomalia. Contattare L'assistenza"));
+            m_.Avvisa(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
+                                     "Possibile Anomalia. Contattare L'assistenza"));
         TrovaGsm();
         return;
     }
@@ -196,15 +201,13 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
         s.Registrato = true;
         p.gestioneCredito = true;
         p.operatore.testo = QStringLiteral("Operatore ") + m_.globale.GestoreAttivo;
-        m_.stato.TipoComando = ComandoGsm::Segnale;
-        m_.canale.SetStringa_Gsm();
+        invia(ComandoGsm::Segnale, &SupervisioneGsm::rispostaSegnale);
     } else if (statoRete == QLatin1String("5")) {
         // Roaming: registration only; signal and messages wait for the home network.
         s.Registrato = true;
         p.operatore.testo = QStringLiteral("Operatore Romming");
         p.gestioneCredito = true;
     } else if (statoRete == QLatin1String("0") || statoRete == QLatin1String("2")) {
-        m_.stato.TipoComando = ComandoGsm::Registrazione;
         p.rete.testo = QStringLiteral("Non Registrato");
         p.segnale = 0;
     }
@@ -215,7 +218,7 @@ void SupervisioneGsm::rispostaSegnale(const RispostaAt& r) {
     if (!r.Ok()) {
         // The next poll reads the next slot, up to the second empty one.
         m_.scansione.Occupati.reset();
-        m_.stato.TipoComando = ComandoGsm::LetturaSms;
+        pollLettura_ = true;
         return;
     }
     int livello = RisposteModem::LivelloSegnale(r.Testo());

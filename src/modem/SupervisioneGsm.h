@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TabellaComandi.h"
+
 class MotoreGsm;
 class RispostaAt;
 
@@ -23,11 +25,15 @@ public:
     void SpegniGsm();
 
 private:
+    void invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&));
+    void inizializza(ComandoGsm tipo);
     void rispostaTest(const RispostaAt& r);
-    void rispostaInizializzazione(const RispostaAt& r);
+    void rispostaInizializzazione(const RispostaAt& r, ComandoGsm passo);
     void rispostaRevisione(const RispostaAt& r);
     void rispostaRegistrazione(const RispostaAt& r);
     void rispostaSegnale(const RispostaAt& r);
 
     MotoreGsm& m_;
+    // The signal query failed: the next poll reads the next slot instead of the registration.
+    bool pollLettura_ = false;
 };
