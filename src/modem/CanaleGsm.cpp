@@ -1,7 +1,7 @@
 #include "CanaleGsm.h"
 
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
-#include "MotoreGsm.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
@@ -15,8 +15,8 @@ constexpr int kRispostaLunga = 220;
 constexpr int kUltimaPorta = 16;
 } // namespace
 
-CanaleGsm::CanaleGsm(MotoreGsm& motore)
-    : m_(motore) {}
+CanaleGsm::CanaleGsm(ContestoModem& contesto)
+    : m_(contesto) {}
 
 CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
     StatoModem& s = m_.stato;
@@ -138,7 +138,8 @@ void CanaleGsm::prossimo() {
         }
         inVolo_ = std::move(v);
         m_.stato.InAttesaRisposta = true;
-        emit m_.ComandoInviato();
+        if (Inviato)
+            Inviato();
         if (!scrivi(*inVolo_)) {
             std::optional<Voce> fallito;
             fallito.swap(inVolo_);
@@ -213,9 +214,9 @@ bool CanaleGsm::ScriviGrezzo(const QString& byte) {
 
 void CanaleGsm::erroreScrittura() {
     StatoModem& s = m_.stato;
-    m_.Avvisa(QStringLiteral(" ATTENZIONE Errore Seriale. Modulo GSM Rotto o non "
-                             "Collegato. Premere il pulsante TROVA GSM"),
-              Stile::SoloOk);
+    m_.avvisi.Avvisa(QStringLiteral(" ATTENZIONE Errore Seriale. Modulo GSM Rotto o non "
+                                    "Collegato. Premere il pulsante TROVA GSM"),
+                     Stile::SoloOk);
     m_.pannello.trovaGsm = true;
     s.GsmAbilitato = false;
     s.AperturaInCorso = false;
@@ -264,7 +265,8 @@ void CanaleGsm::Ricevi_Dati(const QString& risposta) {
     // The reply belongs to the command on the line, and its exchange ends here.
     std::optional<Voce> voce;
     voce.swap(inVolo_);
-    emit m_.RispostaInterpretata();
+    if (Interpretato)
+        Interpretato();
     if (s.ChiusuraRichiesta)
         return;
     if (s.DiagnosticaAttiva)

@@ -8,7 +8,7 @@
 #include <functional>
 #include <optional>
 
-class MotoreGsm;
+struct ContestoModem;
 class ErroreRuntime;
 
 // The serial AT channel: finding and opening the modem's port, and the exchanges with it. Each
@@ -23,7 +23,12 @@ public:
     // port closing. `partito` tells whether its line had reached the modem.
     using Abbandono = std::function<void(bool partito)>;
 
-    explicit CanaleGsm(MotoreGsm& motore);
+    explicit CanaleGsm(ContestoModem& contesto);
+
+    // A command went to the port; a reply has been handed on (the campaign window's send button
+    // follows these).
+    std::function<void()> Inviato;
+    std::function<void()> Interpretato;
 
     // Queues `comando`; it is written at once when the line is free. Returns its number (for
     // Abbandona), or 0 when it is refused: the port closed or the closing confirmed. A refused
@@ -77,7 +82,7 @@ private:
     void prossimo();
     bool puoScrivere() const;
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
     std::deque<Voce> coda_;
     std::optional<Voce> inVolo_;
     // The command whose reply is being handled, kept for a handler that waits for more.

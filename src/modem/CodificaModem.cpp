@@ -1,14 +1,17 @@
 #include "CodificaModem.h"
 
+#include "CanaleGsm.h"
+#include "ContestoModem.h"
 #include "CorpoSms.h"
 #include "DialogoUtente.h"
+#include "GestionePin.h"
 #include "InsiemeCaratteri.h"
-#include "MotoreGsm.h"
 #include "archive/StatoGlobale.h"
 #include "platform/CaratteriVicini.h"
 
-CodificaModem::CodificaModem(MotoreGsm& motore)
-    : m_(motore) {}
+CodificaModem::CodificaModem(ContestoModem& contesto, GestionePin& pin)
+    : m_(contesto)
+    , pin_(pin) {}
 
 void CodificaModem::NuovoModem() {
     fase_ = Fase::Nessuna;
@@ -113,7 +116,7 @@ void CodificaModem::impostaCodificaIniziale() {
 
 void CodificaModem::fineAvvio() {
     fase_ = Fase::Nessuna;
-    m_.pin.ControllaSim();
+    pin_.ControllaSim();
 }
 
 void CodificaModem::nota(const QString& testo) {

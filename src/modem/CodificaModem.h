@@ -4,8 +4,9 @@
 #include <QStringList>
 #include <functional>
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
+class GestionePin;
 
 // How texts travel between the program and the modem. At start-up, after verbose errors, the
 // modem is asked to show each message's first octet and coding scheme ("AT+CSDH=1"), which
@@ -18,7 +19,7 @@ class RispostaAt;
 // carry, plain 7-bit otherwise.
 class CodificaModem {
 public:
-    explicit CodificaModem(MotoreGsm& motore);
+    CodificaModem(ContestoModem& contesto, GestionePin& pin);
 
     // After "AT+CMEE=2": the settings, then the SIM check.
     void Avvia();
@@ -74,7 +75,8 @@ private:
     void insiemeImpostato(bool ok);
     void fine();
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
+    GestionePin& pin_;
     Fase fase_ = Fase::Nessuna;
     QString insieme_;
     QString insiemeLettura_;

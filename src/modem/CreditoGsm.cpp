@@ -1,8 +1,11 @@
 #include "CreditoGsm.h"
 
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
+#include "InvioSmsGsm.h"
 #include "LetturaCredito.h"
-#include "MotoreGsm.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "archive/Transazione.h"
@@ -20,8 +23,9 @@ bool codiceScrivibile(const QString& codice) {
 
 } // namespace
 
-CreditoGsm::CreditoGsm(MotoreGsm& motore)
-    : m_(motore) {}
+CreditoGsm::CreditoGsm(ContestoModem& contesto, CodificaModem& codifica)
+    : m_(contesto)
+    , codifica_(codifica) {}
 
 bool CreditoGsm::invia(Fase fase, Comando comando) {
     fase_ = fase;
@@ -63,8 +67,8 @@ int CreditoGsm::GestioneCredito() {
     switch (modalita) {
     case PerSms:
         // The request goes through the same coding step as any SMS.
-        dcsCredito_ = m_.codifica.DcsPer(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
-        if (dcsCredito_ != m_.codifica.DcsInvio())
+        dcsCredito_ = codifica_.DcsPer(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
+        if (dcsCredito_ != codifica_.DcsInvio())
             invia(Fase::Codifica, Comando::Composto(ComandoGsm::Credito,
                                                     CodificaModem::RigaCsmp(dcsCredito_), timeout));
         else
@@ -96,7 +100,7 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
     }
     if (fase_ == Fase::Codifica) {
         // The coding is set: now the address line of the request.
-        m_.codifica.EsitoCsmp(r, dcsCredito_);
+        codifica_.EsitoCsmp(r, dcsCredito_);
         indirizzo();
         return;
     }
@@ -127,10 +131,10 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
     }
     if (r.Prompt() && fase_ == Fase::Indirizzo) {
         // The SMS request's prompt: the text goes out, then the credit comes back as a message.
-        invia(Fase::Testo, Comando::Composto(
-                               ComandoGsm::Credito,
-                               m_.codifica.CorpoInvio(InvioSmsGsm::TestoScrivibile(g.TestoCredito)),
-                               TabellaComandi::kTimeoutTesto, Comando::Forma::Testo));
+        invia(Fase::Testo,
+              Comando::Composto(ComandoGsm::Credito,
+                                codifica_.CorpoInvio(InvioSmsGsm::TestoScrivibile(g.TestoCredito)),
+                                TabellaComandi::kTimeoutTesto, Comando::Forma::Testo));
         return;
     }
     fine();
@@ -141,10 +145,11 @@ void CreditoGsm::creditoUssd(const QString& testo) {
     const std::optional<QString> credito = LetturaCredito::Credito(testo);
     if (!credito) {
         // The stored credit stays, still shown as waiting for confirmation.
-        m_.Avvisa(QStringLiteral("La risposta del gestore non riporta un credito leggibile:\n"
-                                 "\"%1\"\nIl credito memorizzato resta invariato.")
-                      .arg(testo),
-                  Stile::Esclamazione);
+        m_.avvisi.Avvisa(
+            QStringLiteral("La risposta del gestore non riporta un credito leggibile:\n"
+                           "\"%1\"\nIl credito memorizzato resta invariato.")
+                .arg(testo),
+            Stile::Esclamazione);
         return;
     }
     g.CreditoResiduo = *credito;
@@ -167,9 +172,9 @@ void CreditoGsm::creditoUssd(const QString& testo) {
         }
         t.Conferma();
     } catch (const ErroreRuntime& e) {
-        m_.Avvisa(QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
-                      e.DescrizioneENumero(),
-                  Stile::Esclamazione);
+        m_.avvisi.Avvisa(QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
+                             e.DescrizioneENumero(),
+                         Stile::Esclamazione);
     }
 }
 
@@ -209,9 +214,9 @@ void CreditoGsm::rispostaServizi(const RispostaAt& r, int servizio) {
     fine();
     if (!r.Ok())
         return;
-    m_.Avvisa(servizio == 1 ? QStringLiteral("Disabilitata la Segreteria Telefonica")
-                            : QStringLiteral("Disabilitato il Trasferimento di Chiamata"),
-              Stile::SoloOk);
+    m_.avvisi.Avvisa(servizio == 1 ? QStringLiteral("Disabilitata la Segreteria Telefonica")
+                                   : QStringLiteral("Disabilitato il Trasferimento di Chiamata"),
+                     Stile::SoloOk);
 }
 
 void CreditoGsm::fine() {

@@ -4,8 +4,9 @@
 
 #include <QString>
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
+class CodificaModem;
 
 // The prepaid credit and the call services of the operator in use. "Gestione Credito" asks the
 // credit as the operator's settings say: an SMS to the service number, a USSD request, or a voice
@@ -14,7 +15,7 @@ class RispostaAt;
 // "#43#" (call forwarding off) once, when the modem is registered and idle.
 class CreditoGsm {
 public:
-    explicit CreditoGsm(MotoreGsm& motore);
+    CreditoGsm(ContestoModem& contesto, CodificaModem& codifica);
 
     // "Gestione Credito". Returns the answer of the box shown when the request is refused (the
     // modem not registered, or busy), 0 when none was shown.
@@ -38,7 +39,8 @@ private:
     void creditoUssd(const QString& testo);
     void fine();
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
+    CodificaModem& codifica_;
     Fase fase_ = Fase::Nessuna;
     // The scheme the SMS request goes out with.
     int dcsCredito_ = 0;

@@ -1,7 +1,8 @@
 #include "GestionePin.h"
 
+#include "CanaleGsm.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
-#include "MotoreGsm.h"
 #include "RisposteModem.h"
 #include "archive/StatoGlobale.h"
 #include "platform/PortaSeriale.h"
@@ -10,8 +11,8 @@ namespace {
 const QString kTitolo = QStringLiteral("Abilitazione MODULO GSM");
 } // namespace
 
-GestionePin::GestionePin(MotoreGsm& motore)
-    : m_(motore) {}
+GestionePin::GestionePin(ContestoModem& contesto)
+    : m_(contesto) {}
 
 void GestionePin::ControllaSim() {
     m_.canale.Invia(Comando::DallaTabella(ComandoGsm::StatoSim),
@@ -35,19 +36,20 @@ void GestionePin::rispostaStatoSim(const RispostaAt& r) {
     case RisposteModem::StatoSim::PukRichiesto:
         p.statoPin = StatoPin::PukRichiesto;
         m_.stato.TentativiPin = 3;
-        m_.Avvisa(
+        m_.avvisi.Avvisa(
             QStringLiteral(" MODULO GMS bloccato.\nPer Sbloccare il GSM, inserire il Codice Puk "),
             Stile::Informazione, kTitolo);
         Uso = UsoRiquadroPin::Ingresso;
         p.riquadroPin = true;
         break;
     case RisposteModem::StatoSim::PinRichiesto:
-        m_.Avvisa(QStringLiteral(" Prego, inserire il Codice PIN "), Stile::Informazione, kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral(" Prego, inserire il Codice PIN "), Stile::Informazione,
+                         kTitolo);
         Uso = UsoRiquadroPin::Ingresso;
         p.riquadroPin = true;
         break;
     case RisposteModem::StatoSim::SimAssente:
-        m_.Avvisa(
+        m_.avvisi.Avvisa(
             QStringLiteral("ATTENZIONE !!! SIM NON Inserita.\n"
                            "Chiudere il Programma ed eseguire al procedura Inserimento SIM.\n\n"
                            "MODULO GSM Disabilitato modalita OFF-Line."),
@@ -57,7 +59,7 @@ void GestionePin::rispostaStatoSim(const RispostaAt& r) {
         m_.porta.setDTREnable(true);
         break;
     case RisposteModem::StatoSim::Pronta:
-        m_.Avvisa(QStringLiteral("MODULO GSM abilitato"), Stile::Informazione, kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("MODULO GSM abilitato"), Stile::Informazione, kTitolo);
         p.richiestaPin = RichiestaPin::Disattiva;
         simPronta();
         break;
@@ -77,19 +79,21 @@ void GestionePin::rispostaPin(const RispostaAt& r) {
     PannelloGsm& p = m_.pannello;
     const int tentativi = m_.stato.TentativiPin;
     if (r.Ok()) {
-        m_.Avvisa(QStringLiteral("Codice Pin valido. Gsm Abilitato"), Stile::Informazione, kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("Codice Pin valido. Gsm Abilitato"), Stile::Informazione,
+                         kTitolo);
         p.codicePin.clear();
         p.richiestaPin = RichiestaPin::Attiva;
         simPronta();
         return;
     }
     if (tentativi > 2)
-        m_.Avvisa(QStringLiteral("MODULO GSM bloccato.\n"
-                                 "Per sbloccare inserire Codice PUK seguito da virgola "
-                                 "e PIN\nEsempio: 52719034,8316"),
-                  Stile::Esclamazione, kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("MODULO GSM bloccato.\n"
+                                        "Per sbloccare inserire Codice PUK seguito da virgola "
+                                        "e PIN\nEsempio: 52719034,8316"),
+                         Stile::Esclamazione, kTitolo);
     else
-        m_.Avvisa(QStringLiteral("Errore! Codice PIN non valido."), Stile::Esclamazione, kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("Errore! Codice PIN non valido."), Stile::Esclamazione,
+                         kTitolo);
     if (tentativi == 1)
         p.statoPin = StatoPin::SecondoInserimento;
     else if (tentativi == 2)
@@ -105,10 +109,10 @@ void GestionePin::rispostaBloccoPin(const RispostaAt& r) {
     if (!r.Ok())
         return;
     if (p.richiestaPin == RichiestaPin::Disattiva) {
-        m_.Avvisa(QStringLiteral("Codice Pin Abilitato"));
+        m_.avvisi.Avvisa(QStringLiteral("Codice Pin Abilitato"));
         p.richiestaPin = RichiestaPin::Attiva;
     } else {
-        m_.Avvisa(QStringLiteral("Codice Pin Disabilitato"));
+        m_.avvisi.Avvisa(QStringLiteral("Codice Pin Disabilitato"));
         p.richiestaPin = RichiestaPin::Disattiva;
     }
     p.gestionePin = true;

@@ -2,14 +2,14 @@
 
 #include "PannelloGsm.h"
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
 
 // The SIM check at the end of the start-up, the PIN and PUK entered in the PIN frame, and the
 // PIN request of the SIM switched on and off with the PIN button.
 class GestionePin {
 public:
-    explicit GestionePin(MotoreGsm& motore);
+    explicit GestionePin(ContestoModem& contesto);
 
     // "OK" of the PIN frame, with the code typed in its box.
     void Ok();
@@ -32,5 +32,5 @@ private:
     void simPronta();
     void chiediCodice();
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
 };

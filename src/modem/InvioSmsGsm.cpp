@@ -1,6 +1,8 @@
 #include "InvioSmsGsm.h"
 
-#include "MotoreGsm.h"
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 
 namespace {
 
@@ -37,8 +39,9 @@ QString InvioSmsGsm::TestoScrivibile(QString testo) {
     return testo;
 }
 
-InvioSmsGsm::InvioSmsGsm(MotoreGsm& motore)
-    : m_(motore) {}
+InvioSmsGsm::InvioSmsGsm(ContestoModem& contesto, CodificaModem& codifica)
+    : m_(contesto)
+    , codifica_(codifica) {}
 
 void InvioSmsGsm::invia(Fase fase, Comando comando) {
     fase_ = fase;
@@ -59,8 +62,8 @@ void InvioSmsGsm::Invia(const QString& numero) {
         esito(true);
         return;
     }
-    dcs_ = TestoDaInviare ? m_.codifica.DcsPer(TestoScrivibile(TestoDaInviare())) : 0;
-    if (dcs_ == m_.codifica.DcsInvio()) {
+    dcs_ = TestoDaInviare ? codifica_.DcsPer(TestoScrivibile(TestoDaInviare())) : 0;
+    if (dcs_ == codifica_.DcsInvio()) {
         indirizzo();
         return;
     }
@@ -86,7 +89,7 @@ void InvioSmsGsm::risposta(const RispostaAt& r) {
             return;
         }
         // A refusal leaves the coding as it was: the SMS goes out all the same.
-        m_.codifica.EsitoCsmp(r, dcs_);
+        codifica_.EsitoCsmp(r, dcs_);
         indirizzo();
         return;
     case Fase::Indirizzo:
@@ -134,7 +137,7 @@ void InvioSmsGsm::prompt() {
         m_.canale.AttendiAncora(QString());
         return;
     }
-    invia(Fase::Testo, Comando::Composto(ComandoGsm::InvioSms, m_.codifica.CorpoInvio(testo),
+    invia(Fase::Testo, Comando::Composto(ComandoGsm::InvioSms, codifica_.CorpoInvio(testo),
                                          TabellaComandi::kTimeoutTesto, Comando::Forma::Testo));
 }
 
@@ -150,5 +153,6 @@ void InvioSmsGsm::esito(bool fallito) {
     fase_ = Fase::Nessuna;
     fallito_ = fallito;
     concluso_ = true;
-    emit m_.InvioTerminato();
+    if (Terminato)
+        Terminato();
 }

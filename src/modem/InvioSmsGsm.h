@@ -5,8 +5,9 @@
 #include <QString>
 #include <functional>
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
+class CodificaModem;
 
 // The sending of one SMS in text mode for the campaign window: the address line "AT+CMGS=" with
 // the number in quotes, the "> " prompt answered with the text and Ctrl-Z, and the outcome handed
@@ -16,7 +17,10 @@ class RispostaAt;
 // and the text is written as hexadecimal.
 class InvioSmsGsm {
 public:
-    explicit InvioSmsGsm(MotoreGsm& motore);
+    InvioSmsGsm(ContestoModem& contesto, CodificaModem& codifica);
+
+    // The outcome has come (Concluso / Fallito tell it).
+    std::function<void()> Terminato;
 
     // Sends one SMS to `numero`: the address line is queued. An outcome always follows, at once
     // when nothing could be sent.
@@ -59,7 +63,8 @@ private:
     void abbandonato(bool partito);
     void esito(bool fallito);
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
+    CodificaModem& codifica_;
     Fase fase_ = Fase::Nessuna;
     bool senzaRisposta_ = false;
     bool concluso_ = false;

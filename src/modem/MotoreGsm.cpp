@@ -10,13 +10,23 @@ MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& 
     , globale(globale)
     , porta(porta)
     , utente(utente)
-    , canale(*this)
-    , supervisione(*this)
-    , scansione(*this)
-    , pin(*this)
-    , invio(*this)
-    , credito(*this)
-    , codifica(*this) {}
+    , contesto{globale, porta, utente, stato, pannello, canale, avvisi, orologio}
+    , canale(contesto)
+    , pin(contesto)
+    , codifica(contesto, pin)
+    , scansione(contesto, codifica)
+    , supervisione(contesto, pin, scansione, codifica)
+    , invio(contesto, codifica)
+    , credito(contesto, codifica) {
+    canale.Inviato = [this] { emit ComandoInviato(); };
+    canale.Interpretato = [this] { emit RispostaInterpretata(); };
+    scansione.Registrato = [this](const QString& numero, const RicezioneSms::Risultato& esito) {
+        emit SmsRegistrato(numero, esito);
+    };
+    scansione.Conclusa = [this] { emit ScansioneConclusa(); };
+    supervisione.Spento = [this] { emit ModemSpento(); };
+    invio.Terminato = [this] { emit InvioTerminato(); };
+}
 
 MotoreGsm::~MotoreGsm() = default;
 
@@ -38,24 +48,8 @@ void MotoreGsm::Polling() {
     MostraAvvisi();
 }
 
-void MotoreGsm::Avvisa(const QString& testo, int stile, const QString& titolo) {
-    avvisi_.push_back(Avviso{testo, stile, titolo});
-}
-
 void MotoreGsm::MostraAvvisi() {
-    // A box shown from here runs its own event loop: a notice that comes meanwhile waits for
-    // this loop, never opens a second box over the first.
-    if (avvisoAperto_)
-        return;
-    avvisoAperto_ = true;
-    canale.TrattieniFinestre(true);
-    while (!avvisi_.empty()) {
-        const Avviso a = avvisi_.front();
-        avvisi_.pop_front();
-        utente.Messaggio(a.testo, a.stile, a.titolo);
-    }
-    avvisoAperto_ = false;
-    canale.TrattieniFinestre(false);
+    avvisi.Mostra(utente, canale);
 }
 
 void MotoreGsm::ChiudiSenzaSpegnere() {
@@ -67,7 +61,5 @@ void MotoreGsm::ChiudiSenzaSpegnere() {
 }
 
 void MotoreGsm::AvviaSpegnimento() {
-    porta.setDTREnable(true);
-    stato.TickAccensione = 0;
-    stato.SpegnimentoRichiesto = true;
+    supervisione.AvviaSpegnimento();
 }

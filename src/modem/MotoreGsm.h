@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AvvisiModem.h"
 #include "CanaleGsm.h"
 #include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "CreditoGsm.h"
 #include "GestionePin.h"
 #include "InvioSmsGsm.h"
@@ -14,17 +16,17 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
-#include <deque>
 #include <functional>
 
 struct StatoGlobale;
 class PortaSeriale;
 class DialogoUtente;
 
-// The modem engine: the serial channel with its reply handlers, the supervision cycle, the SIM
-// scan, the PIN, the sending of SMS and the credit, over one port, with no widget. The main window
-// calls its tick steps in order and draws `pannello`; a feature adds a command by registering its
-// handler with `canale`.
+// The modem engine: the serial channel and its queue, the supervision cycle, the SIM scan, the
+// PIN, the sending of SMS and the credit, over one port, with no widget. The main window calls
+// its tick steps in order and draws `pannello`. The engine builds its parts and wires them: each
+// part gets the context (channel, panel, notices) and the other parts it needs, never the
+// engine.
 class MotoreGsm : public QObject {
     Q_OBJECT
 public:
@@ -40,13 +42,15 @@ public:
     // The clock that dates a message whose time stamp could not be read.
     std::function<QDateTime()> orologio = [] { return QDateTime::currentDateTime(); };
 
+    AvvisiModem avvisi;
+    ContestoModem contesto;
     CanaleGsm canale;
-    SupervisioneGsm supervisione;
-    ScansioneSim scansione;
     GestionePin pin;
+    CodificaModem codifica;
+    ScansioneSim scansione;
+    SupervisioneGsm supervisione;
     InvioSmsGsm invio;
     CreditoGsm credito;
-    CodificaModem codifica;
 
     // Step 2 or 3 of the main timer's tick: the idle work (power pulse, test delay) or the
     // collection of the awaited reply. False when the tick ends here.
@@ -64,16 +68,10 @@ public:
     // The modem search from `stato.PortaCom`.
     void Accendi_Gsm() { canale.Accendi_Gsm(); }
 
-    // What a reply handler has to tell the user waits here: a box opened inside a handler would
-    // let the other timers run under it in the middle of an exchange. The tick shows the
-    // notices once its modem step has returned (MostraAvvisi).
-    void Avvisa(const QString& testo, int stile = 0, const QString& titolo = QString());
-    // Shows the notices waiting, one box at a time; while one is open the channel holds the
-    // commands of a window's timer (the campaign waits), so that the box stands over a line at
-    // rest.
+    // A notice of the engine is open (AvvisiModem): a window's timer sends nothing meanwhile.
+    bool AvvisoAperto() const { return avvisi.Aperto(); }
+    // Shows the notices the step left (each tick step ends with it).
     void MostraAvvisi();
-    bool AvvisoAperto() const { return avvisoAperto_; }
-    int AvvisiInAttesa() const { return int(avvisi_.size()); }
 
     // The closing. With the modem not initialised: the port is closed at once, DTR low.
     void ChiudiSenzaSpegnere();
@@ -95,13 +93,4 @@ signals:
     // An SMS asked through `invio` has its outcome (`invio.Fallito()`): the campaign window's
     // timer starts again on it.
     void InvioTerminato();
-
-private:
-    struct Avviso {
-        QString testo;
-        int stile = 0;
-        QString titolo;
-    };
-    std::deque<Avviso> avvisi_;
-    bool avvisoAperto_ = false;
 };

@@ -1,9 +1,11 @@
 #include "ScansioneSim.h"
 
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
 #include "InterpreteSms.h"
 #include "LetturaCredito.h"
-#include "MotoreGsm.h"
 #include "RicezioneSms.h"
 #include "RisposteModem.h"
 #include "archive/StatoGlobale.h"
@@ -11,8 +13,9 @@
 
 #include <algorithm>
 
-ScansioneSim::ScansioneSim(MotoreGsm& motore)
-    : m_(motore) {}
+ScansioneSim::ScansioneSim(ContestoModem& contesto, CodificaModem& codifica)
+    : m_(contesto)
+    , codifica_(codifica) {}
 
 void ScansioneSim::NuovoModem() {
     inCorso_ = false;
@@ -76,19 +79,18 @@ bool ScansioneSim::tuttiTrovati() const {
 void ScansioneSim::rispostaLettura(const RispostaAt& r, int indice) {
     posizione_ = indice;
     // An empty slot ("OK" alone), an error or a cut reply holds no message.
-    const std::optional<SmsLetto> sms =
-        InterpreteSms::Leggi(r.Testo(), m_.codifica.InsiemeLettura());
+    const std::optional<SmsLetto> sms = InterpreteSms::Leggi(r.Testo(), codifica_.InsiemeLettura());
     // The modem has reset itself and lost its settings: a message without the coding it was
     // told to show (its text could be hexadecimal or in another set), or one it shows in PDU
     // mode, or refuses to show outside it. The settings are restored and the slot read again;
     // a modem that still answers so is taken as it is.
     const bool impostazioniPerse =
-        sms ? m_.codifica.IntestazioneEstesa() && !sms->fo
+        sms ? codifica_.IntestazioneEstesa() && !sms->fo
             : r.Testo().contains(QLatin1String("+CMGR:"), Qt::CaseInsensitive) ||
                   r.Testo().contains(QLatin1String("+CMS ERROR: 302"), Qt::CaseInsensitive);
     if (impostazioniPerse && ripristinoPer_ != indice && !ripristinoInutile_) {
         ripristinoPer_ = indice;
-        m_.codifica.Ripristina([this, indice] { leggi(indice); });
+        codifica_.Ripristina([this, indice] { leggi(indice); });
         return;
     }
     // Settings that do not come back are not set again at every slot, until a message reads
@@ -129,7 +131,8 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r, int indice) {
                          !nuoviDellaScansione_.contains(record);
     // Until the modem confirms the delete, the message is known as stored.
     nonCancellati_.insert(letto);
-    emit m_.SmsRegistrato(sms->numero, esito);
+    if (Registrato)
+        Registrato(sms->numero, esito);
     cancellaDallaSim(letto);
 }
 
@@ -213,7 +216,8 @@ void ScansioneSim::fine(int prossimoInizio) {
     nuoviDellaScansione_.clear();
     inCorso_ = false;
     ProssimoInizio = prossimoInizio;
-    emit m_.ScansioneConclusa();
+    if (Conclusa)
+        Conclusa();
 }
 
 void ScansioneSim::archivioNonScrivibile(const ErroreRuntime& e) {
@@ -223,9 +227,10 @@ void ScansioneSim::archivioNonScrivibile(const ErroreRuntime& e) {
     if (archivioGuasto_)
         return;
     archivioGuasto_ = true;
-    m_.Avvisa(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
-                  m_.globale.NumeroCorrente + QStringLiteral(".\n") + e.DescrizioneENumero() +
-                  QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla "
-                                 "prossima lettura."),
-              Stile::Esclamazione, StatoGlobale::TitoloProgramma());
+    m_.avvisi.Avvisa(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
+                         m_.globale.NumeroCorrente + QStringLiteral(".\n") +
+                         e.DescrizioneENumero() +
+                         QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla "
+                                        "prossima lettura."),
+                     Stile::Esclamazione, StatoGlobale::TitoloProgramma());
 }

@@ -1,12 +1,16 @@
 #pragma once
 
+#include "RicezioneSms.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
+class CodificaModem;
 class ErroreRuntime;
 struct SmsLetto;
 
@@ -22,7 +26,13 @@ struct SmsLetto;
 // is remembered by sender, time stamp and text, so reading it again stores nothing new.
 class ScansioneSim {
 public:
-    explicit ScansioneSim(MotoreGsm& motore);
+    ScansioneSim(ContestoModem& contesto, CodificaModem& codifica);
+
+    // A message read from the SIM was stored (new record, or a part joined to one, or a second
+    // reading of one already stored).
+    std::function<void(const QString& numero, const RicezioneSms::Risultato& esito)> Registrato;
+    // A scan of the SIM slots has ended; polling resumes.
+    std::function<void()> Conclusa;
 
     // After the signal query: a new scan.
     void Avvia();
@@ -65,7 +75,8 @@ private:
     void cancellaDallaSim(const QString& chiave = QString(), bool ripetuta = false);
     static QString chiave(const SmsLetto& sms);
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
+    CodificaModem& codifica_;
     int posizione_ = 0;
     bool inCorso_ = false;
     // (sender, time stamp, text) of the messages stored whose delete failed: read again, they

@@ -1,8 +1,12 @@
 #include "SupervisioneGsm.h"
 
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
-#include "MotoreGsm.h"
+#include "GestionePin.h"
 #include "RisposteModem.h"
+#include "ScansioneSim.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
@@ -15,8 +19,12 @@ constexpr int kTickImpulso = 20;
 constexpr int kTickPolling = 100;
 } // namespace
 
-SupervisioneGsm::SupervisioneGsm(MotoreGsm& motore)
-    : m_(motore) {}
+SupervisioneGsm::SupervisioneGsm(ContestoModem& contesto, GestionePin& pin, ScansioneSim& scansione,
+                                 CodificaModem& codifica)
+    : m_(contesto)
+    , pin_(pin)
+    , scansione_(scansione)
+    , codifica_(codifica) {}
 
 void SupervisioneGsm::invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&)) {
     m_.canale.Invia(Comando::DallaTabella(tipo),
@@ -50,7 +58,8 @@ bool SupervisioneGsm::PassoInattivo() {
                 p.porta.attiva = false;
                 p.trovaGsm = true;
                 p.Spegni();
-                emit m_.ModemSpento();
+                if (Spento)
+                    Spento();
             }
         }
         return false;
@@ -83,7 +92,7 @@ void SupervisioneGsm::Polling() {
         if (!s.GsmAbilitato || m_.canale.Occupato())
             return;
         if (std::exchange(pollLettura_, false))
-            m_.scansione.Prosegui();
+            scansione_.Prosegui();
         else
             invia(ComandoGsm::Registrazione, &SupervisioneGsm::rispostaRegistrazione);
     }
@@ -102,9 +111,9 @@ void SupervisioneGsm::TrovaGsm() {
     }
     p.Spegni();
     p.porta.attiva = true;
-    m_.pin.Ricomincia();
-    m_.scansione.NuovoModem();
-    m_.codifica.NuovoModem();
+    pin_.Ricomincia();
+    scansione_.NuovoModem();
+    codifica_.NuovoModem();
     p.trovaGsm = false;
     p.porta.testo = QStringLiteral("Attendi il TEST GSM");
     s.PortaCom = 1;
@@ -113,7 +122,13 @@ void SupervisioneGsm::TrovaGsm() {
 
 void SupervisioneGsm::SpegniGsm() {
     if (m_.porta.PortOpen())
-        m_.AvviaSpegnimento();
+        AvviaSpegnimento();
+}
+
+void SupervisioneGsm::AvviaSpegnimento() {
+    m_.porta.setDTREnable(true);
+    m_.stato.TickAccensione = 0;
+    m_.stato.SpegnimentoRichiesto = true;
 }
 
 void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
@@ -138,7 +153,7 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
 
 void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r, ComandoGsm passo) {
     if (!r.Ok()) {
-        m_.Avvisa(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
+        m_.avvisi.Avvisa(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
         return;
     }
     // Echo off, then the revision, then text mode, then verbose errors, then the coding of texts
@@ -151,7 +166,7 @@ void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r, ComandoGsm p
         inizializza(ComandoGsm::ErroriEstesi);
         return;
     default:
-        m_.codifica.Avvia();
+        codifica_.Avvia();
         return;
     }
 }
@@ -180,12 +195,12 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
         ++s.MancateRisposte;
         if (s.MancateRisposte != 3)
             return;
-        m_.Avvisa(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
-                                 "Riaccensione Automatica del GSM"));
+        m_.avvisi.Avvisa(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
+                                        "Riaccensione Automatica del GSM"));
         ++s.Riaccensioni;
         if (s.Riaccensioni == 3)
-            m_.Avvisa(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
-                                     "Possibile Anomalia. Contattare L'assistenza"));
+            m_.avvisi.Avvisa(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
+                                            "Possibile Anomalia. Contattare L'assistenza"));
         TrovaGsm();
         return;
     }
@@ -217,7 +232,7 @@ void SupervisioneGsm::rispostaSegnale(const RispostaAt& r) {
     PannelloGsm& p = m_.pannello;
     if (!r.Ok()) {
         // The next poll reads the next slot, up to the second empty one.
-        m_.scansione.Occupati.reset();
+        scansione_.Occupati.reset();
         pollLettura_ = true;
         return;
     }
@@ -230,5 +245,5 @@ void SupervisioneGsm::rispostaSegnale(const RispostaAt& r) {
         p.rete.testo = QStringLiteral("Segnale GSM");
         p.segnale = livello;
     }
-    m_.scansione.Avvia();
+    scansione_.Avvia();
 }

@@ -2,8 +2,13 @@
 
 #include "TabellaComandi.h"
 
-class MotoreGsm;
+#include <functional>
+
+struct ContestoModem;
 class RispostaAt;
+class GestionePin;
+class ScansioneSim;
+class CodificaModem;
 
 // The supervision cycle: the DTR power pulse, the delay before the first "AT", the start-up
 // chain (test, echo off, revision, text mode, verbose errors), registration and signal polled
@@ -11,7 +16,11 @@ class RispostaAt;
 // power-off.
 class SupervisioneGsm {
 public:
-    explicit SupervisioneGsm(MotoreGsm& motore);
+    SupervisioneGsm(ContestoModem& contesto, GestionePin& pin, ScansioneSim& scansione,
+                    CodificaModem& codifica);
+
+    // The power-off pulse has ended and the port is closed.
+    std::function<void()> Spento;
 
     // The idle step of a tick (no reply awaited). False when the tick ends here: a power pulse
     // is running.
@@ -23,6 +32,8 @@ public:
     void TrovaGsm();
     // "Spegni Gsm": the power-off pulse, then the port is closed.
     void SpegniGsm();
+    // DTR high for the power-off pulse; the idle ticks end it and close the port.
+    void AvviaSpegnimento();
 
 private:
     void invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&));
@@ -33,7 +44,10 @@ private:
     void rispostaRegistrazione(const RispostaAt& r);
     void rispostaSegnale(const RispostaAt& r);
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
+    GestionePin& pin_;
+    ScansioneSim& scansione_;
+    CodificaModem& codifica_;
     // The signal query failed: the next poll reads the next slot instead of the registration.
     bool pollLettura_ = false;
 };
