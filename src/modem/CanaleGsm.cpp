@@ -198,6 +198,7 @@ bool CanaleGsm::scrivi(Voce& voce) {
         m_.utente.Diagnostica(true, diagnostica);
     bufferRx_.clear();
     trattenuto_.clear();
+    aRiposo_.clear();
     s.TickAttesa = 1;
     return true;
 }
@@ -271,13 +272,66 @@ void CanaleGsm::Ricevi_Dati(const QString& risposta) {
         return;
     if (s.DiagnosticaAttiva)
         m_.utente.Diagnostica(false, risposta);
+    inGestione_ = true;
+    // The lines the modem slipped into this piece of the reply go to their handlers first, so
+    // that what they learn (a message arrived) is weighed against the state before the reply.
+    const QString scritta = voce ? voce->scritta : QString();
+    const RispostaAt nuova(risposta, scritta);
+    for (qsizetype i = 0; i < nuova.Righe().size(); ++i)
+        if (nuova.Righe()[i].tipo == RispostaAt::Tipo::NonRichiesta)
+            instrada(nuova.TestoRiga(i), true);
     if (voce && voce->gestore) {
         gestito_ = voce;
-        inGestione_ = true;
-        voce->gestore(RispostaAt(intera, voce->scritta));
-        inGestione_ = false;
+        voce->gestore(RispostaAt(intera, scritta));
         gestito_.reset();
     }
+    inGestione_ = false;
+    prossimo();
+}
+
+void CanaleGsm::RegistraNonRichiesta(const QString& prefisso, GestoreNonRichiesta gestore,
+                                     bool ancheInUnaRisposta) {
+    nonRichieste_.push_back({prefisso, std::move(gestore), ancheInUnaRisposta});
+}
+
+void CanaleGsm::instrada(const QString& riga, bool inUnaRisposta) {
+    const QString t = riga.trimmed();
+    for (const NonRichiesta& n : nonRichieste_)
+        if ((!inUnaRisposta || n.ancheInUnaRisposta) &&
+            t.startsWith(n.prefisso, Qt::CaseInsensitive)) {
+            n.gestore(t);
+            return;
+        }
+}
+
+void CanaleGsm::Ascolta() {
+    if (inVolo_ || m_.stato.ChiusuraRichiesta || !m_.porta.PortOpen() ||
+        m_.porta.InBufferCount() <= 0)
+        return;
+    QString arrivati;
+    try {
+        arrivati = m_.porta.Input();
+    } catch (const ErroreRuntime&) {
+        return;
+    }
+    if (m_.stato.DiagnosticaAttiva)
+        m_.utente.Diagnostica(false, arrivati);
+    aRiposo_ += arrivati;
+    // Only whole lines; a line cut by the tick waits for its end. Noise without a line end
+    // never grows past a reply's size.
+    const qsizetype fine = aRiposo_.lastIndexOf(QLatin1Char('\n'));
+    if (fine < 0) {
+        if (aRiposo_.size() > 4096)
+            aRiposo_.clear();
+        return;
+    }
+    const QStringList righe = aRiposo_.left(fine).split(QLatin1Char('\n'));
+    aRiposo_.remove(0, fine + 1);
+    inGestione_ = true;
+    for (const QString& riga : righe)
+        if (!riga.trimmed().isEmpty())
+            instrada(riga, false);
+    inGestione_ = false;
     prossimo();
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 
 struct ContestoModem;
 class ErroreRuntime;
@@ -59,6 +60,15 @@ public:
     // acknowledgement whose result follows): the same command stays on the line, its timeout
     // counts again, and the reply handed on next starts with `finora`.
     void AttendiAncora(const QString& finora);
+    // A line the modem sends of its own accord (+CMTI:, RING, a reset's greeting, a late +CUSD:)
+    // goes to the handler registered for its beginning (any case), inside a reply or with the
+    // line at rest. Lines nobody registered are only logged.
+    using GestoreNonRichiesta = std::function<void(const QString& riga)>;
+    void RegistraNonRichiesta(const QString& prefisso, GestoreNonRichiesta gestore,
+                              bool ancheInUnaRisposta = true);
+    // One idle tick (nothing on the line): what the modem sent meanwhile is read and routed.
+    void Ascolta();
+
     // Writes bytes outside any command (the ESC that drops a half-sent SMS).
     bool ScriviGrezzo(const QString& byte);
 
@@ -81,6 +91,7 @@ private:
     // Writes the head of the queue when the line is free.
     void prossimo();
     bool puoScrivere() const;
+    void instrada(const QString& riga, bool inUnaRisposta);
 
     ContestoModem& m_;
     std::deque<Voce> coda_;
@@ -90,6 +101,14 @@ private:
     bool inGestione_ = false;
     bool trattieniFinestre_ = false;
     int ultimoId_ = 0;
+    struct NonRichiesta {
+        QString prefisso;
+        GestoreNonRichiesta gestore;
+        bool ancheInUnaRisposta = true;
+    };
+    std::vector<NonRichiesta> nonRichieste_;
+    // What came with the line at rest, up to its last complete line.
+    QString aRiposo_;
     QString bufferRx_;
     QString trattenuto_;
 };

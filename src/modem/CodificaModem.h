@@ -31,6 +31,8 @@ public:
     // The character set the modem shows texts in, as it names it: the one set, or the one it
     // reported when it refused ours; empty when unknown.
     const QString& InsiemeLettura() const { return insiemeLettura_; }
+    // Setting up or restoring is under way.
+    bool InCorso() const { return fase_ != Fase::Nessuna; }
     // A new modem (or the same one searched again): everything is learnt anew.
     void NuovoModem();
 

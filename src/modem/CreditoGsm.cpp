@@ -140,6 +140,12 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
     fine();
 }
 
+void CreditoGsm::UssdTardivo(const QString& riga) {
+    // Only an answer with a text: a bare "+CUSD: 2" after the session ended says nothing.
+    if (const auto ussd = LetturaCredito::TestoUssd(riga + QStringLiteral("\r\n")))
+        creditoUssd(*ussd);
+}
+
 void CreditoGsm::creditoUssd(const QString& testo) {
     StatoGlobale& g = m_.globale;
     const std::optional<QString> credito = LetturaCredito::Credito(testo);

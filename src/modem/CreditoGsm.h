@@ -22,6 +22,8 @@ public:
     int GestioneCredito();
     // The idle step of a tick: the call service asked, when the modem can take it.
     void PassoServizi();
+    // A "+CUSD:" line outside any exchange: the network's answer after the request timed out.
+    void UssdTardivo(const QString& riga);
     // A request of the credit or of a call service is under way.
     bool InCorso() const { return fase_ != Fase::Nessuna; }
     // Dials the code of the panel's `servizioRichiesto`.

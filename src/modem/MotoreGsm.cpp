@@ -26,12 +26,25 @@ MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& 
     scansione.Conclusa = [this] { emit ScansioneConclusa(); };
     supervisione.Spento = [this] { emit ModemSpento(); };
     invio.Terminato = [this] { emit InvioTerminato(); };
+
+    // What the modem says of its own accord.
+    canale.RegistraNonRichiesta(QStringLiteral("+CMTI:"),
+                                [this](const QString&) { supervisione.MessaggioArrivato(); });
+    // A call is never answered: the shop takes its orders by SMS.
+    canale.RegistraNonRichiesta(QStringLiteral("RING"), [](const QString&) {});
+    for (const char* riavvio : {"^BOOT", "+CFUN:", "Call Ready", "SMS Ready"})
+        canale.RegistraNonRichiesta(QString::fromLatin1(riavvio),
+                                    [this](const QString&) { supervisione.SegnoDiRiavvio(); });
+    canale.RegistraNonRichiesta(
+        QStringLiteral("+CUSD:"), [this](const QString& riga) { credito.UssdTardivo(riga); },
+        false);
 }
 
 MotoreGsm::~MotoreGsm() = default;
 
 bool MotoreGsm::PassoModem() {
     if (stato.TickAttesa == 0) {
+        canale.Ascolta();
         const bool prosegui = supervisione.PassoInattivo();
         if (prosegui)
             credito.PassoServizi();

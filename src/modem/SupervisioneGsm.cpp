@@ -82,6 +82,13 @@ bool SupervisioneGsm::PassoInattivo() {
 
 void SupervisioneGsm::Polling() {
     StatoModem& s = m_.stato;
+    if (scansioneRichiesta_ && m_.pannello.statoPin == StatoPin::Abilitato && s.GsmAbilitato &&
+        s.Registrato && !m_.canale.Occupato() && !scansione_.InCorso()) {
+        scansioneRichiesta_ = false;
+        s.TickPolling = 0;
+        scansione_.Avvia();
+        return;
+    }
     // The count moves only while no reply is awaited, so an SMS being sent holds the poll too.
     if (s.TickAttesa == 0)
         ++s.TickPolling;
@@ -91,6 +98,7 @@ void SupervisioneGsm::Polling() {
         s.TickPolling = 0;
         if (!s.GsmAbilitato || m_.canale.Occupato())
             return;
+        scansioneRichiesta_ = false;
         if (std::exchange(pollLettura_, false))
             scansione_.Prosegui();
         else
@@ -105,6 +113,7 @@ void SupervisioneGsm::TrovaGsm() {
     // them.
     m_.canale.AbbandonaTutti();
     pollLettura_ = false;
+    scansioneRichiesta_ = false;
     if (m_.porta.PortOpen()) {
         m_.porta.setPortOpen(false);
         m_.porta.setDTREnable(false);
@@ -123,6 +132,19 @@ void SupervisioneGsm::TrovaGsm() {
 void SupervisioneGsm::SpegniGsm() {
     if (m_.porta.PortOpen())
         AvviaSpegnimento();
+}
+
+void SupervisioneGsm::MessaggioArrivato() {
+    // A scan under way reads the new slot itself.
+    if (!scansione_.InCorso())
+        scansioneRichiesta_ = true;
+}
+
+void SupervisioneGsm::SegnoDiRiavvio() {
+    // During the start-up chain the settings are being set anyway.
+    if (m_.stato.GsmAbilitato && m_.pannello.statoPin == StatoPin::Abilitato &&
+        !codifica_.InCorso())
+        codifica_.Ripristina([] {});
 }
 
 void SupervisioneGsm::AvviaSpegnimento() {
@@ -245,5 +267,7 @@ void SupervisioneGsm::rispostaSegnale(const RispostaAt& r) {
         p.rete.testo = QStringLiteral("Segnale GSM");
         p.segnale = livello;
     }
+    // This scan reads whatever a "+CMTI:" announced meanwhile.
+    scansioneRichiesta_ = false;
     scansione_.Avvia();
 }

@@ -34,6 +34,12 @@ public:
     void SpegniGsm();
     // DTR high for the power-off pulse; the idle ticks end it and close the port.
     void AvviaSpegnimento();
+    // "+CMTI:": a message has arrived; the scan starts at the next idle tick rather than at the
+    // next poll.
+    void MessaggioArrivato();
+    // A line a modem sends when it starts again ("^BOOT", "+CFUN:", "Call Ready", "SMS Ready"):
+    // a modem in use may have lost its settings, which are set again.
+    void SegnoDiRiavvio();
 
 private:
     void invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&));
@@ -50,4 +56,5 @@ private:
     CodificaModem& codifica_;
     // The signal query failed: the next poll reads the next slot instead of the registration.
     bool pollLettura_ = false;
+    bool scansioneRichiesta_ = false;
 };

@@ -409,6 +409,34 @@ private slots:
         QCOMPARE(ricevute, QStringList{QStringLiteral("+CPBR: 1,\"3331112222\",129,\"Mario\"")});
     }
 
+    // What the modem says of its own accord with the line at rest: "+CMTI:" starts the scan at
+    // the next tick instead of the next poll, "SMS Ready" has the settings set again, a late
+    // "+CUSD:" is still read for the credit, and "RING" is let be.
+    void righeSpontaneeARiposo() {
+        BancoMotore b;
+        b.avviaFinoAdAbilitato();
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo() && b.s().TickPolling > 5; }) >= 0);
+        b.nuoveRighe();
+        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+                    QStringLiteral("Una margherita"));
+        b.porta.inArrivo += QStringLiteral("\r\nRING\r\n\r\n+CMTI: \"SM\",1\r\n");
+        b.tick(2);
+        QCOMPARE(b.nuoveRighe(), QStringList{QStringLiteral("AT+CMGR=1")});
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QVERIFY(b.nuoveRighe().contains(QStringLiteral("AT+CMGD=1")));
+
+        b.porta.inArrivo += QStringLiteral("\r\nSMS Ready\r\n");
+        b.tick(2);
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QCOMPARE(b.nuoveRighe(),
+                 (QStringList{"AT+CMGF=1", "AT+CSDH=1", "AT+CSCS=\"8859-1\"", "AT+CSCS?"}));
+
+        b.porta.inArrivo += QStringLiteral("\r\n+CUSD: 0,\"Credito residuo 7,50 Euro\",15\r\n");
+        b.tick(2);
+        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("7,50"));
+        QVERIFY(b.nuoveRighe().isEmpty());
+    }
+
     void spegniGsmTieneAltoIlDtrPerVentunoTickEChiudeLaPorta() {
         BancoMotore b;
         b.avviaFinoAdAbilitato();
