@@ -685,9 +685,14 @@ void FormMain::mostraDiagnostica() {
         FrModem->setVisible(FrModem->isHidden());
         motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
         // What the modem refused at start-up stays told at the head of the lists.
-        if (motore_.stato.DiagnosticaAttiva)
+        if (motore_.stato.DiagnosticaAttiva) {
             for (const QString& nota : motore_.codifica.Note())
                 Diagnostica(false, nota);
+            if (!motore_.pannello.modello.isEmpty())
+                Diagnostica(false,
+                            QStringLiteral("Modello del modem: ") + motore_.pannello.modello);
+            motore_.supervisione.ChiediModello();
+        }
     });
 }
 

@@ -120,6 +120,7 @@ void SupervisioneGsm::TrovaGsm() {
     }
     p.Spegni();
     p.porta.attiva = true;
+    p.modello.clear();
     pin_.Ricomincia();
     scansione_.NuovoModem();
     codifica_.NuovoModem();
@@ -145,6 +146,24 @@ void SupervisioneGsm::SegnoDiRiavvio() {
     if (m_.stato.GsmAbilitato && m_.pannello.statoPin == StatoPin::Abilitato &&
         !codifica_.InCorso())
         codifica_.Ripristina([] {});
+}
+
+void SupervisioneGsm::ChiediModello() {
+    if (!m_.stato.GsmAbilitato || !m_.pannello.modello.isEmpty())
+        return;
+    invia(ComandoGsm::Modello, &SupervisioneGsm::rispostaModello);
+}
+
+void SupervisioneGsm::rispostaModello(const RispostaAt& r) {
+    if (!r.Ok())
+        return;
+    for (qsizetype i = 0; i < r.Righe().size(); ++i)
+        if (r.Righe()[i].tipo == RispostaAt::Tipo::Informazione) {
+            m_.pannello.modello = r.TestoRiga(i).trimmed();
+            break;
+        }
+    if (m_.stato.DiagnosticaAttiva && !m_.pannello.modello.isEmpty())
+        m_.utente.Diagnostica(false, QStringLiteral("Modello del modem: ") + m_.pannello.modello);
 }
 
 void SupervisioneGsm::AvviaSpegnimento() {

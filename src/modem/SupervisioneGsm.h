@@ -40,6 +40,9 @@ public:
     // A line a modem sends when it starts again ("^BOOT", "+CFUN:", "Call Ready", "SMS Ready"):
     // a modem in use may have lost its settings, which are set again.
     void SegnoDiRiavvio();
+    // The diagnostic lists are shown: the model of the modem in use ("AT+CGMM") is asked once
+    // and told at their head.
+    void ChiediModello();
 
 private:
     void invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&));
@@ -49,6 +52,7 @@ private:
     void rispostaRevisione(const RispostaAt& r);
     void rispostaRegistrazione(const RispostaAt& r);
     void rispostaSegnale(const RispostaAt& r);
+    void rispostaModello(const RispostaAt& r);
 
     ContestoModem& m_;
     GestionePin& pin_;

@@ -437,6 +437,25 @@ private slots:
         QVERIFY(b.nuoveRighe().isEmpty());
     }
 
+    // With the diagnostic lists shown the modem's model is asked once, when the line is free,
+    // and told there; a new search asks it again.
+    void ilModelloSiChiedeUnaVolta() {
+        BancoMotore b;
+        b.modem.risposte[QStringLiteral("AT+CGMM")] =
+            QStringLiteral("\r\nSIM800 R14.18\r\n\r\nOK\r\n");
+        b.avviaFinoAdAbilitato();
+        b.s().DiagnosticaAttiva = true;
+        b.motore->supervisione.ChiediModello();
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QCOMPARE(b.p().modello, QStringLiteral("SIM800 R14.18"));
+        QVERIFY(b.dialogo.ricevute.contains(QStringLiteral("Modello del modem: SIM800 R14.18")));
+        b.motore->supervisione.ChiediModello();
+        b.tick(5);
+        QCOMPARE(b.porta.righeScritte.count(QStringLiteral("AT+CGMM")), 1);
+        b.motore->supervisione.TrovaGsm();
+        QVERIFY(b.p().modello.isEmpty());
+    }
+
     void spegniGsmTieneAltoIlDtrPerVentunoTickEChiudeLaPorta() {
         BancoMotore b;
         b.avviaFinoAdAbilitato();
