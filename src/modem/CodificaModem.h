@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SequenzaAt.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -32,7 +34,7 @@ public:
     // reported when it refused ours; empty when unknown.
     const QString& InsiemeLettura() const { return insiemeLettura_; }
     // Setting up or restoring is under way.
-    bool InCorso() const { return fase_ != Fase::Nessuna; }
+    bool InCorso() const { return inCorso_; }
     // A new modem (or the same one searched again): everything is learnt anew.
     void NuovoModem();
 
@@ -66,26 +68,23 @@ public:
     // The refusals told in the diagnostic list, in order, each once.
     const QStringList& Note() const { return note_; }
 
+    // How each step of the start-up and restore tables takes its reply.
+    SequenzaAt<CodificaModem>::Poi EsitoCsdh(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoElencoInsiemi(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoInsieme(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoInsiemeInUso(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoCsmpIniziale(const RispostaAt& r);
+
 private:
-    enum class Fase { Nessuna, ModoTesto, Csdh, ElencoInsiemi, Insieme, InsiemeInUso, Csmp };
-    void risposta(const RispostaAt& r);
-    // At every start-up the plain coding is set once, so the modem holds what is believed.
-    void impostaCodificaIniziale();
-    void fineAvvio();
-    void invia(Fase fase, const QString& riga);
     void nota(const QString& testo);
-    void insiemeImpostato(bool ok);
-    void fine();
 
     ContestoModem& m_;
     GestionePin& pin_;
-    Fase fase_ = Fase::Nessuna;
+    bool inCorso_ = false;
     QString insieme_;
     QString insiemeLettura_;
     bool csdh_ = false;
     bool ucs2_ = false;
-    // While restoring: what follows; otherwise the start-up goes on to the SIM check.
-    std::function<void()> poi_;
     int dcsInvio_ = -1;
     QStringList note_;
 };

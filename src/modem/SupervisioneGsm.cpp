@@ -7,6 +7,7 @@
 #include "GestionePin.h"
 #include "RisposteModem.h"
 #include "ScansioneSim.h"
+#include "SequenzaAt.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
@@ -29,11 +30,6 @@ SupervisioneGsm::SupervisioneGsm(ContestoModem& contesto, GestionePin& pin, Scan
 void SupervisioneGsm::invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&)) {
     m_.canale.Invia(Comando::DallaTabella(tipo),
                     [this, gestore](const RispostaAt& r) { (this->*gestore)(r); });
-}
-
-void SupervisioneGsm::inizializza(ComandoGsm tipo) {
-    m_.canale.Invia(Comando::DallaTabella(tipo),
-                    [this, tipo](const RispostaAt& r) { rispostaInizializzazione(r, tipo); });
 }
 
 bool SupervisioneGsm::PassoInattivo() {
@@ -181,7 +177,7 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
         m_.pannello.porta.testo = QStringLiteral("Porta Gsm = ") + QString::number(s.PortaCom);
         s.AperturaInCorso = false;
         m_.pannello.trovaGsm = false;
-        inizializza(ComandoGsm::EcoSpenta);
+        avvio();
         return;
     }
     // Nothing that answers on this port: try the next one.
@@ -192,41 +188,46 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
     m_.canale.Accendi_Gsm();
 }
 
-void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r, ComandoGsm passo) {
-    if (!r.Ok()) {
-        m_.avvisi.Avvisa(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
-        return;
-    }
-    // Echo off, then the revision, then text mode, then verbose errors, then the coding of texts
-    // and the SIM check.
-    switch (passo) {
-    case ComandoGsm::EcoSpenta:
-        invia(ComandoGsm::Revisione, &SupervisioneGsm::rispostaRevisione);
-        return;
-    case ComandoGsm::ModoTesto:
-        inizializza(ComandoGsm::ErroriEstesi);
-        return;
-    default:
-        codifica_.Avvia();
-        return;
-    }
+namespace {
+
+using Sequenza = SequenzaAt<SupervisioneGsm>;
+
+// The modem answered "AT": echo off, the revision (which also tells a modem from whatever else
+// answers on the port), text mode, verbose errors; then the coding of texts and the SIM check.
+const Sequenza::Passo kAvvio[] = {
+    {ComandoGsm::EcoSpenta},
+    {ComandoGsm::Revisione, nullptr, nullptr, false, &SupervisioneGsm::EsitoRevisione},
+    {ComandoGsm::ModoTesto},
+    {ComandoGsm::ErroriEstesi},
+};
+
+} // namespace
+
+void SupervisioneGsm::avvio() {
+    Sequenza::Esegui(m_.canale, *this, kAvvio, [this](bool completata) {
+        if (completata)
+            codifica_.Avvia();
+        else
+            m_.avvisi.Avvisa(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
+    });
 }
 
-void SupervisioneGsm::rispostaRevisione(const RispostaAt& r) {
+SequenzaAt<SupervisioneGsm>::Poi SupervisioneGsm::EsitoRevisione(const RispostaAt& r) {
     StatoModem& s = m_.stato;
     if (r.Ok()) {
         s.GsmAbilitato = true;
         m_.pannello.revisione = RisposteModem::Estrai_Revisione(r.Testo());
         m_.pannello.porta.testo = QStringLiteral("GSM ON Com: ") + QString::number(s.PortaCom);
-        inizializza(ComandoGsm::ModoTesto);
-        return;
+        return Sequenza::Poi::Avanti;
     }
+    // Not a modem that answers as one: the next port.
     m_.canale.ChiudiPorta();
     m_.porta.setDTREnable(false);
     m_.pannello.trovaGsm = false;
     m_.pannello.porta.testo = QStringLiteral("Attendi il TEST GSM");
     ++s.PortaCom;
     m_.canale.Accendi_Gsm();
+    return Sequenza::Poi::Lascia;
 }
 
 void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SequenzaAt.h"
 #include "TabellaComandi.h"
 
 #include <functional>
@@ -44,12 +45,13 @@ public:
     // and told at their head.
     void ChiediModello();
 
+    // The revision's step of the start-up table.
+    SequenzaAt<SupervisioneGsm>::Poi EsitoRevisione(const RispostaAt& r);
+
 private:
     void invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&));
-    void inizializza(ComandoGsm tipo);
+    void avvio();
     void rispostaTest(const RispostaAt& r);
-    void rispostaInizializzazione(const RispostaAt& r, ComandoGsm passo);
-    void rispostaRevisione(const RispostaAt& r);
     void rispostaRegistrazione(const RispostaAt& r);
     void rispostaSegnale(const RispostaAt& r);
     void rispostaModello(const RispostaAt& r);
