@@ -383,12 +383,24 @@ private slots:
                                                          QStringLiteral("ATD*121#"), 100,
                                                          Comando::Forma::Chiamata),
                                        {}));
+        // A queued command abandoned by its number never goes out; its owner is told.
+        QList<bool> abbandoni;
+        const int revisione = b.motore->canale.Invia(
+            Comando::DallaTabella(ComandoGsm::Revisione),
+            [](const RispostaAt&) { QFAIL("risposta"); },
+            [&](bool partito) { abbandoni << partito; });
+        QCOMPARE(b.motore->canale.InCoda(), 2);
+        b.motore->canale.Abbandona(revisione);
+        QCOMPARE(abbandoni, QList<bool>{false});
         QCOMPARE(b.motore->canale.InCoda(), 1);
         b.porta.scritto.clear();
         b.tick(98);
         QVERIFY(b.porta.scritto.isEmpty());
         b.tick();
         QCOMPARE(b.porta.scritto, QStringLiteral("ATD*121#;\r"));
+        QVERIFY(!b.porta.righeScritte.contains(QStringLiteral("AT+CGMR")) ||
+                b.porta.righeScritte.lastIndexOf(QStringLiteral("AT+CGMR")) <
+                    b.porta.righeScritte.lastIndexOf(QStringLiteral("AT+CUSD=1,\"*123#\"")));
         QCOMPARE(b.dialogo.inviate.last(), QStringLiteral("ATD*121#"));
     }
 
