@@ -404,6 +404,30 @@ private slots:
         QCOMPARE(b.dialogo.inviate.last(), QStringLiteral("ATD*121#"));
     }
 
+    // While a notice of the engine is open a window's command waits in the queue and the
+    // desk's own commands pass it; the notice closed, it goes out.
+    void unAvvisoApertoTrattieneIComandiDelleFinestre() {
+        BancoMotore b;
+        b.avviaFinoAdAbilitato();
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        b.nuoveRighe();
+        Comando finestra = Comando::DallaTabella(ComandoGsm::Rubrica);
+        finestra.daFinestra = true;
+        QStringList durante;
+        b.dialogo.mentreAperto = [&] {
+            b.motore->canale.Invia(finestra, {});
+            b.motore->canale.Invia(Comando::DallaTabella(ComandoGsm::Segnale), {});
+            durante = b.nuoveRighe();
+        };
+        b.motore->avvisi.Avvisa(QStringLiteral("Avviso"));
+        b.tick();
+        QCOMPARE(durante, QStringList{QStringLiteral("AT+CSQ")});
+        QVERIFY(!b.motore->AvvisoAperto());
+        b.dialogo.mentreAperto = nullptr;
+        b.tick(3);
+        QCOMPARE(b.nuoveRighe(), QStringList{QStringLiteral("AT+CPBR=1")});
+    }
+
     // A feature plugs its command in by sending it with its handler.
     void unGestoreRegistratoRiceveLaRisposta() {
         BancoMotore b;
