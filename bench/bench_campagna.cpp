@@ -88,10 +88,10 @@ int main(int argc, char** argv) {
 
     StatoGlobale stato(cartella);
     stato.archivio.ApriArchivio(cartella);
-    stato.GsmAbilitato = true;
     ModemIstantaneo porta;
     Silenzioso dialogo;
     MotoreGsm motore(stato, porta, dialogo);
+    motore.stato.GsmAbilitato = true;
     // The modem's coding is known, as after the start-up.
     motore.codifica.CsmpAccettato(0);
     motore.pannello.statoPin = StatoPin::Abilitato;

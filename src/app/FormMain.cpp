@@ -326,9 +326,7 @@ void FormMain::inizializzaStato() {
     motore_.stato.AperturaInCorso = true;
     motore_.pannello.segnale = 0;
     motore_.pannello.codicePin.clear();
-    stato_.ServizioRichiesto = 0;
-    stato_.ModoSms = false;
-    stato_.FaseIndirizzo = false;
+    motore_.pannello.servizioRichiesto = 0;
     stato_.InserimentoDaSms = false;
     stato_.ChiusuraEseguita = false;
     esegui([this] { LetturaImpostazioni::LeggiStampante(stato_); });
@@ -585,22 +583,24 @@ void FormMain::CmInfo_Click() {
 void FormMain::CmEsci_Click() {
     esegui([this] {
         StatoModem& s = motore_.stato;
-        if (s.ChiusuraRichiesta || s.AperturaInCorso) {
+        if (s.ChiusuraRichiesta || s.AperturaInCorso || domandaChiusura_) {
             if (s.AperturaInCorso)
                 MsgBox(QStringLiteral(" Impossibbile Chiudere il Programma. Attendere il "
                                       "completamento dell'Apertura "),
                        Stile::SoloOk, QString(), this);
             return;
         }
-        s.ChiusuraRichiesta = true;
+        // Until the user has answered "Sì" the engine goes on as ever: the replies that come
+        // meanwhile are handled, so an answer "No" finds the modem where it should be.
+        domandaChiusura_ = true;
+        const auto risposto = qScopeGuard([this] { domandaChiusura_ = false; });
         rispformbox = Conferma_Chiusura();
         if (rispformbox == Risposta::Si) {
+            s.ChiusuraRichiesta = true;
             stato_.ChiusuraEseguita = true;
             delete logo_;
             if (!s.SpegnimentoRichiesto)
                 scaricaTutto();
-        } else {
-            s.ChiusuraRichiesta = false;
         }
     });
 }
@@ -613,12 +613,10 @@ int FormMain::Conferma_Chiusura() {
                                          "Sicuro di voler chiudere l'applicazione?\n"),
                           Stile::SiNo + Stile::Esclamazione,
                           QStringLiteral("Chiusura Applicazione"), this);
-        if (risposta == Risposta::No) {
-            s.ChiusuraRichiesta = false;
+        if (risposta == Risposta::No)
             return Risposta::No;
-        }
     }
-    if (!stato_.GsmAbilitato) {
+    if (!s.GsmAbilitato) {
         motore_.ChiudiSenzaSpegnere();
         return risposta;
     }
@@ -689,9 +687,14 @@ void FormMain::mostraDiagnostica() {
         FrModem->setVisible(FrModem->isHidden());
         motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
         // What the modem refused at start-up stays told at the head of the lists.
-        if (motore_.stato.DiagnosticaAttiva)
+        if (motore_.stato.DiagnosticaAttiva) {
             for (const QString& nota : motore_.codifica.Note())
                 Diagnostica(false, nota);
+            if (!motore_.pannello.modello.isEmpty())
+                Diagnostica(false,
+                            QStringLiteral("Modello del modem: ") + motore_.pannello.modello);
+            motore_.supervisione.ChiediModello();
+        }
     });
 }
 

@@ -70,7 +70,6 @@ public:
     // "Ripristina Archivio…": a copy put back in place of the archive in use.
     void CmRipristina_Click();
     int Conferma_Chiusura();
-    void SetStringa_Gsm() { motore_.SetStringa_Gsm(); }
     MotoreGsm& Motore() { return motore_; }
 
     // The buttons of the modem panel and of the PIN frame.
@@ -207,4 +206,6 @@ private:
     std::optional<PannelloGsm> disegnato_;
     bool scaricata_ = false;
     bool inTick_ = false;
+    // The closing question is open: a second "Esci" is not asked again.
+    bool domandaChiusura_ = false;
 };

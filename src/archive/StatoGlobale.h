@@ -7,9 +7,9 @@
 #include <QString>
 #include <functional>
 
-// The state every window shares: the archive, the settings read at start, the modem command state
-// and the cross-window flags. One object owned by the application and handed to the windows by
-// reference, so each test starts from a fresh one.
+// The state every window shares: the archive, the settings read at start and the cross-window
+// flags; the modem's state is the engine's own. One object owned by the application and handed
+// to the windows by reference, so each test starts from a fresh one.
 struct StatoGlobale {
     explicit StatoGlobale(QString cartellaProgramma)
         : cartellaProgramma(std::move(cartellaProgramma)) {}
@@ -34,17 +34,6 @@ struct StatoGlobale {
     int ModalitaCredito = 0;
     int RispostaCredito = 0;
     QString CreditoResiduo;
-
-    // Modem command state (the command index belongs to the engine's own state).
-    QString StringaGsm;
-    QString BufferRx;
-    bool GsmAbilitato = false;
-    bool ModoSms = false;
-    bool FaseIndirizzo = false;
-    bool InvioConcluso = false;
-    bool InvioFallito = false;
-    int ServizioRichiesto = 0;
-    QString RevisioneGsm;
 
     // Cross-window flags and texts.
     bool AggiornaListaSms = false;

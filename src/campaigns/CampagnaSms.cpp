@@ -163,8 +163,6 @@ void CampagnaSms::Ferma() {
     Timer1.stop();
     invioEseguito_ = false;
     attiva_ = false;
-    // No more messages: polling resumes (at once, or after the outcome of an SMS still out).
-    motore_.invio.Rilascia();
     emit StatoCambiato();
 }
 
@@ -188,16 +186,16 @@ void CampagnaSms::Timer1_Timer() {
     for (int r = rigaCorrente_ + 1; r <= NumeroRighe(); ++r) {
         if (!righe_[r - 1].spuntata || righe_[r - 1].stato != StatoRiga::Selezionato)
             continue;
-        if (!globale_.GsmAbilitato) {
+        if (!motore_.stato.GsmAbilitato) {
             // The modem went away: the rows still to send keep their "S" for the next run.
             Ferma();
             messaggio(QStringLiteral("Modulo Gsm non Operativo."), Stile::Critico,
                       QStringLiteral("Errore GSM non operativo"));
             return;
         }
-        // A poll or a scan of the main window is on the line, or the modem is being searched
-        // again: this row waits for a later tick.
-        if (motore_.stato.TickAttesa != 0 || motore_.invio.InVolo() ||
+        // A poll or a scan of the main window is on the line, the engine's notice is open, or
+        // the modem is being searched again: this row waits for a later tick.
+        if (motore_.canale.Occupato() || motore_.AvvisoAperto() || motore_.invio.InVolo() ||
             motore_.pannello.statoPin != StatoPin::Abilitato)
             return;
         rigaCorrente_ = r;
@@ -212,7 +210,7 @@ void CampagnaSms::avviaInvio(int riga) {
     invioEseguito_ = true;
     idInVolo_ = righe_[riga - 1].cliente.id;
     imposta(riga, StatoRiga::InCorso);
-    globale_.InvioConcluso = false;
+    motore_.invio.Preso();
     inAttesaEsito_ = true;
     Timer1.stop();
     emit StatoCambiato();
@@ -234,8 +232,8 @@ void CampagnaSms::esito() {
     if (!inAttesaEsito_)
         return;
     inAttesaEsito_ = false;
-    globale_.InvioConcluso = false;
-    const bool fallito = globale_.InvioFallito;
+    motore_.invio.Preso();
+    const bool fallito = motore_.invio.Fallito();
     const int r = rigaDi(idInVolo_);
     idInVolo_.clear();
     if (r > 0) {

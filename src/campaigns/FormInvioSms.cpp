@@ -351,7 +351,7 @@ void FormInvioSms::BtnInviaSms_Click() {
             campagna_.Ferma();
             return;
         }
-        if (!globale_.GsmAbilitato) {
+        if (!motore_.stato.GsmAbilitato) {
             MsgBox(QStringLiteral("Modulo Gsm non Operativo."), Stile::Critico,
                    QStringLiteral("Errore GSM non operativo"), this);
             return;

@@ -1,10 +1,12 @@
 #include "CanaleGsm.h"
 
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
-#include "MotoreGsm.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
+
+#include <algorithm>
 
 namespace {
 // A reply this long is taken as soon as its final result is in, without waiting for the quiet
@@ -13,12 +15,8 @@ constexpr int kRispostaLunga = 220;
 constexpr int kUltimaPorta = 16;
 } // namespace
 
-CanaleGsm::CanaleGsm(MotoreGsm& motore)
-    : m_(motore) {}
-
-void CanaleGsm::Registra(ComandoGsm comando, Gestore gestore, Abbandono abbandono) {
-    gestori_[comando] = {std::move(gestore), std::move(abbandono)};
-}
+CanaleGsm::CanaleGsm(ContestoModem& contesto)
+    : m_(contesto) {}
 
 CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
     StatoModem& s = m_.stato;
@@ -30,7 +28,7 @@ CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
         s.AperturaInCorso = false;
         m_.pannello.porta.testo = QStringLiteral("GSM Spento o non Collegato");
         m_.pannello.trovaGsm = true;
-        m_.globale.GsmAbilitato = false;
+        s.GsmAbilitato = false;
         s.TestInCorso = false;
         s.RicercaPorta = false;
         m_.pannello.DisattivaStato();
@@ -95,75 +93,98 @@ void CanaleGsm::Accendi_Gsm() {
     }
 }
 
-bool CanaleGsm::SetStringa_Gsm() {
-    StatoModem& s = m_.stato;
-    StatoGlobale& g = m_.globale;
-    const ComandoGsm indice = s.TipoComando;
-    if (indice == ComandoGsm::LetturaSms)
-        ++s.IndiceSim;
-    if (const auto riga = TabellaComandi::Comando(indice, s.IndiceSim, s.FaseTesto)) {
-        if (!riga->preparatoDalChiamante)
-            g.StringaGsm = riga->riga;
-        s.TimeoutTick = riga->timeoutTick;
-    }
-    ComandoInVolo comando;
-    comando.indice = indice;
-    comando.timeoutTick = s.TimeoutTick;
-    comando.chiamataVocale = s.ChiamataVocale;
-    comando.faseTesto = s.FaseTesto;
-    if (const auto gestore = gestori_.find(indice); gestore != gestori_.end()) {
-        comando.gestore = gestore->second.first;
-        comando.abbandono = gestore->second.second;
-    }
-    // The ";" of a dial and the text phase belong to this command alone and end with it.
-    s.ChiamataVocale = false;
-    s.FaseTesto = false;
-    inVolo_ = std::move(comando);
-    s.InAttesaRisposta = true;
-    emit m_.ComandoInviato();
-    return Invia_Dati();
+bool CanaleGsm::puoScrivere() const {
+    // Once the closing is confirmed nothing more goes to the modem.
+    return !m_.stato.ChiusuraRichiesta && m_.porta.PortOpen();
 }
 
-bool CanaleGsm::Invia_Dati() {
+int CanaleGsm::Invia(Comando comando, Gestore onRisposta, Abbandono onAbbandono) {
+    if (!puoScrivere())
+        return 0;
+    const int id = ++ultimoId_;
+    coda_.push_back(
+        Voce{id, std::move(comando), std::move(onRisposta), std::move(onAbbandono), {}});
+    // A command sent from a reply handler goes out once that handler has returned.
+    if (!inGestione_)
+        prossimo();
+    return id;
+}
+
+std::optional<ComandoGsm> CanaleGsm::TipoInVolo() const {
+    if (!inVolo_)
+        return std::nullopt;
+    return inVolo_->comando.tipo;
+}
+
+void CanaleGsm::TrattieniFinestre(bool trattieni) {
+    trattieniFinestre_ = trattieni;
+    if (!trattieni && !inGestione_)
+        prossimo();
+}
+
+void CanaleGsm::prossimo() {
+    while (!inVolo_) {
+        const auto voce = std::find_if(coda_.begin(), coda_.end(), [this](const Voce& v) {
+            return !(v.comando.daFinestra && trattieniFinestre_);
+        });
+        if (voce == coda_.end())
+            return;
+        Voce v = std::move(*voce);
+        coda_.erase(voce);
+        if (!puoScrivere()) {
+            if (v.abbandono)
+                v.abbandono(false);
+            continue;
+        }
+        inVolo_ = std::move(v);
+        m_.stato.InAttesaRisposta = true;
+        if (Inviato)
+            Inviato();
+        if (!scrivi(*inVolo_)) {
+            std::optional<Voce> fallito;
+            fallito.swap(inVolo_);
+            m_.stato.InAttesaRisposta = false;
+            if (fallito && fallito->abbandono)
+                fallito->abbandono(false);
+        }
+    }
+}
+
+bool CanaleGsm::scrivi(Voce& voce) {
     StatoModem& s = m_.stato;
-    StatoGlobale& g = m_.globale;
     PortaSeriale& porta = m_.porta;
-    // Once the closing is confirmed nothing more goes to the modem.
-    if (s.ChiusuraRichiesta || !porta.PortOpen())
-        return false;
-    const bool faseTesto = inVolo_ ? inVolo_->faseTesto : s.FaseTesto;
-    const bool chiamataVocale = inVolo_ ? inVolo_->chiamataVocale : s.ChiamataVocale;
-    const ComandoGsm indice = inVolo_ ? inVolo_->indice : s.TipoComando;
+    const Comando& c = voce.comando;
     QString riga;
     QString diagnostica;
     bool fineRiga = true;
-    if (g.ModoSms && g.FaseIndirizzo) {
-        riga = QStringLiteral("AT+CMGS=\"") + g.StringaGsm + QLatin1Char('"');
-        diagnostica = QStringLiteral("AT+CMGS=") + g.StringaGsm;
-        s.TimeoutTick = 100;
-    } else if (g.ModoSms && faseTesto) {
-        riga = g.StringaGsm + QChar(26);
-        diagnostica = g.StringaGsm;
-        s.FaseTesto = false;
-        g.ModoSms = false;
+    switch (c.forma) {
+    case Comando::Forma::Indirizzo:
+        riga = QStringLiteral("AT+CMGS=\"") + c.riga + QLatin1Char('"');
+        diagnostica = QStringLiteral("AT+CMGS=") + c.riga;
+        break;
+    case Comando::Forma::Testo:
+        riga = c.riga + QChar(26);
+        diagnostica = c.riga;
         fineRiga = false;
-    } else if (s.ArgomentoTraVirgolette) {
-        riga = g.StringaGsm;
-        if (indice == ComandoGsm::Credito)
-            riga += QLatin1Char('"') + g.NumeroCredito;
-        riga += QLatin1Char('"');
+        break;
+    case Comando::Forma::TraVirgolette:
+        riga = c.riga + QLatin1Char('"') + c.argomento + QLatin1Char('"');
         diagnostica = riga;
-    } else {
-        riga = g.StringaGsm;
+        break;
+    case Comando::Forma::Semplice:
+    case Comando::Forma::Chiamata:
+        riga = c.riga;
         diagnostica = riga;
+        break;
     }
+    const bool chiamata = c.forma == Comando::Forma::Chiamata;
     try {
         porta.Input();
         // One character at a time, as the modem expects to be written to.
-        for (QChar c : riga)
-            porta.Output(QString(c));
+        for (QChar ch : riga)
+            porta.Output(QString(ch));
         if (fineRiga) {
-            if (chiamataVocale)
+            if (chiamata)
                 porta.Output(QStringLiteral(";"));
             porta.Output(QString(QChar(13)));
         }
@@ -172,32 +193,33 @@ bool CanaleGsm::Invia_Dati() {
             erroreScrittura();
         return false;
     }
-    ultimaRiga_ = fineRiga ? riga + (chiamataVocale ? QStringLiteral(";") : QString()) : QString();
-    if (inVolo_) {
-        inVolo_->riga = ultimaRiga_;
-        inVolo_->timeoutTick = s.TimeoutTick;
-    }
+    voce.scritta = fineRiga ? riga + (chiamata ? QStringLiteral(";") : QString()) : QString();
     if (s.DiagnosticaAttiva)
         m_.utente.Diagnostica(true, diagnostica);
-    g.FaseIndirizzo = false;
-    g.BufferRx.clear();
+    bufferRx_.clear();
     trattenuto_.clear();
+    aRiposo_.clear();
     s.TickAttesa = 1;
-    s.InAttesaRisposta = true;
-    s.ArgomentoTraVirgolette = false;
     return true;
+}
+
+bool CanaleGsm::ScriviGrezzo(const QString& byte) {
+    try {
+        m_.porta.Input();
+        m_.porta.Output(byte);
+        return true;
+    } catch (const ErroreRuntime&) {
+        return false;
+    }
 }
 
 void CanaleGsm::erroreScrittura() {
     StatoModem& s = m_.stato;
-    m_.utente.Messaggio(QStringLiteral(" ATTENZIONE Errore Seriale. Modulo GSM Rotto o non "
-                                       "Collegato. Premere il pulsante TROVA GSM"),
-                        Stile::SoloOk);
+    m_.avvisi.Avvisa(QStringLiteral(" ATTENZIONE Errore Seriale. Modulo GSM Rotto o non "
+                                    "Collegato. Premere il pulsante TROVA GSM"),
+                     Stile::SoloOk);
     m_.pannello.trovaGsm = true;
-    m_.stato.TipoComando = ComandoGsm::Test;
-    // Nothing went out: no reply comes for this command; its feature sees the failed write.
-    inVolo_.reset();
-    m_.globale.GsmAbilitato = false;
+    s.GsmAbilitato = false;
     s.AperturaInCorso = false;
     try {
         m_.porta.setPortOpen(false);
@@ -207,29 +229,31 @@ void CanaleGsm::erroreScrittura() {
 
 void CanaleGsm::Raccogli() {
     StatoModem& s = m_.stato;
-    StatoGlobale& g = m_.globale;
     ++s.TickAttesa;
     const bool arrivati = m_.porta.InBufferCount() > 0;
     if (arrivati)
-        g.BufferRx += m_.porta.Input();
-    if (!g.BufferRx.isEmpty()) {
+        bufferRx_ += m_.porta.Input();
+    if (!bufferRx_.isEmpty()) {
         // The reply is whole at the first tick that brings nothing more. A long one is taken
         // as soon as its final result is in, but never a message read: its body may hold a line
         // reading "OK", and a message cut there would leave the SIM with its end lost.
         bool lunga = false;
-        if (arrivati && g.BufferRx.size() >= kRispostaLunga &&
-            !(inVolo_ && inVolo_->indice == ComandoGsm::LetturaSms))
-            lunga = RispostaAt(g.BufferRx, ultimaRiga_).HaFinale();
+        if (arrivati && bufferRx_.size() >= kRispostaLunga &&
+            !(inVolo_ && inVolo_->comando.tipo == ComandoGsm::LetturaSms))
+            lunga = RispostaAt(bufferRx_, inVolo_ ? inVolo_->scritta : QString()).HaFinale();
         if (!arrivati || lunga) {
             s.TickAttesa = 0;
-            Ricevi_Dati(g.BufferRx);
+            const QString risposta = bufferRx_;
+            bufferRx_.clear();
+            Ricevi_Dati(risposta);
             return;
         }
     }
-    if (s.TickAttesa >= s.TimeoutTick) {
+    const int timeout = inVolo_ ? inVolo_->comando.timeoutTick : 10;
+    if (s.TickAttesa >= timeout) {
         // Given up: whatever trickled in is no reply.
         s.TickAttesa = 0;
-        g.BufferRx.clear();
+        bufferRx_.clear();
         Ricevi_Dati(QString());
     }
 }
@@ -239,40 +263,124 @@ void CanaleGsm::Ricevi_Dati(const QString& risposta) {
     s.InAttesaRisposta = false;
     const QString intera = risposta.isEmpty() ? risposta : trattenuto_ + risposta;
     trattenuto_.clear();
-    // The reply belongs to the command that was sent, whatever the index says now.
-    std::optional<ComandoInVolo> comando;
-    comando.swap(inVolo_);
-    emit m_.RispostaInterpretata();
+    // The reply belongs to the command on the line, and its exchange ends here.
+    std::optional<Voce> voce;
+    voce.swap(inVolo_);
+    if (Interpretato)
+        Interpretato();
     if (s.ChiusuraRichiesta)
         return;
     if (s.DiagnosticaAttiva)
         m_.utente.Diagnostica(false, risposta);
-    if (!comando || !comando->gestore)
+    inGestione_ = true;
+    // The lines the modem slipped into this piece of the reply go to their handlers first, so
+    // that what they learn (a message arrived) is weighed against the state before the reply.
+    const QString scritta = voce ? voce->scritta : QString();
+    const RispostaAt nuova(risposta, scritta);
+    for (qsizetype i = 0; i < nuova.Righe().size(); ++i)
+        if (nuova.Righe()[i].tipo == RispostaAt::Tipo::NonRichiesta)
+            instrada(nuova.TestoRiga(i), true);
+    if (voce && voce->gestore) {
+        gestito_ = voce;
+        voce->gestore(RispostaAt(intera, scritta));
+        gestito_.reset();
+    }
+    inGestione_ = false;
+    prossimo();
+}
+
+void CanaleGsm::RegistraNonRichiesta(const QString& prefisso, GestoreNonRichiesta gestore,
+                                     bool ancheInUnaRisposta) {
+    nonRichieste_.push_back({prefisso, std::move(gestore), ancheInUnaRisposta});
+}
+
+void CanaleGsm::instrada(const QString& riga, bool inUnaRisposta) {
+    const QString t = riga.trimmed();
+    for (const NonRichiesta& n : nonRichieste_)
+        if ((!inUnaRisposta || n.ancheInUnaRisposta) &&
+            t.startsWith(n.prefisso, Qt::CaseInsensitive)) {
+            n.gestore(t);
+            return;
+        }
+}
+
+void CanaleGsm::Ascolta() {
+    if (inVolo_ || m_.stato.ChiusuraRichiesta || !m_.porta.PortOpen() ||
+        m_.porta.InBufferCount() <= 0)
         return;
-    gestito_ = *comando;
-    comando->gestore(RispostaAt(intera, comando->riga));
+    QString arrivati;
+    try {
+        arrivati = m_.porta.Input();
+    } catch (const ErroreRuntime&) {
+        return;
+    }
+    if (m_.stato.DiagnosticaAttiva)
+        m_.utente.Diagnostica(false, arrivati);
+    aRiposo_ += arrivati;
+    // Only whole lines; a line cut by the tick waits for its end. Noise without a line end
+    // never grows past a reply's size.
+    const qsizetype fine = aRiposo_.lastIndexOf(QLatin1Char('\n'));
+    if (fine < 0) {
+        if (aRiposo_.size() > 4096)
+            aRiposo_.clear();
+        return;
+    }
+    const QStringList righe = aRiposo_.left(fine).split(QLatin1Char('\n'));
+    aRiposo_.remove(0, fine + 1);
+    inGestione_ = true;
+    for (const QString& riga : righe)
+        if (!riga.trimmed().isEmpty())
+            instrada(riga, false);
+    inGestione_ = false;
+    prossimo();
 }
 
 void CanaleGsm::AttendiAncora(const QString& finora) {
     // The same command stays on the line.
-    if (!inVolo_)
+    if (!inVolo_ && gestito_)
         inVolo_ = gestito_;
     trattenuto_ = finora;
-    m_.globale.BufferRx.clear();
+    bufferRx_.clear();
     m_.stato.TickAttesa = 2;
     m_.stato.InAttesaRisposta = true;
 }
 
-void CanaleGsm::Abbandona() {
-    StatoModem& s = m_.stato;
-    std::optional<ComandoInVolo> comando;
-    comando.swap(inVolo_);
-    trattenuto_.clear();
-    m_.globale.BufferRx.clear();
-    s.TickAttesa = 0;
-    s.InAttesaRisposta = false;
-    if (comando && comando->abbandono)
-        comando->abbandono();
+void CanaleGsm::Abbandona(int id) {
+    if (inVolo_ && inVolo_->id == id) {
+        std::optional<Voce> voce;
+        voce.swap(inVolo_);
+        trattenuto_.clear();
+        bufferRx_.clear();
+        m_.stato.TickAttesa = 0;
+        m_.stato.InAttesaRisposta = false;
+        if (voce->abbandono)
+            voce->abbandono(true);
+        if (!inGestione_)
+            prossimo();
+        return;
+    }
+    const auto voce =
+        std::find_if(coda_.begin(), coda_.end(), [id](const Voce& v) { return v.id == id; });
+    if (voce == coda_.end())
+        return;
+    Voce v = std::move(*voce);
+    coda_.erase(voce);
+    if (v.abbandono)
+        v.abbandono(false);
+}
+
+void CanaleGsm::AbbandonaTutti() {
+    // What an owner sends on being told is dropped as well: the search starts from nothing.
+    const bool gestione = inGestione_;
+    inGestione_ = true;
+    while (inVolo_ || !coda_.empty()) {
+        if (inVolo_) {
+            Abbandona(inVolo_->id);
+            continue;
+        }
+        Abbandona(coda_.front().id);
+    }
+    inGestione_ = gestione;
 }
 
 void CanaleGsm::ChiudiPorta() {

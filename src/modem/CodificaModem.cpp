@@ -1,20 +1,50 @@
 #include "CodificaModem.h"
 
+#include "CanaleGsm.h"
+#include "ContestoModem.h"
 #include "CorpoSms.h"
 #include "DialogoUtente.h"
+#include "GestionePin.h"
 #include "InsiemeCaratteri.h"
-#include "MotoreGsm.h"
 #include "archive/StatoGlobale.h"
 #include "platform/CaratteriVicini.h"
 
-CodificaModem::CodificaModem(MotoreGsm& motore)
-    : m_(motore) {
-    m_.canale.Registra(ComandoGsm::CodificaSms, [this](const RispostaAt& r) { risposta(r); });
+CodificaModem::CodificaModem(ContestoModem& contesto, GestionePin& pin)
+    : m_(contesto)
+    , pin_(pin) {}
+
+namespace {
+
+using Sequenza = SequenzaAt<CodificaModem>;
+
+QString csmpIniziale() {
+    return CodificaModem::RigaCsmp(0);
 }
 
+// At start-up, after verbose errors: the extended header, the sets offered, ours, the one kept
+// when ours is refused, then the plain coding of sent messages, so the modem holds what is
+// believed.
+const Sequenza::Passo kAvvio[] = {
+    {ComandoGsm::CodificaSms, "AT+CSDH=1", nullptr, true, &CodificaModem::EsitoCsdh},
+    {ComandoGsm::CodificaSms, "AT+CSCS=?", nullptr, true, &CodificaModem::EsitoElencoInsiemi},
+    {ComandoGsm::CodificaSms, "AT+CSCS=\"8859-1\"", nullptr, true, &CodificaModem::EsitoInsieme},
+    {ComandoGsm::CodificaSms, "AT+CSCS?", nullptr, true, &CodificaModem::EsitoInsiemeInUso},
+    {ComandoGsm::CodificaSms, nullptr, &csmpIniziale, true, &CodificaModem::EsitoCsmpIniziale},
+};
+
+// After a reset: text mode, the extended header and our set again; the sets the modem offers
+// do not change with a reset.
+const Sequenza::Passo kRipristino[] = {
+    {ComandoGsm::ModoTesto, nullptr, nullptr, true, nullptr},
+    {ComandoGsm::CodificaSms, "AT+CSDH=1", nullptr, true, &CodificaModem::EsitoCsdh},
+    {ComandoGsm::CodificaSms, "AT+CSCS=\"8859-1\"", nullptr, true, &CodificaModem::EsitoInsieme},
+    {ComandoGsm::CodificaSms, "AT+CSCS?", nullptr, true, &CodificaModem::EsitoInsiemeInUso},
+};
+
+} // namespace
+
 void CodificaModem::NuovoModem() {
-    fase_ = Fase::Nessuna;
-    poi_ = nullptr;
+    inCorso_ = false;
     insieme_.clear();
     insiemeLettura_.clear();
     csdh_ = false;
@@ -24,99 +54,64 @@ void CodificaModem::NuovoModem() {
 
 void CodificaModem::Avvia() {
     NuovoModem();
-    invia(Fase::Csdh, QStringLiteral("AT+CSDH=1"));
+    inCorso_ = true;
+    Sequenza::Esegui(m_.canale, *this, kAvvio, [this](bool) {
+        inCorso_ = false;
+        pin_.ControllaSim();
+    });
 }
 
 void CodificaModem::Ripristina(std::function<void()> poi) {
-    poi_ = std::move(poi);
     // A reset forgets the coding of sent messages too: the next submission sets it again.
     dcsInvio_ = -1;
-    invia(Fase::ModoTesto, QStringLiteral("AT+CMGF=1"));
+    inCorso_ = true;
+    Sequenza::Esegui(m_.canale, *this, kRipristino, [this, poi = std::move(poi)](bool) {
+        inCorso_ = false;
+        poi();
+    });
 }
 
-void CodificaModem::invia(Fase fase, const QString& riga) {
-    fase_ = fase;
-    m_.globale.StringaGsm = riga;
-    m_.stato.TipoComando = ComandoGsm::CodificaSms;
-    m_.canale.SetStringa_Gsm();
+SequenzaAt<CodificaModem>::Poi CodificaModem::EsitoCsdh(const RispostaAt& r) {
+    csdh_ = r.Ok();
+    if (!r.Ok())
+        nota(QStringLiteral("Il modem rifiuta AT+CSDH=1: la codifica degli SMS ricevuti non "
+                            "è nota e i testi restano come il modem li mostra."));
+    return Sequenza::Poi::Avanti;
 }
 
-void CodificaModem::risposta(const RispostaAt& r) {
-    switch (fase_) {
-    case Fase::Nessuna:
-        return;
-    case Fase::ModoTesto:
-        invia(Fase::Csdh, QStringLiteral("AT+CSDH=1"));
-        return;
-    case Fase::Csdh:
-        csdh_ = r.Ok();
-        if (!r.Ok())
-            nota(QStringLiteral("Il modem rifiuta AT+CSDH=1: la codifica degli SMS ricevuti non "
-                                "è nota e i testi restano come il modem li mostra."));
-        // The sets the modem offers do not change with a reset.
-        if (poi_)
-            invia(Fase::Insieme, QStringLiteral("AT+CSCS=\"%1\"").arg(InsiemeCaratteri::Latino1));
-        else
-            invia(Fase::ElencoInsiemi, QStringLiteral("AT+CSCS=?"));
-        return;
-    case Fase::ElencoInsiemi:
-        if (r.Ok()) {
-            const QString elenco = r.Informazione(QStringLiteral("+CSCS:")).value_or(QString());
-            ucs2_ = elenco.contains(QLatin1String("\"UCS2\""), Qt::CaseInsensitive);
-        }
-        invia(Fase::Insieme, QStringLiteral("AT+CSCS=\"%1\"").arg(InsiemeCaratteri::Latino1));
-        return;
-    case Fase::Insieme:
-        insiemeImpostato(r.Ok());
-        return;
-    case Fase::InsiemeInUso: {
-        // The line reads +CSCS: "GSM".
-        QString nome =
-            r.Ok() ? r.Informazione(QStringLiteral("+CSCS:")).value_or(QString()) : QString();
-        nome = nome.mid(nome.indexOf(QLatin1Char(':')) + 1).remove(QLatin1Char('"'));
-        insiemeLettura_ = nome.trimmed().toUpper();
-        fine();
-        return;
+SequenzaAt<CodificaModem>::Poi CodificaModem::EsitoElencoInsiemi(const RispostaAt& r) {
+    if (r.Ok()) {
+        const QString elenco = r.Informazione(QStringLiteral("+CSCS:")).value_or(QString());
+        ucs2_ = elenco.contains(QLatin1String("\"UCS2\""), Qt::CaseInsensitive);
     }
-    case Fase::Csmp:
-        EsitoCsmp(r, 0);
-        fineAvvio();
-        return;
-    }
+    return Sequenza::Poi::Avanti;
 }
 
-void CodificaModem::insiemeImpostato(bool ok) {
-    if (ok) {
+SequenzaAt<CodificaModem>::Poi CodificaModem::EsitoInsieme(const RispostaAt& r) {
+    if (r.Ok()) {
         insieme_ = QString::fromLatin1(InsiemeCaratteri::Latino1);
         insiemeLettura_ = insieme_;
-        fine();
-        return;
+        // The set in use is known: it is not asked.
+        return Sequenza::Poi::SaltaUno;
     }
     insieme_.clear();
     nota(QStringLiteral("Il modem rifiuta AT+CSCS=\"8859-1\": resta il suo set di "
                         "caratteri e le lettere accentate possono arrivare come \"?\"."));
-    invia(Fase::InsiemeInUso, QStringLiteral("AT+CSCS?"));
+    return Sequenza::Poi::Avanti;
 }
 
-void CodificaModem::fine() {
-    fase_ = Fase::Nessuna;
-    if (poi_) {
-        const std::function<void()> poi = std::move(poi_);
-        poi_ = nullptr;
-        poi();
-        return;
-    }
-    impostaCodificaIniziale();
+SequenzaAt<CodificaModem>::Poi CodificaModem::EsitoInsiemeInUso(const RispostaAt& r) {
+    // The line reads +CSCS: "GSM".
+    QString nome =
+        r.Ok() ? r.Informazione(QStringLiteral("+CSCS:")).value_or(QString()) : QString();
+    nome = nome.mid(nome.indexOf(QLatin1Char(':')) + 1).remove(QLatin1Char('"'));
+    insiemeLettura_ = nome.trimmed().toUpper();
+    return Sequenza::Poi::Avanti;
 }
 
-void CodificaModem::impostaCodificaIniziale() {
-    invia(Fase::Csmp, RigaCsmp(0));
-}
-
-void CodificaModem::fineAvvio() {
-    fase_ = Fase::Nessuna;
-    m_.stato.TipoComando = ComandoGsm::StatoSim;
-    m_.canale.SetStringa_Gsm();
+SequenzaAt<CodificaModem>::Poi CodificaModem::EsitoCsmpIniziale(const RispostaAt& r) {
+    EsitoCsmp(r, 0);
+    return Sequenza::Poi::Avanti;
 }
 
 void CodificaModem::nota(const QString& testo) {

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "SequenzaAt.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
+class GestionePin;
 
 // How texts travel between the program and the modem. At start-up, after verbose errors, the
 // modem is asked to show each message's first octet and coding scheme ("AT+CSDH=1"), which
@@ -18,7 +21,7 @@ class RispostaAt;
 // carry, plain 7-bit otherwise.
 class CodificaModem {
 public:
-    explicit CodificaModem(MotoreGsm& motore);
+    CodificaModem(ContestoModem& contesto, GestionePin& pin);
 
     // After "AT+CMEE=2": the settings, then the SIM check.
     void Avvia();
@@ -30,6 +33,8 @@ public:
     // The character set the modem shows texts in, as it names it: the one set, or the one it
     // reported when it refused ours; empty when unknown.
     const QString& InsiemeLettura() const { return insiemeLettura_; }
+    // Setting up or restoring is under way.
+    bool InCorso() const { return inCorso_; }
     // A new modem (or the same one searched again): everything is learnt anew.
     void NuovoModem();
 
@@ -63,25 +68,23 @@ public:
     // The refusals told in the diagnostic list, in order, each once.
     const QStringList& Note() const { return note_; }
 
-private:
-    enum class Fase { Nessuna, ModoTesto, Csdh, ElencoInsiemi, Insieme, InsiemeInUso, Csmp };
-    void risposta(const RispostaAt& r);
-    // At every start-up the plain coding is set once, so the modem holds what is believed.
-    void impostaCodificaIniziale();
-    void fineAvvio();
-    void invia(Fase fase, const QString& riga);
-    void nota(const QString& testo);
-    void insiemeImpostato(bool ok);
-    void fine();
+    // How each step of the start-up and restore tables takes its reply.
+    SequenzaAt<CodificaModem>::Poi EsitoCsdh(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoElencoInsiemi(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoInsieme(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoInsiemeInUso(const RispostaAt& r);
+    SequenzaAt<CodificaModem>::Poi EsitoCsmpIniziale(const RispostaAt& r);
 
-    MotoreGsm& m_;
-    Fase fase_ = Fase::Nessuna;
+private:
+    void nota(const QString& testo);
+
+    ContestoModem& m_;
+    GestionePin& pin_;
+    bool inCorso_ = false;
     QString insieme_;
     QString insiemeLettura_;
     bool csdh_ = false;
     bool ucs2_ = false;
-    // While restoring: what follows; otherwise the start-up goes on to the SIM check.
-    std::function<void()> poi_;
     int dcsInvio_ = -1;
     QStringList note_;
 };

@@ -1,8 +1,11 @@
 #include "CreditoGsm.h"
 
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
+#include "InvioSmsGsm.h"
 #include "LetturaCredito.h"
-#include "MotoreGsm.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "archive/Transazione.h"
@@ -20,11 +23,24 @@ bool codiceScrivibile(const QString& codice) {
 
 } // namespace
 
-CreditoGsm::CreditoGsm(MotoreGsm& motore)
-    : m_(motore) {
-    m_.canale.Registra(ComandoGsm::Credito, [this](const RispostaAt& r) { rispostaCredito(r); });
-    m_.canale.Registra(ComandoGsm::ServiziChiamata,
-                       [this](const RispostaAt& r) { rispostaServizi(r); });
+CreditoGsm::CreditoGsm(ContestoModem& contesto, CodificaModem& codifica)
+    : m_(contesto)
+    , codifica_(codifica) {}
+
+bool CreditoGsm::invia(Fase fase, Comando comando) {
+    fase_ = fase;
+    if (m_.canale.Invia(
+            std::move(comando), [this](const RispostaAt& r) { rispostaCredito(r); },
+            [this](bool) { fine(); }))
+        return true;
+    fine();
+    return false;
+}
+
+void CreditoGsm::indirizzo() {
+    invia(Fase::Indirizzo,
+          Comando::Composto(ComandoGsm::Credito, m_.globale.NumeroCredito,
+                            TabellaComandi::kTimeoutIndirizzo, Comando::Forma::Indirizzo));
 }
 
 int CreditoGsm::GestioneCredito() {
@@ -34,14 +50,9 @@ int CreditoGsm::GestioneCredito() {
     if (!s.Registrato)
         return m_.utente.Messaggio(QStringLiteral("MODEM GSM NON REGISTRATO ALLA RETE"),
                                    Stile::SoloOk);
-    if (s.TickAttesa != 0 || s.InAttesaRisposta)
+    if (m_.canale.Occupato() || fase_ != Fase::Nessuna)
         return m_.utente.Messaggio(QStringLiteral("MODEM OCCUPATO IN ATTESA DI RISPOSTA"),
                                    Stile::SoloOk);
-    g.ModoSms = false;
-    g.FaseIndirizzo = false;
-    s.FaseTesto = false;
-    s.ChiamataVocale = false;
-    s.ArgomentoTraVirgolette = false;
     const int modalita = g.ModalitaCredito;
     if (modalita < PerSms || modalita > PerChiamata)
         return 0;
@@ -52,31 +63,30 @@ int CreditoGsm::GestioneCredito() {
                 .arg(g.NumeroCredito),
             Stile::Esclamazione);
     m_.pannello.MostraCredito(g.CreditoResiduo, true);
+    const int timeout = TabellaComandi::Riga(ComandoGsm::Credito).timeoutTick;
     switch (modalita) {
     case PerSms:
         // The request goes through the same coding step as any SMS.
-        dcsCredito_ = m_.codifica.DcsPer(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
-        codificaCredito_ = dcsCredito_ != m_.codifica.DcsInvio();
-        if (codificaCredito_) {
-            g.StringaGsm = CodificaModem::RigaCsmp(dcsCredito_);
-        } else {
-            g.ModoSms = true;
-            g.FaseIndirizzo = true;
-            g.StringaGsm = g.NumeroCredito;
-        }
+        dcsCredito_ = codifica_.DcsPer(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
+        if (dcsCredito_ != codifica_.DcsInvio())
+            invia(Fase::Codifica, Comando::Composto(ComandoGsm::Credito,
+                                                    CodificaModem::RigaCsmp(dcsCredito_), timeout));
+        else
+            indirizzo();
         break;
-    case PerUssd:
-        s.ArgomentoTraVirgolette = true;
-        g.StringaGsm = QStringLiteral("AT+CUSD=1,");
-        break;
-    default:
-        s.ChiamataVocale = true;
-        g.StringaGsm = QStringLiteral("ATD") + g.NumeroCredito;
+    case PerUssd: {
+        Comando c = Comando::Composto(ComandoGsm::Credito, QStringLiteral("AT+CUSD=1,"), timeout,
+                                      Comando::Forma::TraVirgolette);
+        c.argomento = g.NumeroCredito;
+        invia(Fase::Ussd, std::move(c));
         break;
     }
-    m_.stato.TipoComando = ComandoGsm::Credito;
-    if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::Credito)
-        fine();
+    default:
+        invia(Fase::Chiamata,
+              Comando::Composto(ComandoGsm::Credito, QStringLiteral("ATD") + g.NumeroCredito,
+                                timeout, Comando::Forma::Chiamata));
+        break;
+    }
     return 0;
 }
 
@@ -88,16 +98,10 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
         fine();
         return;
     }
-    if (codificaCredito_) {
+    if (fase_ == Fase::Codifica) {
         // The coding is set: now the address line of the request.
-        codificaCredito_ = false;
-        m_.codifica.EsitoCsmp(r, dcsCredito_);
-        g.ModoSms = true;
-        g.FaseIndirizzo = true;
-        g.StringaGsm = g.NumeroCredito;
-        m_.stato.TipoComando = ComandoGsm::Credito;
-        if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::Credito)
-            fine();
+        codifica_.EsitoCsmp(r, dcsCredito_);
+        indirizzo();
         return;
     }
 
@@ -120,20 +124,26 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
         fine();
         return;
     }
-    if (g.ModalitaCredito == PerUssd && r.Ok()) {
+    if (fase_ == Fase::Ussd && r.Ok()) {
         // The bare acknowledgement: the network's answer follows.
         m_.canale.AttendiAncora(testo);
         return;
     }
-    if (r.Prompt() && g.ModoSms) {
+    if (r.Prompt() && fase_ == Fase::Indirizzo) {
         // The SMS request's prompt: the text goes out, then the credit comes back as a message.
-        g.StringaGsm = m_.codifica.CorpoInvio(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
-        m_.stato.FaseTesto = true;
-        if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::Credito)
-            fine();
+        invia(Fase::Testo,
+              Comando::Composto(ComandoGsm::Credito,
+                                codifica_.CorpoInvio(InvioSmsGsm::TestoScrivibile(g.TestoCredito)),
+                                TabellaComandi::kTimeoutTesto, Comando::Forma::Testo));
         return;
     }
     fine();
+}
+
+void CreditoGsm::UssdTardivo(const QString& riga) {
+    // Only an answer with a text: a bare "+CUSD: 2" after the session ended says nothing.
+    if (const auto ussd = LetturaCredito::TestoUssd(riga + QStringLiteral("\r\n")))
+        creditoUssd(*ussd);
 }
 
 void CreditoGsm::creditoUssd(const QString& testo) {
@@ -141,11 +151,11 @@ void CreditoGsm::creditoUssd(const QString& testo) {
     const std::optional<QString> credito = LetturaCredito::Credito(testo);
     if (!credito) {
         // The stored credit stays, still shown as waiting for confirmation.
-        m_.utente.Messaggio(QStringLiteral("La risposta del gestore non riporta un credito "
-                                           "leggibile:\n\"%1\"\nIl credito memorizzato resta "
-                                           "invariato.")
-                                .arg(testo),
-                            Stile::Esclamazione);
+        m_.avvisi.Avvisa(
+            QStringLiteral("La risposta del gestore non riporta un credito leggibile:\n"
+                           "\"%1\"\nIl credito memorizzato resta invariato.")
+                .arg(testo),
+            Stile::Esclamazione);
         return;
     }
     g.CreditoResiduo = *credito;
@@ -168,64 +178,53 @@ void CreditoGsm::creditoUssd(const QString& testo) {
         }
         t.Conferma();
     } catch (const ErroreRuntime& e) {
-        m_.utente.Messaggio(
-            QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
-                e.DescrizioneENumero(),
-            Stile::Esclamazione);
+        m_.avvisi.Avvisa(QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
+                             e.DescrizioneENumero(),
+                         Stile::Esclamazione);
     }
 }
 
 void CreditoGsm::PassoServizi() {
-    const StatoModem& s = m_.stato;
-    if (m_.globale.ServizioRichiesto > 0 && s.Registrato && s.TickAttesa == 0 &&
-        !s.InAttesaRisposta)
+    if (m_.pannello.servizioRichiesto > 0 && m_.stato.Registrato && !m_.canale.Occupato() &&
+        fase_ == Fase::Nessuna)
         Disattiva_Servizi();
 }
 
 void CreditoGsm::Disattiva_Servizi() {
-    StatoGlobale& g = m_.globale;
-    StatoModem& s = m_.stato;
-    s.ChiamataVocale = false;
-    if (!s.Registrato || s.TickAttesa != 0 || s.InAttesaRisposta)
+    PannelloGsm& p = m_.pannello;
+    if (!m_.stato.Registrato || m_.canale.Occupato() || fase_ != Fase::Nessuna)
         return;
-    if (g.ServizioRichiesto != 1 && g.ServizioRichiesto != 2) {
-        g.ServizioRichiesto = 0;
+    const int servizio = p.servizioRichiesto;
+    if (servizio != 1 && servizio != 2) {
+        p.servizioRichiesto = 0;
         return;
     }
-    g.StringaGsm = QStringLiteral("ATD") +
-                   (g.ServizioRichiesto == 1 ? QStringLiteral("##002#") : QStringLiteral("#43#"));
-    s.ChiamataVocale = true;
-    m_.stato.TipoComando = ComandoGsm::ServiziChiamata;
-    if (!m_.canale.SetStringa_Gsm() && m_.stato.TipoComando == ComandoGsm::ServiziChiamata) {
-        g.ServizioRichiesto = 0;
+    fase_ = Fase::Servizio;
+    const QString riga =
+        QStringLiteral("ATD") + (servizio == 1 ? QStringLiteral("##002#") : QStringLiteral("#43#"));
+    const auto rifiutato = [this](bool) {
+        m_.pannello.servizioRichiesto = 0;
         fine();
-    }
+    };
+    if (!m_.canale.Invia(
+            Comando::Composto(ComandoGsm::ServiziChiamata, riga,
+                              TabellaComandi::Riga(ComandoGsm::ServiziChiamata).timeoutTick,
+                              Comando::Forma::Chiamata),
+            [this, servizio](const RispostaAt& r) { rispostaServizi(r, servizio); }, rifiutato))
+        rifiutato(false);
 }
 
-void CreditoGsm::rispostaServizi(const RispostaAt& r) {
-    StatoGlobale& g = m_.globale;
-    const int servizio = g.ServizioRichiesto;
+void CreditoGsm::rispostaServizi(const RispostaAt& r, int servizio) {
     // Each request is sent once: a refused dial is dropped without a word.
-    g.ServizioRichiesto = 0;
+    m_.pannello.servizioRichiesto = 0;
     fine();
     if (!r.Ok())
         return;
-    m_.utente.Messaggio(servizio == 1 ? QStringLiteral("Disabilitata la Segreteria Telefonica")
-                                      : QStringLiteral("Disabilitato il Trasferimento di Chiamata"),
-                        Stile::SoloOk);
+    m_.avvisi.Avvisa(servizio == 1 ? QStringLiteral("Disabilitata la Segreteria Telefonica")
+                                   : QStringLiteral("Disabilitato il Trasferimento di Chiamata"),
+                     Stile::SoloOk);
 }
 
 void CreditoGsm::fine() {
-    StatoGlobale& g = m_.globale;
-    StatoModem& s = m_.stato;
-    codificaCredito_ = false;
-    g.ModoSms = false;
-    g.FaseIndirizzo = false;
-    s.FaseTesto = false;
-    // Left set, the ';' of the dial would follow every later command.
-    s.ChiamataVocale = false;
-    s.ArgomentoTraVirgolette = false;
-    if (s.TickAttesa == 0)
-        s.InAttesaRisposta = false;
-    m_.stato.TipoComando = ComandoGsm::Registrazione;
+    fase_ = Fase::Nessuna;
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "Comando.h"
+
 #include <QString>
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
+class CodificaModem;
 
 // The prepaid credit and the call services of the operator in use. "Gestione Credito" asks the
 // credit as the operator's settings say: an SMS to the service number, a USSD request, or a voice
@@ -12,24 +15,35 @@ class RispostaAt;
 // "#43#" (call forwarding off) once, when the modem is registered and idle.
 class CreditoGsm {
 public:
-    explicit CreditoGsm(MotoreGsm& motore);
+    CreditoGsm(ContestoModem& contesto, CodificaModem& codifica);
 
     // "Gestione Credito". Returns the answer of the box shown when the request is refused (the
     // modem not registered, or busy), 0 when none was shown.
     int GestioneCredito();
     // The idle step of a tick: the call service asked, when the modem can take it.
     void PassoServizi();
-    // Dials the code of `ServizioRichiesto`.
+    // A "+CUSD:" line outside any exchange: the network's answer after the request timed out.
+    void UssdTardivo(const QString& riga);
+    // A request of the credit or of a call service is under way.
+    bool InCorso() const { return fase_ != Fase::Nessuna; }
+    // Dials the code of the panel's `servizioRichiesto`.
     void Disattiva_Servizi();
 
 private:
+    // Where the request stands: the coding of the SMS request being set, its address line, its
+    // text, the USSD request, the dial, or a call service.
+    enum class Fase { Nessuna, Codifica, Indirizzo, Testo, Ussd, Chiamata, Servizio };
+
+    bool invia(Fase fase, Comando comando);
+    void indirizzo();
     void rispostaCredito(const RispostaAt& r);
-    void rispostaServizi(const RispostaAt& r);
+    void rispostaServizi(const RispostaAt& r, int servizio);
     void creditoUssd(const QString& testo);
     void fine();
 
-    MotoreGsm& m_;
-    // The SMS request waits for the coding to be set first, with this scheme.
-    bool codificaCredito_ = false;
+    ContestoModem& m_;
+    CodificaModem& codifica_;
+    Fase fase_ = Fase::Nessuna;
+    // The scheme the SMS request goes out with.
     int dcsCredito_ = 0;
 };

@@ -1,7 +1,8 @@
 #include "GestionePin.h"
 
+#include "CanaleGsm.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
-#include "MotoreGsm.h"
 #include "RisposteModem.h"
 #include "archive/StatoGlobale.h"
 #include "platform/PortaSeriale.h"
@@ -10,12 +11,12 @@ namespace {
 const QString kTitolo = QStringLiteral("Abilitazione MODULO GSM");
 } // namespace
 
-GestionePin::GestionePin(MotoreGsm& motore)
-    : m_(motore) {
-    CanaleGsm& c = m_.canale;
-    c.Registra(ComandoGsm::StatoSim, [this](const RispostaAt& r) { rispostaStatoSim(r); });
-    c.Registra(ComandoGsm::InserimentoPin, [this](const RispostaAt& r) { rispostaPin(r); });
-    c.Registra(ComandoGsm::BloccoPin, [this](const RispostaAt& r) { rispostaBloccoPin(r); });
+GestionePin::GestionePin(ContestoModem& contesto)
+    : m_(contesto) {}
+
+void GestionePin::ControllaSim() {
+    m_.canale.Invia(Comando::DallaTabella(ComandoGsm::StatoSim),
+                    [this](const RispostaAt& r) { rispostaStatoSim(r); });
 }
 
 void GestionePin::Ricomincia() {
@@ -35,20 +36,20 @@ void GestionePin::rispostaStatoSim(const RispostaAt& r) {
     case RisposteModem::StatoSim::PukRichiesto:
         p.statoPin = StatoPin::PukRichiesto;
         m_.stato.TentativiPin = 3;
-        m_.utente.Messaggio(
+        m_.avvisi.Avvisa(
             QStringLiteral(" MODULO GMS bloccato.\nPer Sbloccare il GSM, inserire il Codice Puk "),
             Stile::Informazione, kTitolo);
         Uso = UsoRiquadroPin::Ingresso;
         p.riquadroPin = true;
         break;
     case RisposteModem::StatoSim::PinRichiesto:
-        m_.utente.Messaggio(QStringLiteral(" Prego, inserire il Codice PIN "), Stile::Informazione,
-                            kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral(" Prego, inserire il Codice PIN "), Stile::Informazione,
+                         kTitolo);
         Uso = UsoRiquadroPin::Ingresso;
         p.riquadroPin = true;
         break;
     case RisposteModem::StatoSim::SimAssente:
-        m_.utente.Messaggio(
+        m_.avvisi.Avvisa(
             QStringLiteral("ATTENZIONE !!! SIM NON Inserita.\n"
                            "Chiudere il Programma ed eseguire al procedura Inserimento SIM.\n\n"
                            "MODULO GSM Disabilitato modalita OFF-Line."),
@@ -58,7 +59,7 @@ void GestionePin::rispostaStatoSim(const RispostaAt& r) {
         m_.porta.setDTREnable(true);
         break;
     case RisposteModem::StatoSim::Pronta:
-        m_.utente.Messaggio(QStringLiteral("MODULO GSM abilitato"), Stile::Informazione, kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("MODULO GSM abilitato"), Stile::Informazione, kTitolo);
         p.richiestaPin = RichiestaPin::Disattiva;
         simPronta();
         break;
@@ -72,28 +73,27 @@ void GestionePin::simPronta() {
     p.statoPin = StatoPin::Abilitato;
     p.riquadroPin = false;
     p.gestionePin = true;
-    m_.stato.TipoComando = ComandoGsm::Registrazione;
 }
 
 void GestionePin::rispostaPin(const RispostaAt& r) {
     PannelloGsm& p = m_.pannello;
     const int tentativi = m_.stato.TentativiPin;
     if (r.Ok()) {
-        m_.utente.Messaggio(QStringLiteral("Codice Pin valido. Gsm Abilitato"), Stile::Informazione,
-                            kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("Codice Pin valido. Gsm Abilitato"), Stile::Informazione,
+                         kTitolo);
         p.codicePin.clear();
         p.richiestaPin = RichiestaPin::Attiva;
         simPronta();
         return;
     }
     if (tentativi > 2)
-        m_.utente.Messaggio(QStringLiteral("MODULO GSM bloccato.\n"
-                                           "Per sbloccare inserire Codice PUK seguito da virgola "
-                                           "e PIN\nEsempio: 52719034,8316"),
-                            Stile::Esclamazione, kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("MODULO GSM bloccato.\n"
+                                        "Per sbloccare inserire Codice PUK seguito da virgola "
+                                        "e PIN\nEsempio: 52719034,8316"),
+                         Stile::Esclamazione, kTitolo);
     else
-        m_.utente.Messaggio(QStringLiteral("Errore! Codice PIN non valido."), Stile::Esclamazione,
-                            kTitolo);
+        m_.avvisi.Avvisa(QStringLiteral("Errore! Codice PIN non valido."), Stile::Esclamazione,
+                         kTitolo);
     if (tentativi == 1)
         p.statoPin = StatoPin::SecondoInserimento;
     else if (tentativi == 2)
@@ -105,15 +105,14 @@ void GestionePin::rispostaPin(const RispostaAt& r) {
 
 void GestionePin::rispostaBloccoPin(const RispostaAt& r) {
     PannelloGsm& p = m_.pannello;
-    m_.stato.TipoComando = ComandoGsm::Registrazione;
     // Refused: the caption stays and the frame stays open.
     if (!r.Ok())
         return;
     if (p.richiestaPin == RichiestaPin::Disattiva) {
-        m_.utente.Messaggio(QStringLiteral("Codice Pin Abilitato"));
+        m_.avvisi.Avvisa(QStringLiteral("Codice Pin Abilitato"));
         p.richiestaPin = RichiestaPin::Attiva;
     } else {
-        m_.utente.Messaggio(QStringLiteral("Codice Pin Disabilitato"));
+        m_.avvisi.Avvisa(QStringLiteral("Codice Pin Disabilitato"));
         p.richiestaPin = RichiestaPin::Disattiva;
     }
     p.gestionePin = true;
@@ -125,25 +124,27 @@ void GestionePin::rispostaBloccoPin(const RispostaAt& r) {
 void GestionePin::Ok() {
     PannelloGsm& p = m_.pannello;
     StatoModem& s = m_.stato;
-    StatoGlobale& g = m_.globale;
     const QString codice = p.codicePin;
     // The frame was opened by the PIN button to switch the request the SIM is known to have.
     if (Uso == UsoRiquadroPin::Cambio && p.richiestaPin != RichiestaPin::NonNota) {
         const QChar modo =
             p.richiestaPin == RichiestaPin::Attiva ? QLatin1Char('0') : QLatin1Char('1');
-        g.StringaGsm = QStringLiteral("AT+CLCK=\"SC\",") + modo + QStringLiteral(",\"") + codice +
-                       QLatin1Char('"');
-        m_.stato.TipoComando = ComandoGsm::BloccoPin;
-        m_.canale.SetStringa_Gsm();
+        const QString riga = QStringLiteral("AT+CLCK=\"SC\",") + modo + QStringLiteral(",\"") +
+                             codice + QLatin1Char('"');
+        // Queued behind whatever is on the line: its answer is this command's, never a scan's.
+        m_.canale.Invia(Comando::Composto(ComandoGsm::BloccoPin, riga,
+                                          TabellaComandi::Riga(ComandoGsm::BloccoPin).timeoutTick),
+                        [this](const RispostaAt& r) { rispostaBloccoPin(r); });
         return;
     }
     if (!codice.isEmpty() || s.TentativiPin <= 2) {
         ++s.TentativiPin;
         if (!codice.isEmpty()) {
             // Sent exactly as typed: for the PUK, the PUK, a comma and the new PIN.
-            g.StringaGsm = QStringLiteral("AT+CPIN=") + codice;
-            m_.stato.TipoComando = ComandoGsm::InserimentoPin;
-            m_.canale.SetStringa_Gsm();
+            m_.canale.Invia(
+                Comando::Composto(ComandoGsm::InserimentoPin, QStringLiteral("AT+CPIN=") + codice,
+                                  TabellaComandi::Riga(ComandoGsm::InserimentoPin).timeoutTick),
+                [this](const RispostaAt& r) { rispostaPin(r); });
         } else {
             chiediCodice();
         }

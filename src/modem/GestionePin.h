@@ -2,14 +2,14 @@
 
 #include "PannelloGsm.h"
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
 
 // The SIM check at the end of the start-up, the PIN and PUK entered in the PIN frame, and the
 // PIN request of the SIM switched on and off with the PIN button.
 class GestionePin {
 public:
-    explicit GestionePin(MotoreGsm& motore);
+    explicit GestionePin(ContestoModem& contesto);
 
     // "OK" of the PIN frame, with the code typed in its box.
     void Ok();
@@ -17,6 +17,8 @@ public:
     void Esc();
     // The PIN button ("Gestione Pin", "Abilita Pin", "Disabilita Pin").
     void Pulsante();
+    // The end of the start-up chain: "AT+CLCK?".
+    void ControllaSim();
     // A new search: the SIM will be checked again and its PIN entered from the first attempt.
     void Ricomincia();
 
@@ -30,5 +32,5 @@ private:
     void simPronta();
     void chiediCodice();
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
 };

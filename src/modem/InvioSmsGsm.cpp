@@ -1,9 +1,8 @@
 #include "InvioSmsGsm.h"
 
-#include "MotoreGsm.h"
-#include "archive/StatoGlobale.h"
-#include "platform/ErroreRuntime.h"
-#include "platform/PortaSeriale.h"
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 
 namespace {
 
@@ -40,52 +39,42 @@ QString InvioSmsGsm::TestoScrivibile(QString testo) {
     return testo;
 }
 
-InvioSmsGsm::InvioSmsGsm(MotoreGsm& motore)
-    : m_(motore) {
-    m_.canale.Registra(
-        ComandoGsm::InvioSms, [this](const RispostaAt& r) { risposta(r); },
-        [this] { abbandonato(); });
+InvioSmsGsm::InvioSmsGsm(ContestoModem& contesto, CodificaModem& codifica)
+    : m_(contesto)
+    , codifica_(codifica) {}
+
+void InvioSmsGsm::invia(Fase fase, Comando comando) {
+    fase_ = fase;
+    // Sent from the campaign's timer: it waits while a notice of the engine is open.
+    comando.daFinestra = true;
+    if (!m_.canale.Invia(
+            std::move(comando), [this](const RispostaAt& r) { risposta(r); },
+            [this](bool partito) { abbandonato(partito); }))
+        esito(true);
 }
 
 void InvioSmsGsm::Invia(const QString& numero) {
-    StatoGlobale& g = m_.globale;
     senzaRisposta_ = false;
     numero_ = numero;
-    g.InvioFallito = false;
-    m_.stato.TipoComando = ComandoGsm::InvioSms;
-    m_.stato.FaseTesto = false;
+    fallito_ = false;
     if (!NumeroScrivibile(numero)) {
         fase_ = Fase::Indirizzo;
         esito(true);
         return;
     }
-    dcs_ = TestoDaInviare ? m_.codifica.DcsPer(TestoScrivibile(TestoDaInviare())) : 0;
-    if (dcs_ == m_.codifica.DcsInvio()) {
+    dcs_ = TestoDaInviare ? codifica_.DcsPer(TestoScrivibile(TestoDaInviare())) : 0;
+    if (dcs_ == codifica_.DcsInvio()) {
         indirizzo();
         return;
     }
-    fase_ = Fase::Codifica;
-    g.ModoSms = false;
-    g.FaseIndirizzo = false;
-    g.StringaGsm = CodificaModem::RigaCsmp(dcs_);
-    if (!m_.canale.SetStringa_Gsm())
-        esito(true);
+    invia(Fase::Codifica, Comando::Composto(ComandoGsm::InvioSms, CodificaModem::RigaCsmp(dcs_),
+                                            TabellaComandi::kTimeoutIndirizzo));
 }
 
 void InvioSmsGsm::indirizzo() {
-    StatoGlobale& g = m_.globale;
-    fase_ = Fase::Indirizzo;
-    g.ModoSms = true;
-    g.FaseIndirizzo = true;
-    g.StringaGsm = numero_;
-    m_.stato.TipoComando = ComandoGsm::InvioSms;
-    if (!m_.canale.SetStringa_Gsm())
-        esito(true);
-}
-
-void InvioSmsGsm::Rilascia() {
-    if (!InVolo() && m_.stato.TipoComando == ComandoGsm::InvioSms)
-        m_.stato.TipoComando = ComandoGsm::Registrazione;
+    invia(Fase::Indirizzo,
+          Comando::Composto(ComandoGsm::InvioSms, numero_, TabellaComandi::kTimeoutIndirizzo,
+                            Comando::Forma::Indirizzo));
 }
 
 void InvioSmsGsm::risposta(const RispostaAt& r) {
@@ -100,7 +89,7 @@ void InvioSmsGsm::risposta(const RispostaAt& r) {
             return;
         }
         // A refusal leaves the coding as it was: the SMS goes out all the same.
-        m_.codifica.EsitoCsmp(r, dcs_);
+        codifica_.EsitoCsmp(r, dcs_);
         indirizzo();
         return;
     case Fase::Indirizzo:
@@ -135,16 +124,12 @@ void InvioSmsGsm::risposta(const RispostaAt& r) {
 }
 
 void InvioSmsGsm::prompt() {
-    StatoModem& s = m_.stato;
     const QString testo = TestoDaInviare ? TestoScrivibile(TestoDaInviare()) : QString();
     if (testo.isEmpty() || (PrimaDelTesto && !PrimaDelTesto())) {
         // Nobody would record this SMS as sent, or the text was emptied meanwhile: ESC makes the
         // modem drop it rather than send an empty message.
         fase_ = Fase::Annullo;
-        try {
-            m_.porta.Input();
-            m_.porta.Output(QString(QChar(27)));
-        } catch (const ErroreRuntime&) {
+        if (!m_.canale.ScriviGrezzo(QString(QChar(27)))) {
             esito(true);
             return;
         }
@@ -152,34 +137,22 @@ void InvioSmsGsm::prompt() {
         m_.canale.AttendiAncora(QString());
         return;
     }
-    m_.globale.StringaGsm = m_.codifica.CorpoInvio(testo);
-    s.FaseTesto = true;
-    fase_ = Fase::Testo;
-    if (!m_.canale.SetStringa_Gsm())
-        esito(true);
+    invia(Fase::Testo, Comando::Composto(ComandoGsm::InvioSms, codifica_.CorpoInvio(testo),
+                                         TabellaComandi::kTimeoutTesto, Comando::Forma::Testo));
 }
 
-void InvioSmsGsm::abbandonato() {
+void InvioSmsGsm::abbandonato(bool partito) {
     // A new search dropped the command on the line: after the text the SMS may have left.
     if (fase_ == Fase::Nessuna)
         return;
-    senzaRisposta_ = fase_ == Fase::Testo;
+    senzaRisposta_ = partito && fase_ == Fase::Testo;
     esito(true);
 }
 
 void InvioSmsGsm::esito(bool fallito) {
-    StatoGlobale& g = m_.globale;
-    StatoModem& s = m_.stato;
     fase_ = Fase::Nessuna;
-    g.ModoSms = false;
-    g.FaseIndirizzo = false;
-    s.FaseTesto = false;
-    // Nothing written: no reply is awaited.
-    if (s.TickAttesa == 0)
-        s.InAttesaRisposta = false;
-    g.InvioFallito = fallito;
-    g.InvioConcluso = true;
-    // Left on the SMS index, a poll would send whatever the last argument was as a command.
-    Rilascia();
-    emit m_.InvioTerminato();
+    fallito_ = fallito;
+    concluso_ = true;
+    if (Terminato)
+        Terminato();
 }

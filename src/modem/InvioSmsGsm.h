@@ -1,26 +1,35 @@
 #pragma once
 
+#include "Comando.h"
+
 #include <QString>
 #include <functional>
 
-class MotoreGsm;
+struct ContestoModem;
 class RispostaAt;
+class CodificaModem;
 
 // The sending of one SMS in text mode for the campaign window: the address line "AT+CMGS=" with
 // the number in quotes, the "> " prompt answered with the text and Ctrl-Z, and the outcome handed
-// back through `InvioConcluso` / `InvioFallito` and the engine's InvioTerminato signal. One SMS
+// back through `Concluso()` / `Fallito()` and the engine's InvioTerminato signal. One SMS
 // at a time; the next one is asked for only once the outcome has come. A text the modem's
 // character set cannot carry goes out as UCS2 when the modem offers it: the coding is set first
 // and the text is written as hexadecimal.
 class InvioSmsGsm {
 public:
-    explicit InvioSmsGsm(MotoreGsm& motore);
+    InvioSmsGsm(ContestoModem& contesto, CodificaModem& codifica);
 
-    // Sends one SMS to `numero`: the command state is set as the campaign sets it and the address
-    // line is written. An outcome always follows, at once when nothing could be written.
+    // The outcome has come (Concluso / Fallito tell it).
+    std::function<void()> Terminato;
+
+    // Sends one SMS to `numero`: the address line is queued. An outcome always follows, at once
+    // when nothing could be sent.
     void Invia(const QString& numero);
-    // No more messages: polling resumes with "AT+CREG?" unless another command holds the index.
-    void Rilascia();
+    // The outcome of the last SMS asked: it has come, and whether it failed.
+    bool Concluso() const { return concluso_; }
+    bool Fallito() const { return fallito_; }
+    // The outcome has been taken by the window.
+    void Preso() { concluso_ = false; }
 
     // From the request until its outcome.
     bool InVolo() const { return fase_ != Fase::Nessuna; }
@@ -47,15 +56,19 @@ private:
     // Codifica: the coding of the message is being set before the address line.
     enum class Fase { Nessuna, Codifica, Indirizzo, Testo, Annullo };
 
+    void invia(Fase fase, Comando comando);
     void indirizzo();
     void risposta(const RispostaAt& r);
     void prompt();
-    void abbandonato();
+    void abbandonato(bool partito);
     void esito(bool fallito);
 
-    MotoreGsm& m_;
+    ContestoModem& m_;
+    CodificaModem& codifica_;
     Fase fase_ = Fase::Nessuna;
     bool senzaRisposta_ = false;
+    bool concluso_ = false;
+    bool fallito_ = false;
     QString numero_;
     int dcs_ = 0;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "AvvisiModem.h"
 #include "CanaleGsm.h"
 #include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "CreditoGsm.h"
 #include "GestionePin.h"
 #include "InvioSmsGsm.h"
@@ -13,16 +15,18 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QString>
 #include <functional>
 
 struct StatoGlobale;
 class PortaSeriale;
 class DialogoUtente;
 
-// The modem engine: the serial channel with its reply handlers, the supervision cycle, the SIM
-// scan, the PIN, the sending of SMS and the credit, over one port, with no widget. The main window
-// calls its tick steps in order and draws `pannello`; a feature adds a command by registering its
-// handler with `canale`.
+// The modem engine: the serial channel and its queue, the supervision cycle, the SIM scan, the
+// PIN, the sending of SMS and the credit, over one port, with no widget. The main window calls
+// its tick steps in order and draws `pannello`. The engine builds its parts and wires them: each
+// part gets the context (channel, panel, notices) and the other parts it needs, never the
+// engine.
 class MotoreGsm : public QObject {
     Q_OBJECT
 public:
@@ -38,13 +42,15 @@ public:
     // The clock that dates a message whose time stamp could not be read.
     std::function<QDateTime()> orologio = [] { return QDateTime::currentDateTime(); };
 
+    AvvisiModem avvisi;
+    ContestoModem contesto;
     CanaleGsm canale;
-    SupervisioneGsm supervisione;
-    ScansioneSim scansione;
     GestionePin pin;
+    CodificaModem codifica;
+    ScansioneSim scansione;
+    SupervisioneGsm supervisione;
     InvioSmsGsm invio;
     CreditoGsm credito;
-    CodificaModem codifica;
 
     // Step 2 or 3 of the main timer's tick: the idle work (power pulse, test delay) or the
     // collection of the awaited reply. False when the tick ends here.
@@ -52,10 +58,20 @@ public:
     // Step 5: the poll every 100 idle ticks.
     void Polling();
 
-    // Public routines: the modem search from `stato.PortaCom`, and the sending of the command
-    // `stato.TipoComando` (with `globale.StringaGsm` where the caller prepares it).
+    // Nothing on the line or queued, no scan and no credit request under way: the next poll
+    // asks the registration.
+    bool Inattivo() const {
+        return !canale.Occupato() && stato.TickAttesa == 0 && !scansione.InCorso() &&
+               !credito.InCorso();
+    }
+
+    // The modem search from `stato.PortaCom`.
     void Accendi_Gsm() { canale.Accendi_Gsm(); }
-    bool SetStringa_Gsm() { return canale.SetStringa_Gsm(); }
+
+    // A notice of the engine is open (AvvisiModem): a window's timer sends nothing meanwhile.
+    bool AvvisoAperto() const { return avvisi.Aperto(); }
+    // Shows the notices the step left (each tick step ends with it).
+    void MostraAvvisi();
 
     // The closing. With the modem not initialised: the port is closed at once, DTR low.
     void ChiudiSenzaSpegnere();
@@ -74,7 +90,7 @@ signals:
     void ScansioneConclusa();
     // The power-off pulse has ended and the port is closed.
     void ModemSpento();
-    // An SMS asked through `invio` has its outcome in InvioConcluso / InvioFallito: the campaign
-    // window's timer starts again on it.
+    // An SMS asked through `invio` has its outcome (`invio.Fallito()`): the campaign window's
+    // timer starts again on it.
     void InvioTerminato();
 };

@@ -46,6 +46,11 @@ struct PannelloGsm {
     StatoPin statoPin = StatoPin::PrimoInserimento; // LblPinCode
     bool riquadroPin = false;                       // FrmPin shown
     QString codicePin;                              // TxtPinCode
+    QString revisione; // what "AT+CGMR" reported, for the settings window
+    QString modello;   // what "AT+CGMM" reported, for the settings window
+    // The call service the operator window asked for (1 voicemail off, 2 forwarding off), sent
+    // once when the modem is registered and idle.
+    int servizioRichiesto = 0;
 
     // Registration, operator and credit mean nothing without a modem answering.
     void DisattivaStato();

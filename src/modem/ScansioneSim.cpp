@@ -1,9 +1,11 @@
 #include "ScansioneSim.h"
 
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
 #include "InterpreteSms.h"
 #include "LetturaCredito.h"
-#include "MotoreGsm.h"
 #include "RicezioneSms.h"
 #include "RisposteModem.h"
 #include "archive/StatoGlobale.h"
@@ -11,28 +13,36 @@
 
 #include <algorithm>
 
-ScansioneSim::ScansioneSim(MotoreGsm& motore)
-    : m_(motore) {
-    CanaleGsm& c = m_.canale;
-    c.Registra(ComandoGsm::MemoriaSms, [this](const RispostaAt& r) { rispostaMemoria(r); });
-    c.Registra(ComandoGsm::LetturaSms, [this](const RispostaAt& r) { rispostaLettura(r); });
-    c.Registra(ComandoGsm::CancellazioneSms,
-               [this](const RispostaAt&) { rispostaCancellazione(); });
-}
+ScansioneSim::ScansioneSim(ContestoModem& contesto, CodificaModem& codifica)
+    : m_(contesto)
+    , codifica_(codifica) {}
 
 void ScansioneSim::NuovoModem() {
+    inCorso_ = false;
     memoriaRifiutata_ = false;
     ripristinoInutile_ = false;
     Occupati.reset();
 }
 
 void ScansioneSim::Avvia() {
+    inCorso_ = true;
     if (memoriaRifiutata_) {
         leggiDaPosizione(ProssimoInizio);
         return;
     }
-    m_.stato.TipoComando = ComandoGsm::MemoriaSms;
-    m_.canale.SetStringa_Gsm();
+    m_.canale.Invia(Comando::DallaTabella(ComandoGsm::MemoriaSms),
+                    [this](const RispostaAt& r) { rispostaMemoria(r); });
+}
+
+void ScansioneSim::Prosegui() {
+    inCorso_ = true;
+    leggi(posizione_ + 1);
+}
+
+void ScansioneSim::leggi(int posizione) {
+    posizione_ = posizione;
+    m_.canale.Invia(Comando::DallaTabella(ComandoGsm::LetturaSms, posizione),
+                    [this, posizione](const RispostaAt& r) { rispostaLettura(r, posizione); });
 }
 
 void ScansioneSim::rispostaMemoria(const RispostaAt& r) {
@@ -58,33 +68,30 @@ void ScansioneSim::rispostaMemoria(const RispostaAt& r) {
 }
 
 void ScansioneSim::leggiDaPosizione(int primo) {
-    m_.stato.TipoComando = ComandoGsm::LetturaSms;
-    m_.stato.IndiceSim = primo - 1;
     PosizioniVuote = 0;
     Trovati = 0;
-    m_.canale.SetStringa_Gsm();
+    leggi(primo);
 }
 
 bool ScansioneSim::tuttiTrovati() const {
-    return Occupati && (Trovati >= *Occupati || m_.stato.IndiceSim >= Capienza);
+    return Occupati && (Trovati >= *Occupati || posizione_ >= Capienza);
 }
 
-void ScansioneSim::rispostaLettura(const RispostaAt& r) {
+void ScansioneSim::rispostaLettura(const RispostaAt& r, int indice) {
+    posizione_ = indice;
     // An empty slot ("OK" alone), an error or a cut reply holds no message.
-    const std::optional<SmsLetto> sms =
-        InterpreteSms::Leggi(r.Testo(), m_.codifica.InsiemeLettura());
+    const std::optional<SmsLetto> sms = InterpreteSms::Leggi(r.Testo(), codifica_.InsiemeLettura());
     // The modem has reset itself and lost its settings: a message without the coding it was
     // told to show (its text could be hexadecimal or in another set), or one it shows in PDU
     // mode, or refuses to show outside it. The settings are restored and the slot read again;
     // a modem that still answers so is taken as it is.
-    const int indice = m_.stato.IndiceSim;
     const bool impostazioniPerse =
-        sms ? m_.codifica.IntestazioneEstesa() && !sms->fo
+        sms ? codifica_.IntestazioneEstesa() && !sms->fo
             : r.Testo().contains(QLatin1String("+CMGR:"), Qt::CaseInsensitive) ||
                   r.Testo().contains(QLatin1String("+CMS ERROR: 302"), Qt::CaseInsensitive);
     if (impostazioniPerse && ripristinoPer_ != indice && !ripristinoInutile_) {
         ripristinoPer_ = indice;
-        m_.codifica.Ripristina([this, indice] { rileggi(indice); });
+        codifica_.Ripristina([this, indice] { leggi(indice); });
         return;
     }
     // Settings that do not come back are not set again at every slot, until a message reads
@@ -103,6 +110,12 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r) {
     g.NumeroCorrente = sms->numero;
     if (messaggioDelGestore(*sms))
         return;
+    const QString letto = chiave(*sms);
+    if (nonCancellati_.contains(letto)) {
+        // Stored already, its delete failed: deleting it is all that is left to do.
+        cancellaDallaSim(letto);
+        return;
+    }
     RicezioneSms::Risultato esito;
     try {
         esito = RicezioneSms::Registra(g.archivio, g.rubrica, *sms, m_.orologio());
@@ -117,8 +130,15 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r) {
         nuoviDellaScansione_ << record;
     esito.daAnnunciare = esito.esito == RicezioneSms::Esito::Unito && sms->concatenazione &&
                          !nuoviDellaScansione_.contains(record);
-    emit m_.SmsRegistrato(sms->numero, esito);
-    cancellaDallaSim();
+    // Until the modem confirms the delete, the message is known as stored.
+    nonCancellati_.insert(letto);
+    if (Registrato)
+        Registrato(sms->numero, esito);
+    cancellaDallaSim(letto);
+}
+
+QString ScansioneSim::chiave(const SmsLetto& sms) {
+    return sms.mittente + QChar(0) + sms.data + QChar(0) + sms.orario + QChar(0) + sms.corpo;
 }
 
 // Operator and credit messages, known by who sent them: deleted unread, or read for the credit.
@@ -145,39 +165,46 @@ bool ScansioneSim::messaggioDelGestore(const SmsLetto& sms) {
     return true;
 }
 
-void ScansioneSim::rileggi(int indice) {
-    m_.stato.TipoComando = ComandoGsm::LetturaSms;
-    m_.stato.IndiceSim = indice - 1;
-    m_.canale.SetStringa_Gsm();
+void ScansioneSim::cancellaDallaSim(const QString& chiave, bool ripetuta) {
+    const int posizione = posizione_;
+    m_.canale.Invia(Comando::DallaTabella(ComandoGsm::CancellazioneSms, posizione),
+                    [this, posizione, chiave, ripetuta](const RispostaAt& r) {
+                        rispostaCancellazione(r, posizione, chiave, ripetuta);
+                    });
 }
 
-void ScansioneSim::cancellaDallaSim() {
-    m_.stato.TipoComando = ComandoGsm::CancellazioneSms;
-    m_.canale.SetStringa_Gsm();
+void ScansioneSim::rispostaCancellazione(const RispostaAt& r, int posizione, const QString& chiave,
+                                         bool ripetuta) {
+    posizione_ = posizione;
+    if (r.Ok()) {
+        nonCancellati_.remove(chiave);
+    } else if (!ripetuta) {
+        // Refused or unanswered: tried once more before the scan reads on.
+        cancellaDallaSim(chiave, true);
+        return;
+    }
+    // Still on the SIM: the next reading knows it as stored.
+    avanti();
 }
 
-void ScansioneSim::rispostaCancellazione() {
+void ScansioneSim::avanti() {
     if (tuttiTrovati()) {
         fine(1);
         return;
     }
-    m_.stato.TipoComando = ComandoGsm::LetturaSms;
-    m_.canale.SetStringa_Gsm();
+    leggi(posizione_ + 1);
 }
 
 void ScansioneSim::posizioneVuota() {
     ++PosizioniVuote;
-    const int indice = m_.stato.IndiceSim;
+    const int indice = posizione_;
     if (Occupati) {
         // The modem said how many it holds: gaps do not end the scan, the last slot does.
-        if (tuttiTrovati())
-            fine(1);
-        else
-            m_.canale.SetStringa_Gsm();
+        avanti();
         return;
     }
     if (PosizioniVuote < 2) {
-        m_.canale.SetStringa_Gsm();
+        leggi(indice + 1);
         return;
     }
     // The scan stops at its second empty slot, so a message beyond it waits; after a scan that
@@ -188,22 +215,23 @@ void ScansioneSim::posizioneVuota() {
 
 void ScansioneSim::fine(int prossimoInizio) {
     nuoviDellaScansione_.clear();
+    inCorso_ = false;
     ProssimoInizio = prossimoInizio;
-    m_.stato.TipoComando = ComandoGsm::Registrazione;
-    emit m_.ScansioneConclusa();
+    if (Conclusa)
+        Conclusa();
 }
 
 void ScansioneSim::archivioNonScrivibile(const ErroreRuntime& e) {
     // The message stays on the SIM; the scan stops here and the next one comes back to it, so
     // nothing is lost and nothing is stored twice.
-    fine(std::max(m_.stato.IndiceSim, 1));
+    fine(std::max(posizione_, 1));
     if (archivioGuasto_)
         return;
     archivioGuasto_ = true;
-    m_.utente.Messaggio(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
-                            m_.globale.NumeroCorrente + QStringLiteral(".\n") +
-                            e.DescrizioneENumero() +
-                            QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla "
-                                           "prossima lettura."),
-                        Stile::Esclamazione, StatoGlobale::TitoloProgramma());
+    m_.avvisi.Avvisa(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
+                         m_.globale.NumeroCorrente + QStringLiteral(".\n") +
+                         e.DescrizioneENumero() +
+                         QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla "
+                                        "prossima lettura."),
+                     Stile::Esclamazione, StatoGlobale::TitoloProgramma());
 }

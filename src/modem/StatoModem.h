@@ -1,29 +1,20 @@
 #pragma once
 
-#include "TabellaComandi.h"
-
-// The state of the modem dialogue that the engine's parts share: the port being tried, the one
-// outstanding command, the power pulse and the test delay, polling, the PIN entries and the
-// closing. Plain fields, so that a test can look at any of them after any tick.
+// The state of the modem dialogue that the engine keeps: the port being tried, the line's
+// counters, the power pulse and the test delay, polling, the PIN entries and the closing. Plain
+// fields, so that a test can look at any of them after any tick. What one exchange needs travels
+// in its `Comando`, never here.
 struct StatoModem {
     // Port search and opening.
     int PortaCom = 1;              // COM port tried or in use, 1..16
     bool RicercaPorta = false;     // the opening moves on to the next port
     bool AperturaInCorso = false;  // the start-up has not finished: closing is refused
     bool AttesaAccensione = false; // port just opened: the DTR power-on pulse runs
+    bool GsmAbilitato = false;     // the start-up chain reached the modem's revision
 
-    // The next command to send; each command sent keeps its own index for its reply.
-    ComandoGsm TipoComando = ComandoGsm::Test;
-
-    // The one outstanding command.
+    // The command on the line, as the channel counts it.
     bool InAttesaRisposta = false;
     int TickAttesa = 0; // ticks since the command was written; 0 when none is pending
-    int TimeoutTick = 10;
-    int IndiceSim = 0; // SIM slot of the last read or delete
-    // Asked for the next command only: sending it moves them into its own record.
-    bool FaseTesto = false;
-    bool ChiamataVocale = false;
-    bool ArgomentoTraVirgolette = false;
 
     // Power, test and polling.
     bool SpegnimentoRichiesto = false;

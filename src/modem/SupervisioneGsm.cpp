@@ -1,11 +1,18 @@
 #include "SupervisioneGsm.h"
 
+#include "CanaleGsm.h"
+#include "CodificaModem.h"
+#include "ContestoModem.h"
 #include "DialogoUtente.h"
-#include "MotoreGsm.h"
+#include "GestionePin.h"
 #include "RisposteModem.h"
+#include "ScansioneSim.h"
+#include "SequenzaAt.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
+
+#include <utility>
 
 namespace {
 // The power pulse and the test delay each last 21 ticks.
@@ -13,18 +20,16 @@ constexpr int kTickImpulso = 20;
 constexpr int kTickPolling = 100;
 } // namespace
 
-SupervisioneGsm::SupervisioneGsm(MotoreGsm& motore)
-    : m_(motore) {
-    CanaleGsm& c = m_.canale;
-    c.Registra(ComandoGsm::Test, [this](const RispostaAt& r) { rispostaTest(r); });
-    c.Registra(ComandoGsm::EcoSpenta, [this](const RispostaAt& r) { rispostaInizializzazione(r); });
-    c.Registra(ComandoGsm::Revisione, [this](const RispostaAt& r) { rispostaRevisione(r); });
-    c.Registra(ComandoGsm::ModoTesto, [this](const RispostaAt& r) { rispostaInizializzazione(r); });
-    c.Registra(ComandoGsm::ErroriEstesi,
-               [this](const RispostaAt& r) { rispostaInizializzazione(r); });
-    c.Registra(ComandoGsm::Registrazione,
-               [this](const RispostaAt& r) { rispostaRegistrazione(r); });
-    c.Registra(ComandoGsm::Segnale, [this](const RispostaAt& r) { rispostaSegnale(r); });
+SupervisioneGsm::SupervisioneGsm(ContestoModem& contesto, GestionePin& pin, ScansioneSim& scansione,
+                                 CodificaModem& codifica)
+    : m_(contesto)
+    , pin_(pin)
+    , scansione_(scansione)
+    , codifica_(codifica) {}
+
+void SupervisioneGsm::invia(ComandoGsm tipo, void (SupervisioneGsm::*gestore)(const RispostaAt&)) {
+    m_.canale.Invia(Comando::DallaTabella(tipo),
+                    [this, gestore](const RispostaAt& r) { (this->*gestore)(r); });
 }
 
 bool SupervisioneGsm::PassoInattivo() {
@@ -42,14 +47,15 @@ bool SupervisioneGsm::PassoInattivo() {
             p.porta.testo = QStringLiteral("Attesa Invio Comando Test Gsm");
             if (s.SpegnimentoRichiesto) {
                 s.AttesaTest = false;
-                m_.globale.GsmAbilitato = false;
+                s.GsmAbilitato = false;
                 s.SpegnimentoRichiesto = false;
                 m_.canale.ChiudiPorta();
                 p.porta.testo = QStringLiteral("GSM Spento");
                 p.porta.attiva = false;
                 p.trovaGsm = true;
                 p.Spegni();
-                emit m_.ModemSpento();
+                if (Spento)
+                    Spento();
             }
         }
         return false;
@@ -63,11 +69,8 @@ bool SupervisioneGsm::PassoInattivo() {
             p.porta.testo = QStringLiteral("Invio Comando per Test GSM");
             // A program that ended between "AT+CMGS=" and its text left the modem waiting for
             // the text: ESC drops it, and a modem that waits for a command ignores it.
-            try {
-                m_.porta.Output(QString(QChar(27)));
-            } catch (const ErroreRuntime&) {
-            }
-            m_.canale.SetStringa_Gsm();
+            m_.canale.ScriviGrezzo(QString(QChar(27)));
+            invia(ComandoGsm::Test, &SupervisioneGsm::rispostaTest);
         }
     }
     return true;
@@ -75,6 +78,13 @@ bool SupervisioneGsm::PassoInattivo() {
 
 void SupervisioneGsm::Polling() {
     StatoModem& s = m_.stato;
+    if (scansioneRichiesta_ && m_.pannello.statoPin == StatoPin::Abilitato && s.GsmAbilitato &&
+        s.Registrato && !m_.canale.Occupato() && !scansione_.InCorso()) {
+        scansioneRichiesta_ = false;
+        s.TickPolling = 0;
+        scansione_.Avvia();
+        return;
+    }
     // The count moves only while no reply is awaited, so an SMS being sent holds the poll too.
     if (s.TickAttesa == 0)
         ++s.TickPolling;
@@ -82,35 +92,80 @@ void SupervisioneGsm::Polling() {
         s.TickPolling = 0;
     } else if (s.TickPolling >= kTickPolling) {
         s.TickPolling = 0;
-        if (m_.globale.GsmAbilitato)
-            m_.canale.SetStringa_Gsm();
+        if (!s.GsmAbilitato || m_.canale.Occupato())
+            return;
+        scansioneRichiesta_ = false;
+        if (std::exchange(pollLettura_, false))
+            scansione_.Prosegui();
+        else
+            invia(ComandoGsm::Registrazione, &SupervisioneGsm::rispostaRegistrazione);
     }
 }
 
 void SupervisioneGsm::TrovaGsm() {
     StatoModem& s = m_.stato;
     PannelloGsm& p = m_.pannello;
-    // The command on the line gets no reply from the modem now: its feature ends it.
-    m_.canale.Abbandona();
+    // The commands on the line and queued get no reply from the modem now: their features end
+    // them.
+    m_.canale.AbbandonaTutti();
+    pollLettura_ = false;
+    scansioneRichiesta_ = false;
     if (m_.porta.PortOpen()) {
         m_.porta.setPortOpen(false);
         m_.porta.setDTREnable(false);
     }
     p.Spegni();
     p.porta.attiva = true;
-    m_.pin.Ricomincia();
-    m_.scansione.NuovoModem();
-    m_.codifica.NuovoModem();
+    p.modello.clear();
+    pin_.Ricomincia();
+    scansione_.NuovoModem();
+    codifica_.NuovoModem();
     p.trovaGsm = false;
     p.porta.testo = QStringLiteral("Attendi il TEST GSM");
     s.PortaCom = 1;
     m_.canale.Accendi_Gsm();
-    m_.stato.TipoComando = ComandoGsm::Test;
 }
 
 void SupervisioneGsm::SpegniGsm() {
     if (m_.porta.PortOpen())
-        m_.AvviaSpegnimento();
+        AvviaSpegnimento();
+}
+
+void SupervisioneGsm::MessaggioArrivato() {
+    // A scan under way reads the new slot itself.
+    if (!scansione_.InCorso())
+        scansioneRichiesta_ = true;
+}
+
+void SupervisioneGsm::SegnoDiRiavvio() {
+    // During the start-up chain the settings are being set anyway.
+    if (m_.stato.GsmAbilitato && m_.pannello.statoPin == StatoPin::Abilitato &&
+        !codifica_.InCorso())
+        codifica_.Ripristina([] {});
+}
+
+void SupervisioneGsm::ChiediModello() {
+    if (!m_.stato.GsmAbilitato || !m_.pannello.modello.isEmpty())
+        return;
+    invia(ComandoGsm::Modello, &SupervisioneGsm::rispostaModello);
+}
+
+void SupervisioneGsm::rispostaModello(const RispostaAt& r) {
+    if (!r.Ok())
+        return;
+    for (qsizetype i = 0; i < r.Righe().size(); ++i)
+        if (r.Righe()[i].tipo == RispostaAt::Tipo::Informazione) {
+            m_.pannello.modello = r.TestoRiga(i).trimmed();
+            break;
+        }
+    if (m_.stato.DiagnosticaAttiva && !m_.pannello.modello.isEmpty())
+        m_.utente.Diagnostica(false, QStringLiteral("Modello del modem: ") + m_.pannello.modello);
+}
+
+void SupervisioneGsm::AvviaSpegnimento() {
+    m_.porta.setDTREnable(true);
+    m_.stato.TickAccensione = 0;
+    m_.stato.SpegnimentoRichiesto = true;
 }
 
 void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
@@ -120,10 +175,9 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
     s.TestInCorso = false;
     if (r.Ok()) {
         m_.pannello.porta.testo = QStringLiteral("Porta Gsm = ") + QString::number(s.PortaCom);
-        m_.stato.TipoComando = ComandoGsm::EcoSpenta;
         s.AperturaInCorso = false;
         m_.pannello.trovaGsm = false;
-        m_.canale.SetStringa_Gsm();
+        avvio();
         return;
     }
     // Nothing that answers on this port: try the next one.
@@ -134,38 +188,46 @@ void SupervisioneGsm::rispostaTest(const RispostaAt& r) {
     m_.canale.Accendi_Gsm();
 }
 
-void SupervisioneGsm::rispostaInizializzazione(const RispostaAt& r) {
-    if (!r.Ok()) {
-        m_.utente.Messaggio(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
-        return;
-    }
-    // Echo off, then text mode, then verbose errors, then the coding of texts and the SIM check.
-    ComandoGsm& tipo = m_.stato.TipoComando;
-    if (tipo == ComandoGsm::ErroriEstesi) {
-        m_.codifica.Avvia();
-        return;
-    }
-    tipo = tipo == ComandoGsm::EcoSpenta ? ComandoGsm::Revisione : ComandoGsm::ErroriEstesi;
-    m_.canale.SetStringa_Gsm();
+namespace {
+
+using Sequenza = SequenzaAt<SupervisioneGsm>;
+
+// The modem answered "AT": echo off, the revision (which also tells a modem from whatever else
+// answers on the port), text mode, verbose errors; then the coding of texts and the SIM check.
+const Sequenza::Passo kAvvio[] = {
+    {ComandoGsm::EcoSpenta},
+    {ComandoGsm::Revisione, nullptr, nullptr, false, &SupervisioneGsm::EsitoRevisione},
+    {ComandoGsm::ModoTesto},
+    {ComandoGsm::ErroriEstesi},
+};
+
+} // namespace
+
+void SupervisioneGsm::avvio() {
+    Sequenza::Esegui(m_.canale, *this, kAvvio, [this](bool completata) {
+        if (completata)
+            codifica_.Avvia();
+        else
+            m_.avvisi.Avvisa(QStringLiteral("Attenzione: GSM non risponde"), Stile::SoloOk);
+    });
 }
 
-void SupervisioneGsm::rispostaRevisione(const RispostaAt& r) {
+SequenzaAt<SupervisioneGsm>::Poi SupervisioneGsm::EsitoRevisione(const RispostaAt& r) {
     StatoModem& s = m_.stato;
     if (r.Ok()) {
-        m_.globale.GsmAbilitato = true;
-        m_.globale.RevisioneGsm = RisposteModem::Estrai_Revisione(r.Testo());
+        s.GsmAbilitato = true;
+        m_.pannello.revisione = RisposteModem::Estrai_Revisione(r.Testo());
         m_.pannello.porta.testo = QStringLiteral("GSM ON Com: ") + QString::number(s.PortaCom);
-        m_.stato.TipoComando = ComandoGsm::ModoTesto;
-        m_.canale.SetStringa_Gsm();
-        return;
+        return Sequenza::Poi::Avanti;
     }
+    // Not a modem that answers as one: the next port.
     m_.canale.ChiudiPorta();
     m_.porta.setDTREnable(false);
     m_.pannello.trovaGsm = false;
     m_.pannello.porta.testo = QStringLiteral("Attendi il TEST GSM");
     ++s.PortaCom;
     m_.canale.Accendi_Gsm();
-    m_.stato.TipoComando = ComandoGsm::Test;
+    return Sequenza::Poi::Lascia;
 }
 
 void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
@@ -175,12 +237,12 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
         ++s.MancateRisposte;
         if (s.MancateRisposte != 3)
             return;
-        m_.utente.Messaggio(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
-                                           "Riaccensione Automatica del GSM"));
+        m_.avvisi.Avvisa(QStringLiteral("Nessuna Risposta dal Gsm. Probabile Spento o Rotto.\n"
+                                        "Riaccensione Automatica del GSM"));
         ++s.Riaccensioni;
         if (s.Riaccensioni == 3)
-            m_.utente.Messaggio(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
-                                               "Possibile Anomalia. Contattare L'assistenza"));
+            m_.avvisi.Avvisa(QStringLiteral("Il sistema ha Riacceso per 3 volte il modulo GSM.\n"
+                                            "Possibile Anomalia. Contattare L'assistenza"));
         TrovaGsm();
         return;
     }
@@ -196,15 +258,13 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
         s.Registrato = true;
         p.gestioneCredito = true;
         p.operatore.testo = QStringLiteral("Operatore ") + m_.globale.GestoreAttivo;
-        m_.stato.TipoComando = ComandoGsm::Segnale;
-        m_.canale.SetStringa_Gsm();
+        invia(ComandoGsm::Segnale, &SupervisioneGsm::rispostaSegnale);
     } else if (statoRete == QLatin1String("5")) {
         // Roaming: registration only; signal and messages wait for the home network.
         s.Registrato = true;
         p.operatore.testo = QStringLiteral("Operatore Romming");
         p.gestioneCredito = true;
     } else if (statoRete == QLatin1String("0") || statoRete == QLatin1String("2")) {
-        m_.stato.TipoComando = ComandoGsm::Registrazione;
         p.rete.testo = QStringLiteral("Non Registrato");
         p.segnale = 0;
     }
@@ -214,8 +274,8 @@ void SupervisioneGsm::rispostaSegnale(const RispostaAt& r) {
     PannelloGsm& p = m_.pannello;
     if (!r.Ok()) {
         // The next poll reads the next slot, up to the second empty one.
-        m_.scansione.Occupati.reset();
-        m_.stato.TipoComando = ComandoGsm::LetturaSms;
+        scansione_.Occupati.reset();
+        pollLettura_ = true;
         return;
     }
     int livello = RisposteModem::LivelloSegnale(r.Testo());
@@ -227,5 +287,7 @@ void SupervisioneGsm::rispostaSegnale(const RispostaAt& r) {
         p.rete.testo = QStringLiteral("Segnale GSM");
         p.segnale = livello;
     }
-    m_.scansione.Avvia();
+    // This scan reads whatever a "+CMTI:" announced meanwhile.
+    scansioneRichiesta_ = false;
+    scansione_.Avvia();
 }

@@ -1,11 +1,9 @@
 #include "TabellaComandi.h"
 
-std::optional<RigaComando> TabellaComandi::Comando(ComandoGsm comando, int indiceSim,
-                                                   bool faseTesto) {
+RigaComando TabellaComandi::Riga(ComandoGsm comando, int posizione) {
     const auto fissa = [](const char* riga, int timeout) {
-        return RigaComando{QString::fromLatin1(riga), timeout, false};
+        return RigaComando{QString::fromLatin1(riga), timeout};
     };
-    const auto dalChiamante = [](int timeout) { return RigaComando{QString(), timeout, true}; };
     switch (comando) {
     case ComandoGsm::Test:
         return fissa("AT", 10);
@@ -22,25 +20,26 @@ std::optional<RigaComando> TabellaComandi::Comando(ComandoGsm comando, int indic
     case ComandoGsm::Segnale:
         return fissa("AT+CSQ", 10);
     case ComandoGsm::LetturaSms:
-        return RigaComando{QStringLiteral("AT+CMGR=") + QString::number(indiceSim), 100, false};
+        return RigaComando{QStringLiteral("AT+CMGR=") + QString::number(posizione), 100};
     case ComandoGsm::CancellazioneSms:
-        return RigaComando{QStringLiteral("AT+CMGD=") + QString::number(indiceSim), 10, false};
-    case ComandoGsm::Credito:
-    case ComandoGsm::InvioSms:
-        // Once the text is out the network can take a long while: three minutes.
-        return dalChiamante(faseTesto ? 1800 : 100);
-    case ComandoGsm::ServiziChiamata:
-    case ComandoGsm::InserimentoPin:
-    case ComandoGsm::BloccoPin:
-        return dalChiamante(100);
+        return RigaComando{QStringLiteral("AT+CMGD=") + QString::number(posizione), 10};
     case ComandoGsm::StatoSim:
         return fissa("AT+CLCK?", 100);
     case ComandoGsm::Rubrica:
         return fissa("AT+CPBR=1", 100);
     case ComandoGsm::MemoriaSms:
         return fissa("AT+CPMS?", 10);
+    case ComandoGsm::Modello:
+        return fissa("AT+CGMM", 10);
+    case ComandoGsm::Credito:
+    case ComandoGsm::InvioSms:
+        return RigaComando{QString(), kTimeoutIndirizzo};
+    case ComandoGsm::ServiziChiamata:
+    case ComandoGsm::InserimentoPin:
+    case ComandoGsm::BloccoPin:
+        return RigaComando{QString(), 100};
     case ComandoGsm::CodificaSms:
-        return dalChiamante(10);
+        return RigaComando{QString(), 10};
     }
-    return std::nullopt;
+    return RigaComando{};
 }

@@ -152,7 +152,7 @@ void FormConfigura::TextRecord() {
         else
             Text1[i]->setText(rs.Testo(campi[i]));
     }
-    Accessibile::Testo(Label1[6], kRelease + stato_.RevisioneGsm);
+    Accessibile::Testo(Label1[6], kRelease + pannello_.revisione);
     stato_.AccensioneDtr = rs.Booleano(Campo::ModAccGsm);
     OptAccGsm[stato_.AccensioneDtr ? 0 : 1]->setChecked(true);
     stato_.StampaAutomatica = rs.Booleano(Campo::ModStampa);

@@ -256,9 +256,9 @@ void FormGestoreSim::Command2_Click(int index) {
                                     "di Chiamata. Continuare ? ");
     if (MsgBox(testo, Stile::SiNo + Stile::Informazione + Stile::SecondoPredefinito, QString(),
                this) != Risposta::Si) {
-        stato_.ServizioRichiesto = 0;
+        pannello_.servizioRichiesto = 0;
         return;
     }
-    stato_.ServizioRichiesto = index + 1;
+    pannello_.servizioRichiesto = index + 1;
     accept();
 }

@@ -291,7 +291,7 @@ private slots:
         b.porta->porteEsistenti = {1};
         b.avviaFinoAllaLista();
         b.s().AperturaInCorso = false;
-        b.stato->GsmAbilitato = true;
+        b.s().GsmAbilitato = true;
         b.s().AttesaAccensione = false;
         b.s().AttesaTest = false;
         b.porta->cambiDtr.clear();
@@ -312,7 +312,7 @@ private slots:
         QVERIFY(!b.porta->PortOpen());
         QVERIFY(b.form->Scaricata());
         QVERIFY(!b.form->chiusura());
-        QVERIFY(!b.stato->GsmAbilitato);
+        QVERIFY(!b.s().GsmAbilitato);
         QCOMPARE(b.porta->cambiDtr.size(), 2);
         // A second "Esci" while the power-off runs does nothing.
     }
@@ -322,7 +322,7 @@ private slots:
         b.porta->porteEsistenti = {1};
         b.avviaFinoAllaLista();
         b.s().AperturaInCorso = false;
-        b.stato->GsmAbilitato = true;
+        b.s().GsmAbilitato = true;
         b.s().AttesaAccensione = false;
         b.s().InAttesaRisposta = true;
         CopioneMessaggi copione({7});
@@ -347,6 +347,51 @@ private slots:
         b.s().TickAttesa = 0;
         b.tick(21);
         QVERIFY(b.form->Scaricata());
+    }
+
+    // "Esci" pressed while the credit asked by SMS waits for the modem's prompt: the main timer
+    // runs under the question, the prompt is answered with the text, and after "No" the modem
+    // is not left at its prompt: the polls go on as commands.
+    void unaRispostaMentreSiChiedeDiChiudereENo() {
+        Banco b;
+        {
+            Archivio& a = b.archivioDiretto();
+            DatiDiProva::Modem(a, false);
+            Recordset& rs = a.ApriTabella(QStringLiteral("DatiGestoreSim"));
+            rs.MoveFirst();
+            rs.Edit();
+            rs.Imposta(QStringLiteral("TelCredito"), QStringLiteral("40916"));
+            rs.Imposta(QStringLiteral("ModalitaCre"), 1);
+            rs.Imposta(QStringLiteral("TestoSmsCredito"), QStringLiteral("CREDITO"));
+            rs.Update();
+        }
+        b.rinnova();
+        b.collegaModem();
+        b.modem.risposte[QStringLiteral("AT+CMGS=\"40916\"")] = QStringLiteral("\r\n> ");
+        b.modem.risposte[QStringLiteral("CREDITO")] = QStringLiteral("\r\n+CMGS: 5\r\n\r\nOK\r\n");
+        {
+            CopioneMessaggi avvio;
+            b.avviaFinoAllaLista();
+            QVERIFY(b.tickFinche([&] { return b.s().Registrato && b.form->Motore().Inattivo(); }) >=
+                    0);
+            QTest::mouseClick(b.form->BtnTestCredito, Qt::LeftButton);
+        }
+        QCOMPARE(b.porta->righeScritte.last(), QStringLiteral("AT+CMGS=\"40916\""));
+        const qsizetype indirizzo = b.porta->righeScritte.size() - 1;
+        QStringList domande;
+        MsgBoxHook::Installa([&](const MessaggioMostrato& m) {
+            domande << m.title;
+            b.tick(5);
+            return int(Risposta::No);
+        });
+        b.form->CmEsci_Click();
+        MsgBoxHook::Rimuovi();
+        QCOMPARE(domande, QStringList{QStringLiteral("Conferma Chiusura")});
+        QVERIFY(!b.s().ChiusuraRichiesta);
+        QVERIFY(!b.form->Scaricata());
+        QVERIFY(b.tickFinche([&] { return b.porta->righeScritte.last() == "AT+CREG?"; }, 200) >= 0);
+        QCOMPARE(b.porta->righeScritte.mid(indirizzo),
+                 (QStringList{"AT+CMGS=\"40916\"", "CREDITO", "AT+CREG?"}));
     }
 
     void laChiusuraDellaFinestraEComeEsci() {
@@ -438,8 +483,6 @@ private slots:
         QVERIFY(b.tickFinche([&] { return b.form->ListRicevutiModem->count() >= 2; }, 100) >= 0);
         QCOMPARE(b.form->ListSendModem->item(0)->text(), QStringLiteral("AT"));
         QCOMPARE(b.form->ListRicevutiModem->item(0)->text(), QStringLiteral("\r\nOK\r\n"));
-        b.form->Motore().canale.Registra(ComandoGsm::Rubrica, [](const RispostaAt&) {});
-        b.s().TipoComando = ComandoGsm::Rubrica;
         for (int i = 1; i <= 1100; ++i)
             b.form->Motore().canale.Ricevi_Dati(QString::number(i));
         QCOMPARE(b.form->ListRicevutiModem->count(), 1000);

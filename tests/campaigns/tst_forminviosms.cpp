@@ -104,6 +104,50 @@ struct BancoCampagna {
 class TstFormInvioSms : public QObject {
     Q_OBJECT
 private slots:
+    // The credit asked by USSD while a campaign sends, answered without a credit: the notice
+    // opens once the answer has been handled, the campaign sends nothing while it is open and
+    // then goes on; each customer gets the text once and no poll reaches a text.
+    void creditoUssdSenzaCreditoDuranteUnaCampagna() {
+        BancoCampagna c(4);
+        PRONTO(c);
+        c.b.globale->ModalitaCredito = 2;
+        c.b.globale->NumeroCredito = QStringLiteral("*123#");
+        c.b.modem().impostaRispostaUssd("Servizio non disponibile");
+        c.b.dialogo.mostrati.clear();
+        qint64 scrittiDuranteAvviso = -1;
+        bool invioDuranteAvviso = true;
+        c.b.dialogo.mentreAperto = [&] {
+            // Under a real box the campaign's timer goes on firing.
+            const qint64 prima = c.b.porta->byteScritti();
+            for (int i = 0; i < 5; ++i)
+                c.campagna->Timer1_Timer();
+            scrittiDuranteAvviso = c.b.porta->byteScritti() - prima;
+            invioDuranteAvviso = c.campagna->InAttesaEsito();
+        };
+        CopioneMessaggi copione;
+        c.invia({1, 2, 3, 4}, QStringLiteral("Pizza"));
+        // The user asks the credit between two messages.
+        QVERIFY(c.finche([&] { return c.stato(1) == QStringLiteral("Sms Inviato"); }));
+        QVERIFY(c.b.finche([&] { return !c.b.motore->canale.Occupato(); }));
+        QCOMPARE(c.b.motore->credito.GestioneCredito(), 0);
+        QVERIFY(c.finche([&] { return !c.b.dialogo.mostrati.isEmpty(); }, 300));
+        QCOMPARE(c.b.dialogo.testi(),
+                 QStringList{QStringLiteral("La risposta del gestore non riporta un credito "
+                                            "leggibile:\n\"Servizio non disponibile\"\nIl credito "
+                                            "memorizzato resta invariato.")});
+        QCOMPARE(scrittiDuranteAvviso, 0);
+        QVERIFY(!invioDuranteAvviso);
+        c.b.dialogo.mentreAperto = nullptr;
+        QVERIFY(c.finito());
+        QStringList inviati = c.sms();
+        inviati.sort();
+        QCOMPARE(inviati, QStringList({"*123# ", numero(1) + " Pizza", numero(2) + " Pizza",
+                                       numero(3) + " Pizza", numero(4) + " Pizza"}));
+        for (int r = 1; r <= 4; ++r)
+            QCOMPARE(c.stato(r), QStringLiteral("Sms Inviato"));
+        QVERIFY(copione.mostrati().isEmpty());
+    }
+
     // Rows 3 and 7: two SMS in row order, the second with the text as changed meanwhile, and
     // the queue file written at the start, as each text goes out and after each outcome.
     void dueRigheInOrdineColTestoDelMomento() {
@@ -260,9 +304,9 @@ private slots:
         PRONTO(c);
         CopioneMessaggi copione;
         c.f->BtnInviaSms->click();
-        c.b.globale->GsmAbilitato = false;
+        c.b.s().GsmAbilitato = false;
         c.invia({}, QStringLiteral("Ciao"));
-        c.b.globale->GsmAbilitato = true;
+        c.b.s().GsmAbilitato = true;
         QCOMPARE(copione.testi(),
                  QStringList({"Non è stato digitato nessun Testo.", "Modulo Gsm non Operativo."}));
         QCOMPARE(copione.mostrati()[0].title, QStringLiteral("Errore Testo SMS"));

@@ -67,10 +67,10 @@ private slots:
                               "AT+CSCS=?", "AT+CSCS=\"8859-1\"", "AT+CSCS?", "AT+CSMP=17,167,0,0",
                               "AT+CLCK?", "AT+CREG?"}));
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM ON Com: 1"));
-        QVERIFY(b.globale->GsmAbilitato);
+        QVERIFY(b.s().GsmAbilitato);
         QVERIFY(!b.s().AperturaInCorso);
         QVERIFY(!b.p().trovaGsm);
-        QCOMPARE(b.globale->RevisioneGsm, QStringLiteral(" REV 1.0"));
+        QCOMPARE(b.p().revisione, QStringLiteral(" REV 1.0"));
         QCOMPARE(b.dialogo.testi(), QStringList{QStringLiteral("MODULO GSM abilitato")});
         QCOMPARE(b.dialogo.mostrati[0].titolo, QStringLiteral("Abilitazione MODULO GSM"));
         QCOMPARE(b.p().TestoPulsantePin(), QStringLiteral("Abilita Pin"));
@@ -78,9 +78,7 @@ private slots:
 
         // Registration answered, then the signal and the scan; this modem does not say how many
         // messages it holds, so the scan ends at its second empty slot.
-        QVERIFY(b.tickFinche([&] {
-            return b.s().TipoComando == ComandoGsm::Registrazione && b.s().TickAttesa == 0;
-        }) >= 0);
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo() && b.s().TickAttesa == 0; }) >= 0);
         QCOMPARE(b.nuoveRighe(), (QStringList{"AT+CSQ", "AT+CPMS?", "AT+CMGR=1", "AT+CMGR=2"}));
         QCOMPARE(b.p().operatore.testo, QStringLiteral("Operatore TIM"));
         QCOMPARE(b.p().rete.testo, QStringLiteral("Segnale GSM"));
@@ -160,7 +158,7 @@ private slots:
         QCOMPARE(b.p().porta.testo, QStringLiteral("Accendo il GSM Com: 5"));
         QVERIFY(!b.p().trovaGsm);
         QVERIFY(b.s().AttesaAccensione);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Test);
+        QVERIFY(!b.motore->canale.Occupato());
 
         b.porta.porteEsistenti = {16};
         b.porta.porteOccupate = {16};
@@ -175,8 +173,8 @@ private slots:
         QCOMPARE(b.s().PortaCom, 16);
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento o non Collegato"));
         QVERIFY(!b.porta.PortOpen());
-        QVERIFY(!b.globale->GsmAbilitato);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Test);
+        QVERIFY(!b.s().GsmAbilitato);
+        QVERIFY(!b.motore->canale.Occupato());
     }
 
     // A reply is taken at its first quiet tick, however many ticks it takes to come. A long one
@@ -323,7 +321,6 @@ private slots:
         QCOMPARE(b.nuoveRighe().last(), QStringLiteral("AT+CREG?"));
         b.tick(20);
         QCOMPARE(b.nuoveRighe(), QStringList{QStringLiteral("AT+CSQ")});
-        QCOMPARE(b.s().TipoComando, ComandoGsm::LetturaSms);
         b.tick(110);
         QCOMPARE(b.nuoveRighe().value(0), QStringLiteral("AT+CMGR=1"));
     }
@@ -339,8 +336,8 @@ private slots:
                                             "Collegato. Premere il pulsante TROVA GSM")});
         QCOMPARE(b.dialogo.mostrati.last().stile, 0);
         QVERIFY(b.p().trovaGsm);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Test);
-        QVERIFY(!b.globale->GsmAbilitato);
+        QVERIFY(!b.motore->canale.Occupato());
+        QVERIFY(!b.s().GsmAbilitato);
         QCOMPARE(b.s().TickAttesa, 0);
         // Nothing else breaks: the ticks go on, and "Trova Gsm" starts again.
         b.tick(50);
@@ -353,13 +350,17 @@ private slots:
         BancoMotore b;
         b.porta.porteEsistenti = {};
         b.accendi();
-        b.s().TipoComando = ComandoGsm::Registrazione;
-        b.motore->SetStringa_Gsm();
+        bool abbandonato = false;
+        QCOMPARE(b.motore->canale.Invia(Comando::DallaTabella(ComandoGsm::Registrazione), {},
+                                        [&](bool) { abbandonato = true; }),
+                 0);
         QVERIFY(b.porta.scritto.isEmpty());
         QCOMPARE(b.s().TickAttesa, 0);
-        QVERIFY(b.s().InAttesaRisposta);
+        QVERIFY(!b.s().InAttesaRisposta);
+        QVERIFY(!b.motore->canale.Occupato());
+        QVERIFY(!abbandonato);
         b.tick(30);
-        QVERIFY(b.s().InAttesaRisposta);
+        QVERIFY(b.porta.scritto.isEmpty());
     }
 
     // The lines of the credit request by USSD and of a service code dialled as a call, as the
@@ -370,26 +371,64 @@ private slots:
         b.s().DiagnosticaAttiva = true;
         b.tick(30);
         b.porta.scritto.clear();
-        b.globale->NumeroCredito = QStringLiteral("*123#");
-        b.globale->StringaGsm = QStringLiteral("AT+CUSD=1,");
-        b.s().ArgomentoTraVirgolette = true;
-        b.s().TipoComando = ComandoGsm::Credito;
-        b.motore->SetStringa_Gsm();
+        b.modem.muti.insert(QStringLiteral("AT+CUSD=1,\"*123#\""));
+        Comando ussd = Comando::Composto(ComandoGsm::Credito, QStringLiteral("AT+CUSD=1,"), 100,
+                                         Comando::Forma::TraVirgolette);
+        ussd.argomento = QStringLiteral("*123#");
+        QVERIFY(b.motore->canale.Invia(ussd, {}));
         QCOMPARE(b.porta.scritto, QStringLiteral("AT+CUSD=1,\"*123#\"\r"));
         QCOMPARE(b.dialogo.inviate.last(), QStringLiteral("AT+CUSD=1,\"*123#\""));
-        QVERIFY(!b.s().ArgomentoTraVirgolette);
-        QCOMPARE(b.s().TimeoutTick, 100);
-
+        // Unanswered, it holds the line for its own time-out, then the next one goes.
+        QVERIFY(b.motore->canale.Invia(Comando::Composto(ComandoGsm::ServiziChiamata,
+                                                         QStringLiteral("ATD*121#"), 100,
+                                                         Comando::Forma::Chiamata),
+                                       {}));
+        // A queued command abandoned by its number never goes out; its owner is told.
+        QList<bool> abbandoni;
+        const int revisione = b.motore->canale.Invia(
+            Comando::DallaTabella(ComandoGsm::Revisione),
+            [](const RispostaAt&) { QFAIL("risposta"); },
+            [&](bool partito) { abbandoni << partito; });
+        QCOMPARE(b.motore->canale.InCoda(), 2);
+        b.motore->canale.Abbandona(revisione);
+        QCOMPARE(abbandoni, QList<bool>{false});
+        QCOMPARE(b.motore->canale.InCoda(), 1);
         b.porta.scritto.clear();
-        b.globale->StringaGsm = QStringLiteral("ATD*121#");
-        b.s().ChiamataVocale = true;
-        b.s().TipoComando = ComandoGsm::ServiziChiamata;
-        b.motore->SetStringa_Gsm();
+        b.tick(98);
+        QVERIFY(b.porta.scritto.isEmpty());
+        b.tick();
         QCOMPARE(b.porta.scritto, QStringLiteral("ATD*121#;\r"));
+        QVERIFY(!b.porta.righeScritte.contains(QStringLiteral("AT+CGMR")) ||
+                b.porta.righeScritte.lastIndexOf(QStringLiteral("AT+CGMR")) <
+                    b.porta.righeScritte.lastIndexOf(QStringLiteral("AT+CUSD=1,\"*123#\"")));
         QCOMPARE(b.dialogo.inviate.last(), QStringLiteral("ATD*121#"));
     }
 
-    // A feature plugs its command in by registering the handler of its index.
+    // While a notice of the engine is open a window's command waits in the queue and the
+    // desk's own commands pass it; the notice closed, it goes out.
+    void unAvvisoApertoTrattieneIComandiDelleFinestre() {
+        BancoMotore b;
+        b.avviaFinoAdAbilitato();
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        b.nuoveRighe();
+        Comando finestra = Comando::DallaTabella(ComandoGsm::Rubrica);
+        finestra.daFinestra = true;
+        QStringList durante;
+        b.dialogo.mentreAperto = [&] {
+            b.motore->canale.Invia(finestra, {});
+            b.motore->canale.Invia(Comando::DallaTabella(ComandoGsm::Segnale), {});
+            durante = b.nuoveRighe();
+        };
+        b.motore->avvisi.Avvisa(QStringLiteral("Avviso"));
+        b.tick();
+        QCOMPARE(durante, QStringList{QStringLiteral("AT+CSQ")});
+        QVERIFY(!b.motore->AvvisoAperto());
+        b.dialogo.mentreAperto = nullptr;
+        b.tick(3);
+        QCOMPARE(b.nuoveRighe(), QStringList{QStringLiteral("AT+CPBR=1")});
+    }
+
+    // A feature plugs its command in by sending it with its handler.
     void unGestoreRegistratoRiceveLaRisposta() {
         BancoMotore b;
         b.avviaFinoAdAbilitato();
@@ -397,14 +436,60 @@ private slots:
         b.modem.risposte[QStringLiteral("AT+CPBR=1")] =
             QStringLiteral("\r\n+CPBR: 1,\"3331112222\",129,\"Mario\"\r\n\r\nOK\r\n");
         QStringList ricevute;
-        b.motore->canale.Registra(ComandoGsm::Rubrica, [&](const RispostaAt& r) {
-            ricevute << r.Informazione(QStringLiteral("+CPBR:")).value_or(QString());
-            QVERIFY(r.Ok());
-        });
-        b.s().TipoComando = ComandoGsm::Rubrica;
-        b.motore->SetStringa_Gsm();
+        b.motore->canale.Invia(
+            Comando::DallaTabella(ComandoGsm::Rubrica), [&](const RispostaAt& r) {
+                ricevute << r.Informazione(QStringLiteral("+CPBR:")).value_or(QString());
+                QVERIFY(r.Ok());
+            });
         b.tick(2);
         QCOMPARE(ricevute, QStringList{QStringLiteral("+CPBR: 1,\"3331112222\",129,\"Mario\"")});
+    }
+
+    // What the modem says of its own accord with the line at rest: "+CMTI:" starts the scan at
+    // the next tick instead of the next poll, "SMS Ready" has the settings set again, a late
+    // "+CUSD:" is still read for the credit, and "RING" is let be.
+    void righeSpontaneeARiposo() {
+        BancoMotore b;
+        b.avviaFinoAdAbilitato();
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo() && b.s().TickPolling > 5; }) >= 0);
+        b.nuoveRighe();
+        b.modem.sms(1, QStringLiteral("+393331112222"), QStringLiteral("26/12/07,10:15:30+04"),
+                    QStringLiteral("Una margherita"));
+        b.porta.inArrivo += QStringLiteral("\r\nRING\r\n\r\n+CMTI: \"SM\",1\r\n");
+        b.tick(2);
+        QCOMPARE(b.nuoveRighe(), QStringList{QStringLiteral("AT+CMGR=1")});
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QVERIFY(b.nuoveRighe().contains(QStringLiteral("AT+CMGD=1")));
+
+        b.porta.inArrivo += QStringLiteral("\r\nSMS Ready\r\n");
+        b.tick(2);
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QCOMPARE(b.nuoveRighe(),
+                 (QStringList{"AT+CMGF=1", "AT+CSDH=1", "AT+CSCS=\"8859-1\"", "AT+CSCS?"}));
+
+        b.porta.inArrivo += QStringLiteral("\r\n+CUSD: 0,\"Credito residuo 7,50 Euro\",15\r\n");
+        b.tick(2);
+        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("7,50"));
+        QVERIFY(b.nuoveRighe().isEmpty());
+    }
+
+    // With the diagnostic lists shown the modem's model is asked once, when the line is free,
+    // and told there; a new search asks it again.
+    void ilModelloSiChiedeUnaVolta() {
+        BancoMotore b;
+        b.modem.risposte[QStringLiteral("AT+CGMM")] =
+            QStringLiteral("\r\nSIM800 R14.18\r\n\r\nOK\r\n");
+        b.avviaFinoAdAbilitato();
+        b.s().DiagnosticaAttiva = true;
+        b.motore->supervisione.ChiediModello();
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QCOMPARE(b.p().modello, QStringLiteral("SIM800 R14.18"));
+        QVERIFY(b.dialogo.ricevute.contains(QStringLiteral("Modello del modem: SIM800 R14.18")));
+        b.motore->supervisione.ChiediModello();
+        b.tick(5);
+        QCOMPARE(b.porta.righeScritte.count(QStringLiteral("AT+CGMM")), 1);
+        b.motore->supervisione.TrovaGsm();
+        QVERIFY(b.p().modello.isEmpty());
     }
 
     void spegniGsmTieneAltoIlDtrPerVentunoTickEChiudeLaPorta() {
@@ -423,7 +508,7 @@ private slots:
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento"));
         QVERIFY(!b.p().porta.attiva);
         QVERIFY(b.p().trovaGsm);
-        QVERIFY(!b.globale->GsmAbilitato);
+        QVERIFY(!b.s().GsmAbilitato);
         QCOMPARE(spento, 1);
     }
 

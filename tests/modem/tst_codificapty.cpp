@@ -38,9 +38,9 @@ QStringList pendenti(const CartellaDiProva& c) {
 QString invia(BancoMotorePty& b, const QString& testo) {
     const qsizetype prima = b.modem().richiesteInviate().size();
     b.motore->invio.TestoDaInviare = [testo] { return testo; };
-    b.globale->InvioConcluso = false;
+    b.motore->invio.Preso();
     b.motore->invio.Invia(QStringLiteral("3334445555"));
-    if (!b.finche([&] { return b.globale->InvioConcluso; }) || b.globale->InvioFallito ||
+    if (!b.finche([&] { return b.motore->invio.Concluso(); }) || b.motore->invio.Fallito() ||
         b.modem().richiesteInviate().size() != prima + 1)
         return QStringLiteral("<non partito>");
     return b.modem().richiesteInviate().last().arrivato;

@@ -33,8 +33,7 @@ void finoARiposo(BancoMotore& b) {
     b.motore->orologio = [] { return kAdesso; };
     b.avviaFinoAdAbilitato();
     QVERIFY(b.tickFinche([&] {
-        return b.s().Registrato && b.s().TickAttesa == 0 &&
-               b.s().TipoComando == ComandoGsm::Registrazione;
+        return b.s().Registrato && b.s().TickAttesa == 0 && b.motore->Inattivo();
     }) >= 0);
     b.nuoveRighe();
     b.dialogo.mostrati.clear();
@@ -132,7 +131,7 @@ private slots:
             (risposta.isEmpty() ? QStringLiteral("\r\n+CUSD: 4\r\n") : rispostaUssd(risposta));
         b.motore->credito.GestioneCredito();
         b.tick(5);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
+        QVERIFY(b.motore->Inattivo());
         QVERIFY(!b.s().InAttesaRisposta);
         if (leggibile) {
             QCOMPARE(registrato(b.cartella).value(0), QStringLiteral("6,70"));
@@ -161,10 +160,10 @@ private slots:
         QCOMPARE(b.dialogo.testi(), (QStringList{"MODEM GSM NON REGISTRATO ALLA RETE",
                                                  "MODEM OCCUPATO IN ATTESA DI RISPOSTA"}));
         QCOMPARE(b.nuoveRighe(), QStringList{kUssd});
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Credito);
+        QVERIFY(b.motore->canale.TipoInVolo() == ComandoGsm::Credito);
         // No answer at all: the exchange ends, the credit as it was.
         b.tick(101);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
+        QVERIFY(b.motore->Inattivo());
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : 10,00 ?"));
         QCOMPARE(registrato(b.cartella).value(0), QStringLiteral("10,00"));
     }
@@ -181,24 +180,24 @@ private slots:
         b.motore->credito.GestioneCredito();
         QCOMPARE(b.porta.scritto, QStringLiteral("ATD40916;\r"));
         b.tick(3);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
+        QVERIFY(b.motore->Inattivo());
 
-        b.globale->ServizioRichiesto = 1;
+        b.p().servizioRichiesto = 1;
         b.tick(3);
-        QCOMPARE(b.globale->ServizioRichiesto, 0);
+        QCOMPARE(b.p().servizioRichiesto, 0);
         QCOMPARE(b.dialogo.testi(), QStringList{"Disabilitata la Segreteria Telefonica"});
-        b.globale->ServizioRichiesto = 2;
+        b.p().servizioRichiesto = 2;
         b.tick(3);
-        QCOMPARE(b.globale->ServizioRichiesto, 0);
+        QCOMPARE(b.p().servizioRichiesto, 0);
         QCOMPARE(b.dialogo.testi().size(), 1);
         QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >= 0);
         QVERIFY(b.porta.scritto.endsWith(QStringLiteral("ATD#43#;\rAT+CREG?\r")));
         QCOMPARE(b.nuoveRighe(), (QStringList{"ATD40916;", "ATD##002#;", "ATD#43#;", "AT+CREG?"}));
         // Not registered: the request waits for the network.
         b.s().Registrato = false;
-        b.globale->ServizioRichiesto = 1;
+        b.p().servizioRichiesto = 1;
         b.motore->credito.Disattiva_Servizi();
-        QCOMPARE(b.globale->ServizioRichiesto, 1);
+        QCOMPARE(b.p().servizioRichiesto, 1);
         QVERIFY(b.nuoveRighe().isEmpty());
     }
 
@@ -210,7 +209,6 @@ private slots:
         finoARiposo(b);
         b.modem.risposte[kUssd] = ModemCopione::Ok() + rispostaUssd("Credito 12,34 Euro");
         b.motore->credito.GestioneCredito();
-        b.s().TipoComando = ComandoGsm::LetturaSms;
         b.tick(3);
         QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("12,34"));
 
@@ -235,7 +233,7 @@ private slots:
         b.motore->credito.GestioneCredito();
         QVERIFY(b.nuoveRighe().isEmpty());
         QCOMPARE(b.dialogo.mostrati.size(), 1);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
+        QVERIFY(b.motore->Inattivo());
     }
 
     // Against the simulator: the short and the long balance answer, each a moment after the
@@ -249,8 +247,7 @@ private slots:
         m.impostaRispostaUssd("Il credito e': 6.70 Euro.");
         QVERIFY(b.avviaFinoAdAbilitato());
         const auto inRiposo = [&] {
-            return b.s().Registrato && b.s().TickAttesa == 0 &&
-                   b.s().TipoComando == ComandoGsm::Registrazione;
+            return b.s().Registrato && b.s().TickAttesa == 0 && b.motore->Inattivo();
         };
         QVERIFY(b.finche(inRiposo));
         b.dialogo.mostrati.clear();
@@ -263,7 +260,7 @@ private slots:
         QVERIFY(b.finche([&] { return b.p().credito.testo == "Credito : 12,34"; }, 300));
 
         QVERIFY(b.finche(inRiposo));
-        b.globale->ServizioRichiesto = 1;
+        b.p().servizioRichiesto = 1;
         QVERIFY(b.finche([&] { return !b.dialogo.mostrati.isEmpty(); }, 300));
         QCOMPARE(b.dialogo.testi(), QStringList{"Disabilitata la Segreteria Telefonica"});
 

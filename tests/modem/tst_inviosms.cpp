@@ -25,13 +25,13 @@ private slots:
         // Refused at the address line: failed, and the text never went.
         b.motore->invio.Invia(QStringLiteral("444"));
         b.tick(3);
-        QVERIFY(b.globale->InvioFallito && !b.motore->invio.SenzaRisposta());
+        QVERIFY(b.motore->invio.Fallito() && !b.motore->invio.SenzaRisposta());
         // A text emptied meanwhile: ESC drops the SMS at the prompt.
         testo.clear();
         b.motore->invio.Invia(QStringLiteral("333"));
         b.tick(5);
         QVERIFY(b.porta.scritto.endsWith(QStringLiteral("AT+CMGS=\"333\"\r\x1B")));
-        QVERIFY(b.globale->InvioFallito);
+        QVERIFY(b.motore->invio.Fallito());
         b.nuoveRighe();
 
         b.motore->invio.Invia(QStringLiteral("333"));
@@ -43,8 +43,8 @@ private slots:
         b.porta.inArrivo += QStringLiteral("\r\n+CMGS: 7\r\n\r\nOK\r\n");
         b.tick(2);
         QCOMPARE(terminati.size(), 3);
-        QVERIFY(b.globale->InvioConcluso && !b.globale->InvioFallito);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
+        QVERIFY(b.motore->invio.Concluso() && !b.motore->invio.Fallito());
+        QVERIFY(b.motore->Inattivo());
         QVERIFY(b.tickFinche([&] { return b.porta.righeScritte.last() == "AT+CREG?"; }, 120) >= 0);
     }
 };

@@ -18,7 +18,7 @@ class TstModemSuPty : public QObject {
         QCOMPARE(b.p().segnale, 67);
         QCOMPARE(b.p().operatore.testo, QStringLiteral("Operatore TIM"));
         QCOMPARE(b.p().rete.testo, QStringLiteral("Segnale GSM"));
-        QVERIFY(b.globale->GsmAbilitato);
+        QVERIFY(b.s().GsmAbilitato);
         QVERIFY(!b.s().AperturaInCorso);
     }
 
@@ -64,9 +64,8 @@ private slots:
         if (com != 1)
             QVERIFY(b.statiPorta.contains(QStringLiteral("Accendo il GSM Com: %1").arg(com)));
         // The revision the simulator reports is kept for the settings window.
-        QVERIFY(!b.globale->RevisioneGsm.trimmed().isEmpty());
-        QVERIFY(
-            QString::fromLatin1(b.modem().revisione()).contains(b.globale->RevisioneGsm.trimmed()));
+        QVERIFY(!b.p().revisione.trimmed().isEmpty());
+        QVERIFY(QString::fromLatin1(b.modem().revisione()).contains(b.p().revisione.trimmed()));
     }
 
     void pinSbagliatoPoiGiusto() {
@@ -156,6 +155,33 @@ private slots:
         QVERIFY(b.finche([&] { return b.comandi().last() == QByteArray("AT+CSQ"); }, 200));
     }
 
+    // "Abilita Pin" pressed while a read of the SIM awaits its reply: the change waits for its
+    // turn, the SIM's refusal is the PIN's answer and the message read is the scan's, which goes
+    // on to its end.
+    void abilitaPinMentreUnaLetturaAttendeRisposta() {
+        BancoMotorePty b;
+        b.modem().aggiungiSms("+393331112222", "Una margherita", "26/12/07,10:15:30+04");
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(
+            b.finche([&] { return b.motore->canale.TipoInVolo() == ComandoGsm::LetturaSms; }, 300));
+        const qsizetype mostrati = b.dialogo.mostrati.size();
+        b.motore->pin.Pulsante();
+        b.p().codicePin = QStringLiteral("9999");
+        b.motore->pin.Ok();
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(b.registrati.size(), 1);
+        QCOMPARE(b.registrati[0].testo, QStringLiteral("Una margherita"));
+        QVERIFY(b.dialogo.testi().mid(mostrati).isEmpty());
+        QCOMPARE(b.p().TestoPulsantePin(), QStringLiteral("Abilita Pin"));
+        QVERIFY(b.p().riquadroPin);
+        QVERIFY(!b.modem().pinAttivo());
+        const QList<QByteArray> c = b.comandi();
+        QVERIFY(c.indexOf("AT+CLCK=\"SC\",1,\"9999\"") > c.indexOf("AT+CMGR=1"));
+        QVERIFY(c.indexOf("AT+CMGD=1") > 0);
+        // Read once: its reply was not lost to the PIN's command.
+        QCOMPARE(c.count("AT+CMGR=1"), 1);
+    }
+
     void senzaSimIlModemSiSpegne() {
         BancoMotorePty b;
         b.modem().impostaSimPresente(false);
@@ -163,7 +189,7 @@ private slots:
         QVERIFY(b.finche([&] { return !b.porta->PortOpen() && b.s().TickAttesa == 0; }));
         QCOMPARE(b.dialogo.mostrati.last().titolo, QStringLiteral("SIM non inserita"));
         QCOMPARE(b.p().porta.testo, QStringLiteral("GSM Spento"));
-        QVERIFY(!b.globale->GsmAbilitato);
+        QVERIFY(!b.s().GsmAbilitato);
         const qsizetype comandi = b.comandi().size();
         b.tick(200);
         QCOMPARE(b.comandi().size(), comandi);

@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(b.dialogo.mostrati.last().stile, 48);
         QCOMPARE(b.p().TestoStatoPin(), QStringLiteral("2° Inserimento PIN"));
         QVERIFY(b.p().codicePin.isEmpty());
-        QCOMPARE(b.s().TipoComando, ComandoGsm::InserimentoPin);
+        QVERIFY(b.motore->Inattivo());
 
         inserisci(b, QStringLiteral("1234"));
         // The first poll goes out in the same tick.
@@ -125,7 +125,7 @@ private slots:
         QCOMPARE(b.p().TestoPulsantePin(), QStringLiteral("Disabilita Pin"));
         QVERIFY(b.p().gestionePin);
         QVERIFY(!b.p().riquadroPin);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
+        QVERIFY(b.motore->Inattivo());
 
         b.motore->pin.Pulsante();
         inserisci(b, QStringLiteral("1234"));
@@ -146,7 +146,7 @@ private slots:
         QCOMPARE(b.dialogo.mostrati.size(), messaggi);
         QCOMPARE(b.p().TestoPulsantePin(), QStringLiteral("Abilita Pin"));
         QVERIFY(b.p().riquadroPin);
-        QCOMPARE(b.s().TipoComando, ComandoGsm::Registrazione);
+        QVERIFY(b.motore->Inattivo());
         // ESC gives up the change.
         b.p().codicePin = QStringLiteral("12");
         b.motore->pin.Esc();

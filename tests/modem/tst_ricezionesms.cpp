@@ -2,6 +2,7 @@
 #include "ConnessioneEsterna.h"
 #include "DatiDiProva.h"
 #include "archive/RubricaClienti.h"
+#include "desk/OperazioniSmsInAttesa.h"
 #include "modem/RicezioneSms.h"
 #include "modem/SmsLetto.h"
 
@@ -230,6 +231,38 @@ private slots:
         QVERIFY(b.simSvuotata());
         QCOMPARE(pendenti(b.cartella).size(), 1);
         QCOMPARE(b.registrati.last().esito, RicezioneSms::Esito::Duplicato);
+    }
+
+    // A delete refused and then taken on its second try; another refused and then unanswered:
+    // that message stays on the SIM, and read again, after its order was archived at the desk,
+    // it is only deleted, never stored as a new order.
+    void cancellazioneRifiutataONonRisposta() {
+        BancoMotorePty b;
+        ModemSimulato& m = b.modem();
+        m.impostaSms(1, sms(kMario, "26/12/07,10:15:30+04", "Una margherita"));
+        m.impostaSms(2, sms("+393479990000", "26/12/07,10:20:00+04", "Due diavole"));
+        m.impostaGuastiCancellazione(
+            {Guasto::Errore, Guasto::Nessuno, Guasto::Errore, Guasto::Muto});
+        QVERIFY(b.avviaFinoAdAbilitato());
+        QVERIFY(b.finche([&] { return b.scansioniConcluse == 1; }));
+        QCOMPARE(letturaECancellazioni(b),
+                 (QList<QByteArray>{"AT+CMGR=1", "AT+CMGD=1", "AT+CMGD=1", "AT+CMGR=2", "AT+CMGD=2",
+                                    "AT+CMGD=2"}));
+        QCOMPARE(m.slotOccupati(), QList<int>{2});
+        QCOMPARE(pendenti(b.cartella).size(), 2);
+
+        // The desk archives the second order before the next scan reads its slot again.
+        Recordset& rs = b.globale->archivio.ApriTabella(QStringLiteral("SmsTemporanei"));
+        for (rs.MoveFirst(); rs.Testo(QStringLiteral("T3Numero")) != "3479990000";)
+            rs.MoveNext();
+        QVERIFY(OperazioniSmsInAttesa::Archivia(b.globale->archivio, rs.Rowid()));
+        QVERIFY(b.simSvuotata());
+        QCOMPARE(b.scansioniConcluse, 2);
+        QCOMPARE(testi(b.cartella), QStringList{QStringLiteral("Una margherita")});
+        QCOMPARE(b.registrati.size(), 2);
+        QCOMPARE(letturaECancellazioni(b).mid(6),
+                 (QList<QByteArray>{"AT+CREG?", "AT+CSQ", "AT+CPMS?", "AT+CMGR=1", "AT+CMGR=2",
+                                    "AT+CMGD=2"}));
     }
 
     // Operator and credit messages are known by their sender, never by a word of the text.

@@ -25,7 +25,7 @@ struct Banco : BancoStampa80 {
         DatiDiProva::Impostazioni(stato.archivio, true, false, false, QStringLiteral("2"));
         stato.GestoreAttivo = QStringLiteral("TIM");
         stato.CreditoResiduo = QStringLiteral("7,50");
-        stato.RevisioneGsm = QStringLiteral("REV 1.0");
+        pannello.revisione = QStringLiteral("REV 1.0");
     }
     FormConfigura& apri() {
         form = std::make_unique<FormConfigura>(stato, modulo, pannello);

@@ -164,8 +164,7 @@ private slots:
         f.Check1->setChecked(true);
         CopioneMessaggi copione;
         f.Command1_Click(0);
-        QCOMPARE(b.tabella().filter(" * "),
-                 QStringList{"D 555 * 0 07/12/2026"});
+        QCOMPARE(b.tabella().filter(" * "), QStringList{"D 555 * 0 07/12/2026"});
         QCOMPARE(b.stato.GestoreAttivo, QStringLiteral("D"));
     }
 
@@ -209,10 +208,10 @@ private slots:
         CopioneMessaggi copione({Risposta::No, Risposta::Si});
         f.show();
         f.Command2_Click(0);
-        QCOMPARE(b.stato.ServizioRichiesto, 0);
+        QCOMPARE(b.pannello.servizioRichiesto, 0);
         QVERIFY(f.isVisible());
         f.Command2_Click(1);
-        QCOMPARE(b.stato.ServizioRichiesto, 2);
+        QCOMPARE(b.pannello.servizioRichiesto, 2);
         QVERIFY(!f.isVisible());
         QCOMPARE(copione.mostrati()[0].style,
                  Stile::SiNo + Stile::Informazione + Stile::SecondoPredefinito);
@@ -235,8 +234,7 @@ private slots:
         CopioneMessaggi copione({Risposta::Ok, Risposta::Si});
         b.avviaFinoAllaLista();
         QVERIFY(b.tickFinche([&] {
-            return b.s().Registrato && b.s().TickAttesa == 0 &&
-                   b.s().TipoComando == ComandoGsm::Registrazione;
+            return b.s().Registrato && b.s().TickAttesa == 0 && b.form->Motore().Inattivo();
         }) >= 0);
         bool aperta = false, principaleDisabilitata = false;
         QTimer::singleShot(0, b.form.get(), [&] {
@@ -251,10 +249,10 @@ private slots:
         QVERIFY(aperta);
         QVERIFY(principaleDisabilitata);
         QVERIFY(b.form->isEnabled());
-        QCOMPARE(b.stato->ServizioRichiesto, 1);
+        QCOMPARE(b.form->Motore().pannello.servizioRichiesto, 1);
         b.tick(5);
         QVERIFY(b.porta->righeScritte.contains(QStringLiteral("ATD##002#;")));
-        QCOMPARE(b.stato->ServizioRichiesto, 0);
+        QCOMPARE(b.form->Motore().pannello.servizioRichiesto, 0);
         QCOMPARE(copione.testi().last(), QStringLiteral("Disabilitata la Segreteria Telefonica"));
     }
 };

@@ -97,8 +97,7 @@ QList<QByteArray> BancoMotorePty::comandi() {
 
 bool BancoMotorePty::simSvuotata() {
     return finche([this] {
-        return sim.modem().slotOccupati().isEmpty() &&
-               motore->stato.TipoComando == ComandoGsm::Registrazione &&
+        return sim.modem().slotOccupati().isEmpty() && motore->Inattivo() &&
                motore->stato.TickAttesa == 0;
     });
 }

@@ -2,6 +2,8 @@
 
 int DialogoRegistrato::Messaggio(const QString& testo, int stile, const QString& titolo) {
     mostrati.append({testo, stile, titolo});
+    if (mentreAperto)
+        mentreAperto();
     return risposte.isEmpty() ? RispostaPredefinita(stile) : risposte.takeFirst();
 }
 

@@ -223,6 +223,17 @@ void ModemSimulato::fineRiga(QByteArray& uscita) {
     if (comando.isEmpty() && !troppoLunga)
         return;
     registraComando(comando);
+    // A delete with a fault of its own: refused as a SIM refuses it, or unheard; either way the
+    // message stays.
+    if (!guastiCancellazione_.isEmpty() && comando.toUpper().startsWith("AT+CMGD=")) {
+        const Guasto gc = guastiCancellazione_.takeFirst();
+        if (gc == Guasto::Muto)
+            return;
+        if (eco_)
+            emetti(uscita, comando + '\r');
+        consegna(gc == Guasto::Errore ? cms(500) : esegui(comando), Guasto::Nessuno, uscita);
+        return;
+    }
     const Guasto g = guastoPerComando();
     if (g == Guasto::Muto)
         return;

@@ -77,6 +77,9 @@ public:
     // Text (true) or PDU mode, also the mode ATZ goes back to.
     void impostaModoTesto(bool testo);
     void impostaGuasto(Guasto guasto, int quanti = -1);
+    // The next deletes ("AT+CMGD=") each take the next fault of the list: Errore answers
+    // "+CMS ERROR: 500", Muto nothing at all; either way the message stays in its slot.
+    void impostaGuastiCancellazione(const QList<Guasto>& guasti) { guastiCancellazione_ = guasti; }
     // Some modems take "ATE0" with OK and go on echoing.
     void impostaEcoFisso(bool fisso) { ecoFisso_ = fisso; }
     // Older modems do not know AT+CPMS and answer it as any unknown command.
@@ -243,6 +246,7 @@ private:
     Guasto guasto_ = Guasto::Nessuno;
     int guastiRestanti_ = 0;
     int intrusi_ = 0;
+    QList<Guasto> guastiCancellazione_;
 
     QSet<QByteArray> rifiutati_;
     int invioMuto_ = 0;

@@ -211,6 +211,26 @@ QStringList ServizioControllo::esegui(const QStringList& richiesta) {
         return bene(
             QStringLiteral("Gli SMS a %1 saranno rifiutati (+CMS ERROR: 21)").arg(campo(1)));
     }
+    if (comando == QLatin1String("cancellazioni")) {
+        QList<ModemSimulato::Guasto> guasti;
+        if (campo(1) != QLatin1String("normali"))
+            for (const QString& g : campo(1).split(QLatin1Char(','))) {
+                if (g == QLatin1String("errore"))
+                    guasti << ModemSimulato::Guasto::Errore;
+                else if (g == QLatin1String("muta"))
+                    guasti << ModemSimulato::Guasto::Muto;
+                else if (g == QLatin1String("ok"))
+                    guasti << ModemSimulato::Guasto::Nessuno;
+                else
+                    return male(QStringLiteral("Indicare normali, oppure errore, muta e ok "
+                                               "separati da virgole"));
+            }
+        modem_.impostaGuastiCancellazione(guasti);
+        return bene(
+            guasti.isEmpty()
+                ? QStringLiteral("Ogni cancellazione riesce")
+                : QStringLiteral("Le prossime %1 cancellazioni come indicato").arg(guasti.size()));
+    }
     if (comando == QLatin1String("invio-muto")) {
         bool ok = true;
         const int volte = campo(1) == QLatin1String("sempre") ? -1

@@ -43,6 +43,9 @@ Uso:
   veltrika-gsm-sim rifiuta <numero>|nessuno
       Gli SMS a quel numero ricevono, dopo il testo, "+CMS ERROR: 21" e non partono;
       "nessuno" toglie tutti i rifiuti.
+  veltrika-gsm-sim cancellazioni normali|errore,muta,ok...
+      Le prossime cancellazioni (AT+CMGD), una per voce: errore risponde "+CMS ERROR: 500",
+      muta non risponde, ok riesce; con errore e muta l'SMS resta sulla SIM.
   veltrika-gsm-sim invio-muto sempre|no|N
       Dopo il testo degli SMS (tutti, nessuno o i prossimi N) il modem non risponde più:
       quegli SMS non partono.
@@ -367,6 +370,7 @@ int main(int argc, char** argv) {
         {QStringLiteral("sim"), {{porta}, {}, 1}},
         {QStringLiteral("rifiuta"), {{porta}, {}, 1}},
         {QStringLiteral("invio-muto"), {{porta}, {}, 1}},
+        {QStringLiteral("cancellazioni"), {{porta}, {}, 1}},
         {QStringLiteral("ussd"), {{porta}, {}, 1}},
         {QStringLiteral("credito-sms"),
          {{porta, QStringLiteral("mittente"), QStringLiteral("testo")}, {}, 1}},

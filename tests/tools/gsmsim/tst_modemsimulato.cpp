@@ -475,6 +475,21 @@ private slots:
         QCOMPARE(comando(m, "AT"), ok());
     }
 
+    // Deletes with faults of their own: refused, unheard, then done; the message stays until
+    // a delete goes through, and other commands are not touched.
+    void cancellazioniGuaste() {
+        ModemSimulato m;
+        m.aggiungiSms("+39333", "x");
+        senzaEco(m);
+        m.impostaGuastiCancellazione({ModemSimulato::Guasto::Errore, ModemSimulato::Guasto::Muto});
+        QCOMPARE(comando(m, "AT+CMGD=1"), QByteArray("\r\n+CMS ERROR: 500\r\n"));
+        QCOMPARE(comando(m, "AT"), ok());
+        QCOMPARE(comando(m, "AT+CMGD=1"), QByteArray());
+        QCOMPARE(m.slotOccupati(), QList<int>{1});
+        QCOMPARE(comando(m, "AT+CMGD=1"), ok());
+        QVERIFY(m.slotOccupati().isEmpty());
+    }
+
     void guastoErrore() {
         ModemSimulato m;
         senzaEco(m);
