@@ -15,10 +15,10 @@
 #include "Generatore.h"
 #include "Misure.h"
 #include "archive/Archivio.h"
-#include "archive/BackupAutomatico.h"
-#include "archive/CopiaArchivio.h"
-#include "archive/ImpostazioniBackup.h"
-#include "archive/VerificaCopia.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/CopiaArchivio.h"
+#include "backup/ImpostazioniBackup.h"
+#include "backup/VerificaCopia.h"
 #include "platform/ErroreRuntime.h"
 
 #include <QCoreApplication>

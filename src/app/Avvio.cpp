@@ -1,10 +1,10 @@
 #include "Avvio.h"
 
 #include "FormMain.h"
-#include "archive/BackupAutomatico.h"
-#include "archive/CopiaArchivio.h"
 #include "archive/StatoGlobale.h"
-#include "archive/VerificaCopia.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/CopiaArchivio.h"
+#include "backup/VerificaCopia.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSerialeQt.h"
 #include "platform/TraduzioniQt.h"

@@ -2,10 +2,10 @@
 
 #include "FormChiusura.h"
 #include "FormLogo.h"
-#include "archive/BackupAutomatico.h"
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "backup/BackupAutomatico.h"
 #include "browser/FormSms.h"
 #include "campaigns/FormInvioSms.h"
 #include "customers/FormClienti.h"

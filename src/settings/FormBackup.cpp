@@ -1,8 +1,8 @@
 #include "FormBackup.h"
 
-#include "archive/BackupAutomatico.h"
-#include "archive/ConservazioneCopie.h"
-#include "archive/ImpostazioniBackup.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/ImpostazioniBackup.h"
 #include "platform/Accessibile.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"

@@ -1,7 +1,7 @@
 #include "CartellaDiProva.h"
 #include "ConnessioneEsterna.h"
 #include "EseguiProgramma.h"
-#include "archive/ConservazioneCopie.h"
+#include "backup/ConservazioneCopie.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "BancoFormMain.h"
 #include "CopioneMessaggi.h"
 #include "ModaleRimasta.h"
-#include "archive/BackupAutomatico.h"
-#include "archive/ConservazioneCopie.h"
-#include "archive/ImpostazioniBackup.h"
-#include "archive/VerificaCopia.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/ImpostazioniBackup.h"
+#include "backup/VerificaCopia.h"
 #include "settings/FormBackup.h"
 
 #include <QApplication>

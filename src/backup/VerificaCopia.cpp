@@ -1,8 +1,8 @@
 #include "VerificaCopia.h"
 
-#include "Archivio.h"
-#include "Schema.h"
-#include "SqlInterno.h"
+#include "archive/Archivio.h"
+#include "archive/Schema.h"
+#include "archive/SqlInterno.h"
 #include "platform/ErroreRuntime.h"
 
 #include <QFile>
@@ -52,14 +52,15 @@ VerificaCopia::Esito VerificaCopia::Verifica(const QString& percorso,
 
     try {
         QStringList presenti;
-        Istruzione tabelle(c.db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
-                                                "'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
+        Istruzione tabelle(c.db,
+                           QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
+                                          "'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
         while (tabelle.passo())
             presenti << tabelle.colonna(0).toString();
         for (const QString& t : Archivio::Tabelle())
             if (!presenti.contains(t, Qt::CaseInsensitive)) {
-                esito.messaggio = QStringLiteral("Nella copia \"%1\" manca la tabella %2.")
-                                      .arg(percorso, t);
+                esito.messaggio =
+                    QStringLiteral("Nella copia \"%1\" manca la tabella %2.").arg(percorso, t);
                 return esito;
             }
 

@@ -1,9 +1,9 @@
 #include "CopiaArchivio.h"
 
-#include "Archivio.h"
 #include "ConservazioneCopie.h"
-#include "SqlInterno.h"
 #include "VerificaCopia.h"
+#include "archive/Archivio.h"
+#include "archive/SqlInterno.h"
 #include "platform/ErroreRuntime.h"
 
 #include <QDir>

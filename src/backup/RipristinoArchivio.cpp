@@ -1,10 +1,10 @@
 #include "RipristinoArchivio.h"
 
-#include "Archivio.h"
 #include "ConservazioneCopie.h"
-#include "ErroriArchivio.h"
-#include "Schema.h"
-#include "SqlInterno.h"
+#include "archive/Archivio.h"
+#include "archive/ErroriArchivio.h"
+#include "archive/Schema.h"
+#include "archive/SqlInterno.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "CartellaDiProva.h"
 #include "archive/Archivio.h"
-#include "archive/BackupAutomatico.h"
-#include "archive/ConservazioneCopie.h"
-#include "archive/ImpostazioniBackup.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/ImpostazioniBackup.h"
 
 #include <QDir>
 #include <QSignalSpy>

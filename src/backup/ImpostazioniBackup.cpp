@@ -31,9 +31,8 @@ bool ImpostazioniBackup::Scrivi(const QString& cartellaProgramma) const {
 QStringList ImpostazioniBackup::Cartelle(const QString& cartellaProgramma) const {
     QStringList cartelle{CartellaPrincipale(cartellaProgramma)};
     const QString seconda = secondaCartella.trimmed();
-    if (!seconda.isEmpty() &&
-        QDir::cleanPath(QDir(cartellaProgramma).absoluteFilePath(seconda)) !=
-            QDir::cleanPath(QDir(cartelle.first()).absolutePath()))
+    if (!seconda.isEmpty() && QDir::cleanPath(QDir(cartellaProgramma).absoluteFilePath(seconda)) !=
+                                  QDir::cleanPath(QDir(cartelle.first()).absolutePath()))
         cartelle << seconda;
     return cartelle;
 }

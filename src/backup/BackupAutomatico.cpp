@@ -1,7 +1,7 @@
 #include "BackupAutomatico.h"
 
-#include "Archivio.h"
 #include "ImpostazioniBackup.h"
+#include "archive/Archivio.h"
 
 BackupAutomatico::BackupAutomatico(Archivio& archivio, QString cartellaProgramma, QObject* parent)
     : QObject(parent)

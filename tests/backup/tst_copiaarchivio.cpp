@@ -1,10 +1,10 @@
 #include "CartellaDiProva.h"
 #include "ConnessioneEsterna.h"
 #include "archive/Archivio.h"
-#include "archive/ConservazioneCopie.h"
-#include "archive/CopiaArchivio.h"
-#include "archive/RipristinoArchivio.h"
-#include "archive/VerificaCopia.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/CopiaArchivio.h"
+#include "backup/RipristinoArchivio.h"
+#include "backup/VerificaCopia.h"
 
 #include <QDir>
 #include <QFile>
