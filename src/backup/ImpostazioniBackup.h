@@ -16,6 +16,10 @@ struct ImpostazioniBackup {
     QString secondaCartella;
     // The day the user was last told that the further folder could not be reached.
     QDate ultimoAvvisoCartella;
+    // The day the user was last told that a folder had no room for a copy.
+    QDate ultimoAvvisoSpazio;
+    // The day a copy last passed the full check, which tells of the archive's own state.
+    QDate ultimoControlloCompleto;
 
     static ImpostazioniBackup Leggi(const QString& cartellaProgramma);
     // False, after writing nothing, when the file cannot be written.

@@ -1,19 +1,20 @@
 #include "RipristinoArchivio.h"
 
-#include "ConservazioneCopie.h"
+#include "AttesaBlocco.h"
+#include "ConnessioneCopia.h"
 #include "archive/Archivio.h"
 #include "archive/ErroriArchivio.h"
 #include "archive/Schema.h"
 #include "archive/SqlInterno.h"
+#include "platform/PermessiCondivisi.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QScopeGuard>
-#include <cerrno>
-#include <cstdio>
 #include <sqlite3.h>
-#include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -37,56 +38,38 @@ ErroreRuntime Errore(const QString& testo) {
     return ErroreRuntime(ErroreRuntime::ArchivioNonApribile, testo);
 }
 
-// True when this user may put another file in the place of `percorso`: not in a folder that
-// keeps each user's files their own (the installed program's, whose archive belongs to the
-// system) unless the file or the folder is theirs.
-bool Sostituibile(const QString& percorso, const QString& cartella) {
-    struct stat dir {};
-    struct stat file {};
-    if (::stat(QFile::encodeName(cartella).constData(), &dir) != 0 ||
-        ::stat(QFile::encodeName(percorso).constData(), &file) != 0)
-        return false;
-    const uid_t io = ::geteuid();
-    return !(dir.st_mode & S_ISVTX) || io == 0 || dir.st_uid == io || file.st_uid == io;
-}
-
-// Writes the bytes of `da` over `a`, keeping `a`'s file (its owner and rights), and waits for
-// the disk. False when any of it failed.
-bool Riscrivi(const QString& da, const QString& a) {
-    QFile sorgente(da);
-    QFile destinazione(a);
-    if (!sorgente.open(QIODevice::ReadOnly) || !destinazione.open(QIODevice::ReadWrite))
-        return false;
-    QByteArray blocco;
-    while (!(blocco = sorgente.read(1 << 20)).isEmpty())
-        if (destinazione.write(blocco) != blocco.size())
-            return false;
-    if (sorgente.error() != QFileDevice::NoError || !destinazione.resize(sorgente.size()) ||
-        !destinazione.flush())
-        return false;
-    return ::fsync(destinazione.handle()) == 0;
-}
-
-// Gives `percorso` a second name without ever replacing a file: the archive in use is then
-// kept under that name whatever happens to its first one. With `copia`, a file of its own
-// rather than a second name of the same file.
-QString Accantona(const QString& percorso, const QString& cartella, const QDateTime& adesso,
-                  bool copia) {
+// Keeps the bytes of the archive at `percorso` in a file of its own beside it, never over a
+// file. With `db`, a connection to it, a read transaction holds every writer back meanwhile, so
+// the file kept is the archive at one moment; a damaged archive is kept as its bytes are.
+QString Accantona(const QString& percorso, sqlite3* db, const QDateTime& adesso) {
+    // A damaged archive may refuse even this: its bytes are kept all the same.
+    if (db)
+        sqlite3_exec(db, "BEGIN; SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
+    const auto fineLettura = qScopeGuard([&] {
+        if (db && !sqlite3_get_autocommit(db))
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    });
+    const QString cartella = QFileInfo(percorso).absolutePath();
     const QString base = RipristinoArchivio::NomeAccantonato(adesso);
     for (int n = 1; n < 100; ++n) {
         const QString nome = n == 1 ? base : base.chopped(4) + QStringLiteral("-%1.mdb").arg(n);
         const QString destinazione = QDir(cartella).filePath(nome);
-        if (!copia) {
-            if (::link(QFile::encodeName(percorso).constData(),
-                       QFile::encodeName(destinazione).constData()) == 0)
-                return destinazione;
-            if (errno == EEXIST)
+        QFile file(destinazione);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFile::exists(destinazione))
                 continue;
+            break;
         }
-        // A file system without links (a FAT stick as program folder): a copy, never over a file.
-        if (QFile::exists(destinazione))
-            continue;
-        if (QFile::copy(percorso, destinazione) && ConservazioneCopie::Sincronizza(destinazione))
+        QFile sorgente(percorso);
+        bool ok = sorgente.open(QIODevice::ReadOnly);
+        QByteArray blocco;
+        while (ok && !(blocco = sorgente.read(1 << 20)).isEmpty())
+            ok = file.write(blocco) == blocco.size();
+        ok = ok && sorgente.error() == QFileDevice::NoError && file.flush() &&
+             ::fsync(file.handle()) == 0 &&
+             PermessiCondivisi::Applica(file.handle(), destinazione, PermessiCondivisi::Condiviso);
+        file.close();
+        if (ok)
             return destinazione;
         QFile::remove(destinazione);
         break;
@@ -94,6 +77,39 @@ QString Accantona(const QString& percorso, const QString& cartella, const QDateT
     throw Errore(QStringLiteral("Impossibile mettere da parte l'archivio in uso \"%1\": il "
                                 "ripristino non è stato eseguito.")
                      .arg(percorso));
+}
+
+// Writes the whole copy into the database of `destinazione` through the engine's backup: one
+// transaction of the destination's journal, so it lands whole or not at all, in the same file.
+// The engine's answer when it failed, SQLITE_OK when it went well.
+int ScriviCopia(sqlite3* destinazione, const QString& copia, QString* errore) {
+    ConnessioneCopia sorgente(copia, ConnessioneCopia::Modo::Lettura);
+    if (!sorgente.Aperta()) {
+        *errore = sorgente.Errore();
+        return SQLITE_CANTOPEN;
+    }
+    sqlite3_backup* backup = sqlite3_backup_init(destinazione, "main", sorgente.db(), "main");
+    if (!backup) {
+        *errore = QString::fromUtf8(sqlite3_errmsg(destinazione));
+        return sqlite3_errcode(destinazione);
+    }
+    AttesaBlocco attesa(RipristinoArchivio::AttesaBloccoMassima);
+    int rc = SQLITE_OK;
+    while ((rc = sqlite3_backup_step(backup, -1)) != SQLITE_DONE && attesa.Riprova(rc))
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE)
+        return SQLITE_OK;
+    *errore = AttesaBlocco::EBlocco(rc)
+                  ? QStringLiteral("l'archivio è occupato da un altro programma")
+                  : QString::fromUtf8(sqlite3_errstr(rc));
+    return rc;
+}
+
+ErroreRuntime NonScritta(const QString& errore) {
+    return Errore(QStringLiteral("Impossibile scrivere la copia nell'archivio (%1): il "
+                                 "ripristino non è stato eseguito.")
+                      .arg(errore));
 }
 
 } // namespace
@@ -109,15 +125,11 @@ QList<RipristinoArchivio::Ordine> RipristinoArchivio::OrdiniMancanti(Archivio& a
         throw ErroriArchivio::NessunArchivio();
     const QList<Ordine> correnti = Ordini(archivio.db_);
 
-    sqlite3* db = nullptr;
-    const auto chiudi = qScopeGuard([&db] { sqlite3_close_v2(db); });
-    if (sqlite3_open_v2(QFile::encodeName(copia).constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
-        SQLITE_OK)
+    ConnessioneCopia c(copia, ConnessioneCopia::Modo::Lettura);
+    if (!c.Aperta())
         throw Errore(QStringLiteral("Impossibile aprire la copia \"%1\".").arg(copia));
-    const QByteArray chiave = Archivio::Password().toUtf8();
-    sqlite3_key(db, chiave.constData(), int(chiave.size()));
     QHash<QString, int> nellaCopia;
-    for (const Ordine& o : Ordini(db))
+    for (const Ordine& o : Ordini(c.db()))
         ++nellaCopia[ChiaveOrdine(o)];
 
     QList<Ordine> mancanti;
@@ -133,71 +145,65 @@ QList<RipristinoArchivio::Ordine> RipristinoArchivio::OrdiniMancanti(Archivio& a
 
 QString RipristinoArchivio::Sostituisci(Archivio& archivio, const QString& cartellaProgramma,
                                         const QString& copia, const QDateTime& adesso) {
-    const QDir cartella(cartellaProgramma);
-    const QString inUso = cartella.filePath(Archivio::NomeFile());
-    const QString provvisorio = inUso + QStringLiteral(".ripristino");
-
-    // The copy is made ready beside the archive first: until the last rename nothing changes.
-    QFile::remove(provvisorio);
-    if (!QFile::copy(copia, provvisorio)) {
-        QFile::remove(provvisorio);
-        throw Errore(QStringLiteral("Impossibile copiare \"%1\" nella cartella del programma: il "
-                                    "ripristino non è stato eseguito.")
-                         .arg(copia));
-    }
-    ConservazioneCopie::Sincronizza(provvisorio);
-
-    archivio.Chiudi();
-    // A journal left beside would be played back into the copy: the archive stays as it is.
-    if (QFile::exists(inUso + QStringLiteral("-journal"))) {
-        QFile::remove(provvisorio);
+    if (!archivio.db_)
+        throw ErroriArchivio::NessunArchivio();
+    const QString inUso = archivio.Percorso();
+    const QString accantonato = Accantona(inUso, archivio.db_, adesso);
+    QString errore;
+    if (ScriviCopia(archivio.db_, copia, &errore) != SQLITE_OK) {
         archivio.ApriArchivio(cartellaProgramma);
-        throw Errore(QStringLiteral("L'archivio in uso ha una scrittura in sospeso: il ripristino "
-                                    "non è stato eseguito. Chiudere e riaprire il programma, poi "
-                                    "riprovare."));
+        throw NonScritta(errore);
     }
-    // Where the archive cannot be replaced, its bytes are rewritten: it is then kept aside as
-    // a file of its own, not as a second name of the file about to be rewritten.
-    const bool sulPosto = RiscritturaSulPosto || !Sostituibile(inUso, cartellaProgramma);
-    QString accantonato;
     try {
-        accantonato = Accantona(inUso, cartellaProgramma, adesso, sulPosto);
-    } catch (...) {
-        QFile::remove(provvisorio);
-        archivio.ApriArchivio(cartellaProgramma);
-        throw;
-    }
-    if (sulPosto) {
-        const bool scritta = Riscrivi(provvisorio, inUso);
-        QFile::remove(provvisorio);
-        if (!scritta) {
-            Riscrivi(accantonato, inUso);
-            archivio.ApriArchivio(cartellaProgramma);
-            throw Errore(QStringLiteral("Impossibile scrivere la copia al posto dell'archivio: "
-                                        "il ripristino non è stato eseguito."));
-        }
-    } else if (std::rename(QFile::encodeName(provvisorio).constData(),
-                           QFile::encodeName(inUso).constData()) != 0) {
-        QFile::remove(provvisorio);
-        archivio.ApriArchivio(cartellaProgramma);
-        throw Errore(QStringLiteral("Impossibile mettere la copia al posto dell'archivio: il "
-                                    "ripristino non è stato eseguito."));
-    }
-    ConservazioneCopie::Sincronizza(cartellaProgramma);
-
-    try {
+        // Read afresh: the tables and their recordsets are the copy's now.
         archivio.ApriArchivio(cartellaProgramma);
     } catch (const ErroreRuntime& e) {
-        // The copy does not open after all: the archive that was in use goes back.
-        if (sulPosto) {
-            Riscrivi(accantonato, inUso);
-        } else {
-            QFile::remove(inUso);
-            QFile::copy(accantonato, inUso);
-        }
+        // The copy was checked, yet it does not open: the archive kept aside goes back the
+        // same way, in one transaction.
+        ConnessioneCopia file(inUso, ConnessioneCopia::Modo::Scrittura);
+        if (!file.Aperta() || ScriviCopia(file.db(), accantonato, &errore) != SQLITE_OK)
+            throw Errore(QStringLiteral("La copia non si apre (%1) e non è stato possibile "
+                                        "rimettere l'archivio in uso: è conservato in \"%2\".")
+                             .arg(e.Description(), accantonato));
         archivio.ApriArchivio(cartellaProgramma);
         throw Errore(QStringLiteral("La copia non si apre (%1): è stato rimesso l'archivio in uso.")
                          .arg(e.Description()));
     }
+    return accantonato;
+}
+
+QString RipristinoArchivio::RipristinaFile(const QString& cartellaProgramma, const QString& copia,
+                                           const QDateTime& adesso) {
+    const QString inUso = QDir(cartellaProgramma).filePath(Archivio::NomeFile());
+    const bool esiste = QFileInfo::exists(inUso);
+    ConnessioneCopia archivio(inUso, esiste ? ConnessioneCopia::Modo::Scrittura
+                                            : ConnessioneCopia::Modo::Nuovo);
+    if (!archivio.Aperta())
+        throw Errore(QStringLiteral("Impossibile aprire l'archivio \"%1\" (%2): il ripristino non "
+                                    "è stato eseguito.")
+                         .arg(inUso, archivio.Errore()));
+    if (!esiste)
+        PermessiCondivisi::Applica(inUso, PermessiCondivisi::Condiviso);
+    const QString accantonato = esiste ? Accantona(inUso, archivio.db(), adesso) : QString();
+    QString errore;
+    const int rc = ScriviCopia(archivio.db(), copia, &errore);
+    if (rc == SQLITE_OK)
+        return accantonato;
+    if ((rc & 0xff) != SQLITE_CORRUPT && (rc & 0xff) != SQLITE_NOTADB)
+        throw NonScritta(errore);
+    // The archive's own pages do not read: the engine cannot roll them into a transaction.
+    // Its bytes are kept aside, so the file is emptied, keeping its owner, group and mode, and
+    // the copy written into it; a journal left beside belongs to the old bytes and goes aside.
+    sqlite3_close_v2(archivio.Rilascia());
+    const QString diario = inUso + QStringLiteral("-journal");
+    if (QFile::exists(diario) && !QFile::rename(diario, accantonato + QStringLiteral("-journal")))
+        throw NonScritta(QStringLiteral("il file \"%1\" non si può spostare").arg(diario));
+    if (!QFile::resize(inUso, 0))
+        throw NonScritta(QStringLiteral("il file non si può svuotare"));
+    ConnessioneCopia vuoto(inUso, ConnessioneCopia::Modo::Scrittura);
+    if (!vuoto.Aperta() || ScriviCopia(vuoto.db(), copia, &errore) != SQLITE_OK)
+        throw Errore(QStringLiteral("Impossibile scrivere la copia nell'archivio (%1). "
+                                    "L'archivio danneggiato è conservato in \"%2\".")
+                         .arg(vuoto.Aperta() ? errore : vuoto.Errore(), accantonato));
     return accantonato;
 }

@@ -1,4 +1,5 @@
 #include "CartellaDiProva.h"
+#include "ConnessioneEsterna.h"
 #include "archive/Archivio.h"
 #include "backup/BackupAutomatico.h"
 #include "backup/ConservazioneCopie.h"
@@ -71,6 +72,67 @@ private slots:
         QCOMPARE(QDir(principale).entryList(QDir::Files).size(), 2);
         b.Passo();
         QVERIFY(!b.InCorso());
+    }
+
+    // A copy that fails is tried again within the hour, not the next day.
+    void copiaFallitaRipetutaEntroLOra() {
+        CartellaDiProva cartella;
+        QFile ingombro(ImpostazioniBackup::CartellaPrincipale(cartella.percorso()));
+        QVERIFY(ingombro.open(QIODevice::WriteOnly));
+        ingombro.close();
+        Archivio archivio;
+        archivio.ApriArchivio(cartella.percorso());
+        BackupAutomatico b(archivio, cartella.percorso());
+        const QDateTime adesso(QDate(2026, 12, 9), QTime(8, 0));
+        b.Adesso = [&] { return adesso; };
+        QSignalSpy avvisi(&b, &BackupAutomatico::Avviso);
+        b.Avvia();
+        b.Passo();
+        QVERIFY(Finisce(b));
+        QCOMPARE(avvisi.count(), 1);
+        QVERIFY(b.ProssimaCopia() <= adesso.addSecs(3600));
+    }
+
+    // Once a week a copy gets the full check: an archive whose index disagrees with its table
+    // passes the routine copies, then is told damaged at once, naming the newest good copy.
+    void controlloSettimanaleTrovaLArchivioDanneggiato() {
+        CartellaDiProva cartella;
+        QDateTime adesso(QDate(2026, 12, 9), QTime(8, 0));
+        ImpostazioniBackup impostazioni;
+        impostazioni.ultimoControlloCompleto = adesso.date().addDays(-1);
+        QVERIFY(impostazioni.Scrivi(cartella.percorso()));
+        {
+            ConnessioneEsterna c(cartella.file(Archivio::NomeFile()));
+            QCOMPARE(c.esegui("INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3331112222', "
+                              "'Rossi'), ('3479990000', 'Bianchi')"),
+                     0);
+            QCOMPARE(c.esegui("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
+                              "'CREATE UNIQUE INDEX Clienti_T1Numero ON Clienti (T1Nome)' WHERE "
+                              "name = 'Clienti_T1Numero'"),
+                     0);
+        }
+        Archivio archivio;
+        archivio.ApriArchivio(cartella.percorso());
+        BackupAutomatico b(archivio, cartella.percorso());
+        b.Adesso = [&] { return adesso; };
+        QSignalSpy avvisi(&b, &BackupAutomatico::Avviso);
+        b.Avvia();
+        b.Passo();
+        QVERIFY(Finisce(b));
+        QCOMPARE(avvisi.count(), 0);
+        const QString buona =
+            ConservazioneCopie::Elenco(ImpostazioniBackup::CartellaPrincipale(cartella.percorso()))
+                .constFirst()
+                .percorso;
+
+        adesso = adesso.addDays(7);
+        b.Passo();
+        QVERIFY(b.InCorso());
+        QVERIFY(Finisce(b));
+        QCOMPARE(avvisi.count(), 1);
+        const QString testo = avvisi.first().first().toString();
+        QVERIFY2(testo.contains(QStringLiteral("danneggiato")), qPrintable(testo));
+        QVERIFY2(testo.contains(QFileInfo(buona).fileName()), qPrintable(testo));
     }
 };
 

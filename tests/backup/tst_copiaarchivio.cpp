@@ -1,15 +1,29 @@
 #include "CartellaDiProva.h"
 #include "ConnessioneEsterna.h"
+#include "EsameFile.h"
 #include "archive/Archivio.h"
 #include "backup/ConservazioneCopie.h"
 #include "backup/CopiaArchivio.h"
+#include "backup/ImpostazioniBackup.h"
 #include "backup/RipristinoArchivio.h"
 #include "backup/VerificaCopia.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
 #include <sys/stat.h>
+#include <unistd.h>
+
+using namespace EsameFile;
+
+namespace {
+
+QString Clienti(const QString& file) {
+    return ConnessioneEsterna(file).valore("SELECT group_concat(T1Nome) FROM Clienti").toString();
+}
+
+} // namespace
 
 class TstCopiaArchivio : public QObject {
     Q_OBJECT
@@ -90,7 +104,8 @@ private slots:
                 nomi << ConservazioneCopie::Nome(QDateTime(oggi.addDays(-giorno), ora));
         nomi << QStringLiteral("archivio-2026-12-09_1900.mdb.parziale")
              << QStringLiteral("archivio.mdb");
-        const QStringList via = ConservazioneCopie::DaRimuovere(nomi);
+        const QStringList via =
+            ConservazioneCopie::DaRimuovere(nomi, QDateTime(oggi, QTime(20, 0)));
         QStringList tenute;
         for (const QString& n : nomi)
             if (!via.contains(n))
@@ -107,46 +122,142 @@ private slots:
         std::sort(attese.begin(), attese.end());
         QCOMPARE(tenute, attese);
     }
-    // Where the archive's folder does not let the user replace it (the installed program's),
-    // the copy is written over the archive's own file, and the archive in use is kept aside as a
-    // file of its own, not as a second name of the file just rewritten.
-    void ripristinoScrittoSulPostoTieneDaParteLArchivio() {
+    // A clock that ran ahead wrote copies dated next week: they do not count as newer, so the
+    // copy just taken and the days before it stay.
+    void copieDalFuturoNonContano() {
+        const QDateTime adesso(QDate(2026, 12, 9), QTime(20, 0));
+        QStringList nomi;
+        for (int giorno = -6; giorno <= 10; ++giorno)
+            nomi << ConservazioneCopie::Nome(adesso.addDays(giorno));
+        const QStringList via = ConservazioneCopie::DaRimuovere(nomi, adesso);
+        QCOMPARE(via, QStringList());
+    }
+
+    // The restore writes the copy into the archive's own file: same file, same mode, a
+    // newcomer's umask notwithstanding; the archive in use is kept aside, and the settings are
+    // written, for the shop's group only; the archive keeps its salt and opens with the key.
+    void ripristinoScrittoNelFileDellArchivio() {
+        const mode_t prima = ::umask(022);
+        const auto rimetti = qScopeGuard([prima] { ::umask(prima); });
         CartellaDiProva cartella;
+        // The program folder's group, not the writer's, when the test may give one.
+        const gid_t gruppo = ::geteuid() == 0 ? 20 : ::getegid();
+        if (::geteuid() == 0)
+            QCOMPARE(::chown(QFile::encodeName(cartella.percorso()).constData(), uid_t(-1), gruppo),
+                     0);
+        ImpostazioniBackup impostazioni;
+        impostazioni.secondaCartella = QStringLiteral("/media/chiavetta");
+        QVERIFY(impostazioni.Scrivi(cartella.percorso()));
+        QCOMPARE(Modo(cartella.file(ImpostazioniBackup::NomeFile())), mode_t(0660));
+        QCOMPARE(Gruppo(cartella.file(ImpostazioniBackup::NomeFile())), gruppo);
         const QString inUso = cartella.file(Archivio::NomeFile());
-        const auto clienti = [](const QString& file) {
-            return ConnessioneEsterna(file).valore("SELECT group_concat(T1Nome) FROM Clienti");
-        };
-        const auto nodo = [](const QString& file) {
-            struct stat st {};
-            ::stat(QFile::encodeName(file).constData(), &st);
-            return st.st_ino;
-        };
+        QVERIFY(QFile::setPermissions(inUso, QFile::ReadOwner | QFile::WriteOwner |
+                                                 QFile::ReadGroup | QFile::WriteGroup));
         ConnessioneEsterna(inUso).esegui(
             "INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3331112222', 'Rossi')");
         Archivio archivio;
         archivio.ApriArchivio(cartella.percorso());
         CopiaArchivio copia(archivio, {cartella.file(QStringLiteral("Backup"))},
                             QDateTime(QDate(2026, 12, 8), QTime(21, 0)));
-        copia.Completa();
+        QVERIFY(copia.Completa());
         QVERIFY(copia.Riuscita());
+        const QString fileCopia = copia.Esiti()[0].percorso;
+        QCOMPARE(Modo(fileCopia), mode_t(0640));
         ConnessioneEsterna(inUso).esegui(
             "INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3479990000', 'Bianchi')");
-        const auto nodoPrima = nodo(inUso);
+        const auto nodoPrima = Nodo(inUso);
+        const QByteArray salePrima = Sale(inUso);
+        QVERIFY(salePrima != Sale(fileCopia));
 
-        RipristinoArchivio::RiscritturaSulPosto = true;
-        const auto ripristina =
-            qScopeGuard([] { RipristinoArchivio::RiscritturaSulPosto = false; });
-        const QString accantonato = RipristinoArchivio::Sostituisci(
-            archivio, cartella.percorso(), copia.Esiti()[0].percorso,
-            QDateTime(QDate(2026, 12, 9), QTime(10, 0, 5)));
+        const QString accantonato =
+            RipristinoArchivio::Sostituisci(archivio, cartella.percorso(), fileCopia,
+                                            QDateTime(QDate(2026, 12, 9), QTime(10, 0, 5)));
         QCOMPARE(accantonato,
                  cartella.file(QStringLiteral("archivio-sostituito-2026-12-09_100005.mdb")));
-        QCOMPARE(nodo(inUso), nodoPrima);
+        QCOMPARE(Nodo(inUso), nodoPrima);
+        QCOMPARE(Modo(inUso), mode_t(0660));
+        QCOMPARE(Modo(accantonato), mode_t(0660));
+        QCOMPARE(Gruppo(accantonato), gruppo);
+        QCOMPARE(Sale(inUso), salePrima);
         QVERIFY(archivio.Caricato());
-        QCOMPARE(clienti(inUso).toString(), QStringLiteral("Rossi"));
-        QCOMPARE(clienti(accantonato).toString(), QStringLiteral("Rossi,Bianchi"));
-        QCOMPARE(QDir(cartella.percorso()).entryList({QStringLiteral("*.ripristino")}),
-                 QStringList());
+        QCOMPARE(Clienti(inUso), QStringLiteral("Rossi"));
+        QCOMPARE(Clienti(accantonato), QStringLiteral("Rossi,Bianchi"));
+        QCOMPARE(ConnessioneEsterna(inUso).valore("PRAGMA integrity_check").toString(),
+                 QStringLiteral("ok"));
+        QCOMPARE(QDir(cartella.percorso()).entryList({QStringLiteral("archivio*")}, QDir::Files),
+                 (QStringList{QFileInfo(accantonato).fileName(), Archivio::NomeFile()}));
+    }
+
+    // A damaged page ends the copy at once, with the message that says how to restore, and
+    // leaves nothing in the folder: neither a wait nor a retry for ever.
+    void archivioDanneggiatoFermaLaCopia() {
+        CartellaDiProva cartella;
+        const QString inUso = cartella.file(Archivio::NomeFile());
+        QVERIFY(RiempiSms(inUso, 20000, "Ordine"));
+        Archivio archivio;
+        archivio.ApriArchivio(cartella.percorso());
+        QVERIFY(Danneggia(inUso));
+        const QString backup = cartella.file(QStringLiteral("Backup"));
+        CopiaArchivio copia(archivio, {backup}, QDateTime(QDate(2026, 12, 9), QTime(18, 30)));
+        QElapsedTimer tempo;
+        tempo.start();
+        while (!copia.Passo(std::chrono::milliseconds(5)) && tempo.elapsed() < 10000)
+            QTest::qWait(1);
+        QVERIFY2(copia.Conclusa(), "the copy of a damaged archive did not end");
+        QVERIFY(!copia.Riuscita());
+        const QString messaggio = copia.Esiti()[0].messaggio;
+        QVERIFY2(messaggio.contains(QStringLiteral("danneggiato")), qPrintable(messaggio));
+        QVERIFY2(messaggio.contains(QStringLiteral("--ripristina")), qPrintable(messaggio));
+        QCOMPARE(QDir(backup).entryList(QDir::Files), QStringList());
+    }
+
+    // Two copies of the same minute into one folder, one started while the other writes: both
+    // end checked, and the folder holds one good copy of that minute.
+    void dueCopieNelloStessoMinuto() {
+        CartellaDiProva cartella;
+        Archivio primo;
+        primo.ApriArchivio(cartella.percorso());
+        Archivio secondo;
+        secondo.ApriArchivio(cartella.percorso());
+        const QString backup = cartella.file(QStringLiteral("Backup"));
+        const QDateTime quando(QDate(2026, 12, 9), QTime(18, 30));
+        CopiaArchivio a(primo, {backup}, quando);
+        QVERIFY(QTest::qWaitFor(
+            [&] {
+                a.Passo(std::chrono::milliseconds(0));
+                return !QDir(backup).entryList({QStringLiteral("*.parziale")}).isEmpty();
+            },
+            5000));
+        CopiaArchivio b(secondo, {backup}, quando);
+        QVERIFY(b.Completa());
+        QVERIFY2(b.Riuscita(), qPrintable(b.Esiti()[0].messaggio));
+        QVERIFY(a.Completa());
+        QVERIFY2(a.Riuscita(), qPrintable(a.Esiti()[0].messaggio));
+        QCOMPARE(QDir(backup).entryList(QDir::Files),
+                 QStringList{QStringLiteral("archivio-2026-12-09_1830.mdb")});
+        QVERIFY(VerificaCopia::Verifica(a.Esiti()[0].percorso).valida);
+    }
+
+    // An index that disagrees with its table passes the quick check of the routine copies and
+    // fails the full one, which a restore and the command line use.
+    void indiceDiscordeSoloIlControlloCompleto() {
+        CartellaDiProva cartella;
+        const QString file = cartella.file(Archivio::NomeFile());
+        {
+            ConnessioneEsterna c(file);
+            QCOMPARE(c.esegui("INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3331112222', "
+                              "'Rossi'), ('3479990000', 'Bianchi')"),
+                     0);
+            QCOMPARE(c.esegui("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
+                              "'CREATE UNIQUE INDEX Clienti_T1Numero ON Clienti (T1Nome)' WHERE "
+                              "name = 'Clienti_T1Numero'"),
+                     0);
+        }
+        QVERIFY(VerificaCopia::Verifica(file, nullptr, VerificaCopia::Controllo::Rapido).valida);
+        const VerificaCopia::Esito completa = VerificaCopia::Verifica(file);
+        QVERIFY(!completa.valida);
+        QVERIFY2(completa.messaggio.contains(QStringLiteral("integrità")),
+                 qPrintable(completa.messaggio));
     }
 };
 
