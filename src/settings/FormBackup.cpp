@@ -1,6 +1,7 @@
 #include "FormBackup.h"
 
 #include "backup/BackupAutomatico.h"
+#include "backup/CartellaConTempo.h"
 #include "backup/ConservazioneCopie.h"
 #include "backup/ImpostazioniBackup.h"
 #include "platform/Accessibile.h"
@@ -97,9 +98,14 @@ void FormBackup::costruisciControlli() {
 QString FormBackup::DescriviUltima(const QString& cartella) {
     if (cartella.isEmpty())
         return QStringLiteral("Nessuna seconda cartella");
-    if (!QFileInfo(cartella).isDir())
+    // A share that hangs answers as one that is not there.
+    const auto elenco = CartellaConTempo::Esegui([cartella] {
+        return QFileInfo(cartella).isDir() ? std::optional(ConservazioneCopie::Elenco(cartella))
+                                           : std::nullopt;
+    });
+    if (!elenco || !*elenco)
         return QStringLiteral("Cartella non raggiungibile");
-    const QList<ConservazioneCopie::Copia> copie = ConservazioneCopie::Elenco(cartella);
+    const QList<ConservazioneCopie::Copia>& copie = **elenco;
     if (copie.isEmpty())
         return QStringLiteral("Nessuna copia");
     const ConservazioneCopie::Copia& c = copie.first();
@@ -167,7 +173,8 @@ bool FormBackup::salva() {
         TxtSecondaCartella->setText(QDir::toNativeSeparators(scelta));
         return true;
     }
-    if (!scelta.isEmpty() && !QFileInfo(scelta).isDir()) {
+    if (!scelta.isEmpty() &&
+        !CartellaConTempo::Esegui([scelta] { return QFileInfo(scelta).isDir(); }).value_or(false)) {
         const int risposta =
             MsgBox(QStringLiteral("La cartella \"%1\" non è raggiungibile ora (chiavetta non "
                                   "inserita o rete assente).\nUsarla comunque? Le copie vi "

@@ -2,6 +2,7 @@
 
 #include "archive/StatoGlobale.h"
 #include "backup/BackupAutomatico.h"
+#include "backup/CartellaConTempo.h"
 #include "backup/ConservazioneCopie.h"
 #include "backup/ImpostazioniBackup.h"
 #include "backup/RipristinoArchivio.h"
@@ -70,7 +71,9 @@ void FormRipristino::elenca() {
     QList<ConservazioneCopie::Copia> copie;
     for (const QString& cartella :
          ImpostazioniBackup::Leggi(stato_.cartellaProgramma).Cartelle(stato_.cartellaProgramma))
-        copie += ConservazioneCopie::Elenco(cartella);
+        copie += CartellaConTempo::Esegui([cartella] {
+                     return ConservazioneCopie::Elenco(cartella);
+                 }).value_or(QList<ConservazioneCopie::Copia>());
     std::stable_sort(copie.begin(), copie.end(),
                      [](const auto& a, const auto& b) { return a.quando > b.quando; });
     ListaCopie->clear();

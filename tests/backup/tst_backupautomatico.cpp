@@ -1,11 +1,13 @@
 #include "CartellaDiProva.h"
-#include "ConnessioneEsterna.h"
+#include "EsameFile.h"
 #include "archive/Archivio.h"
 #include "backup/BackupAutomatico.h"
+#include "backup/CartellaConTempo.h"
 #include "backup/ConservazioneCopie.h"
 #include "backup/ImpostazioniBackup.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -101,16 +103,7 @@ private slots:
         ImpostazioniBackup impostazioni;
         impostazioni.ultimoControlloCompleto = adesso.date().addDays(-1);
         QVERIFY(impostazioni.Scrivi(cartella.percorso()));
-        {
-            ConnessioneEsterna c(cartella.file(Archivio::NomeFile()));
-            QCOMPARE(c.esegui("INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3331112222', "
-                              "'Rossi'), ('3479990000', 'Bianchi')"),
-                     0);
-            QCOMPARE(c.esegui("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
-                              "'CREATE UNIQUE INDEX Clienti_T1Numero ON Clienti (T1Nome)' WHERE "
-                              "name = 'Clienti_T1Numero'"),
-                     0);
-        }
+        QVERIFY(EsameFile::IndiceDiscorde(cartella.file(Archivio::NomeFile())));
         Archivio archivio;
         archivio.ApriArchivio(cartella.percorso());
         BackupAutomatico b(archivio, cartella.percorso());
@@ -133,6 +126,26 @@ private slots:
         const QString testo = avvisi.first().first().toString();
         QVERIFY2(testo.contains(QStringLiteral("danneggiato")), qPrintable(testo));
         QVERIFY2(testo.contains(QFileInfo(buona).fileName()), qPrintable(testo));
+    }
+
+    // A folder that hangs is given up after the time-out, while the timers go on.
+    void cartellaBloccataAbbandonata() {
+        QElapsedTimer tempo;
+        tempo.start();
+        int scatti = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, [&] { ++scatti; });
+        timer.start(20);
+        const std::optional<bool> esito = CartellaConTempo::Esegui(
+            [] {
+                std::this_thread::sleep_for(std::chrono::seconds(3));
+                return true;
+            },
+            std::chrono::milliseconds(300));
+        QVERIFY(!esito);
+        QVERIFY(tempo.elapsed() < 2000);
+        QVERIFY(scatti >= 5);
+        QCOMPARE(CartellaConTempo::Esegui([] { return 7; }), std::optional(7));
     }
 };
 

@@ -243,16 +243,7 @@ private slots:
     void indiceDiscordeSoloIlControlloCompleto() {
         CartellaDiProva cartella;
         const QString file = cartella.file(Archivio::NomeFile());
-        {
-            ConnessioneEsterna c(file);
-            QCOMPARE(c.esegui("INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3331112222', "
-                              "'Rossi'), ('3479990000', 'Bianchi')"),
-                     0);
-            QCOMPARE(c.esegui("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = "
-                              "'CREATE UNIQUE INDEX Clienti_T1Numero ON Clienti (T1Nome)' WHERE "
-                              "name = 'Clienti_T1Numero'"),
-                     0);
-        }
+        QVERIFY(IndiceDiscorde(file));
         QVERIFY(VerificaCopia::Verifica(file, nullptr, VerificaCopia::Controllo::Rapido).valida);
         const VerificaCopia::Esito completa = VerificaCopia::Verifica(file);
         QVERIFY(!completa.valida);

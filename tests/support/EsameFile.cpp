@@ -44,6 +44,15 @@ bool Danneggia(const QString& file) {
     return true;
 }
 
+bool IndiceDiscorde(const QString& archivio) {
+    ConnessioneEsterna c(archivio);
+    return c.esegui("INSERT INTO Clienti (T1Numero, T1Nome) VALUES ('3331112222', 'Rossi'), "
+                    "('3479990000', 'Bianchi')") == 0 &&
+           c.esegui("PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = 'CREATE UNIQUE "
+                    "INDEX Clienti_T1Numero ON Clienti (T1Nome)' WHERE name = "
+                    "'Clienti_T1Numero'") == 0;
+}
+
 bool RiempiSms(const QString& archivio, int quante, const char* testo) {
     const QByteArray sql =
         QByteArray("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ") +

@@ -16,6 +16,9 @@ gid_t Gruppo(const QString& file);
 QByteArray Sale(const QString& file);
 // Overwrites part of every page in the middle of the file, as a failing disk would.
 bool Danneggia(const QString& file);
+// Two customers, then the index on their numbers redefined on their names: the index
+// disagrees with its table, which only the full integrity check sees.
+bool IndiceDiscorde(const QString& archivio);
 // Adds `quante` archived messages whose text starts with `testo`.
 bool RiempiSms(const QString& archivio, int quante, const char* testo);
 // "<rows>:<first text>:<last text>" of the archived messages, empty when it does not read.
