@@ -457,6 +457,9 @@ QList<CopiaArchivio::EsitoCartella> CopiaArchivio::concludi(QString parziale, QS
         return esiti;
     }
     for (int i = 1; i < esiti.size(); ++i) {
+        // This installation's folder is made inside a further folder that is there.
+        if (QFileInfo(QFileInfo(esiti[i].cartella).absolutePath()).isDir())
+            QDir().mkdir(esiti[i].cartella);
         if (!QFileInfo(esiti[i].cartella).isDir()) {
             esiti[i].cartellaMancante = true;
             esiti[i].messaggio =

@@ -4,8 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <unistd.h>
 
@@ -13,6 +15,7 @@ namespace {
 const QString kSecondaCartella = QStringLiteral("Backup/SecondaCartella");
 const QString kUltimoAvviso = QStringLiteral("Backup/UltimoAvvisoCartella");
 const QString kUltimoAvvisoSpazio = QStringLiteral("Backup/UltimoAvvisoSpazio");
+const QString kInstallazione = QStringLiteral("Backup/Installazione");
 const QString kUltimoControllo = QStringLiteral("Backup/UltimoControlloCompleto");
 } // namespace
 
@@ -24,6 +27,9 @@ ImpostazioniBackup ImpostazioniBackup::Leggi(const QString& cartellaProgramma) {
     const QSettings file(QDir(cartellaProgramma).filePath(NomeFile()), QSettings::IniFormat);
     ImpostazioniBackup i;
     i.secondaCartella = file.value(kSecondaCartella).toString().trimmed();
+    i.installazione = file.value(kInstallazione).toString().trimmed();
+    if (i.installazione.isEmpty())
+        i.installazione = InstallazionePredefinita();
     i.ultimoAvvisoCartella = QDate::fromString(file.value(kUltimoAvviso).toString(), Qt::ISODate);
     i.ultimoAvvisoSpazio =
         QDate::fromString(file.value(kUltimoAvvisoSpazio).toString(), Qt::ISODate);
@@ -41,6 +47,7 @@ bool ImpostazioniBackup::Scrivi(const QString& cartellaProgramma) const {
         {
             QSettings file(bozza, QSettings::IniFormat);
             file.setValue(kSecondaCartella, secondaCartella.trimmed());
+            file.setValue(kInstallazione, installazione);
             file.setValue(kUltimoAvviso, ultimoAvvisoCartella.toString(Qt::ISODate));
             file.setValue(kUltimoAvvisoSpazio, ultimoAvvisoSpazio.toString(Qt::ISODate));
             file.setValue(kUltimoControllo, ultimoControlloCompleto.toString(Qt::ISODate));
@@ -71,6 +78,17 @@ QStringList ImpostazioniBackup::Cartelle(const QString& cartellaProgramma) const
     const QString seconda = secondaCartella.trimmed();
     if (!seconda.isEmpty() && QDir::cleanPath(QDir(cartellaProgramma).absoluteFilePath(seconda)) !=
                                   QDir::cleanPath(QDir(cartelle.first()).absolutePath()))
-        cartelle << seconda;
+        cartelle << CartellaSeconda();
     return cartelle;
+}
+
+QString ImpostazioniBackup::CartellaSeconda() const {
+    const QString seconda = secondaCartella.trimmed();
+    return seconda.isEmpty() ? QString() : QDir(seconda).filePath(installazione);
+}
+
+QString ImpostazioniBackup::InstallazionePredefinita() {
+    QString nome = QSysInfo::machineHostName();
+    nome.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
+    return QStringLiteral("VELTRIKA-") + (nome.isEmpty() ? QStringLiteral("cassa") : nome);
 }

@@ -14,6 +14,10 @@ struct ImpostazioniBackup {
 
     // The further folder chosen by the user; empty when none.
     QString secondaCartella;
+    // This installation's name in a second folder that another shop's may share: its copies go
+    // into a folder of that name there, and only those are thinned out. Made from the
+    // computer's name the first time.
+    QString installazione;
     // The day the user was last told that the further folder could not be reached.
     QDate ultimoAvvisoCartella;
     // The day the user was last told that a folder had no room for a copy.
@@ -25,6 +29,11 @@ struct ImpostazioniBackup {
     // False, after writing nothing, when the file cannot be written.
     bool Scrivi(const QString& cartellaProgramma) const;
 
-    // Every folder the copies go to, the program's own first.
+    // Every folder the copies go to, the program's own first, then this installation's folder
+    // inside the second folder.
     QStringList Cartelle(const QString& cartellaProgramma) const;
+    // This installation's folder inside the second folder; empty when there is none.
+    QString CartellaSeconda() const;
+
+    static QString InstallazionePredefinita();
 };

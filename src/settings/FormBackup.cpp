@@ -98,10 +98,14 @@ void FormBackup::costruisciControlli() {
 QString FormBackup::DescriviUltima(const QString& cartella) {
     if (cartella.isEmpty())
         return QStringLiteral("Nessuna seconda cartella");
-    // A share that hangs answers as one that is not there.
+    // A share that hangs answers as one that is not there; this installation's folder in it
+    // is made at the first copy.
     const auto elenco = CartellaConTempo::Esegui([cartella] {
-        return QFileInfo(cartella).isDir() ? std::optional(ConservazioneCopie::Elenco(cartella))
-                                           : std::nullopt;
+        if (QFileInfo(cartella).isDir())
+            return std::optional(ConservazioneCopie::Elenco(cartella));
+        if (QFileInfo(QFileInfo(cartella).absolutePath()).isDir())
+            return std::optional(QList<ConservazioneCopie::Copia>());
+        return std::optional<QList<ConservazioneCopie::Copia>>();
     });
     if (!elenco || !*elenco)
         return QStringLiteral("Cartella non raggiungibile");
@@ -117,7 +121,7 @@ void FormBackup::mostraUltime() {
     const ImpostazioniBackup impostazioni = ImpostazioniBackup::Leggi(cartellaProgramma_);
     Accessibile::Testo(LblUltimaPrincipale,
                        DescriviUltima(ImpostazioniBackup::CartellaPrincipale(cartellaProgramma_)));
-    Accessibile::Testo(LblUltimaSeconda, DescriviUltima(impostazioni.secondaCartella));
+    Accessibile::Testo(LblUltimaSeconda, DescriviUltima(impostazioni.CartellaSeconda()));
 }
 
 void FormBackup::Command1_Click(int index) {

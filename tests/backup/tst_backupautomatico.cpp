@@ -4,11 +4,13 @@
 #include "backup/BackupAutomatico.h"
 #include "backup/CartellaConTempo.h"
 #include "backup/ConservazioneCopie.h"
+#include "backup/CopiaArchivio.h"
 #include "backup/ImpostazioniBackup.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -126,6 +128,37 @@ private slots:
         const QString testo = avvisi.first().first().toString();
         QVERIFY2(testo.contains(QStringLiteral("danneggiato")), qPrintable(testo));
         QVERIFY2(testo.contains(QFileInfo(buona).fileName()), qPrintable(testo));
+    }
+
+    // Two shops' programs share one second folder: each thins only its own copies there.
+    void secondaCartellaCondivisa() {
+        QTemporaryDir condivisa;
+        CartellaDiProva cassa;
+        CartellaDiProva banco;
+        const auto cartelle = [&](const CartellaDiProva& programma, const QString& nome) {
+            ImpostazioniBackup impostazioni;
+            impostazioni.secondaCartella = condivisa.path();
+            impostazioni.installazione = nome;
+            impostazioni.Scrivi(programma.percorso());
+            return ImpostazioniBackup::Leggi(programma.percorso()).Cartelle(programma.percorso());
+        };
+        const QStringList diBanco = cartelle(banco, QStringLiteral("VELTRIKA-banco"));
+        const QStringList diCassa = cartelle(cassa, QStringLiteral("VELTRIKA-cassa"));
+        const QDateTime adesso(QDate(2026, 12, 9), QTime(8, 0));
+        const auto copia = [&](const CartellaDiProva& programma, const QStringList& dove,
+                               const QDateTime& quando) {
+            Archivio archivio;
+            archivio.ApriArchivio(programma.percorso());
+            CopiaArchivio c(archivio, dove, quando);
+            return c.Completa() && c.Riuscita();
+        };
+        for (int giorni = 90; giorni >= 10; giorni -= 10)
+            QVERIFY(copia(banco, diBanco, adesso.addDays(-giorni)));
+        const QStringList primaDiBanco = QDir(diBanco.last()).entryList(QDir::Files);
+        QVERIFY(primaDiBanco.size() >= 7);
+        QVERIFY(copia(cassa, diCassa, adesso));
+        QCOMPARE(QDir(diBanco.last()).entryList(QDir::Files), primaDiBanco);
+        QCOMPARE(QDir(diCassa.last()).entryList(QDir::Files).size(), 1);
     }
 
     // A folder that hangs is given up after the time-out, while the timers go on.
