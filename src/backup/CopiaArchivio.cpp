@@ -2,6 +2,7 @@
 
 #include "ConnessioneCopia.h"
 #include "ConservazioneCopie.h"
+#include "ImpostazioniBackup.h"
 #include "VerificaCopia.h"
 #include "archive/Archivio.h"
 #include "archive/SqlInterno.h"
@@ -457,8 +458,11 @@ QList<CopiaArchivio::EsitoCartella> CopiaArchivio::concludi(QString parziale, QS
         return esiti;
     }
     for (int i = 1; i < esiti.size(); ++i) {
-        // This installation's folder is made inside a further folder that is there.
-        if (QFileInfo(QFileInfo(esiti[i].cartella).absolutePath()).isDir())
+        // This installation's folder is made inside a further folder that is there; a folder
+        // the user chose is never made (a stick not inserted leaves its mount point empty).
+        const QFileInfo cartella(esiti[i].cartella);
+        if (ImpostazioniBackup::EInstallazione(cartella.fileName()) &&
+            QFileInfo(cartella.absolutePath()).isDir())
             QDir().mkdir(esiti[i].cartella);
         if (!QFileInfo(esiti[i].cartella).isDir()) {
             esiti[i].cartellaMancante = true;

@@ -28,7 +28,7 @@ ImpostazioniBackup ImpostazioniBackup::Leggi(const QString& cartellaProgramma) {
     ImpostazioniBackup i;
     i.secondaCartella = file.value(kSecondaCartella).toString().trimmed();
     i.installazione = file.value(kInstallazione).toString().trimmed();
-    if (i.installazione.isEmpty())
+    if (!EInstallazione(i.installazione))
         i.installazione = InstallazionePredefinita();
     i.ultimoAvvisoCartella = QDate::fromString(file.value(kUltimoAvviso).toString(), Qt::ISODate);
     i.ultimoAvvisoSpazio =
@@ -90,5 +90,5 @@ QString ImpostazioniBackup::CartellaSeconda() const {
 QString ImpostazioniBackup::InstallazionePredefinita() {
     QString nome = QSysInfo::machineHostName();
     nome.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_-]")), QStringLiteral("_"));
-    return QStringLiteral("VELTRIKA-") + (nome.isEmpty() ? QStringLiteral("cassa") : nome);
+    return PrefissoInstallazione() + (nome.isEmpty() ? QStringLiteral("cassa") : nome);
 }

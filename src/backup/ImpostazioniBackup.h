@@ -36,4 +36,9 @@ struct ImpostazioniBackup {
     QString CartellaSeconda() const;
 
     static QString InstallazionePredefinita();
+    // True when `nome` is what an installation's folder is called.
+    static bool EInstallazione(const QString& nome) {
+        return nome.startsWith(PrefissoInstallazione());
+    }
+    static QString PrefissoInstallazione() { return QStringLiteral("VELTRIKA-"); }
 };
