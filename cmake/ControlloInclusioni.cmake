@@ -16,14 +16,15 @@ endif()
 # What each folder may include, from the bottom up.
 set(consentiti_platform  "")
 set(consentiti_archive   "platform")
+set(consentiti_backup    "platform;archive")
 set(consentiti_modem     "platform;archive")
 set(consentiti_printing  "platform;archive")
 set(consentiti_customers "platform;archive;printing")
 set(consentiti_desk      "platform;archive;printing;customers")
 set(consentiti_browser   "platform;archive;printing;desk")
 set(consentiti_campaigns "platform;archive;printing;modem;customers")
-set(consentiti_settings  "platform;archive;printing;modem")
-set(consentiti_app       "platform;archive;printing;modem;customers;desk;browser;campaigns;settings")
+set(consentiti_settings  "platform;archive;backup;printing;modem")
+set(consentiti_app       "platform;archive;backup;printing;modem;customers;desk;browser;campaigns;settings")
 set(consentiti_radice    "app") # src/main.cpp
 
 # Single files allowed one include beyond their folder's rule: "<file>|<folder>".

@@ -2,10 +2,10 @@
 
 #include "FormChiusura.h"
 #include "FormLogo.h"
-#include "archive/BackupAutomatico.h"
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
+#include "backup/BackupAutomatico.h"
 #include "browser/FormSms.h"
 #include "campaigns/FormInvioSms.h"
 #include "customers/FormClienti.h"
@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -82,6 +83,10 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
             VisualizzaSMSArrivati = true;
     });
     connect(backup_.get(), &BackupAutomatico::Avviso, this, [this](const QString& testo) {
+        if (chiusuraDiSistema_) {
+            qWarning().noquote() << testo;
+            return;
+        }
         MsgBox(testo, Stile::Esclamazione, QStringLiteral("Copia di sicurezza dell'archivio"),
                this);
     });
@@ -635,6 +640,14 @@ int FormMain::Conferma_Chiusura() {
         chiusura_ = new FormChiusura;
     chiusura_->show();
     return Risposta::Si;
+}
+
+void FormMain::ChiusuraDiSistema() {
+    if (scaricata_)
+        return;
+    chiusuraDiSistema_ = true;
+    stato_.ChiusuraEseguita = true;
+    scaricaTutto();
 }
 
 void FormMain::scaricaTutto() {

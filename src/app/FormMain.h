@@ -151,6 +151,9 @@ public:
     const ModelloSmsInAttesa& Modello() const { return modello_; }
     // True once the window has been unloaded at the end of the closing.
     bool Scaricata() const { return scaricata_; }
+    // The session ends or the system stops the program: the closing without questions, with
+    // its bounded copy; what the copy has to say goes to the log, as nobody can answer a box.
+    void ChiusuraDiSistema();
 
 signals:
     // The closing has finished: the program may end.
@@ -205,6 +208,7 @@ private:
     // The panel as last drawn: it is drawn again only when the engine changed it.
     std::optional<PannelloGsm> disegnato_;
     bool scaricata_ = false;
+    bool chiusuraDiSistema_ = false;
     bool inTick_ = false;
     // The closing question is open: a second "Esci" is not asked again.
     bool domandaChiusura_ = false;

@@ -1,8 +1,9 @@
 #include "FormBackup.h"
 
-#include "archive/BackupAutomatico.h"
-#include "archive/ConservazioneCopie.h"
-#include "archive/ImpostazioniBackup.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/CartellaConTempo.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/ImpostazioniBackup.h"
 #include "platform/Accessibile.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"
@@ -97,9 +98,18 @@ void FormBackup::costruisciControlli() {
 QString FormBackup::DescriviUltima(const QString& cartella) {
     if (cartella.isEmpty())
         return QStringLiteral("Nessuna seconda cartella");
-    if (!QFileInfo(cartella).isDir())
+    // A share that hangs answers as one that is not there; this installation's folder in it
+    // is made at the first copy.
+    const auto elenco = CartellaConTempo::Esegui([cartella] {
+        if (QFileInfo(cartella).isDir())
+            return std::optional(ConservazioneCopie::Elenco(cartella));
+        if (QFileInfo(QFileInfo(cartella).absolutePath()).isDir())
+            return std::optional(QList<ConservazioneCopie::Copia>());
+        return std::optional<QList<ConservazioneCopie::Copia>>();
+    });
+    if (!elenco || !*elenco)
         return QStringLiteral("Cartella non raggiungibile");
-    const QList<ConservazioneCopie::Copia> copie = ConservazioneCopie::Elenco(cartella);
+    const QList<ConservazioneCopie::Copia>& copie = **elenco;
     if (copie.isEmpty())
         return QStringLiteral("Nessuna copia");
     const ConservazioneCopie::Copia& c = copie.first();
@@ -111,7 +121,7 @@ void FormBackup::mostraUltime() {
     const ImpostazioniBackup impostazioni = ImpostazioniBackup::Leggi(cartellaProgramma_);
     Accessibile::Testo(LblUltimaPrincipale,
                        DescriviUltima(ImpostazioniBackup::CartellaPrincipale(cartellaProgramma_)));
-    Accessibile::Testo(LblUltimaSeconda, DescriviUltima(impostazioni.secondaCartella));
+    Accessibile::Testo(LblUltimaSeconda, DescriviUltima(impostazioni.CartellaSeconda()));
 }
 
 void FormBackup::Command1_Click(int index) {
@@ -167,7 +177,8 @@ bool FormBackup::salva() {
         TxtSecondaCartella->setText(QDir::toNativeSeparators(scelta));
         return true;
     }
-    if (!scelta.isEmpty() && !QFileInfo(scelta).isDir()) {
+    if (!scelta.isEmpty() &&
+        !CartellaConTempo::Esegui([scelta] { return QFileInfo(scelta).isDir(); }).value_or(false)) {
         const int risposta =
             MsgBox(QStringLiteral("La cartella \"%1\" non è raggiungibile ora (chiavetta non "
                                   "inserita o rete assente).\nUsarla comunque? Le copie vi "

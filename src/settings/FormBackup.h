@@ -1,6 +1,6 @@
 #pragma once
 
-#include "archive/CopiaArchivio.h"
+#include "backup/CopiaArchivio.h"
 #include "platform/Guardia.h"
 
 #include <QDialog>

@@ -1,11 +1,12 @@
 #include "FormRipristino.h"
 
-#include "archive/BackupAutomatico.h"
-#include "archive/ConservazioneCopie.h"
-#include "archive/ImpostazioniBackup.h"
-#include "archive/RipristinoArchivio.h"
 #include "archive/StatoGlobale.h"
-#include "archive/VerificaCopia.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/CartellaConTempo.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/ImpostazioniBackup.h"
+#include "backup/RipristinoArchivio.h"
+#include "backup/VerificaCopia.h"
 #include "platform/Accessibile.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/MsgBox.h"
@@ -43,8 +44,8 @@ void FormRipristino::costruisciControlli() {
     colonna->addWidget(didascalia);
     ListaCopie = new QTreeWidget(this);
     ListaCopie->setObjectName(QStringLiteral("ListaCopie"));
-    ListaCopie->setHeaderLabels(
-        {QStringLiteral("Data"), QStringLiteral("Dimensione"), QStringLiteral("Cartella")});
+    ListaCopie->setHeaderLabels({QStringLiteral("Data"), QStringLiteral("Dimensione"),
+                                 QStringLiteral("Cartella"), QStringLiteral("Installazione")});
     ListaCopie->setRootIsDecorated(false);
     ListaCopie->setMinimumWidth(560);
     ListaCopie->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -67,18 +68,42 @@ void FormRipristino::costruisciControlli() {
 }
 
 void FormRipristino::elenca() {
-    QList<ConservazioneCopie::Copia> copie;
-    for (const QString& cartella :
-         ImpostazioniBackup::Leggi(stato_.cartellaProgramma).Cartelle(stato_.cartellaProgramma))
-        copie += ConservazioneCopie::Elenco(cartella);
+    // This installation's copies, then those another shop's program left in a second folder
+    // they share (one folder each, and loose copies of older programs): shown, never thinned.
+    const ImpostazioniBackup impostazioni = ImpostazioniBackup::Leggi(stato_.cartellaProgramma);
+    const QStringList nostre = impostazioni.Cartelle(stato_.cartellaProgramma);
+    const QString seconda = impostazioni.secondaCartella;
+    struct Voce {
+        ConservazioneCopie::Copia copia;
+        QString installazione;
+    };
+    const auto trovate = CartellaConTempo::Esegui([nostre, seconda] {
+        QList<Voce> voci;
+        for (const QString& cartella : nostre)
+            for (const ConservazioneCopie::Copia& c : ConservazioneCopie::Elenco(cartella))
+                voci.append({c, QStringLiteral("questa")});
+        if (seconda.isEmpty())
+            return voci;
+        QStringList altre{seconda};
+        for (const QFileInfo& f : QDir(seconda).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+            if (!nostre.contains(f.filePath()))
+                altre << f.filePath();
+        for (const QString& cartella : altre)
+            for (const ConservazioneCopie::Copia& c : ConservazioneCopie::Elenco(cartella))
+                voci.append({c, cartella == seconda ? QStringLiteral("non indicata")
+                                                    : QFileInfo(cartella).fileName()});
+        return voci;
+    });
+    QList<Voce> copie = trovate.value_or(QList<Voce>());
     std::stable_sort(copie.begin(), copie.end(),
-                     [](const auto& a, const auto& b) { return a.quando > b.quando; });
+                     [](const Voce& a, const Voce& b) { return a.copia.quando > b.copia.quando; });
     ListaCopie->clear();
-    for (const ConservazioneCopie::Copia& c : copie) {
-        auto* riga = new QTreeWidgetItem(
-            QStringList{c.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
-                        ConservazioneCopie::Dimensione(c.dimensione),
-                        QDir::toNativeSeparators(QFileInfo(c.percorso).absolutePath())});
+    for (const Voce& v : copie) {
+        const ConservazioneCopie::Copia& c = v.copia;
+        auto* riga = new QTreeWidgetItem(QStringList{
+            c.quando.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+            ConservazioneCopie::Dimensione(c.dimensione),
+            QDir::toNativeSeparators(QFileInfo(c.percorso).absolutePath()), v.installazione});
         riga->setData(0, Qt::UserRole, c.percorso);
         ListaCopie->addTopLevelItem(riga);
     }

@@ -7,15 +7,16 @@
 #include "PortaSerialeMemoria.h"
 #include "RegistroSuoni.h"
 #include "TestoPdf.h"
+#include "app/ChiusuraDiSistema.h"
 #include "app/FormChiusura.h"
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
-#include "archive/BackupAutomatico.h"
-#include "archive/ConservazioneCopie.h"
 #include "archive/CreatoreArchivio.h"
-#include "archive/ImpostazioniBackup.h"
 #include "archive/StatoGlobale.h"
-#include "archive/VerificaCopia.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/ImpostazioniBackup.h"
+#include "backup/VerificaCopia.h"
 #include "desk/FormMsgBox1.h"
 #include "platform/Documento.h"
 #include "printing/StampanteCorrente.h"
@@ -26,6 +27,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <csignal>
 #include <memory>
 
 using Banco = BancoFormMain;
@@ -625,6 +627,24 @@ private slots:
                 avvisi << m.prompt;
         QCOMPARE(avvisi.size(), 1);
         QVERIFY2(avvisi[0].contains(impostazioni.secondaCartella), qPrintable(avvisi[0]));
+    }
+
+    // SIGTERM (a shutdown) closes the program as File → Esci would, with its closing copy.
+    void terminatoDalSistemaFaLaCopia() {
+        Banco b;
+        b.collegaModem();
+        CopioneMessaggi copione;
+        b.avviaFinoAllaLista();
+        const QString cartella = ImpostazioniBackup::CartellaPrincipale(b.cartella.percorso());
+        QTRY_VERIFY_WITH_TIMEOUT(!b.form->Backup().InCorso(), 20000);
+        // The start-up copy goes: what is found later is the closing one.
+        QDir(cartella).removeRecursively();
+        ChiusuraDiSistema sistema;
+        connect(&sistema, &ChiusuraDiSistema::Richiesta, b.form.get(),
+                &FormMain::ChiusuraDiSistema);
+        QCOMPARE(::raise(SIGTERM), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(b.form->Scaricata(), 20000);
+        QCOMPARE(ConservazioneCopie::Elenco(cartella).size(), 1);
     }
 };
 

@@ -1,10 +1,10 @@
 #include "BancoFormMain.h"
 #include "CopioneMessaggi.h"
 #include "ModaleRimasta.h"
-#include "archive/BackupAutomatico.h"
-#include "archive/ConservazioneCopie.h"
-#include "archive/ImpostazioniBackup.h"
-#include "archive/VerificaCopia.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/ConservazioneCopie.h"
+#include "backup/ImpostazioniBackup.h"
+#include "backup/VerificaCopia.h"
 #include "settings/FormBackup.h"
 
 #include <QApplication>
@@ -52,7 +52,10 @@ private slots:
                  qPrintable(dopoSeconda));
         QCOMPARE(dopoPrincipale, dopoSeconda);
         QCOMPARE(ImpostazioniBackup::Leggi(b.cartella.percorso()).secondaCartella, chiavetta);
-        for (const QString& cartella : {principale, chiavetta}) {
+        // In the stick, in this installation's own folder.
+        const QString seconda = ImpostazioniBackup::Leggi(b.cartella.percorso()).CartellaSeconda();
+        QVERIFY(seconda.startsWith(chiavetta + QLatin1Char('/')));
+        for (const QString& cartella : {principale, seconda}) {
             const QList<ConservazioneCopie::Copia> copie = ConservazioneCopie::Elenco(cartella);
             QVERIFY(!copie.isEmpty());
             QCOMPARE(copie[0].quando, QDateTime(QDate(2030, 1, 15), QTime(12, 30)));

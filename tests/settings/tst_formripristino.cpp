@@ -3,9 +3,9 @@
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "ModaleRimasta.h"
-#include "archive/BackupAutomatico.h"
-#include "archive/CopiaArchivio.h"
-#include "archive/ImpostazioniBackup.h"
+#include "backup/BackupAutomatico.h"
+#include "backup/CopiaArchivio.h"
+#include "backup/ImpostazioniBackup.h"
 #include "platform/MsgBox.h"
 #include "settings/FormRipristino.h"
 

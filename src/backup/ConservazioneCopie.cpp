@@ -1,9 +1,11 @@
 #include "ConservazioneCopie.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
@@ -17,6 +19,22 @@ const QRegularExpression& FormaNome() {
     return forma;
 }
 } // namespace
+
+QString ConservazioneCopie::NomeParziale(const QString& nome) {
+    return QStringLiteral("%1.%2-%3%4")
+        .arg(nome)
+        .arg(QCoreApplication::applicationPid())
+        .arg(QRandomGenerator::system()->generate64(), 16, 16, QLatin1Char('0'))
+        .arg(SuffissoParziale());
+}
+
+bool ConservazioneCopie::EUnaParziale(const QString& nome) {
+    // Older programs named it after the copy alone.
+    static const QRegularExpression forma(
+        QStringLiteral("^(.*\\.mdb)(\\.[0-9a-f-]+)?\\.parziale$"));
+    const QRegularExpressionMatch m = forma.match(nome);
+    return m.hasMatch() && EUnaCopia(m.captured(1));
+}
 
 QString ConservazioneCopie::Nome(const QDateTime& quando) {
     return QStringLiteral("archivio-%1.mdb")
@@ -36,7 +54,7 @@ bool ConservazioneCopie::EUnaCopia(const QString& nome, QDateTime* quando) {
     return true;
 }
 
-QStringList ConservazioneCopie::DaRimuovere(const QStringList& nomi) {
+QStringList ConservazioneCopie::DaRimuovere(const QStringList& nomi, const QDateTime& adesso) {
     struct Voce {
         QString nome;
         QDateTime quando;
@@ -44,7 +62,8 @@ QStringList ConservazioneCopie::DaRimuovere(const QStringList& nomi) {
     QList<Voce> copie;
     for (const QString& nome : nomi) {
         QDateTime quando;
-        if (EUnaCopia(nome, &quando))
+        // The name holds minutes: a copy of this very minute is not in the future.
+        if (EUnaCopia(nome, &quando) && quando <= adesso)
             copie.append({nome, quando});
     }
     // Newest first; equal times keep the order given, so the result does not depend on chance.
@@ -76,16 +95,16 @@ QStringList ConservazioneCopie::DaRimuovere(const QStringList& nomi) {
     return via;
 }
 
-QStringList ConservazioneCopie::Applica(const QString& cartella) {
+QStringList ConservazioneCopie::Applica(const QString& cartella, const QDateTime& adesso,
+                                        const QString& daTenere) {
     QDir dir(cartella);
     const QStringList nomi = dir.entryList(QDir::Files);
-    QStringList daTogliere = DaRimuovere(nomi);
+    QStringList daTogliere = DaRimuovere(nomi, adesso);
+    daTogliere.removeAll(daTenere);
     // A copy cut short is left an hour, so that one another process is writing is never taken.
     const QDateTime limite = QDateTime::currentDateTime().addSecs(-3600);
     for (const QString& nome : nomi)
-        if (nome.endsWith(SuffissoParziale()) &&
-            EUnaCopia(nome.chopped(SuffissoParziale().size())) &&
-            QFileInfo(dir.filePath(nome)).lastModified() < limite)
+        if (EUnaParziale(nome) && QFileInfo(dir.filePath(nome)).lastModified() < limite)
             daTogliere << nome;
     QStringList rimaste;
     for (const QString& nome : daTogliere)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "AttesaBlocco.h"
+#include "VerificaCopia.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QMap>
@@ -33,12 +36,18 @@ public:
         bool riuscita = false;
         // The folder was not there (a stick not inserted, a share not connected).
         bool cartellaMancante = false;
+        // The folder's disk had no room for the copy, even after thinning it.
+        bool spazioInsufficiente = false;
+        // The archive itself failed the full check (its copy holds its very pages).
+        bool archivioDanneggiato = false;
         QString messaggio;
     };
 
     // `cartelle`: the folder that receives the copy from the archive, then the ones that receive
-    // it from there. The first one is made when missing; the others are not.
-    CopiaArchivio(Archivio& archivio, QStringList cartelle, QDateTime quando);
+    // it from there. The first one is made when missing; the others are not. `controllo`: how
+    // each copy is checked before it gets its name.
+    CopiaArchivio(Archivio& archivio, QStringList cartelle, QDateTime quando,
+                  VerificaCopia::Controllo controllo = VerificaCopia::Controllo::Rapido);
     // Abandons a copy not yet complete and removes its file; waits for a check under way.
     ~CopiaArchivio();
     CopiaArchivio(const CopiaArchivio&) = delete;
@@ -46,8 +55,9 @@ public:
 
     // Works on the copy for about `tempo`, never much longer; true once it has ended.
     bool Passo(std::chrono::milliseconds tempo);
-    // Works until the end.
-    void Completa();
+    // Works until the end, or for `limite` at most: then the copy is abandoned, its file
+    // removed, and the outcome says so. False when it was abandoned.
+    bool Completa(std::chrono::milliseconds limite = std::chrono::hours(1));
     bool Conclusa() const { return fase_ == Fase::Conclusa; }
     // Every page is written; the copy is being checked on its thread.
     bool InVerifica() const { return fase_ == Fase::Verifica; }
@@ -61,6 +71,11 @@ public:
 
     // How many times the copy starts again, at most, because the archive changed under it.
     static constexpr int MassimoTentativi = 20;
+    // How long the copy waits, at most, for another program that holds the archive locked.
+    static constexpr std::chrono::seconds AttesaBloccoMassima{30};
+
+    // What the user reads when the archive could not be read: it is damaged, and how to restore.
+    static QString ArchivioDanneggiato(const QString& dettaglio);
 
 private:
     enum class Fase { Conteggio, Preparazione, Copia, Verifica, Conclusa };
@@ -70,6 +85,9 @@ private:
         sqlite3* db = nullptr;
         QString errore;
     };
+    // The archive answered with an error while it was read: a lock is waited for until its
+    // deadline, anything else ends the copy.
+    void erroreLettura(int rc, const QString& dettaglio);
 
     void passoConteggio(std::chrono::steady_clock::time_point fine);
     void passoCopia(std::chrono::steady_clock::time_point fine);
@@ -83,16 +101,22 @@ private:
     QPair<qint64, qint64> segnoModifiche() const;
 
     static QList<EsitoCartella> concludi(QString parziale, QStringList cartelle, QString nome,
-                                         QMap<QString, qint64> righe);
+                                         QDateTime quando, QMap<QString, qint64> righe,
+                                         VerificaCopia::Controllo controllo, qint64 dimensione);
+    // Room for a copy of `dimensione` bytes in `cartella`, thinning it first when short; on the
+    // disk of the archive (`archivio`), room is left for the archive to grow as well.
+    static bool spazio(const QString& cartella, qint64 dimensione, const QString& archivio);
 
     Archivio& archivio_;
     sqlite3* db_;
     QStringList cartelle_;
     QDateTime quando_;
+    VerificaCopia::Controllo controllo_;
     QString nome_;
     QString parziale_;
     Fase fase_ = Fase::Conteggio;
     int tentativi_ = 0;
+    AttesaBlocco attesa_{AttesaBloccoMassima};
 
     QPair<qint64, qint64> segno_;
     QStringList tabelle_;

@@ -17,7 +17,15 @@ public:
         QMap<QString, qint64> righe;
     };
 
-    static Esito Verifica(const QString& percorso, const QMap<QString, qint64>* attese = nullptr);
+    // How deep the engine looks. Both read every page and check its HMAC; only the full check
+    // also looks every row up in its indexes, which takes over twice as long.
+    enum class Controllo {
+        Completo, // PRAGMA integrity_check: a copy about to be restored, the command line
+        Rapido,   // PRAGMA quick_check, with the rows counted: the routine copies
+    };
+
+    static Esito Verifica(const QString& percorso, const QMap<QString, qint64>* attese = nullptr,
+                          Controllo controllo = Controllo::Completo);
 
     // "N clienti, M SMS in attesa, K SMS archiviati", from the counts of a copy.
     static QString Riassunto(const QMap<QString, qint64>& righe);

@@ -1,8 +1,9 @@
 #include "VerificaCopia.h"
 
-#include "Archivio.h"
-#include "Schema.h"
-#include "SqlInterno.h"
+#include "ConnessioneCopia.h"
+#include "archive/Archivio.h"
+#include "archive/Schema.h"
+#include "archive/SqlInterno.h"
 #include "platform/ErroreRuntime.h"
 
 #include <QFile>
@@ -15,11 +16,6 @@ namespace {
 // once instead of once per lookup.
 constexpr const char* kCacheVerifica = "PRAGMA cache_size = -65536";
 
-struct Connessione {
-    sqlite3* db = nullptr;
-    ~Connessione() { sqlite3_close_v2(db); }
-};
-
 QString NonApribile(const QString& percorso) {
     return QStringLiteral("Il file \"%1\" non è una copia valida dell'archivio: non si apre con "
                           "la password del programma oppure è danneggiato.")
@@ -29,7 +25,8 @@ QString NonApribile(const QString& percorso) {
 } // namespace
 
 VerificaCopia::Esito VerificaCopia::Verifica(const QString& percorso,
-                                             const QMap<QString, qint64>* attese) {
+                                             const QMap<QString, qint64>* attese,
+                                             Controllo controllo) {
     Esito esito;
     const QFileInfo info(percorso);
     if (!info.isFile()) {
@@ -41,33 +38,33 @@ VerificaCopia::Esito VerificaCopia::Verifica(const QString& percorso,
         return esito;
     }
 
-    Connessione c;
-    if (sqlite3_open_v2(QFile::encodeName(percorso).constData(), &c.db, SQLITE_OPEN_READONLY,
-                        nullptr) != SQLITE_OK) {
+    const ConnessioneCopia c(percorso, ConnessioneCopia::Modo::Lettura);
+    if (!c.Aperta()) {
         esito.messaggio = NonApribile(percorso);
         return esito;
     }
-    const QByteArray chiave = Archivio::Password().toUtf8();
-    sqlite3_key(c.db, chiave.constData(), int(chiave.size()));
 
     try {
         QStringList presenti;
-        Istruzione tabelle(c.db, QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
-                                                "'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
+        Istruzione tabelle(c.db(),
+                           QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
+                                          "'table' AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\'"));
         while (tabelle.passo())
             presenti << tabelle.colonna(0).toString();
         for (const QString& t : Archivio::Tabelle())
             if (!presenti.contains(t, Qt::CaseInsensitive)) {
-                esito.messaggio = QStringLiteral("Nella copia \"%1\" manca la tabella %2.")
-                                      .arg(percorso, t);
+                esito.messaggio =
+                    QStringLiteral("Nella copia \"%1\" manca la tabella %2.").arg(percorso, t);
                 return esito;
             }
 
-        sqlite3_exec(c.db, kCacheVerifica, nullptr, nullptr, nullptr);
-        Istruzione controllo(c.db, QStringLiteral("PRAGMA integrity_check(5)"));
+        sqlite3_exec(c.db(), kCacheVerifica, nullptr, nullptr, nullptr);
+        Istruzione esame(c.db(), controllo == Controllo::Completo
+                                     ? QStringLiteral("PRAGMA integrity_check(5)")
+                                     : QStringLiteral("PRAGMA quick_check(5)"));
         QStringList problemi;
-        while (controllo.passo())
-            problemi << controllo.colonna(0).toString();
+        while (esame.passo())
+            problemi << esame.colonna(0).toString();
         if (problemi != QStringList{QStringLiteral("ok")}) {
             esito.messaggio =
                 QStringLiteral("Il controllo di integrità della copia \"%1\" non è riuscito: %2")
@@ -76,7 +73,7 @@ VerificaCopia::Esito VerificaCopia::Verifica(const QString& percorso,
         }
 
         for (const QString& t : presenti) {
-            Istruzione conta(c.db, QStringLiteral("SELECT count(*) FROM %1").arg(Cita(t)));
+            Istruzione conta(c.db(), QStringLiteral("SELECT count(*) FROM %1").arg(Cita(t)));
             conta.passo();
             esito.righe.insert(t, conta.intero(0));
             conta.azzera();

@@ -27,6 +27,14 @@ public:
     static constexpr int PausaMs = 20;
     // How often an idle program looks whether a copy is due.
     static constexpr int ControlloMs = 30000;
+    // After a failed copy, the next one comes this much later rather than the next day.
+    static constexpr int RipresaSecondi = 3600;
+    // How often a copy gets the full check, which tells of the archive itself: routine copies
+    // get the quick one.
+    static constexpr int GiorniControlloCompleto = 7;
+    // How long the closing waits for its copy, at most: a hung network share or a huge archive
+    // never keeps the program from ending.
+    static constexpr std::chrono::seconds LimiteChiusura{30};
 
     // The archive is open: the first copy starts now, the next one a day after.
     void Avvia();
@@ -34,7 +42,8 @@ public:
     bool CopiaOra();
     // Abandons any copy under way and stops until Avvia (the archive is about to be replaced).
     void Sospendi();
-    // The copy of the closing, to the end: abandons one under way first. Returns its outcome;
+    // The copy of the closing, to the end or to LimiteChiusura: abandons one under way first.
+    // Returns its outcome;
     // what went wrong is told through Avviso before it returns.
     QList<CopiaArchivio::EsitoCartella> CopiaDiChiusura();
     bool InCorso() const { return copia_ != nullptr; }
@@ -55,12 +64,15 @@ signals:
 private:
     void inizia();
     void concludi();
+    // Which check the next copy gets: the full one when a week has gone without it.
+    VerificaCopia::Controllo controlloDovuto() const;
     // Tells what went wrong in a copy, the missing further folder once a day.
     void avvisa(const QList<CopiaArchivio::EsitoCartella>& esiti);
 
     Archivio& archivio_;
     const QString cartellaProgramma_;
     std::unique_ptr<CopiaArchivio> copia_;
+    VerificaCopia::Controllo controllo_ = VerificaCopia::Controllo::Rapido;
     QDateTime prossima_;
     bool attivo_ = false;
     QTimer timer_;

@@ -1,7 +1,9 @@
 #include "BackupAutomatico.h"
 
-#include "Archivio.h"
 #include "ImpostazioniBackup.h"
+
+#include "archive/Archivio.h"
+#include <algorithm>
 
 BackupAutomatico::BackupAutomatico(Archivio& archivio, QString cartellaProgramma, QObject* parent)
     : QObject(parent)
@@ -40,7 +42,7 @@ QList<CopiaArchivio::EsitoCartella> BackupAutomatico::CopiaDiChiusura() {
     CopiaArchivio copia(archivio_,
                         ImpostazioniBackup::Leggi(cartellaProgramma_).Cartelle(cartellaProgramma_),
                         Adesso());
-    copia.Completa();
+    copia.Completa(LimiteChiusura);
     const QList<CopiaArchivio::EsitoCartella> esiti = copia.Esiti();
     avvisa(esiti);
     return esiti;
@@ -57,12 +59,21 @@ void BackupAutomatico::Passo() {
         concludi();
 }
 
+VerificaCopia::Controllo BackupAutomatico::controlloDovuto() const {
+    const QDate ultimo = ImpostazioniBackup::Leggi(cartellaProgramma_).ultimoControlloCompleto;
+    const QDate oggi = Adesso().date();
+    return !ultimo.isValid() || ultimo > oggi || ultimo.daysTo(oggi) >= GiorniControlloCompleto
+               ? VerificaCopia::Controllo::Completo
+               : VerificaCopia::Controllo::Rapido;
+}
+
 void BackupAutomatico::inizia() {
     if (!archivio_.Caricato())
         return;
+    controllo_ = controlloDovuto();
     copia_ = std::make_unique<CopiaArchivio>(
         archivio_, ImpostazioniBackup::Leggi(cartellaProgramma_).Cartelle(cartellaProgramma_),
-        Adesso());
+        Adesso(), controllo_);
     timer_.start(PausaMs);
 }
 
@@ -72,6 +83,15 @@ void BackupAutomatico::concludi() {
     timer_.start(ControlloMs);
     if (!attivo_)
         timer_.stop();
+    const bool riuscita = !esiti.isEmpty() && esiti.first().riuscita;
+    if (!riuscita) {
+        // Tried again within the hour, not the next day.
+        prossima_ = std::min(prossima_, Adesso().addSecs(RipresaSecondi));
+    } else if (controllo_ == VerificaCopia::Controllo::Completo) {
+        ImpostazioniBackup impostazioni = ImpostazioniBackup::Leggi(cartellaProgramma_);
+        impostazioni.ultimoControlloCompleto = Adesso().date();
+        impostazioni.Scrivi(cartellaProgramma_);
+    }
     emit CopiaConclusa(esiti);
     avvisa(esiti);
 }
@@ -82,11 +102,15 @@ void BackupAutomatico::avvisa(const QList<CopiaArchivio::EsitoCartella>& esiti) 
     for (const CopiaArchivio::EsitoCartella& e : esiti) {
         if (e.riuscita)
             continue;
-        if (e.cartellaMancante) {
+        // A missing stick and a full disk are told once a day: they last.
+        QDate* ultimo = e.cartellaMancante      ? &impostazioni.ultimoAvvisoCartella
+                        : e.spazioInsufficiente ? &impostazioni.ultimoAvvisoSpazio
+                                                : nullptr;
+        if (ultimo) {
             const QDate oggi = Adesso().date();
-            if (impostazioni.ultimoAvvisoCartella == oggi)
+            if (*ultimo == oggi)
                 continue;
-            impostazioni.ultimoAvvisoCartella = oggi;
+            *ultimo = oggi;
             impostazioni.Scrivi(cartellaProgramma_);
         }
         if (!testi.contains(e.messaggio))
