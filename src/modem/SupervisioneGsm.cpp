@@ -139,9 +139,15 @@ void SupervisioneGsm::MessaggioArrivato() {
 
 void SupervisioneGsm::SegnoDiRiavvio() {
     // During the start-up chain the settings are being set anyway.
-    if (m_.stato.GsmAbilitato && m_.pannello.statoPin == StatoPin::Abilitato &&
-        !codifica_.InCorso())
-        codifica_.Ripristina([] {});
+    if (!m_.stato.GsmAbilitato || m_.pannello.statoPin != StatoPin::Abilitato ||
+        codifica_.InCorso())
+        return;
+    const QDateTime adesso = m_.orologio();
+    if (ultimoRipristinoDaSegno_.isValid() && ultimoRipristinoDaSegno_.secsTo(adesso) >= 0 &&
+        ultimoRipristinoDaSegno_.secsTo(adesso) < 60)
+        return;
+    ultimoRipristinoDaSegno_ = adesso;
+    codifica_.Ripristina([] {});
 }
 
 void SupervisioneGsm::ChiediModello() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+
 #include "SequenzaAt.h"
 #include "TabellaComandi.h"
 
@@ -39,7 +41,8 @@ public:
     // next poll.
     void MessaggioArrivato();
     // A line a modem sends when it starts again ("^BOOT", "+CFUN:", "Call Ready", "SMS Ready"):
-    // a modem in use may have lost its settings, which are set again.
+    // a modem in use may have lost its settings, which are set again, at most once a minute:
+    // some modems repeat "^BOOT" as a status line every few seconds.
     void SegnoDiRiavvio();
     // The diagnostic lists are shown: the model of the modem in use ("AT+CGMM") is asked once
     // and told at their head.
@@ -63,4 +66,5 @@ private:
     // The signal query failed: the next poll reads the next slot instead of the registration.
     bool pollLettura_ = false;
     bool scansioneRichiesta_ = false;
+    QDateTime ultimoRipristinoDaSegno_;
 };

@@ -466,6 +466,17 @@ private slots:
         QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
         QCOMPARE(b.nuoveRighe(),
                  (QStringList{"AT+CMGF=1", "AT+CSDH=1", "AT+CSCS=\"8859-1\"", "AT+CSCS?"}));
+        // A modem that repeats "^BOOT" as a status line is set up again once a minute at most.
+        b.porta.inArrivo += QStringLiteral("\r\n^BOOT:12345678,0,0,0,75\r\n");
+        b.tick(2);
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QVERIFY(b.nuoveRighe().isEmpty());
+        const QDateTime dopo = QDateTime::currentDateTime().addSecs(61);
+        b.motore->orologio = [dopo] { return dopo; };
+        b.porta.inArrivo += QStringLiteral("\r\n^BOOT:12345678,0,0,0,75\r\n");
+        b.tick(2);
+        QVERIFY(b.tickFinche([&] { return b.motore->Inattivo(); }) >= 0);
+        QCOMPARE(b.nuoveRighe().value(0), QStringLiteral("AT+CMGF=1"));
 
         b.porta.inArrivo += QStringLiteral("\r\n+CUSD: 0,\"Credito residuo 7,50 Euro\",15\r\n");
         b.tick(2);
