@@ -47,10 +47,26 @@ QStringList InterpreteSms::CampiIntestazione(const QString& intestazione) {
     QStringList campi;
     QString campo;
     bool traVirgolette = false;
-    for (const QChar c : intestazione) {
+    for (qsizetype i = 0; i < intestazione.size(); ++i) {
+        const QChar c = intestazione.at(i);
         if (c == QLatin1Char('"')) {
-            traVirgolette = !traVirgolette;
-            continue;
+            // A quote inside a quoted field closes it only before a comma or the end of the
+            // line: a sender's name may hold quotes of its own (Bar "Da Gino").
+            if (!traVirgolette && campo.trimmed().isEmpty()) {
+                traVirgolette = true;
+                continue;
+            }
+            if (traVirgolette) {
+                qsizetype dopo = i + 1;
+                while (dopo < intestazione.size() && intestazione.at(dopo) == QLatin1Char(' '))
+                    ++dopo;
+                if (dopo == intestazione.size() || intestazione.at(dopo) == QLatin1Char(',') ||
+                    intestazione.at(dopo) == QLatin1Char('\r') ||
+                    intestazione.at(dopo) == QLatin1Char('\n')) {
+                    traVirgolette = false;
+                    continue;
+                }
+            }
         }
         if (c == QLatin1Char(',') && !traVirgolette) {
             campi << campo.trimmed();
