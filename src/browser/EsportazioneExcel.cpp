@@ -2,6 +2,7 @@
 
 #include "ModelloListaSms.h"
 #include "platform/ErroreRuntime.h"
+#include "platform/PermessiCondivisi.h"
 #include "platform/Testo.h"
 
 #include <QDir>
@@ -9,7 +10,6 @@
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cstdio>
-#include <sys/stat.h>
 #include <utility>
 #include <xlsxwriter.h>
 
@@ -49,26 +49,6 @@ public:
 private:
     lxw_workbook* wb_ = nullptr;
 };
-
-// The process's umask. The kernel tells it without changing it; only where it does not is it
-// read by setting it and putting it back, for an instant in which another thread could create
-// a file.
-mode_t MascheraPermessi() {
-    QFile stato(QStringLiteral("/proc/self/status"));
-    if (stato.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        for (QByteArray riga = stato.readLine(); !riga.isEmpty(); riga = stato.readLine()) {
-            if (!riga.startsWith("Umask:"))
-                continue;
-            bool ok = false;
-            const uint valore = riga.mid(6).trimmed().toUInt(&ok, 8);
-            if (ok)
-                return mode_t(valore);
-        }
-    }
-    const mode_t maschera = ::umask(0);
-    ::umask(maschera);
-    return maschera;
-}
 
 // The text reads from `i` as "_xHHHH_", the format's escape of one UTF-16 unit.
 bool sequenzaDiFuga(const QString& testo, qsizetype i) {
@@ -160,10 +140,9 @@ void EsportazioneExcel::Scrivi(const QString& cartella, const QString& nomeFile,
         libro.Chiudi();
     }
 
-    // The temporary file is private to its owner; the workbook is a file like any other, with
-    // the permissions the user's umask gives a new file (the folder is shared with the shop).
-    if (::chmod(QFile::encodeName(provvisorio.fileName()).constData(),
-                0666 & ~MascheraPermessi()) != 0)
+    // The temporary file is private to its owner; the workbook holds the customers' data, so it
+    // is for the shop's users (the group of its folder) and nobody else, whatever the umask.
+    if (!PermessiCondivisi::Applica(provvisorio.fileName(), PermessiCondivisi::Condiviso))
         NonSalvato(provvisorio.fileName());
     if (std::rename(QFile::encodeName(provvisorio.fileName()).constData(),
                     QFile::encodeName(destinazione).constData()) != 0)

@@ -391,11 +391,11 @@ private slots:
         QVERIFY(!QFileInfo::exists(EsportazioneExcel::Cartella(b.cartella.percorso())));
     }
 
-    // The workbook is an ordinary file of the shared folder, with the permissions the umask
-    // gives a new file, not those of the private temporary file it was written in. "Apri File
-    // Excel" makes a missing folder, and says so when it cannot.
+    // The workbook holds the customers' data: read and write for the shop's group, nothing for
+    // others, whatever the umask, and not the private mode of the temporary file it was written
+    // in. "Apri File Excel" makes a missing folder, and says so when it cannot.
     void cartellaEPermessiDelleEsportazioni() {
-        const mode_t prima = ::umask(0002);
+        const mode_t prima = ::umask(022);
         const auto ripristina = qScopeGuard([prima] { ::umask(prima); });
         Banco b;
         b.form->CmExcel_Click();
@@ -403,8 +403,7 @@ private slots:
             b.esportato(QStringLiteral("ListaSMS_tutti_") + kOggi + QStringLiteral(".xlsx")));
         const auto altri = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
                            QFileDevice::ReadOther | QFileDevice::WriteOther;
-        QCOMPARE(libro.permissions() & altri,
-                 QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther);
+        QCOMPARE(libro.permissions() & altri, QFileDevice::ReadGroup | QFileDevice::WriteGroup);
 
         const QString cartella = EsportazioneExcel::Cartella(b.cartella.percorso());
         QStringList aperte;
