@@ -12,6 +12,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QtTest>
+#include <QStorageInfo>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -209,6 +211,52 @@ private slots:
         QVERIFY2(messaggio.contains(QStringLiteral("danneggiato")), qPrintable(messaggio));
         QVERIFY2(messaggio.contains(QStringLiteral("--ripristina")), qPrintable(messaggio));
         QCOMPARE(QDir(backup).entryList(QDir::Files), QStringList());
+    }
+
+    // A stick filled by copies that failed for weeks: the old copies are thinned before the
+    // copy is taken, so it is taken; the copy of yesterday stays. Needs a small disk of its own.
+    void discoPienoSfoltitoPrimaDellaCopia() {
+        CartellaDiProva cartella;
+        const QString inUso = cartella.file(Archivio::NomeFile());
+        QVERIFY(RiempiSms(inUso, 2000, "Ordine"));
+        const qint64 dimensione = QFileInfo(inUso).size();
+        const QString chiavetta = cartella.file(QStringLiteral("chiavetta"));
+        QVERIFY(QDir().mkpath(chiavetta));
+        const qint64 capienza = (dimensione * 6 / 4096 + 4) * 4096;
+        const QString opzioni = QStringLiteral("size=%1").arg(capienza);
+        if (::mount("tmpfs", QFile::encodeName(chiavetta).constData(), "tmpfs", 0,
+                    opzioni.toLatin1().constData()) != 0)
+            QSKIP("a small disk of its own cannot be mounted here (not root)");
+        const auto smonta = qScopeGuard([&] { ::umount2(QFile::encodeName(chiavetta), MNT_DETACH); });
+
+        const QDateTime adesso(QDate(2026, 12, 9), QTime(18, 30));
+        const QString ieri = ConservazioneCopie::Nome(adesso.addDays(-1));
+        // Yesterday's copy, then four a day on days long past, until the stick is full.
+        QStringList vecchie{ieri};
+        {
+            QFile f(QDir(chiavetta).filePath(ieri));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        for (int i = 0; QStorageInfo(chiavetta).bytesAvailable() >= dimensione; ++i) {
+            const QString nome =
+                ConservazioneCopie::Nome(adesso.addDays(-60 + i / 4).addSecs(-3600 * (i % 4)));
+            QFile f(QDir(chiavetta).filePath(nome));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(int(dimensione / 2), 'x'));
+            f.close();
+            vecchie << nome;
+        }
+        QVERIFY(vecchie.size() >= 3);
+
+        Archivio archivio;
+        archivio.ApriArchivio(cartella.percorso());
+        CopiaArchivio copia(archivio, {chiavetta}, adesso);
+        QVERIFY(QTest::qWaitFor([&] { return copia.Passo(std::chrono::milliseconds(5)); }, 20000));
+        QVERIFY2(copia.Riuscita(), qPrintable(copia.Esiti()[0].messaggio));
+        const QStringList rimaste = QDir(chiavetta).entryList(QDir::Files, QDir::Name);
+        QVERIFY(rimaste.contains(ieri));
+        QVERIFY(rimaste.contains(ConservazioneCopie::Nome(adesso)));
+        QVERIFY2(rimaste.size() <= vecchie.size() / 2, qPrintable(rimaste.join(u' ')));
     }
 
     // Two copies of the same minute into one folder, one started while the other writes: both
