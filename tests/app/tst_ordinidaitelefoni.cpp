@@ -38,12 +38,15 @@ struct BancoTelefoni {
     PortaSerialeQt* porta = nullptr;
     std::unique_ptr<FormMain> form;
 
-    BancoTelefoni() {
+    // `prepara` writes records before the program reads them.
+    explicit BancoTelefoni(const std::function<void(Archivio&)>& prepara = {}) {
         {
             StatoGlobale iniziale(cartella.percorso());
             iniziale.archivio.ApriArchivio(cartella.percorso());
             DatiDiProva::Modem(iniziale.archivio, false);
             DatiDiProva::Impostazioni(iniziale.archivio, true, false, true, QStringLiteral("2"));
+            if (prepara)
+                prepara(iniziale.archivio);
         }
         QString errore;
         if (!sim.apri(QDir(cartella.percorso()).filePath(QStringLiteral("porte/COM1")), &errore))
@@ -264,6 +267,69 @@ private slots:
         QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
         QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
                  QStringLiteral("Due margherite per le 20"));
+    }
+
+    // "Esci" chosen while the credit asked by SMS waits for the modem's "> " prompt: the prompt
+    // and the result come while the question is open and are handled. After "No" the request
+    // went out whole, the modem is not left at its prompt, and the polls go on: the operator's
+    // answer is read and shown.
+    void creditoPerSmsMentreSiChiedeDiChiudereENo() {
+        BancoTelefoni b([](Archivio& a) {
+            Recordset& rs = a.ApriTabella(QStringLiteral("DatiGestoreSim"));
+            rs.MoveFirst();
+            rs.Edit();
+            rs.Imposta(QStringLiteral("TelCredito"), QStringLiteral("40916"));
+            rs.Imposta(QStringLiteral("ModalitaCre"), 1);
+            rs.Update();
+        });
+        ModemSimulato& m = b.sim.modem();
+        m.impostaRispostaCreditoSms({"40916", "TIM INFO", "Il credito residuo e' 9,87 Euro."});
+        MotoreGsm& motore = b.form->Motore();
+        {
+            CopioneMessaggi avvio;
+            QVERIFY(b.form->Avvia());
+            QVERIFY(b.finche([&] {
+                return b.form->FaseAvvio == 2 && motore.stato.Registrato && motore.Inattivo();
+            }));
+            QTest::mouseClick(b.form->BtnTestCredito, Qt::LeftButton);
+        }
+        QStringList domande;
+        QByteArray inVolo;
+        qsizetype inviateSottoLaDomanda = -1;
+        MsgBoxHook::Installa([&](const MessaggioMostrato& d) {
+            domande << d.title;
+            // The address line reaches the modem, whose prompt comes while the question is open.
+            PassaAlSimulatore(b.sim, *b.porta);
+            inVolo = m.comandiRicevuti().last();
+            for (int i = 0; i < 10; ++i)
+                b.tick();
+            inviateSottoLaDomanda = m.richiesteInviate().size();
+            return int(Risposta::No);
+        });
+        b.form->CmEsci->trigger();
+        MsgBoxHook::Rimuovi();
+        QCOMPARE(domande, QStringList{QStringLiteral("Conferma Chiusura")});
+        QCOMPARE(inVolo, QByteArray("AT+CMGS=\"40916\""));
+        QCOMPARE(inviateSottoLaDomanda, 1);
+        QVERIFY(!motore.stato.ChiusuraRichiesta);
+        QVERIFY(!b.form->Scaricata());
+
+        CopioneMessaggi dopo;
+        const bool letto = b.finche([&] { return b.form->LblCredito->text() == "Credito : 9,87"; });
+        // The simulator records a message only once Ctrl-Z has closed it.
+        const QList<RichiestaInviata> richieste = m.richiesteInviate();
+        QCOMPARE(richieste.size(), 1);
+        QCOMPARE(richieste[0].destinatario, QByteArray("40916"));
+        QCOMPARE(richieste[0].testo, QByteArray("CREDITO"));
+        // The next line the modem heard as a command is the poll, and it never had to be
+        // started again to leave its prompt.
+        const QList<QByteArray> comandi = m.comandiRicevuti();
+        const QList<QByteArray> seguiti = comandi.mid(comandi.lastIndexOf(inVolo) + 1);
+        QVERIFY2(seguiti.value(0) == "AT+CREG?" && !seguiti.contains("ATE0"),
+                 seguiti.join(' ').constData());
+        QCOMPARE(m.byteInAttesa(), 0);
+        QVERIFY(letto);
+        QVERIFY2(dopo.testi().isEmpty(), qPrintable(dopo.testi().join(' ')));
     }
 
     // A modem that refuses the settings works as before; opening the diagnostic lists shows each
