@@ -68,9 +68,8 @@ private slots:
             s.timestamp = "26/12/07,10:15:30+04";
             s.testo = testo;
             QVERIFY(b.modem().impostaSms(i, s));
-            // The modem writes a name's quotes inside the field's own, so they cannot be told
-            // apart: the name is kept without them.
-            attesi.append({i <= nomi.size() ? QString::fromLatin1(mittente).remove(u'"')
+            // A name's own quotes are kept, though the modem writes them inside the field's.
+            attesi.append({i <= nomi.size() ? QString::fromLatin1(mittente)
                                             : QStringLiteral("333") + QString::number(1000000 + i),
                            QString::fromLatin1(testo)});
         }

@@ -82,9 +82,11 @@ private slots:
             if (conferme.size() == 1) {
                 b.modem.sms(1, QStringLiteral("+393479990000"),
                             QStringLiteral("26/12/09,10:15:30+04"), QStringLiteral("Tre supplì"));
+                // The next poll comes within ten seconds of idle ticks: time enough for a slow
+                // (sanitized) build.
                 arrivato = QTest::qWaitFor(
                     [&] { return Testi(b.archivio()).endsWith(QStringLiteral("Tre supplì")); },
-                    10000);
+                    25000);
             }
             return Risposta::Si;
         });
