@@ -382,8 +382,11 @@ int main(int argc, char** argv) {
         rapporti(Mediana(automatica));
         std::printf("    %-50s %9.1f ms\n", "di cui CopiaOra, prima del ciclo degli eventi",
                     Mediana(avvio));
-        std::printf("  %-52s %9.1f ms", "stessa copia senza pause (Passo da 12 ms di seguito)",
-                    Mediana(senzaPause));
+        const QByteArray senzaPauseEtichetta =
+            QStringLiteral("stessa copia senza pause (Passo da %1 ms di seguito)")
+                .arg(BackupAutomatico::PassoMs)
+                .toUtf8();
+        std::printf("  %-52s %9.1f ms", senzaPauseEtichetta.constData(), Mediana(senzaPause));
         rapporti(Mediana(senzaPause));
         std::printf("    %-50s %9.1f ms\n", "passi: righe contate, pagine copiate", Mediana(passi));
         std::printf("    %-50s %9.1f ms\n", "thread: sync, controllo rapido, nome definitivo",

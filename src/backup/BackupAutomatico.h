@@ -23,7 +23,7 @@ public:
 
     // The work each step of the copy may take, and how often a step starts: the windows have
     // the rest of each interval.
-    static constexpr int PassoMs = 12;
+    static constexpr int PassoMs = 16;
     static constexpr int PausaMs = 20;
     // How often an idle program looks whether a copy is due.
     static constexpr int ControlloMs = 30000;
