@@ -11,6 +11,7 @@ PACKAGES=(
   libsqlcipher-dev sqlcipher sqlite3
   libxlsxwriter-dev unzip python3-openpyxl
   xdg-utils poppler-utils fonts-liberation
+  dbus-daemon # the private bus of the tests' stand-in ModemManager
 )
 
 missing=()
