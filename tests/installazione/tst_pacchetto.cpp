@@ -114,6 +114,12 @@ private slots:
             EseguiProgramma(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb}, &contenuto),
             0);
         QVERIFY(contenuto.contains("./opt/veltrika/veltrika\n"));
+        QByteArray consigliati;
+        QCOMPARE(EseguiProgramma(QStringLiteral("dpkg-deb"),
+                                 {QStringLiteral("-f"), deb, QStringLiteral("Recommends")},
+                                 &consigliati),
+                 0);
+        QCOMPARE(consigliati.trimmed(), QByteArray("usb-modeswitch"));
         QVERIFY(!contenuto.contains("archivio.mdb"));
 
         const QString radice = dir.filePath(QStringLiteral("radice"));
