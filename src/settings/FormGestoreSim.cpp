@@ -175,12 +175,12 @@ void FormGestoreSim::Command1_Click(int index) {
         accept();
         return;
     }
-    salva(Command1[0]->text() == kAggiungi);
+    salva();
 }
 
-void FormGestoreSim::salva(bool aggiunta) {
-    if (!aggiunta && idMostrato_ == 0)
-        return;
+void FormGestoreSim::salva() {
+    // What the window shows decides, not the button's caption, which is only drawing.
+    const bool aggiunta = idMostrato_ == 0;
     if (Text1[0]->text().isEmpty() || Text1[1]->text().isEmpty()) {
         MsgBox(QStringLiteral(" Attenzione inserire il Nome del Gestore con il relativo Numero"),
                Stile::SoloOk, QString(), this);

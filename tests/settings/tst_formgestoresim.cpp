@@ -140,6 +140,27 @@ private slots:
         QCOMPARE(f.Combo1->itemText(f.Combo1->count() - 1), QStringLiteral("Aggiungi"));
     }
 
+    // Whether a save adds or changes follows the operator shown, whatever the button reads.
+    void aggiuntaOModificaNonDallaDidascalia() {
+        Banco b;
+        FormGestoreSim& f = b.apri();
+        CopioneMessaggi copione;
+        b.scegli("Aggiungi");
+        f.Command1[0]->setText(QStringLiteral("&Aggiungi")); // as a keyboard mnemonic reads
+        f.Text1[0]->setText(QStringLiteral("D"));
+        f.Text1[1]->setText(QStringLiteral("*111#"));
+        QTest::mouseClick(f.Command1[0], Qt::LeftButton);
+        QCOMPARE(b.tabella().size(), 4);
+        QCOMPARE(b.tabella().last().left(8), QStringLiteral("D *111# "));
+
+        b.scegli("B");
+        f.Command1[0]->setText(QStringLiteral("Aggiungi"));
+        f.Text1[0]->setText(QStringLiteral("B2"));
+        QTest::mouseClick(f.Command1[0], Qt::LeftButton);
+        QCOMPARE(b.tabella().size(), 4);
+        QCOMPARE(b.tabella()[1].left(9), QStringLiteral("B2 40916 "));
+    }
+
     // Ticking "Seleziona" and saving leaves that operator the only one in use, and the running
     // program and the main window's labels take it at once.
     void unoSoloInUso() {
