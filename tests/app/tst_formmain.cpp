@@ -79,7 +79,7 @@ private slots:
         Banco b;
         const QString percorso = b.cartella.file(QStringLiteral("archivio.mdb"));
         QVERIFY(QFile::remove(percorso));
-        CreatoreArchivio::Crea(percorso, QStringLiteral(SCHEMA_ARCHIVIO), QStringLiteral("altra"));
+        CreatoreArchivio::Crea(percorso, QStringLiteral("altra"));
         CopioneMessaggi copione;
         QVERIFY(!b.form->Avvia());
         QCOMPARE(copione.mostrati().size(), 1);
