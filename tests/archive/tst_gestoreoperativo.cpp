@@ -6,25 +6,37 @@
 
 #include <QtTest>
 
+namespace {
+
+// An archive holding two operators, the second one in use, and that operator read.
+struct Banco {
+    CartellaDiProva cartella;
+    Archivio a;
+    GestoreOperativo g;
+    Banco(const char* primo, const char* secondo, bool primoInUso) {
+        a.ApriArchivio(cartella.percorso());
+        DatiDiProva::Gestore(a, primo, "1", primoInUso, 1, "1,00");
+        DatiDiProva::Gestore(a, secondo, "2", true, 2, "4,00");
+        g.Leggi(a);
+    }
+};
+
+} // namespace
+
 // The operator in use and its credit, as stored in the archive.
 class TstGestoreOperativo : public QObject {
     Q_OBJECT
 private slots:
     // The last operator marked wins; with none marked, nothing read before stays.
     void letturaDellUltimoInUso() {
-        CartellaDiProva c;
-        Archivio a;
-        a.ApriArchivio(c.percorso());
-        DatiDiProva::Gestore(a, "A", "1", true, 1, "3,00");
-        DatiDiProva::Gestore(a, "B", "2", true, 2, "4,00");
-        GestoreOperativo g;
-        QVERIFY(g.Leggi(a));
+        Banco b("A", "B", true);
+        GestoreOperativo& g = b.g;
         QCOMPARE(g.nome, QStringLiteral("B"));
         QCOMPARE(g.numeroCredito, QStringLiteral("2"));
         QCOMPARE(g.modalita, 2);
         QCOMPARE(g.credito, QStringLiteral("4,00"));
-        ConnessioneEsterna(a.Percorso()).esegui("UPDATE DatiGestoreSim SET Operativo = 0");
-        QVERIFY(!g.Leggi(a));
+        ConnessioneEsterna(b.a.Percorso()).esegui("UPDATE DatiGestoreSim SET Operativo = 0");
+        QVERIFY(!g.Leggi(b.a));
         QCOMPARE(g.id, 0);
         QVERIFY(g.nome.isEmpty() && g.numeroCredito.isEmpty() && g.credito.isEmpty());
     }
@@ -32,17 +44,11 @@ private slots:
     // The credit goes to the operator in use, not to another of the same name; a credit grown
     // dates a top-up, a credit spent does not.
     void creditoAlGestoreInUso() {
-        CartellaDiProva c;
-        Archivio a;
-        a.ApriArchivio(c.percorso());
-        DatiDiProva::Gestore(a, "TIM", "1", false, 1, "1,00");
-        DatiDiProva::Gestore(a, "TIM", "2", true, 1, "3,00");
-        GestoreOperativo g;
-        QVERIFY(g.Leggi(a));
-        g.RegistraCredito(a, QStringLiteral("13,00"), QDate(2026, 12, 7));
-        g.RegistraCredito(a, QStringLiteral("12,50"), QDate(2026, 12, 8));
-        QCOMPARE(g.credito, QStringLiteral("12,50"));
-        ConnessioneEsterna f(a.Percorso());
+        Banco b("TIM", "TIM", false);
+        b.g.RegistraCredito(b.a, QStringLiteral("13,00"), QDate(2026, 12, 7));
+        b.g.RegistraCredito(b.a, QStringLiteral("12,50"), QDate(2026, 12, 8));
+        QCOMPARE(b.g.credito, QStringLiteral("12,50"));
+        ConnessioneEsterna f(b.a.Percorso());
         QCOMPARE(f.valore("SELECT group_concat(CreditoSim || ' ' || ifnull(DataScadenza, '-'), "
                           "'; ') FROM (SELECT * FROM DatiGestoreSim ORDER BY IDGestore)")
                      .toString(),
