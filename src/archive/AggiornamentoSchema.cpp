@@ -67,9 +67,12 @@ bool AggiornamentoSchema::Applica(sqlite3* db, const std::function<void()>& copi
         try {
             copia();
         } catch (const ErroreRuntime& e) {
+            QString perche = e.Description().trimmed();
+            if (!perche.endsWith(QLatin1Char('.')))
+                perche += QLatin1Char('.');
             throw NonAggiornato(
-                QStringLiteral("la copia di sicurezza da fare prima non è riuscita (%1).")
-                    .arg(e.Description()));
+                QStringLiteral("la copia di sicurezza da fare prima non è riuscita. %1")
+                    .arg(perche));
         }
     }
 

@@ -47,7 +47,7 @@ public:
     // opens a shop's archive sets it; without it an archive holding rows is not changed.
     std::function<void(Archivio&)> copiaPrimaDiAggiornare = [](Archivio&) {
         throw ErroreRuntime(ErroreRuntime::ArchivioNonApribile,
-                            QStringLiteral("nessuna cartella per le copie."));
+                            QStringLiteral("non è indicata una cartella per le copie."));
     };
     const QString& Percorso() const { return percorso_; }
 
