@@ -79,7 +79,7 @@ void CanaleGsm::Accendi_Gsm() {
         }
         if (passo([&] {
                 porta.setInputModeTesto();
-                if (m_.globale.AccensioneDtr)
+                if (m_.globale.impostazioni.accensioneDtr)
                     porta.setDTREnable(true);
                 porta.setSettings(QStringLiteral("9600,N,8,1"));
             }) == Esito::Ferma)

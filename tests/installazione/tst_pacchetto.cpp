@@ -60,7 +60,7 @@ class TstPacchetto : public QObject {
             QVERIFY2(QFileInfo(programma + QLatin1Char('/') + QLatin1String(nome)).isExecutable(),
                      nome);
         for (const char* nome :
-             {"notify.wav", "help.pdf", "configurazione stampanti.pdf", "archivio.sql"})
+             {"notify.wav", "help.pdf", "configurazione stampanti.pdf"})
             QVERIFY2(QFileInfo(programma + QLatin1Char('/') + QLatin1String(nome)).size() > 0,
                      nome);
         for (const char* nome : {"usr/share/applications/veltrika.desktop",
