@@ -235,7 +235,6 @@ void FormSms::ListaClienti_ItemClick(QTreeWidgetItem* riga) {
         return;
     NomeSelezionato = riga->text(1);
     NumeroSelezionato = riga->text(0);
-    stato_.NumeroCorrente = NumeroSelezionato;
     Accessibile::Testo(CmStampa, NomeSelezionato.isEmpty() ? QStringLiteral("Stampa Tutti")
                                                            : QStringLiteral("Stampa Cliente"));
     CaselleData da = TreCaselle::Leggi(Text1);
