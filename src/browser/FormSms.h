@@ -46,8 +46,6 @@ public:
     QString NumeroSelezionato;
     int DataDa = 0;
     int DataA = 0;
-    // The answer of the message reader: 1 "Ok", 7 "Stampa SMS".
-    int rispformbox = 0;
 
     QLabel* LblClienti;
     QTreeWidget* ListaClienti;

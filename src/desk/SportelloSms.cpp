@@ -60,13 +60,15 @@ void SportelloSms::ListaSMS_ItemClick(int indice) {
 }
 
 void SportelloSms::archivia(const RigaListaSms& riga) {
+    FormMsgBox4::Scelta scelta;
     {
-        FormMsgBox4 scheda(rispformbox_, finestra_);
+        FormMsgBox4 scheda(finestra_);
         scheda.Riempi(riga);
         Modale::Mostra(scheda, finestra_);
+        scelta = scheda.Risposta();
     }
-    switch (rispformbox_) {
-    case Risposta::Si:
+    switch (scelta) {
+    case FormMsgBox4::Scelta::Archivia:
         if (!OperazioniSmsInAttesa::Archivia(stato_.archivio, riga.id)) {
             MsgBox(QStringLiteral("SMS da eliminare non è stato trovato nel database. Riprovare."),
                    Stile::Critico, kErrore, finestra_);
@@ -76,10 +78,10 @@ void SportelloSms::archivia(const RigaListaSms& riga) {
         modello_.Rimuovi(riga.id);
         lista_.clearSelection();
         return;
-    case Risposta::No:
+    case FormMsgBox4::Scelta::Annulla:
         lista_.clearSelection();
         return;
-    case Risposta::Ignora: { // "Stampa SMS"
+    case FormMsgBox4::Scelta::Stampa: {
         // The record as it stands now: a part that joined while the dialog was open is printed.
         const std::optional<RigaListaSms> ora =
             LetturaSmsInAttesa::Riga(stato_.archivio, stato_.rubrica, riga.id);
@@ -91,21 +93,21 @@ void SportelloSms::archivia(const RigaListaSms& riga) {
         stampa_.StampaSms(ora->numero, ora->nome, ora->data, ora->orario, ora->testo);
         return;
     }
-    default:
-        return;
     }
 }
 
 void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
+    FormMsgBox2::Scelta scelta;
     {
-        FormMsgBox2 scheda(rispformbox_, finestra_);
+        FormMsgBox2 scheda(finestra_);
         scheda.Riempi(riga);
         Modale::Mostra(scheda, finestra_);
+        scelta = scheda.Risposta();
     }
     const QString nonTrovato = QStringLiteral(" non è stato trovato nel database. Operazione "
                                               "Annullata");
-    switch (rispformbox_) {
-    case Risposta::Si:
+    switch (scelta) {
+    case FormMsgBox2::Scelta::Gestisci:
         modello_.SegnaGestita(riga.id);
         if (!OperazioniSmsInAttesa::SegnaGestito(stato_.archivio, riga.id)) {
             MsgBox(QStringLiteral("SMS da gestire relativo al numero  (") + riga.nome +
@@ -114,7 +116,7 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
             lista_.clearSelection();
         }
         return;
-    case Risposta::No:
+    case FormMsgBox2::Scelta::Elimina:
         if (MsgBox(QStringLiteral("Confermi la cancellazione del SMS?"),
                    Stile::SiNo + Stile::Esclamazione + Stile::TerzoPredefinito,
                    QStringLiteral("Attesa Conferma"), finestra_) == Risposta::No)
@@ -130,7 +132,7 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
         MsgBox(QStringLiteral("SMS eliminato con successo!"), Stile::Informazione,
                QStringLiteral("Informazione"), finestra_);
         return;
-    default: // "Annulla"
+    case FormMsgBox2::Scelta::Annulla:
         return;
     }
 }

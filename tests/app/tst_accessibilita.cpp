@@ -150,10 +150,9 @@ private slots:
         mostraAttiva(&chiusura);
         controlla(QStringLiteral("chiusura"), &chiusura);
         bool visualizza = false;
-        int risposta = 0;
         FormMsgBox1 avviso(b.cartella.percorso(), visualizza);
-        FormMsgBox3 lettura(risposta);
-        FormMsgBox4 archiviazione(risposta);
+        FormMsgBox3 lettura;
+        FormMsgBox4 archiviazione;
         for (SchedaSms* s : std::initializer_list<SchedaSms*>{&avviso, &lettura, &archiviazione}) {
             s->Riempi(riga);
             mostraAttiva(s);

@@ -105,7 +105,6 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Escape);
             return d.result();
         };
-        b.form->rispformbox = 6; // an earlier answer must not count
         b.clic(2);
         QVERIFY(!b.inAttesa()[2].gestito);
 
