@@ -114,7 +114,7 @@ Misura VisualizzaLista(Contesto& c) {
     t.start();
     c.form->VisualizzaLista();
     Misura m{Trascorso(t)};
-    if (c.form->ListaSMS->topLevelItemCount() == 0)
+    if (c.form->ListaSMS->model()->rowCount() == 0)
         std::fprintf(stderr, "attenzione: lista vuota\n");
     return m;
 }

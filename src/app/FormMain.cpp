@@ -9,6 +9,7 @@
 #include "browser/FormSms.h"
 #include "campaigns/FormInvioSms.h"
 #include "customers/FormClienti.h"
+#include "desk/Annunciatore.h"
 #include "desk/FormInformazioni.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/SportelloSms.h"
@@ -78,10 +79,8 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
     Timer1.setInterval(100);
     connect(&Timer1, &QTimer::timeout, this, &FormMain::Timer1_Timer);
     connect(&motore_, &MotoreGsm::SmsRegistrato, this, &FormMain::smsRegistrato);
-    connect(&motore_, &MotoreGsm::ScansioneConclusa, this, [this] {
-        if (ContaSMSArrivati > 0)
-            VisualizzaSMSArrivati = true;
-    });
+    connect(&motore_, &MotoreGsm::ScansioneConclusa, annunciatore_,
+            &Annunciatore::ScansioneConclusa);
     connect(backup_.get(), &BackupAutomatico::Avviso, this, [this](const QString& testo) {
         if (chiusuraDiSistema_) {
             qWarning().noquote() << testo;
@@ -100,7 +99,6 @@ FormMain::~FormMain() {
     stampa_.reset(); // its previews belong to this window
     delete logo_;
     delete chiusura_;
-    delete msgBox1_;
 }
 
 QString FormMain::Titolo() {
@@ -116,7 +114,7 @@ FormChiusura* FormMain::chiusura() const {
 }
 
 FormMsgBox1* FormMain::msgBox1() const {
-    return msgBox1_;
+    return annunciatore_->Avviso();
 }
 
 QAction* FormMain::voceMenu(QWidget* menu, const QString& testo, const QString& nome,
@@ -180,12 +178,12 @@ void FormMain::costruisciControlli() {
     titolo.setBold(true);
     titolo.setPointSize(titolo.pointSize() + 2);
     LblListaSMS->setFont(titolo);
-    ListaSMS = new QTreeWidget(centro);
+    modello_ = new ModelloSmsInAttesa(this);
+    ListaSMS = new QTreeView(centro);
     ListaSMS->setObjectName(QStringLiteral("ListaSMS"));
     ListaSMS->setItemDelegate(new DelegatoInerte(ListaSMS));
-    ListaSMS->setHeaderLabels({QStringLiteral("Telefono"), QStringLiteral("Cliente"),
-                               QStringLiteral("Data"), QStringLiteral("Orario"),
-                               QStringLiteral("Testo del SMS Ricevuto")});
+    ListaSMS->setModel(modello_);
+    ListaSMS->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListaSMS->setRootIsDecorated(false);
     ListaSMS->setUniformRowHeights(true);
     ListaSMS->setAllColumnsShowFocus(true);
@@ -197,13 +195,14 @@ void FormMain::costruisciControlli() {
     ListaSMS->header()->setStretchLastSection(true);
     sinistra->addWidget(LblListaSMS);
     sinistra->addWidget(ListaSMS, 1);
-    sportello_ = new SportelloSms(stato_, modello_, *ListaSMS, *stampa_, this, rispformbox);
-    sportello_->rigaInUscita = [this](int indice) {
-        // A row not yet announced that leaves is not announced any more.
-        if (ContaSMSArrivati > 0 && indice >= ListaSMS->topLevelItemCount() - ContaSMSArrivati)
-            --ContaSMSArrivati;
-    };
-    sportello_->ricostruisciLista = [this] { VisualizzaLista(); };
+    sportello_ = new SportelloSms(stato_, *modello_, *ListaSMS, *stampa_, this, rispformbox);
+    annunciatore_ = new Annunciatore(stato_, *stampa_, this);
+    // A row that leaves before its turn is not announced any more.
+    connect(modello_, &QAbstractItemModel::rowsAboutToBeRemoved, annunciatore_,
+            [this](const QModelIndex&, int primo, int ultimo) {
+                for (int i = primo; i <= ultimo; ++i)
+                    annunciatore_->Ritira(modello_->Riga(i).id);
+            });
     riga->addLayout(sinistra, 1);
 
     auto* destra = new QVBoxLayout;
@@ -332,7 +331,6 @@ void FormMain::inizializzaStato() {
     motore_.pannello.segnale = 0;
     motore_.pannello.codicePin.clear();
     motore_.pannello.servizioRichiesto = 0;
-    stato_.InserimentoDaSms = false;
     stato_.ChiusuraEseguita = false;
     esegui([this] { LetturaImpostazioni::LeggiStampante(stato_); });
 
@@ -394,122 +392,37 @@ void FormMain::passoTimer() {
     if (!motore_.PassoModem() || scaricata_)
         return;
 
-    // 4. Rebuild of the pending list asked by another window. The request is taken before the
-    // rebuild, so that an archive error is reported once, not at every tick.
-    if (stato_.AggiornaListaSms) {
-        stato_.AggiornaListaSms = false;
-        VisualizzaLista();
-    }
-
-    // 5. Polling, 6. announcement.
+    // 4. Polling, 5. announcement.
     motore_.Polling();
-    annuncio();
-}
-
-void FormMain::annuncio() {
-    const int n = ListaSMS->topLevelItemCount();
-    // Messages deleted before their turn are not waited for: the count never exceeds the rows.
-    ContaSMSArrivati = std::min(ContaSMSArrivati, n);
-    if (!VisualizzaSMSArrivati)
-        return;
-    // Nothing is announced over a window open modally.
-    if (!isEnabled() || ContaSMSArrivati < 1) {
-        delete msgBox1_;
-        VisualizzaSMSArrivati = false;
-        return;
-    }
-    const RigaListaSms riga = modello_.Riga(n - ContaSMSArrivati);
-    // Each message is announced with its sound: the notice plays it when it loads, and again
-    // for every further message it shows.
-    if (!msgBox1_)
-        msgBox1_ = new FormMsgBox1(stato_.cartellaProgramma, VisualizzaSMSArrivati, this);
-    else
-        msgBox1_->Suona();
-    msgBox1_->Riempi(riga);
-    msgBox1_->show();
-    --ContaSMSArrivati;
-    if (stato_.impostazioni.stampaAutomatica)
-        stampa_->StampaSms(riga.numero, riga.nome, riga.data, riga.orario, riga.testo);
-    VisualizzaSMSArrivati = false;
+    annunciatore_->Passo();
 }
 
 void FormMain::smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito) {
     if (esito.esito == RicezioneSms::Esito::Duplicato)
         return;
-    // The row is tied to its record: the desk acts on that, whatever the row comes to show.
-    // Should the archive not answer now, the next tick's rebuild ties every row.
-    qint64 id = 0;
-    try {
-        id = ModelloSmsInAttesa::IdRegistrato(stato_.archivio, numero, esito.data,
-                                              esito.orarioPrimo);
-    } catch (const ErroreRuntime&) {
-        stato_.AggiornaListaSms = true;
-    }
-    switch (esito.esito) {
-    case RicezioneSms::Esito::Nuovo: {
-        RigaListaSms riga{numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo};
-        riga.id = id;
-        stato_.rubrica.NomeDi(numero, &riga.clienteNoto);
-        modello_.Aggiungi(riga);
-        ListaSMS->addTopLevelItem(new QTreeWidgetItem(
-            QStringList{numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo}));
-        ++ContaSMSArrivati;
-        return;
-    }
-    case RicezioneSms::Esito::Unito: {
-        // The joined part goes to the row of its own record, wherever it stands in the list.
-        const int i = id ? modello_.Indice(id) : -1;
-        if (i >= 0) {
-            modello_.ImpostaTesto(i, esito.testo);
-            ListaSMS->topLevelItem(i)->setText(4, esito.testo);
-            if (esito.daAnnunciare)
-                annunciaDiNuovo(i);
-            return;
-        }
-        // The record's row is not in view (the list was changed meanwhile): rebuild it.
-        stato_.AggiornaListaSms = true;
-        return;
-    }
-    case RicezioneSms::Esito::Duplicato:
-        return;
-    }
-}
-
-void FormMain::annunciaDiNuovo(int indice) {
-    // Messages to announce are the last rows of the list: the row joins them at the end, and is
-    // counted unless it was still waiting for its turn.
-    const int n = ListaSMS->topLevelItemCount();
-    const bool inAttesa = indice >= n - ContaSMSArrivati;
-    modello_.SpostaInFondo(indice);
-    ListaSMS->addTopLevelItem(ListaSMS->takeTopLevelItem(indice));
-    if (!inAttesa)
-        ++ContaSMSArrivati;
+    // The reception names the record it wrote or joined: the row and the announcement go by it.
+    RigaListaSms riga{numero, esito.nome, esito.data, esito.orarioPrimo, esito.testo};
+    riga.id = esito.id;
+    stato_.rubrica.NomeDi(numero, &riga.clienteNoto);
+    modello_->Registrato(riga);
+    // A part joined to a record stored by this same scan is shown with it, once.
+    if (esito.esito == RicezioneSms::Esito::Nuovo || esito.daAnnunciare)
+        annunciatore_->Accoda(esito.id);
 }
 
 void FormMain::VisualizzaLista() {
-    // Read first: when the archive fails, the list keeps what it showed.
-    modello_.Ricostruisci(stato_.archivio, stato_.rubrica);
-    ListaSMS->clear();
-    QList<QTreeWidgetItem*> elementi;
-    elementi.reserve(modello_.Conteggio());
-    for (int i = 0; i < modello_.Conteggio(); ++i) {
-        const RigaListaSms& r = modello_.Riga(i);
-        auto* elemento =
-            new QTreeWidgetItem(QStringList{r.numero, r.nome, r.data, r.orario, r.testo});
-        if (r.gestito)
-            SportelloSms::ColoraGestita(elemento);
-        elementi.append(elemento);
-    }
-    ListaSMS->addTopLevelItems(elementi);
-    if (!elementi.isEmpty()) {
-        ListaSMS->clearSelection();
-        ListaSMS->setCurrentItem(nullptr);
-    }
+    modello_->Ricostruisci(stato_.archivio, stato_.rubrica);
+    ListaSMS->clearSelection();
+    ListaSMS->setCurrentIndex(QModelIndex());
 }
 
 void FormMain::CmClienti_Click() {
-    FormClienti clienti(stato_, *stampa_, QString(), this);
-    Modale::Mostra(clienti, this);
+    {
+        FormClienti clienti(stato_, *stampa_, std::nullopt, this);
+        Modale::Mostra(clienti, this);
+    }
+    // Names and numbers may have changed: the pending rows take their customers again.
+    modello_->AggiornaClienti(stato_.archivio, stato_.rubrica);
 }
 
 void FormMain::CmConfiguraAttivita_Click() {
@@ -544,8 +457,9 @@ void FormMain::CmBackup_Click() {
 }
 
 void FormMain::CmRipristina_Click() {
-    // The queue of a campaign under way names the archive's customers: it ends first.
-    if (campagna_->Attiva()) {
+    // The queue of a campaign under way names the archive's customers: it ends first, and so
+    // does the outcome of its last SMS, which is written into that queue.
+    if (campagna_->Attiva() || campagna_->InAttesaEsito()) {
         MsgBox(QStringLiteral("È in corso l'invio di una campagna SMS: attenderne la fine prima "
                               "di ripristinare l'archivio."),
                Stile::Esclamazione, QStringLiteral("Ripristina Archivio"), this);
@@ -571,9 +485,7 @@ void FormMain::leggiArchivio() {
 void FormMain::archivioSostituito() {
     esegui([this] {
         // What the announcement still had to show belongs to the archive that went away.
-        delete msgBox1_;
-        ContaSMSArrivati = 0;
-        VisualizzaSMSArrivati = false;
+        annunciatore_->Svuota();
         leggiArchivio();
         LetturaImpostazioni::LeggiStampante(stato_);
         VisualizzaLista();
@@ -613,7 +525,7 @@ void FormMain::CmEsci_Click() {
 int FormMain::Conferma_Chiusura() {
     StatoModem& s = motore_.stato;
     int risposta = Risposta::Si;
-    if (ListaSMS->topLevelItemCount() > 0) {
+    if (modello_->Conteggio() > 0) {
         risposta = MsgBox(QStringLiteral("ATTENZIONE !!!! Ci sono ancora SMS da gestire \n"
                                          "Sicuro di voler chiudere l'applicazione?\n"),
                           Stile::SiNo + Stile::Esclamazione,
@@ -655,7 +567,7 @@ void FormMain::scaricaTutto() {
     // the program ends.
     backup_->CopiaDiChiusura();
     delete chiusura_;
-    delete msgBox1_;
+    annunciatore_->Svuota();
     Timer1.stop();
     scaricata_ = true;
     close();

@@ -16,7 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <memory>
 #include <optional>
 
@@ -24,6 +24,7 @@ struct StatoGlobale;
 class FormLogo;
 class FormChiusura;
 class FormMsgBox1;
+class Annunciatore;
 class SportelloSms;
 class ModulofnStampa;
 class StampanteCorrente;
@@ -32,8 +33,7 @@ class BackupAutomatico;
 
 // The main window: the pending list, the arrival notice, the modem panel drawn from the modem
 // engine, and the 100 ms timer that runs, in a fixed order, the start-up phases, the engine's
-// steps, the list rebuild asked by other windows and the announcement, from the end of the
-// splash to the last tick of the closing.
+// steps and the announcement, from the end of the splash to the last tick of the closing.
 class FormMain : public QMainWindow, private DialogoUtente {
     Q_OBJECT
 public:
@@ -86,8 +86,6 @@ public:
 
     // Public variables read by other windows.
     int rispformbox = 0;
-    int ContaSMSArrivati = 0;
-    bool VisualizzaSMSArrivati = false;
 
     // Start-up phases: 0 splash shown, 1 first fill of the list due, 2 running.
     int FaseAvvio = 0;
@@ -111,7 +109,7 @@ public:
     QAction* CmHelpStampa;
     QAction* CmInfo;
     QLabel* LblListaSMS;
-    QTreeWidget* ListaSMS;
+    QTreeView* ListaSMS;
     QGroupBox* FrmDatiTecnici;
     QLabel* LbLPortaModem;
     QLabel* lblledmodem;
@@ -147,8 +145,10 @@ public:
     FormMsgBox1* msgBox1() const;
     // The desk: what a click on a pending row does.
     SportelloSms& Sportello() { return *sportello_; }
-    // The pending list's rows with their records' ids: ListaSMS draws them, position for position.
-    const ModelloSmsInAttesa& Modello() const { return modello_; }
+    // The pending list's rows with their records' ids, as ListaSMS shows them.
+    const ModelloSmsInAttesa& Modello() const { return *modello_; }
+    // The arrival notice and the automatic printing.
+    Annunciatore& Annuncio() { return *annunciatore_; }
     // True once the window has been unloaded at the end of the closing.
     bool Scaricata() const { return scaricata_; }
     // The session ends or the system stops the program: the closing without questions, with
@@ -175,9 +175,6 @@ private:
     QAction* voceMenu(QWidget* menu, const QString& testo, const QString& nome,
                       std::function<void()> gestore);
     void passoTimer();
-    void annuncio();
-    // A message completed by a late piece is announced again, whole.
-    void annunciaDiNuovo(int indice);
     void smsRegistrato(const QString& numero, const RicezioneSms::Risultato& esito);
     void scaricaTutto();
     // The switches and the operator in use from the archive just opened.
@@ -201,8 +198,8 @@ private:
     std::unique_ptr<BackupAutomatico> backup_;
     QPointer<FormLogo> logo_;
     QPointer<FormChiusura> chiusura_;
-    QPointer<FormMsgBox1> msgBox1_;
-    ModelloSmsInAttesa modello_;
+    ModelloSmsInAttesa* modello_ = nullptr;   // child of this window
+    Annunciatore* annunciatore_ = nullptr; // child of this window
     SportelloSms* sportello_ = nullptr; // child of ListaSMS
     Guardia guardia_;
     // The panel as last drawn: it is drawn again only when the engine changed it.

@@ -377,6 +377,7 @@ void Recordset::Update() {
         for (size_t k = 0; k < scritti.size(); ++k)
             q.lega(int(k + 1), d->bozza[size_t(scritti[k])]);
         q.passo();
+        ultimoAggiunto_ = sqlite3_last_insert_rowid(d->db);
         // As in the classic dynaset, the record that was current before AddNew stays current;
         // the new one is met again by walking, since it follows every record already there.
         d->annullaModifica();

@@ -52,6 +52,8 @@ public:
     void Imposta(const QString& campo, const QVariant& valore);
     // Stores the added or edited record in one statement: it is written whole or not at all.
     void Update();
+    // The rowid of the record the last AddNew stored through this recordset, 0 before any.
+    qint64 UltimoAggiunto() const { return ultimoAggiunto_; }
     void CancelUpdate();
     void Delete();
 
@@ -66,4 +68,5 @@ private:
     QString tabella_;
     QStringList campi_;
     bool noMatch_ = false;
+    qint64 ultimoAggiunto_ = 0;
 };

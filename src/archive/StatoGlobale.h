@@ -9,9 +9,10 @@
 #include <QString>
 #include <functional>
 
-// The state every window shares: the archive, the settings read at start and the cross-window
-// flags; the modem's state is the engine's own. One object owned by the application and handed
-// to the windows by reference, so each test starts from a fresh one.
+// The state every window shares: the archive and the settings read at start; the modem's state
+// is the engine's own, and what one window tells another goes by signals and arguments. One
+// object owned by the application and handed to the windows by reference, so each test starts
+// from a fresh one.
 struct StatoGlobale {
     explicit StatoGlobale(QString cartellaProgramma)
         : cartellaProgramma(std::move(cartellaProgramma)) {}
@@ -29,10 +30,7 @@ struct StatoGlobale {
     ImpostazioniAttivita impostazioni;
     GestoreOperativo gestore;
 
-    // Cross-window flags and texts.
-    bool AggiornaListaSms = false;
-    QString NumeroCorrente;
-    bool InserimentoDaSms = false;
+    // The closing has run: the program does not start its window again.
     bool ChiusuraEseguita = false;
 
     // Today, as the windows read it (date ranges, birth years, top-up dates); a test fixes it.

@@ -235,7 +235,6 @@ void FormSms::ListaClienti_ItemClick(QTreeWidgetItem* riga) {
         return;
     NomeSelezionato = riga->text(1);
     NumeroSelezionato = riga->text(0);
-    stato_.NumeroCorrente = NumeroSelezionato;
     Accessibile::Testo(CmStampa, NomeSelezionato.isEmpty() ? QStringLiteral("Stampa Tutti")
                                                            : QStringLiteral("Stampa Cliente"));
     CaselleData da = TreCaselle::Leggi(Text1);
@@ -251,11 +250,11 @@ void FormSms::ListaClienti_ItemClick(QTreeWidgetItem* riga) {
 void FormSms::ListaSMS_ItemClick(int riga) {
     if (!modello_ || riga < 0 || riga >= modello_->rowCount())
         return;
-    FormMsgBox3 scheda(rispformbox, this);
+    FormMsgBox3 scheda(this);
     const RigaListaSms sms = modello_->Riga(riga);
     scheda.Riempi(sms);
     Modale::Mostra(scheda, this);
-    if (rispformbox == Risposta::No)
+    if (scheda.Risposta() == FormMsgBox3::Scelta::Stampa)
         stampa_.StampaSms(sms.numero, sms.nome, sms.data, sms.orario, sms.testo);
 }
 

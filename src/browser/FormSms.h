@@ -42,13 +42,10 @@ public:
 
     // The "Cliente" cell of the sender row last clicked, and the range's keys (0 until then).
     QString NomeSelezionato;
-    // The number of that row ("Tutti" for all): what the list shows and "Stampa" prints. The
-    // shared NumeroCorrente is rewritten by the desk and the SIM scan while this window is open.
+    // The number of that row ("Tutti" for all): what the list shows and "Stampa" prints.
     QString NumeroSelezionato;
     int DataDa = 0;
     int DataA = 0;
-    // The answer of the message reader: 1 "Ok", 7 "Stampa SMS".
-    int rispformbox = 0;
 
     QLabel* LblClienti;
     QTreeWidget* ListaClienti;

@@ -5,11 +5,7 @@
 #include "platform/ErroreRuntime.h"
 
 QStringList ModelloListaSms::Colonne() {
-    // Built once: the view asks for the column count at every turn of its drawing.
-    static const QStringList colonne{QStringLiteral("Telefono"), QStringLiteral("Cliente"),
-                                     QStringLiteral("Data"), QStringLiteral("Orario"),
-                                     QStringLiteral("Testo del SMS Ricevuto")};
-    return colonne;
+    return RigaListaSms::Colonne();
 }
 
 ModelloListaSms::ModelloListaSms(ConsultazioneSms& consultazione, const RubricaClienti& rubrica,
@@ -79,20 +75,7 @@ QVariant ModelloListaSms::data(const QModelIndex& indice, int ruolo) const {
         // row shows empty until it is drawn again; a click or an export reports it.
         return {};
     }
-    switch (indice.column()) {
-    case 0:
-        return r.numero;
-    case 1:
-        return r.nome;
-    case 2:
-        return r.data;
-    case 3:
-        return r.orario;
-    case 4:
-        return r.testo;
-    default:
-        return {};
-    }
+    return r.Cella(indice.column());
 }
 
 QVariant ModelloListaSms::headerData(int sezione, Qt::Orientation orientamento, int ruolo) const {

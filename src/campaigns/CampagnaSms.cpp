@@ -59,6 +59,8 @@ void CampagnaSms::imposta(int riga, StatoRiga stato, const QString& nota) {
 }
 
 void CampagnaSms::Spunta(int riga, bool spuntata) {
+    if (attiva_)
+        return;
     RigaCampagna& r = righe_[riga - 1];
     r.spuntata = spuntata;
     if (r.stato == StatoRiga::InCorso)
@@ -125,6 +127,8 @@ void CampagnaSms::SpuntaSalvati() {
 
 void CampagnaSms::ImpostaTesti(const QString& nome, const QString& indirizzo,
                                const QString& testo) {
+    if (attiva_)
+        return;
     nome_ = nome;
     indirizzo_ = indirizzo;
     testo_ = testo;

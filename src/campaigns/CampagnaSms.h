@@ -38,7 +38,7 @@ public:
     QChar Codice(int riga) const { return codici_.value(riga - 1); }
 
     // The user ticked or unticked a row: ticked, it is due; unticked, a row already sent or
-    // uncertain keeps saying so.
+    // uncertain keeps saying so. While a run is active the recipients stay as they are.
     void Spunta(int riga, bool spuntata);
     // Unticks every row. While restoring, the statuses come from the file's codes; otherwise
     // what was sent, is out or is uncertain keeps its status. Which rows match the filter.
@@ -49,7 +49,8 @@ public:
     // After the restoring filter: the rows the file holds as due or sent are ticked again.
     void SpuntaSalvati();
 
-    // The texts written with the file: the name and address filters and the message text.
+    // The texts written with the file: the name and address filters and the message text. While
+    // a run is active they stay as taken at its start: every customer gets the same text.
     void ImpostaTesti(const QString& nome, const QString& indirizzo, const QString& testo);
     const QString& Testo() const { return testo_; }
 

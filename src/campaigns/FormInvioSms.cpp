@@ -57,8 +57,14 @@ FormInvioSms::FormInvioSms(StatoGlobale& globale, MotoreGsm& motore, CampagnaSms
     };
     connect(&campagna_, &CampagnaSms::RigaCambiata, this, &FormInvioSms::disegnaRiga);
     connect(&campagna_, &CampagnaSms::StatoCambiato, this, [this] {
-        Accessibile::Testo(BtnInviaSms, campagna_.Attiva() ? kAnnulla : kInvia);
-        BtnFiltra->setEnabled(!campagna_.Attiva());
+        const bool attiva = campagna_.Attiva();
+        Accessibile::Testo(BtnInviaSms, attiva ? kAnnulla : kInvia);
+        // What every customer gets, and who gets it, stay as they were at "Invia".
+        BtnFiltra->setEnabled(!attiva);
+        TxtTestoSms->setReadOnly(attiva);
+        for (QLineEdit* filtro : {Text1[0], Text1[2], Text1[4]})
+            filtro->setReadOnly(attiva);
+        LblInvioInCorso->setVisible(attiva);
         aggiornaPulsante();
     });
     connect(&motore_, &MotoreGsm::ComandoInviato, this, &FormInvioSms::aggiornaPulsante);
@@ -157,6 +163,13 @@ void FormInvioSms::costruisciControlli() {
     colonna->addWidget(LblTestoSms);
     colonna->addWidget(TxtTestoSms, 1);
     colonna->addWidget(LblNumCaratteri);
+    LblInvioInCorso = new QLabel(QStringLiteral("Invio in corso: il testo e i destinatari non si "
+                                                "possono cambiare fino alla fine dell'invio."),
+                                 Frame1);
+    LblInvioInCorso->setObjectName(QStringLiteral("LblInvioInCorso"));
+    LblInvioInCorso->setWordWrap(true);
+    LblInvioInCorso->hide();
+    colonna->addWidget(LblInvioInCorso);
 
     BtnInviaSms = new QPushButton(kInvia, Frame1);
     BtnInviaSms->setObjectName(QStringLiteral("BtnInviaSms"));
@@ -427,9 +440,8 @@ void FormInvioSms::esci() {
     try {
         globale_.archivio.ApriTabella(Tabella::SMS);
     } catch (const ErroreRuntime&) {
-        // The main window's rebuild reports a failing archive itself.
+        // Leaving the window is not worth a message: the next use of the archive tells.
     }
-    globale_.AggiornaListaSms = true;
 }
 
 void FormInvioSms::BtnEsci_Click() {

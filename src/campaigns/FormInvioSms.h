@@ -57,6 +57,8 @@ public:
     QLabel* LblTestoSms;
     QPlainTextEdit* TxtTestoSms;
     QLabel* LblNumCaratteri;
+    // Shown while a run is active: the text and the recipients are locked until it ends.
+    QLabel* LblInvioInCorso;
     QPushButton* BtnInviaSms;
     QPushButton* BtnEsci;
     // The campaign's own step timer.

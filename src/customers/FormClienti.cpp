@@ -33,12 +33,12 @@ const QString kErrore = QStringLiteral("Errore");
 constexpr int kCaselle[] = {0, 1, 21, 22, 23, 3};
 } // namespace
 
-FormClienti::FormClienti(StatoGlobale& stato, ModulofnStampa& stampa, const QString& nomeDaSms,
+FormClienti::FormClienti(StatoGlobale& stato, ModulofnStampa& stampa, std::optional<DaSms> daSms,
                          QWidget* parent)
     : QDialog(parent)
     , stato_(stato)
     , stampa_(stampa)
-    , nomeDaSms_(nomeDaSms)
+    , daSms_(std::move(daSms))
     , guardia_(this) {
     setObjectName(QStringLiteral("FormClienti"));
     setWindowTitle(QStringLiteral("Gestione Clienti"));
@@ -56,7 +56,7 @@ FormClienti::FormClienti(StatoGlobale& stato, ModulofnStampa& stampa, const QStr
         CreateCol();
         listRefresh(tipoLista);
         titoloLista(QStringLiteral("Lista dei Clienti Attivi"));
-        if (stato_.InserimentoDaSms) {
+        if (daSms_) {
             Command1_Click(0);
             Command1[9]->setEnabled(true);
         }
@@ -295,9 +295,9 @@ void FormClienti::Command1_Click(int index) {
         for (int indice : kCaselle)
             Text1[size_t(indice)]->clear();
         Text1_4->clear();
-        if (stato_.InserimentoDaSms) {
-            ImpostaTesto1(0, stato_.NumeroCorrente);
-            ImpostaTesto1(1, nomeDaSms_);
+        if (daSms_) {
+            ImpostaTesto1(0, daSms_->numero);
+            ImpostaTesto1(1, daSms_->nome);
             Command1[9]->setEnabled(false);
         }
         inInserimento = true;
@@ -391,9 +391,7 @@ void FormClienti::aggiungi() {
 
         listRefresh(tipoLista);
         inInserimento = false;
-        if (stato_.InserimentoDaSms) {
-            // The sender's rows on the desk get the new name at the next tick.
-            stato_.AggiornaListaSms = true;
+        if (daSms_) {
             setCommandEnable(false, false, false, false, false, false, true);
         } else {
             setCommandEnable(true, false, false, true, true, true, true);
@@ -492,8 +490,6 @@ void FormClienti::gestisciErrore(int numero, const QString& descrizione) {
 void FormClienti::esci() {
     FrAggiungiModifica->hide();
     stato_.archivio.ApriTabella(Tabella::SMS);
-    stato_.AggiornaListaSms = true;
-    stato_.InserimentoDaSms = false;
     done(QDialog::Accepted);
 }
 

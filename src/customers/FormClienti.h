@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <array>
+#include <optional>
 
 class Recordset;
 struct StatoGlobale;
@@ -17,15 +18,20 @@ class ModulofnStampa;
 
 // "Gestione Clienti": the customer register. Lists the enabled or the disabled customers, adds,
 // changes, disables and enables them (a customer is never deleted) and prints the register.
-// Opened from the menu to browse, or from the desk (InserimentoDaSms) straight in add mode with
-// the sender's number.
+// Opened from the menu to browse, or from the desk straight in add mode with the sender's number.
 class FormClienti : public QDialog {
     Q_OBJECT
 public:
-    // `nomeDaSms` is the "Cliente" cell of the desk's row, the name box's first text when the
-    // window opens to register a sender.
-    FormClienti(StatoGlobale& stato, ModulofnStampa& stampa, const QString& nomeDaSms = QString(),
-                QWidget* parent = nullptr);
+    // A sender to register, from the desk's row: the number, and the "Cliente" cell as the name
+    // box's first text.
+    struct DaSms {
+        QString numero;
+        QString nome;
+    };
+    // With `daSms` the window opens in add mode on that sender, and every "Aggiungi" proposes
+    // that number again.
+    FormClienti(StatoGlobale& stato, ModulofnStampa& stampa,
+                std::optional<DaSms> daSms = std::nullopt, QWidget* parent = nullptr);
 
     // 1 enabled customers, 2 disabled ones, 0 all.
     int tipoLista = 1;
@@ -81,6 +87,6 @@ private:
 
     StatoGlobale& stato_;
     ModulofnStampa& stampa_;
-    QString nomeDaSms_;
+    std::optional<DaSms> daSms_;
     Guardia guardia_;
 };

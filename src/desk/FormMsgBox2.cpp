@@ -1,11 +1,19 @@
 #include "FormMsgBox2.h"
 
-#include "platform/StiliMessaggio.h"
-
-FormMsgBox2::FormMsgBox2(int& rispformbox, QWidget* parent)
+FormMsgBox2::FormMsgBox2(QWidget* parent)
     : SchedaSms(QStringLiteral("FormMsgBox2"),
                 {QStringLiteral("Gestione SMS"), QStringLiteral("Vuoi Gestirlo?")},
                 {QStringLiteral("Numero:"), QStringLiteral("Nome:"), QStringLiteral("Data:"),
                  QStringLiteral("Ora:"), QStringLiteral("Testo:")},
-                {QStringLiteral("Si"), QStringLiteral("No"), QStringLiteral("Annulla")}, parent,
-                &rispformbox, {Risposta::Si, Risposta::No, Risposta::Ignora}, Risposta::Ignora) {}
+                {QStringLiteral("Si"), QStringLiteral("No"), QStringLiteral("Annulla")}, parent) {}
+
+FormMsgBox2::Scelta FormMsgBox2::Risposta() const {
+    switch (Premuto()) {
+    case 0:
+        return Scelta::Gestisci;
+    case 1:
+        return Scelta::Elimina;
+    default:
+        return Scelta::Annulla;
+    }
+}

@@ -1,8 +1,6 @@
 #include "FormMsgBox4.h"
 
-#include "platform/StiliMessaggio.h"
-
-FormMsgBox4::FormMsgBox4(int& rispformbox, QWidget* parent)
+FormMsgBox4::FormMsgBox4(QWidget* parent)
     : SchedaSms(
           QStringLiteral("FormMsgBox4"),
           {QStringLiteral("Archiviazione SMS"), QStringLiteral("Vuoi confermare l'operazione?"),
@@ -10,5 +8,15 @@ FormMsgBox4::FormMsgBox4(int& rispformbox, QWidget* parent)
                           "DB.")},
           {QStringLiteral("Numero:"), QStringLiteral("Nome:"), QStringLiteral("Data:"),
            QStringLiteral("Ora:"), QStringLiteral("Testo:")},
-          {QStringLiteral("Si"), QStringLiteral("Annulla"), QStringLiteral("Stampa SMS")}, parent,
-          &rispformbox, {Risposta::Si, Risposta::No, Risposta::Ignora}, Risposta::No) {}
+          {QStringLiteral("Si"), QStringLiteral("Annulla"), QStringLiteral("Stampa SMS")}, parent) {}
+
+FormMsgBox4::Scelta FormMsgBox4::Risposta() const {
+    switch (Premuto()) {
+    case 0:
+        return Scelta::Archivia;
+    case 2:
+        return Scelta::Stampa;
+    default:
+        return Scelta::Annulla;
+    }
+}

@@ -2,10 +2,13 @@
 
 #include "SchedaSms.h"
 
-// "Archiviazione SMS": archive a message taken in hand. Answers 6 "Si", 7 "Annulla" (also Esc
-// and the close box), 5 "Stampa SMS".
+// "Archiviazione SMS": archive a message taken in hand: "Si", "Annulla" (also Esc and the close
+// box), "Stampa SMS".
 class FormMsgBox4 : public SchedaSms {
     Q_OBJECT
 public:
-    FormMsgBox4(int& rispformbox, QWidget* parent = nullptr);
+    enum class Scelta { Archivia, Annulla, Stampa };
+
+    explicit FormMsgBox4(QWidget* parent = nullptr);
+    Scelta Risposta() const;
 };

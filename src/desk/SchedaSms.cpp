@@ -8,15 +8,9 @@
 #include <QVBoxLayout>
 
 SchedaSms::SchedaSms(const QString& nome, const QStringList& intestazioni,
-                     const QStringList& didascalie, const QStringList& pulsanti, QWidget* parent,
-                     int* risposta, QVector<int> codici, int annulla)
+                     const QStringList& didascalie, const QStringList& pulsanti, QWidget* parent)
     : QDialog(parent)
-    , guardia_(this)
-    , risposta_(risposta)
-    , codici_(std::move(codici))
-    , annulla_(annulla) {
-    if (risposta_)
-        *risposta_ = annulla_;
+    , guardia_(this) {
     setObjectName(nome);
     setWindowTitle(QStringLiteral("Testo SMS ricevuto inviato dal Cliente"));
 
@@ -78,13 +72,11 @@ void SchedaSms::Riempi(const RigaListaSms& riga) {
 }
 
 void SchedaSms::Command1_Click(int index) {
-    if (risposta_ && index >= 0 && index < codici_.size())
-        *risposta_ = codici_[index];
+    premuto_ = index >= 0 && index < Command1.size() ? index : -1;
     done(QDialog::Accepted);
 }
 
 void SchedaSms::reject() {
-    if (risposta_)
-        *risposta_ = annulla_;
+    premuto_ = -1;
     QDialog::reject();
 }

@@ -22,25 +22,23 @@ public:
     QVector<QPushButton*> Command1;
 
     void Riempi(const RigaListaSms& riga);
-    // Stores the button's answer code into the caller's variable and closes the dialog.
+    // Keeps which button was pressed and closes the dialog.
     virtual void Command1_Click(int index);
-    // Esc and the close box: the cancelling answer.
+    // Esc and the close box: no button.
     void reject() override;
+    // The index of the button pressed, or -1 (closed without a button, or still open): each
+    // dialog turns it into its own answer.
+    int Premuto() const { return premuto_; }
 
 protected:
     // `intestazioni`: the heading texts, the first in large type; `didascalie`: the five field
-    // captions; `pulsanti`: the button captions, by index, each with its answer code in
-    // `codici`. The answer goes to `risposta`, which holds the cancelling code `annulla` until a
-    // button is pressed: an answer left there by an earlier dialog is never read again.
+    // captions; `pulsanti`: the button captions, by index.
     SchedaSms(const QString& nome, const QStringList& intestazioni, const QStringList& didascalie,
-              const QStringList& pulsanti, QWidget* parent, int* risposta = nullptr,
-              QVector<int> codici = {}, int annulla = 0);
+              const QStringList& pulsanti, QWidget* parent);
 
     // The buttons run through it.
     Guardia guardia_;
 
 private:
-    int* risposta_;
-    QVector<int> codici_;
-    int annulla_;
+    int premuto_ = -1;
 };

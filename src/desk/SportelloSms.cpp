@@ -2,23 +2,20 @@
 
 #include "FormMsgBox2.h"
 #include "FormMsgBox4.h"
+#include "LetturaSmsInAttesa.h"
 #include "OperazioniSmsInAttesa.h"
 #include "archive/StatoGlobale.h"
-#include "platform/InvioComeClic.h"
 #include "customers/FormClienti.h"
 #include "platform/InvioComeClic.h"
 #include "platform/Modale.h"
 #include "platform/MsgBox.h"
 #include "printing/ModulofnStampa.h"
 
-
 namespace {
-const QColor kBlu(0, 0, 255);
-const QColor kRosso(255, 0, 0);
 const QString kErrore = QStringLiteral("Errore");
 } // namespace
 
-SportelloSms::SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTreeWidget& lista,
+SportelloSms::SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTreeView& lista,
                            ModulofnStampa& stampa, QWidget* finestra, int& rispformbox)
     : QObject(&lista)
     , stato_(stato)
@@ -28,54 +25,27 @@ SportelloSms::SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTr
     , finestra_(finestra)
     , rispformbox_(rispformbox)
     , guardia_(finestra) {
-    connect(&lista_, &QTreeWidget::itemClicked, this,
-            guardia_.Proteggi([this](QTreeWidgetItem* item) { ListaSMS_ItemClick(item); }));
+    connect(&lista_, &QTreeView::clicked, this,
+            guardia_.Proteggi([this](const QModelIndex& i) { ListaSMS_ItemClick(i.row()); }));
     InvioComeClic::Applica(&lista_, [this] {
-        QTreeWidgetItem* item = lista_.currentItem();
-        guardia_.Esegui([this, item] { ListaSMS_ItemClick(item); });
+        const QModelIndex i = lista_.currentIndex();
+        guardia_.Esegui([this, i] { ListaSMS_ItemClick(i.isValid() ? i.row() : -1); });
     });
 }
 
-void SportelloSms::ColoraGestita(QTreeWidgetItem* item) {
-    item->setForeground(0, kBlu);
-    for (int colonna = 1; colonna < item->columnCount(); ++colonna)
-        item->setForeground(colonna, kRosso);
-}
-
-bool SportelloSms::Gestita(const QTreeWidgetItem* item) {
-    return item->foreground(0).color() == kBlu;
-}
-
-QTreeWidgetItem* SportelloSms::rigaAttuale(qint64 id) const {
-    const int indice = modello_.Indice(id);
-    return indice < 0 ? nullptr : lista_.topLevelItem(indice);
-}
-
-void SportelloSms::rimuovi(qint64 id) {
-    const int indice = modello_.Indice(id);
-    if (indice < 0)
-        return;
-    if (rigaInUscita)
-        rigaInUscita(indice);
-    modello_.Rimuovi(indice);
-    delete lista_.takeTopLevelItem(indice);
-}
-
-void SportelloSms::ListaSMS_ItemClick(QTreeWidgetItem* item) {
-    const int indice = item ? lista_.indexOfTopLevelItem(item) : -1;
+void SportelloSms::ListaSMS_ItemClick(int indice) {
     if (indice < 0 || indice >= modello_.Conteggio())
         return;
     IndiceSelezionato = indice;
     // A copy: the row itself may change or go while a dialog is open.
     const RigaListaSms riga = modello_.Riga(indice);
-    stato_.NumeroCorrente = riga.numero;
     lista_.clearSelection();
 
     if (!riga.clienteNoto) {
         nuovoCliente(riga);
         return;
     }
-    if (OperazioniSmsInAttesa::ClienteDisabilitato(stato_.archivio, stato_.NumeroCorrente)) {
+    if (OperazioniSmsInAttesa::ClienteDisabilitato(stato_.archivio, riga.numero)) {
         MsgBox(QStringLiteral("Il Cliente ") + riga.nome +
                    QStringLiteral(" è memorizzato ma è disabilitato. Per poter gestire SMS "
                                   "abilitare il Cliente"),
@@ -90,48 +60,55 @@ void SportelloSms::ListaSMS_ItemClick(QTreeWidgetItem* item) {
 }
 
 void SportelloSms::archivia(const RigaListaSms& riga) {
+    FormMsgBox4::Scelta scelta;
     {
-        FormMsgBox4 scheda(rispformbox_, finestra_);
+        FormMsgBox4 scheda(finestra_);
         scheda.Riempi(riga);
         Modale::Mostra(scheda, finestra_);
+        scelta = scheda.Risposta();
     }
-    switch (rispformbox_) {
-    case Risposta::Si:
+    switch (scelta) {
+    case FormMsgBox4::Scelta::Archivia:
         if (!OperazioniSmsInAttesa::Archivia(stato_.archivio, riga.id)) {
             MsgBox(QStringLiteral("SMS da eliminare non è stato trovato nel database. Riprovare."),
                    Stile::Critico, kErrore, finestra_);
             lista_.clearSelection();
             return;
         }
-        rimuovi(riga.id);
-        if (lista_.topLevelItemCount() > 0)
-            lista_.clearSelection();
-        return;
-    case Risposta::No:
+        modello_.Rimuovi(riga.id);
         lista_.clearSelection();
         return;
-    case Risposta::Ignora: // "Stampa SMS"
-        stampa_.StampaSms(riga.numero, riga.nome, riga.data, riga.orario, riga.testo);
+    case FormMsgBox4::Scelta::Annulla:
+        lista_.clearSelection();
         return;
-    default:
+    case FormMsgBox4::Scelta::Stampa: {
+        // The record as it stands now: a part that joined while the dialog was open is printed.
+        const std::optional<RigaListaSms> ora =
+            LetturaSmsInAttesa::Riga(stato_.archivio, stato_.rubrica, riga.id);
+        if (!ora) {
+            MsgBox(QStringLiteral("SMS da stampare non è stato trovato nel database."),
+                   Stile::Critico, kErrore, finestra_);
+            return;
+        }
+        stampa_.StampaSms(ora->numero, ora->nome, ora->data, ora->orario, ora->testo);
         return;
+    }
     }
 }
 
 void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
+    FormMsgBox2::Scelta scelta;
     {
-        FormMsgBox2 scheda(rispformbox_, finestra_);
+        FormMsgBox2 scheda(finestra_);
         scheda.Riempi(riga);
         Modale::Mostra(scheda, finestra_);
+        scelta = scheda.Risposta();
     }
     const QString nonTrovato = QStringLiteral(" non è stato trovato nel database. Operazione "
                                               "Annullata");
-    switch (rispformbox_) {
-    case Risposta::Si:
-        if (QTreeWidgetItem* item = rigaAttuale(riga.id)) {
-            modello_.SegnaGestita(modello_.Indice(riga.id));
-            ColoraGestita(item);
-        }
+    switch (scelta) {
+    case FormMsgBox2::Scelta::Gestisci:
+        modello_.SegnaGestita(riga.id);
         if (!OperazioniSmsInAttesa::SegnaGestito(stato_.archivio, riga.id)) {
             MsgBox(QStringLiteral("SMS da gestire relativo al numero  (") + riga.nome +
                        QStringLiteral(")") + nonTrovato + QStringLiteral("."),
@@ -139,7 +116,7 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
             lista_.clearSelection();
         }
         return;
-    case Risposta::No:
+    case FormMsgBox2::Scelta::Elimina:
         if (MsgBox(QStringLiteral("Confermi la cancellazione del SMS?"),
                    Stile::SiNo + Stile::Esclamazione + Stile::TerzoPredefinito,
                    QStringLiteral("Attesa Conferma"), finestra_) == Risposta::No)
@@ -151,11 +128,11 @@ void SportelloSms::prendiInCarico(const RigaListaSms& riga) {
             lista_.clearSelection();
             return;
         }
-        rimuovi(riga.id);
+        modello_.Rimuovi(riga.id);
         MsgBox(QStringLiteral("SMS eliminato con successo!"), Stile::Informazione,
                QStringLiteral("Informazione"), finestra_);
         return;
-    default: // "Annulla"
+    case FormMsgBox2::Scelta::Annulla:
         return;
     }
 }
@@ -174,17 +151,15 @@ void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
                                   "Cancellare SMS"),
                Stile::SiNoAnnulla + Stile::Critico + Stile::TerzoPredefinito, QString(), finestra_);
     if (rispformbox_ == Risposta::Si) {
-        // The register prefills the shared current number, which the SIM scan rewrote if an
-        // order came in while the question was open.
-        stato_.NumeroCorrente = riga.numero;
-        stato_.InserimentoDaSms = true;
+        // The register is opened on this row's sender and keeps that number, whatever the SIM
+        // scan reads while it is open.
         {
-            FormClienti clienti(stato_, stampa_, riga.nome, finestra_);
+            FormClienti clienti(stato_, stampa_, FormClienti::DaSms{riga.numero, riga.nome},
+                                finestra_);
             Modale::Mostra(clienti, finestra_);
         }
-        stato_.InserimentoDaSms = false;
-        if (ricostruisciLista)
-            ricostruisciLista();
+        // The sender's rows, and any other whose customer changed, take their names.
+        modello_.AggiornaClienti(stato_.archivio, stato_.rubrica);
         return;
     }
     if (rispformbox_ != Risposta::No)
@@ -195,7 +170,6 @@ void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
                finestra_) == Risposta::No)
         return;
     OperazioniSmsInAttesa::EliminaTutti(stato_.archivio, inVista);
-    rimuovi(riga.id);
-    // The sender's other rows leave at the next rebuild.
-    stato_.AggiornaListaSms = true;
+    for (qint64 id : inVista)
+        modello_.Rimuovi(id);
 }

@@ -70,6 +70,7 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
             r.esito = Esito::Duplicato;
             r.orarioPrimo = primo;
             r.testo = registrato;
+            r.id = rs.Rowid();
             return r;
         }
         // Slots are not read in time order: a part a little older than the first joins as well.
@@ -77,11 +78,12 @@ RicezioneSms::Risultato RicezioneSms::Registra(Archivio& archivio, RubricaClient
             r.esito = Esito::Unito;
             r.orarioPrimo = primo;
             r.testo = registrato + QLatin1Char(' ') + sms.testo;
+            r.id = rs.Rowid();
             unisciParte(rs, r.testo, sms.orario);
             return r;
         }
     }
-    nuovoRecord(archivio, sms, sms.testo);
+    r.id = nuovoRecord(archivio, sms, sms.testo);
     r.esito = Esito::Nuovo;
     r.orarioPrimo = sms.orario;
     r.testo = sms.testo;
@@ -125,6 +127,7 @@ RicezioneSms::Risultato RicezioneSms::registraParte(Archivio& archivio, const Sm
                 rs.Testo(Campo::T3DataArrivo) == m->data &&
                 rs.Testo(Campo::T3OrarioArrivo) == m->orarioPrimo &&
                 rs.Testo(Campo::T3TestoSmsRicevuto) == prima) {
+                r.id = rs.Rowid();
                 unisciParte(rs, r.testo, sms.orario);
                 PartiSms::Aggiungi(archivio, sms.numero, c, m->data, m->orarioPrimo, sms.orario,
                                    sms.testo);
@@ -139,12 +142,12 @@ RicezioneSms::Risultato RicezioneSms::registraParte(Archivio& archivio, const Sm
     r.orarioPrimo = sms.orario;
     r.testo = nuovo.Testo();
     PartiSms::Aggiungi(archivio, sms.numero, c, sms.data, sms.orario, sms.orario, sms.testo);
-    nuovoRecord(archivio, sms, r.testo);
+    r.id = nuovoRecord(archivio, sms, r.testo);
     t.Conferma();
     return r;
 }
 
-void RicezioneSms::nuovoRecord(Archivio& archivio, const SmsLetto& sms, const QString& testo) {
+qint64 RicezioneSms::nuovoRecord(Archivio& archivio, const SmsLetto& sms, const QString& testo) {
     Recordset& rs = archivio.ApriTabella(Tabella::SmsTemporanei);
     rs.AddNew();
     rs.Imposta(Campo::T3Numero, sms.numero);
@@ -155,6 +158,7 @@ void RicezioneSms::nuovoRecord(Archivio& archivio, const SmsLetto& sms, const QS
     rs.Imposta(Campo::T3TestoSmsRicevuto, testo);
     rs.Update();
     rs.MoveFirst();
+    return rs.UltimoAggiunto();
 }
 
 bool RicezioneSms::PezzoDi(const QString& registrato, const QString& testo) {

@@ -23,6 +23,9 @@ public:
         QString data;        // of the record (the message's own, or the clock's)
         QString orarioPrimo; // the record's first time: how its row is found in the list
         QString testo;       // the record's text after the change
+        // The SmsTemporanei record written or joined (the one read again, for a duplicate); the
+        // pending list and the announcement go by it.
+        qint64 id = 0;
         // A piece joined to a record stored by an earlier scan: the whole message is announced
         // (and printed) again, as the piece alone would have been.
         bool daAnnunciare = false;
@@ -53,5 +56,6 @@ public:
 
 private:
     static Risultato registraParte(Archivio& archivio, const SmsLetto& sms, Risultato r);
-    static void nuovoRecord(Archivio& archivio, const SmsLetto& sms, const QString& testo);
+    // The new record's rowid.
+    static qint64 nuovoRecord(Archivio& archivio, const SmsLetto& sms, const QString& testo);
 };

@@ -107,7 +107,7 @@ void ScansioneSim::rispostaLettura(const RispostaAt& r, int indice) {
     }
     ++Trovati;
     StatoGlobale& g = m_.globale;
-    g.NumeroCorrente = sms->numero;
+    numeroLetto_ = sms->numero;
     if (messaggioDelGestore(*sms))
         return;
     const QString letto = chiave(*sms);
@@ -229,7 +229,7 @@ void ScansioneSim::archivioNonScrivibile(const ErroreRuntime& e) {
         return;
     archivioGuasto_ = true;
     m_.avvisi.Avvisa(QStringLiteral("Impossibile salvare nell'archivio l'SMS ricevuto da ") +
-                         m_.globale.NumeroCorrente + QStringLiteral(".\n") +
+                         numeroLetto_ + QStringLiteral(".\n") +
                          e.DescrizioneENumero() +
                          QStringLiteral("\nIl messaggio resta sulla SIM e sarà salvato alla "
                                         "prossima lettura."),

@@ -88,6 +88,8 @@ private:
     bool memoriaRifiutata_ = false;
     // The slot read again after the modem's settings were restored.
     int ripristinoPer_ = 0;
+    // The sender of the message read last: named when the archive refuses to store it.
+    QString numeroLetto_;
     bool ripristinoInutile_ = false;
     // The archive refused a message: told once until a message is stored again.
     bool archivioGuasto_ = false;

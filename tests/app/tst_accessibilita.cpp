@@ -150,10 +150,9 @@ private slots:
         mostraAttiva(&chiusura);
         controlla(QStringLiteral("chiusura"), &chiusura);
         bool visualizza = false;
-        int risposta = 0;
         FormMsgBox1 avviso(b.cartella.percorso(), visualizza);
-        FormMsgBox3 lettura(risposta);
-        FormMsgBox4 archiviazione(risposta);
+        FormMsgBox3 lettura;
+        FormMsgBox4 archiviazione;
         for (SchedaSms* s : std::initializer_list<SchedaSms*>{&avviso, &lettura, &archiviazione}) {
             s->Riempi(riga);
             mostraAttiva(s);
@@ -177,7 +176,7 @@ private slots:
         QStringList valori, descrizioni, visti;
         bool apertaDopoLaRipetizione = false;
         b.form->ListaSMS->setFocus();
-        b.form->ListaSMS->setCurrentItem(b.form->ListaSMS->topLevelItem(0));
+        b.form->ListaSMS->setCurrentIndex(b.form->ListaSMS->model()->index(0, 0));
         b.inFinestra([&] { QTest::keyClick(b.form->ListaSMS, Qt::Key_Return); },
                      [&](QWidget* w) {
                          auto* scheda = qobject_cast<SchedaSms*>(w);
@@ -205,7 +204,7 @@ private slots:
                                            QStringLiteral("Testo")}));
         QVERIFY(apertaDopoLaRipetizione);
         QVERIFY(!b.gestito());
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 1);
     }
     // A customer added and then changed with the keyboard alone: F10 and the arrows to
     // "Gesione Clienti", Tab between the fields and the buttons, Enter and Space to press them;

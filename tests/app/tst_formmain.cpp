@@ -17,6 +17,7 @@
 #include "backup/ConservazioneCopie.h"
 #include "backup/ImpostazioniBackup.h"
 #include "backup/VerificaCopia.h"
+#include "desk/Annunciatore.h"
 #include "desk/FormMsgBox1.h"
 #include "platform/Documento.h"
 #include "printing/StampanteCorrente.h"
@@ -170,10 +171,10 @@ private slots:
         QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM Spento o non Collegato"));
         QVERIFY(!b.s().AperturaInCorso);
         QVERIFY(b.form->BtnTrovaGsm->isEnabled());
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 0);
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 0);
         b.tick();
         QCOMPARE(b.form->FaseAvvio, 2);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 1);
     }
 
     void stampaAutomaticaAvvisaAllaFineDelloSplash() {
@@ -207,7 +208,7 @@ private slots:
         b.tick();
         MsgBoxHook::Rimuovi();
         QCOMPARE(faseDuranteLaFinestra, 1);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 0);
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 0);
         b.tick();
         QCOMPARE(b.form->FaseAvvio, 2);
     }
@@ -515,14 +516,14 @@ private slots:
         CopioneMessaggi copione;
         RegistroSuoni suoni;
         avviaFinoAllAvviso(b);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 2);
-        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 2);
+        QCOMPARE(b.form->ListaSMS->model()->index(0, 4).data().toString(),
                  QStringLiteral("Vorrei due pizze: una margherita e una diavola."));
-        QCOMPARE(b.form->ListaSMS->topLevelItem(1)->text(4), QStringLiteral("Un calzone"));
+        QCOMPARE(b.form->ListaSMS->model()->index(1, 4).data().toString(), QStringLiteral("Un calzone"));
         // Two messages, two notices.
         QCOMPARE(b.form->msgBox1()->Label6->text(),
                  QStringLiteral("Vorrei due pizze: una margherita e una diavola."));
-        QCOMPARE(b.form->ContaSMSArrivati, 1);
+        QCOMPARE(b.form->Annuncio().InAttesa().size(), 1);
     }
 
     // A box the modem asks for belongs to the main window, even while the arrival notice is
@@ -603,7 +604,7 @@ private slots:
         adesso = adesso.addSecs(300);
         b.modem.sms(1, kMario, QStringLiteral("26/12/09,10:04:00+04"),
                     QStringLiteral("Due margherite per le 20"));
-        QVERIFY(b.tickFinche([&] { return b.form->ListaSMS->topLevelItemCount() == 1; }) >= 0);
+        QVERIFY(b.tickFinche([&] { return b.form->ListaSMS->model()->rowCount() == 1; }) >= 0);
         b.form->CmEsci_Click();
         QVERIFY(b.tickFinche([&] { return b.form->Scaricata(); }) >= 0);
 

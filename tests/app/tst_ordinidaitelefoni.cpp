@@ -7,9 +7,13 @@
 #include "ModaleRimasta.h"
 #include "RegistroSuoni.h"
 #include "app/FormMain.h"
+#include "campaigns/FormInvioSms.h"
 #include "archive/StatoGlobale.h"
+#include "desk/Annunciatore.h"
 #include "desk/FormMsgBox1.h"
+#include "desk/LetturaSmsInAttesa.h"
 #include "modem/MotoreGsm.h"
+#include "platform/Modale.h"
 #include "platform/PortaSerialeQt.h"
 #include "platform/TestoInerte.h"
 
@@ -17,6 +21,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStyledItemDelegate>
@@ -105,8 +110,8 @@ private slots:
         RegistroSuoni suoni;
         QVERIFY(b.form->Avvia());
         QVERIFY(b.finche([&] { return b.form->msgBox1() != nullptr; }));
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
-        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4), kPizza);
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 1);
+        QCOMPARE(b.form->ListaSMS->model()->index(0, 4).data().toString(), kPizza);
         QCOMPARE(b.form->msgBox1()->Label6->text(), kPizza);
         {
             Archivio a;
@@ -171,11 +176,11 @@ private slots:
         const QString mostrato = TestoInerte::Rendi(testo);
         QVERIFY(!mostrato.contains(QChar(0x202E)) && !mostrato.contains(QChar(0x1B)));
         QCOMPARE(b.form->msgBox1()->Label6->text(), mostrato);
-        QTreeWidgetItem* riga = b.form->ListaSMS->topLevelItem(0);
-        QCOMPARE(riga->text(4), testo);
+        const QString cella = b.form->ListaSMS->model()->index(0, 4).data().toString();
+        QCOMPARE(cella, testo);
         const auto* delegato = qobject_cast<QStyledItemDelegate*>(b.form->ListaSMS->itemDelegate());
         QVERIFY(delegato);
-        QCOMPARE(delegato->displayText(riga->text(4), QLocale()), mostrato);
+        QCOMPARE(delegato->displayText(cella, QLocale()), mostrato);
     }
 
     // The first piece of a long order is announced and printed as it comes, with a mark where
@@ -199,13 +204,13 @@ private slots:
         pezzo(QStringLiteral("rita per le 20"), "26/12/07,10:15:42+04", QStringLiteral("5/2/2"));
         QVERIFY(b.finche(
             [&] { return b.form->msgBox1() && b.form->msgBox1()->Label6->text().endsWith("20"); }));
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
-        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 1);
+        QCOMPARE(b.form->ListaSMS->model()->index(0, 4).data().toString(),
                  QStringLiteral("Vorrei due pizze margherita per le 20"));
         const QByteArray intero = b.stampante.leggi("J");
         QVERIFY2(intero.contains("\"Vorrei due pizze margherita per le \"@\"20 \"@"),
                  intero.constData());
-        QCOMPARE(b.form->ContaSMSArrivati, 0);
+        QVERIFY(b.form->Annuncio().InAttesa().isEmpty());
     }
 
     // One scan reads a long order's first piece, a plain message from the same phone and then
@@ -229,13 +234,40 @@ private slots:
         sms(QStringLiteral("e."), "26/12/09,10:15:31+04", QStringLiteral("43/2/2"));
         const auto avviso = [&] { return b.form->msgBox1() && b.form->msgBox1()->isVisible(); };
         QVERIFY(b.finche(avviso));
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 2);
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 2);
         QCOMPARE(b.form->msgBox1()->Label6->text(),
                  QStringLiteral("Vorrei due margherite, grazie mille."));
         QTest::mouseClick(b.form->msgBox1()->Command1[0], Qt::LeftButton);
         QVERIFY(b.finche(avviso));
         QCOMPARE(b.form->msgBox1()->Label6->text(), QStringLiteral("Ciao!"));
-        QCOMPARE(b.form->ContaSMSArrivati, 0);
+        QVERIFY(b.form->Annuncio().InAttesa().isEmpty());
+    }
+
+    // A long order's pieces and a short message from the same phone, all in one second: the
+    // late piece completes the long order's row, never the short message's.
+    void pezzoEMessaggioBreveNelloStessoSecondo() {
+        BancoTelefoni b;
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        QVERIFY(b.form->Avvia());
+        QVERIFY(b.finche([&] { return b.form->FaseAvvio == 2; }));
+        b.arriva("+393339999999", QStringLiteral("Due pizze "), "26/12/09,10:15:30+04",
+                 QStringLiteral("44/2/1"));
+        b.arriva("+393339999999", QStringLiteral("Ciao!"), "26/12/09,10:15:30+04", {});
+        QVERIFY(b.finche([&] { return b.form->Modello().Conteggio() == 2; }));
+        b.arriva("+393339999999", QStringLiteral("e una birra"), "26/12/09,10:15:30+04",
+                 QStringLiteral("44/2/2"));
+        const auto testi = [&] {
+            return QStringList{b.form->Modello().Riga(0).testo, b.form->Modello().Riga(1).testo};
+        };
+        const QStringList attesi{QStringLiteral("Due pizze e una birra"), QStringLiteral("Ciao!")};
+        QVERIFY(b.finche([&] { return testi() == attesi; }));
+        // The rows are the records they show.
+        for (int i = 0; i < 2; ++i)
+            QCOMPARE(LetturaSmsInAttesa::Riga(b.stato->archivio, b.stato->rubrica,
+                                              b.form->Modello().Riga(i).id)
+                         ->testo,
+                     attesi[i]);
     }
 
     // An order that comes while the customer register is open over the main window is read by
@@ -264,9 +296,115 @@ private slots:
         b.form->CmClienti->trigger();
         QVERIFY(registroAperto);
         QVERIFY(b.form->isEnabled());
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
-        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(4),
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 1);
+        QCOMPARE(b.form->ListaSMS->model()->index(0, 4).data().toString(),
                  QStringLiteral("Due margherite per le 20"));
+    }
+
+    // A long order is completed, and another order comes, while the register is open over the
+    // main window; then the register closes. Each order is announced once, whole, and its
+    // receipt printed once: the list shown again in table order moves no turn to another row.
+    void ordineLungoCompletatoConIlRegistroAperto() {
+        BancoTelefoni b;
+        CopioneMessaggi copione;
+        RegistroSuoni suoni;
+        const auto testoAvviso = [&] {
+            return b.form->msgBox1() && b.form->msgBox1()->isVisible()
+                       ? b.form->msgBox1()->Label6->text()
+                       : QString();
+        };
+        const auto annunciato = [&](const QString& testo) {
+            const bool visto = b.finche([&] { return testoAvviso() == testo; });
+            if (visto)
+                b.form->msgBox1()->Command1_Click(0);
+            return visto;
+        };
+        QVERIFY(b.form->Avvia());
+        b.arriva("+393331112222", QStringLiteral("Due pizze "), "26/12/07,10:15:30+04",
+                 QStringLiteral("7/2/1"));
+        QVERIFY(annunciato(QStringLiteral("Due pizze […]")));
+        b.arriva("+393334445555", QStringLiteral("Un calzone"), "26/12/07,10:16:00+04", {});
+        QVERIFY(annunciato(QStringLiteral("Un calzone")));
+
+        bool dentro = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* registro = QApplication::activeModalWidget();
+            if (!registro)
+                return;
+            dentro = true;
+            b.arriva("+393331112222", QStringLiteral("e una birra"), "26/12/07,10:15:40+04",
+                     QStringLiteral("7/2/2"));
+            b.arriva("+393476667777", QStringLiteral("Una focaccia"), "26/12/07,10:17:00+04", {});
+            dentro &= b.finche([&] { return b.form->Modello().Conteggio() == 3; });
+            // Announcing waits for the register to close.
+            for (int i = 0; i < 300; ++i)
+                b.tick();
+            dentro &= !b.form->msgBox1() || !b.form->msgBox1()->isVisible();
+            for (auto* p : registro->findChildren<QPushButton*>())
+                if (p->text() == QStringLiteral("Esci"))
+                    QTest::mouseClick(p, Qt::LeftButton);
+        });
+        ChiudiModaleRimasta(b.form.get(), 60000);
+        b.form->CmClienti->trigger();
+        QVERIFY(dentro);
+        QCOMPARE(b.form->Modello().Riga(0).testo, QStringLiteral("Due pizze e una birra"));
+        QVERIFY(annunciato(QStringLiteral("Due pizze e una birra")));
+        QVERIFY(annunciato(QStringLiteral("Una focaccia")));
+        // Nothing further is announced.
+        for (int i = 0; i < 300; ++i)
+            b.tick();
+        QVERIFY(testoAvviso().isEmpty());
+        const QByteArray stampato = b.stampante.leggi();
+        const auto volte = [&](const char* testo) { return stampato.count(testo); };
+        QCOMPARE(volte("\"Due pizze e una birra"), 1);
+        QCOMPARE(volte("\"Un calzone"), 1);
+        QCOMPARE(volte("\"Una focaccia"), 1);
+        QCOMPARE(volte("\"Due pizze ["), 1);
+    }
+
+    // A campaign's run stopped while its last text is out, its answer late: the restore waits
+    // for that answer, which is written into the campaign's queue.
+    void ripristinoRifiutatoConLUltimoSmsInVolo() {
+        BancoTelefoni b([](Archivio& a) {
+            DatiDiProva::Cliente(a, QStringLiteral("3331112222"), QStringLiteral("Mario Rossi"));
+        });
+        CopioneMessaggi copione;
+        QVERIFY(b.form->Avvia());
+        MotoreGsm& motore = b.form->Motore();
+        QVERIFY(b.finche([&] {
+            return b.form->FaseAvvio == 2 && motore.stato.GsmAbilitato && motore.Inattivo();
+        }));
+        b.sim.impostaRitardoEsitoInvio(60000);
+        bool fuori = false;
+        QTimer::singleShot(0, [&] {
+            auto* f = qobject_cast<FormInvioSms*>(QApplication::activeModalWidget());
+            if (!f)
+                return;
+            f->Riga(1)->setCheckState(0, Qt::Checked);
+            f->TxtTestoSms->setPlainText(QStringLiteral("Pizza a domicilio"));
+            f->BtnInviaSms->click();
+            fuori = b.finche([&] {
+                if (f->Timer1.isActive())
+                    f->Timer1_Timer();
+                return b.sim.modem().haEsitoInvio();
+            });
+            f->BtnInviaSms->click(); // "Annulla": the run stops, its last text is still out
+            f->BtnEsci->click();
+        });
+        ChiudiModaleRimasta(b.form.get(), 60000);
+        b.form->CmInvioSms->trigger();
+        QVERIFY(fuori);
+        QStringList aperte;
+        Modale::InstallaHook([&](QDialog& d) {
+            aperte << d.objectName();
+            return int(QDialog::Rejected);
+        });
+        const qsizetype prima = copione.testi().size();
+        b.form->CmRipristina->trigger();
+        Modale::RimuoviHook();
+        QVERIFY(aperte.isEmpty());
+        QCOMPARE(copione.testi().size(), prima + 1);
+        QVERIFY(copione.testi().last().startsWith(QStringLiteral("È in corso l'invio di una campagna")));
     }
 
     // "Esci" chosen while the credit asked by SMS waits for the modem's "> " prompt: the prompt

@@ -150,28 +150,43 @@ private slots:
 
     // Rows 3 and 7: two SMS in row order, the second with the text as changed meanwhile, and
     // the queue file written at the start, as each text goes out and after each outcome.
-    void dueRigheInOrdineColTestoDelMomento() {
+    void dueRigheInOrdineColTestoDellInizio() {
         BancoCampagna c(8);
         PRONTO(c);
         CopioneMessaggi copione;
         c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta\x1A pizza") + QString(200, 'x'));
         QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(0)"));
         QVERIFY(c.f->TxtTestoSms->toPlainText().startsWith(QStringLiteral("Offerta pizza")));
+        QVERIFY(c.f->LblInvioInCorso->isHidden());
         c.invia({3, 7}, QStringLiteral("Offerta pizza"));
         QCOMPARE(c.f->LblNumCaratteri->text(), QStringLiteral("(147)"));
         QCOMPARE(c.f->BtnInviaSms->text(), QStringLiteral("Annulla"));
+        // While the run goes on, the text and the recipients are locked, and the window says so.
         QVERIFY(!c.f->BtnFiltra->isEnabled());
+        QVERIFY(c.f->TxtTestoSms->isReadOnly());
+        for (int i : {0, 2, 4})
+            QVERIFY(c.f->Text1[size_t(i)]->isReadOnly());
+        QVERIFY(c.f->LblInvioInCorso->isVisible());
+        QCOMPARE(c.f->LblInvioInCorso->accessibleName(), c.f->LblInvioInCorso->text());
         QVERIFY(c.finche([&] { return c.stato(3) == QStringLiteral("Invio in Corso"); }));
         QVERIFY(c.finche([&] { return c.stato(3) == QStringLiteral("Sms Inviato"); }));
+        // Typing goes nowhere; a text that reaches the box all the same, and a tick, change
+        // nothing of the run.
+        QTest::keyClicks(c.f->TxtTestoSms, QStringLiteral(" cambiata"));
+        QCOMPARE(c.f->TxtTestoSms->toPlainText(), QStringLiteral("Offerta pizza"));
         c.f->TxtTestoSms->setPlainText(QStringLiteral("Offerta cambiata"));
+        c.f->Riga(8)->setCheckState(0, Qt::Checked);
+        QCOMPARE(c.f->Riga(8)->checkState(0), Qt::Unchecked);
         QVERIFY(c.finito());
         QCOMPARE(c.sms(),
-                 QStringList({numero(3) + " Offerta pizza", numero(7) + " Offerta cambiata"}));
+                 QStringList({numero(3) + " Offerta pizza", numero(7) + " Offerta pizza"}));
         QCOMPARE(c.f->Coda().Scritture(), 5);
         QCOMPARE(c.coda(), QStringList({"1-", "2-", "3I", "4-", "5-", "6-", "7I", "8-", "|0", "|1",
-                                        "|4", "|5Offerta cambiata"}));
+                                        "|4", "|5Offerta pizza"}));
         QVERIFY(copione.mostrati().isEmpty());
         QVERIFY(c.f->BtnFiltra->isEnabled());
+        QVERIFY(!c.f->TxtTestoSms->isReadOnly());
+        QVERIFY(c.f->LblInvioInCorso->isHidden());
     }
 
     // A text with "€", which the modem's set cannot carry: a modem offering UCS2 sends it whole
@@ -513,7 +528,6 @@ private slots:
         QCOMPARE(b.form->CmInvioSms->text(), QStringLiteral("InvioSms"));
         bool principaleDisabilitato = false;
         bool timerAttivo = false;
-        bool aggiorna = false;
         bool nomiGiusti = true;
         QTimer::singleShot(0, b.form.get(), [&] {
             auto* f = qobject_cast<FormInvioSms*>(QApplication::activeModalWidget());
@@ -529,7 +543,6 @@ private slots:
             nomiGiusti &= f->Text1[2]->accessibleName() == "Tutti nati nel Mese" &&
                           f->TxtTestoSms->accessibleName() == "Testo del SMS da Inviare";
             QTest::mouseClick(f->BtnEsci, Qt::LeftButton);
-            aggiorna = b.stato->AggiornaListaSms;
             if (f->isVisible())
                 f->reject();
         });
@@ -538,7 +551,6 @@ private slots:
         QVERIFY(principaleDisabilitato);
         QVERIFY(timerAttivo);
         QVERIFY(b.form->isEnabled());
-        QVERIFY(aggiorna);
         QVERIFY(nomiGiusti);
         QFile coda(b.cartella.file(QStringLiteral("TempSms.txt")));
         QVERIFY(coda.open(QIODevice::ReadOnly));

@@ -192,10 +192,10 @@ private slots:
             b.modem.sms(slot, QStringLiteral("+393331112222"),
                         QStringLiteral("26/12/07,10:1%1:00+04").arg(slot),
                         QStringLiteral("Ordine %1").arg(slot));
-            const int n = b.form->ListaSMS->topLevelItemCount();
+            const int n = b.form->ListaSMS->model()->rowCount();
             [&] {
                 QVERIFY(b.tickFinche(
-                            [&] { return b.form->ListaSMS->topLevelItemCount() > n; }, 400) >= 0);
+                            [&] { return b.form->ListaSMS->model()->rowCount() > n; }, 400) >= 0);
             }();
             return int(Risposta::Si);
         });
@@ -242,8 +242,7 @@ private slots:
     }
 
     // From the menu, the real modal run: the register opens usable over the disabled main
-    // window, "Esci" closes it, and the main window is usable again with its list due for a
-    // rebuild.
+    // window, "Esci" closes it, and the main window is usable again.
     void dalMenuSiApreESiChiudeDavvero() {
         BancoFormMain b;
         b.stato->archivio.ApriArchivio(b.cartella.percorso());
@@ -262,7 +261,6 @@ private slots:
         QVERIFY(aperta);
         QVERIFY(principaleDisabilitata);
         QVERIFY(b.form->isEnabled());
-        QVERIFY(b.stato->AggiornaListaSms);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "BancoFormMain.h"
 #include "BancoListaSms.h"
+#include "CapoPty.h"
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
@@ -8,6 +9,7 @@
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "customers/FormClienti.h"
+#include "desk/Annunciatore.h"
 #include "desk/OperazioniSmsInAttesa.h"
 #include "desk/SchedaSms.h"
 #include "desk/SportelloSms.h"
@@ -53,12 +55,12 @@ struct Banco : BancoListaSms {
         };
     }
     void clic(int riga) {
-        form->Sportello().ListaSMS_ItemClick(form->ListaSMS->topLevelItem(riga));
+        form->Sportello().ListaSMS_ItemClick(riga);
     }
     QStringList testiLista() {
         QStringList t;
-        for (int i = 0; i < form->ListaSMS->topLevelItemCount(); ++i)
-            t << form->ListaSMS->topLevelItem(i)->text(4);
+        for (int i = 0; i < form->ListaSMS->model()->rowCount(); ++i)
+            t << form->ListaSMS->model()->index(i, 4).data().toString();
         return t;
     }
     QList<Sms> inAttesa() {
@@ -103,7 +105,6 @@ private slots:
             QTest::keyClick(&d, Qt::Key_Escape);
             return d.result();
         };
-        b.form->rispformbox = 6; // an earlier answer must not count
         b.clic(2);
         QVERIFY(!b.inAttesa()[2].gestito);
 
@@ -114,8 +115,10 @@ private slots:
         const QList<Sms> dopo = b.inAttesa();
         QVERIFY(!dopo[0].gestito && !dopo[1].gestito && dopo[2].gestito);
         b.form->VisualizzaLista();
-        QVERIFY(SportelloSms::Gestita(b.form->ListaSMS->topLevelItem(2)));
-        QCOMPARE(b.form->ListaSMS->topLevelItem(2)->foreground(1).color(), QColor(255, 0, 0));
+        QCOMPARE(b.form->ListaSMS->model()->index(2, 0).data(Qt::ForegroundRole).value<QColor>(),
+                 QColor(0, 0, 255));
+        QCOMPARE(b.form->ListaSMS->model()->index(2, 1).data(Qt::ForegroundRole).value<QColor>(),
+                 QColor(255, 0, 0));
 
         // "Stampa SMS" prints it and leaves it pending and handled.
         b.stato.impostazioni.stampa80Colonne = true;
@@ -199,9 +202,8 @@ private slots:
         QCOMPARE(copione.mostrati()[1].prompt,
                  QStringLiteral("Attenzione !!! Digitare il Nome del nuovo Cliente"));
         QCOMPARE(b.mostrate, QStringList{QStringLiteral("FormClienti")});
-        QVERIFY(!b.stato.InserimentoDaSms);
         for (int i = 0; i < 2; ++i)
-            QCOMPARE(b.form->ListaSMS->topLevelItem(i)->text(1), QStringLiteral("Anna Bianchi"));
+            QCOMPARE(b.form->ListaSMS->model()->index(i, 1).data().toString(), QStringLiteral("Anna Bianchi"));
     }
 
     void iMessaggiDiUnMittenteSconosciutoSiEliminanoTutti() {
@@ -211,7 +213,8 @@ private slots:
         b.sms(QStringLiteral("333111222"), QStringLiteral("10:10:00"), QStringLiteral("Prefisso"));
         b.sms(kIgnoto, QStringLiteral("10:20:00"), QStringLiteral("Due"));
         b.form->VisualizzaLista();
-        b.form->ContaSMSArrivati = 3; // none announced yet
+        for (int i = 0; i < 3; ++i) // none announced yet
+            b.form->Annuncio().Accoda(b.form->Modello().Riga(i).id);
         {
             CopioneMessaggi copione({7, 7});
             b.clic(0); // M8 answered No: nothing goes
@@ -224,13 +227,10 @@ private slots:
         b.clic(0);
         QCOMPARE(b.inAttesa().size(), 1);
         QCOMPARE(b.inAttesa()[0].testo, QStringLiteral("Prefisso"));
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 2);
-        QVERIFY(b.stato.AggiornaListaSms);
-        // Only the rows that remain are still to be announced.
-        QCOMPARE(b.form->ContaSMSArrivati, 2);
-        b.form->Timer1_Timer();
+        // The sender's rows leave the list at once, and their turns with them.
         QCOMPARE(b.testiLista(), QStringList{QStringLiteral("Prefisso")});
-        QCOMPARE(b.form->ContaSMSArrivati, 1);
+        QCOMPARE(b.form->Annuncio().InAttesa(),
+                 QVector<qint64>{b.form->Modello().Riga(0).id});
     }
 
     // Orders keep arriving through the main timer while the desk's questions are open: what the
@@ -245,7 +245,7 @@ private slots:
         b.modem.sms(2, ignoto, QStringLiteral("26/12/07,10:20:00+04"), QStringLiteral("Due"));
         b.modem.sms(3, QStringLiteral("+39") + kMario, QStringLiteral("26/12/07,10:15:30+04"),
                     QStringLiteral("Vorrei due pizze:"));
-        QTreeWidget& lista = *b.form->ListaSMS;
+        QAbstractItemModel& lista = *b.form->ListaSMS->model();
         // A further message, or a further part, comes in through the timer.
         const auto arriva = [&](int slot, const QString& da, const QString& ora,
                                 const QString& testo, const std::function<bool()>& fatto) {
@@ -260,7 +260,7 @@ private slots:
                 return int(Risposta::No);
             if (m.prompt.startsWith(QStringLiteral("Confermi la cancellazione del seguente"))) {
                 arriva(4, ignoto, QStringLiteral("10:30:00"), QStringLiteral("Tre"),
-                       [&] { return lista.topLevelItemCount() == 4; });
+                       [&] { return lista.rowCount() == 4; });
                 return int(Risposta::Si);
             }
             return RispostaPredefinita(m.style);
@@ -274,7 +274,7 @@ private slots:
             return d.result();
         };
         b.avviaFinoAllaLista();
-        QVERIFY(b.tickFinche([&] { return lista.topLevelItemCount() == 3; }, 400) >= 0);
+        QVERIFY(b.tickFinche([&] { return lista.rowCount() == 3; }, 400) >= 0);
         const auto inAttesa = [&] {
             QStringList t;
             Recordset& rs = b.stato->archivio.ApriTabella(Tabella::SmsTemporanei);
@@ -284,25 +284,34 @@ private slots:
         };
 
         // The unknown sender's two messages seen go; the third, come during the question, stays.
-        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        b.form->Sportello().ListaSMS_ItemClick(0);
         QCOMPARE(inAttesa(), (QStringList{QStringLiteral("Vorrei due pizze:"),
                                           QStringLiteral("Tre")}));
         b.tick();
-        QCOMPARE(lista.topLevelItemCount(), 2);
-        QCOMPARE(lista.topLevelItem(1)->text(4), QStringLiteral("Tre"));
+        QCOMPARE(lista.rowCount(), 2);
+        QCOMPARE(lista.index(1, 4).data().toString(), QStringLiteral("Tre"));
 
         // Mario's order is taken in hand; while the archiving dialog is open the rest of it
-        // arrives and joins the record: the whole order is archived.
+        // arrives and joins the record: "Stampa SMS" prints the whole order, and the whole order
+        // is archived.
+        CapoPty stampante;
+        QVERIFY(stampante.collega(b.cartella.percorso(), 3));
+        b.stato->impostazioni.stampa80Colonne = true;
+        b.stato->impostazioni.portaStampa80 = 3;
         finestre << [&](QDialog& d) { return premi(d, 0); };
-        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        b.form->Sportello().ListaSMS_ItemClick(0);
         finestre << [&](QDialog& d) {
             arriva(5, QStringLiteral("+39") + kMario, QStringLiteral("10:15:33"),
                    QStringLiteral("e una birra."), [&] {
-                       return lista.topLevelItem(0)->text(4).endsWith(QStringLiteral("birra."));
+                       return lista.index(0, 4).data().toString().endsWith(QStringLiteral("birra."));
                    });
-            return premi(d, 0);
+            return premi(d, 2);
         };
-        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        b.form->Sportello().ListaSMS_ItemClick(0);
+        const QByteArray ricevuta = stampante.leggi(QByteArray("J"));
+        QVERIFY2(ricevuta.contains("Vorrei due pizze: e una birra."), ricevuta.constData());
+        finestre << [&](QDialog& d) { return premi(d, 0); };
+        b.form->Sportello().ListaSMS_ItemClick(0);
         // Registering the unknown sender while an order of Mario comes in: the register gets
         // the sender's number, not Mario's.
         QString numeroProposto;
@@ -310,22 +319,33 @@ private slots:
             if (m.prompt.startsWith(QStringLiteral("Ricevuto il seguente SMS:"))) {
                 arriva(6, QStringLiteral("+39") + kMario, QStringLiteral("11:00:00"),
                        QStringLiteral("Di nuovo io"),
-                       [&] { return lista.topLevelItemCount() == 2; });
+                       [&] { return lista.rowCount() == 2; });
                 return int(Risposta::Si);
             }
             return RispostaPredefinita(m.style);
         });
+        // In the register, an order of Mario read meanwhile, then "Annulla" and "Aggiungi": the
+        // number proposed again is still the sender's.
+        QString numeroRiproposto;
         finestre << [&](QDialog& d) {
-            numeroProposto = static_cast<FormClienti&>(d).Testo1(0);
+            auto& clienti = static_cast<FormClienti&>(d);
+            numeroProposto = clienti.Testo1(0);
+            arriva(7, QStringLiteral("+39") + kMario, QStringLiteral("11:30:00"),
+                   QStringLiteral("Anche una birra"), [&] { return lista.rowCount() == 3; });
+            clienti.Command1[9]->click();
+            clienti.Command1[0]->click();
+            numeroRiproposto = clienti.Testo1(0);
             return int(QDialog::Rejected);
         };
-        b.form->Sportello().ListaSMS_ItemClick(lista.topLevelItem(0));
+        b.form->Sportello().ListaSMS_ItemClick(0);
         QCOMPARE(numeroProposto, kIgnoto);
+        QCOMPARE(numeroRiproposto, kIgnoto);
         MsgBoxHook::Rimuovi();
         Modale::RimuoviHook();
         QVERIFY(errori.isEmpty());
-        QCOMPARE(inAttesa(), (QStringList{QStringLiteral("Tre"), QStringLiteral("Di nuovo io")}));
-        QCOMPARE(lista.topLevelItemCount(), 2);
+        QCOMPARE(inAttesa(), (QStringList{QStringLiteral("Tre"), QStringLiteral("Di nuovo io"),
+                                          QStringLiteral("Anche una birra")}));
+        QCOMPARE(lista.rowCount(), 3);
         Recordset& sms = b.stato->archivio.ApriTabella(Tabella::SMS);
         QCOMPARE(sms.RecordCount(), 1);
         QCOMPARE(sms.Testo(Campo::T4TestoSmsRicevuto),

@@ -106,8 +106,6 @@ private slots:
         QCOMPARE(b.registrati.size(), contaMessaggi ? 3 : 2);
         QCOMPARE(b.registrati[0].nome, QStringLiteral("Mario Rossi"));
         QCOMPARE(b.registrati[1].nome, QStringLiteral("Nuovo Cliente"));
-        QCOMPARE(b.globale->NumeroCorrente,
-                 contaMessaggi ? QStringLiteral("3331112222") : QStringLiteral("3479990000"));
         const QList<Pendente> attesi{
             {"3331112222", "07/12/26", "10:15:30", "", "", "Una margherita"},
             {"3479990000", "07/12/26", "10:20:00", "", "", "Due diavole"},

@@ -117,8 +117,8 @@ private slots:
 
         QCOMPARE(Testi(b.archivio()), QStringLiteral("Una diavola"));
         QCOMPARE(Clienti(b.archivio()), 1);
-        QCOMPARE(b.form->ListaSMS->topLevelItemCount(), 1);
-        QCOMPARE(b.form->ListaSMS->topLevelItem(0)->text(1), QStringLiteral("Mario Rossi"));
+        QCOMPARE(b.form->ListaSMS->model()->rowCount(), 1);
+        QCOMPARE(b.form->ListaSMS->model()->index(0, 1).data().toString(), QStringLiteral("Mario Rossi"));
         const QStringList accantonati =
             QDir(b.cartella.percorso()).entryList({QStringLiteral("archivio-sostituito-*")});
         QCOMPARE(accantonati.size(), 1);

@@ -259,8 +259,8 @@ int main(int argc, char** argv) {
                              "CmRipristina", "CmClienti", "CmSMS", "CmInvioSms", "CmInfo"})
         form.findChild<QAction*>(QString::fromLatin1(voce))->trigger();
     // The desk: the order taken in hand, then the new one.
-    form.Sportello().ListaSMS_ItemClick(form.ListaSMS->topLevelItem(0));
-    form.Sportello().ListaSMS_ItemClick(form.ListaSMS->topLevelItem(2));
+    form.Sportello().ListaSMS_ItemClick(0);
+    form.Sportello().ListaSMS_ItemClick(2);
     Modale::RimuoviHook();
 
     // An order arrives: the notice over the main window.
