@@ -16,11 +16,12 @@ PACKAGES=(
 # name apt does not know would make the whole install fail, so each is added where it exists.
 OPTIONAL=(qt6-svg-plugins)
 
+# grep reads to the end: with pipefail, grep -q could end apt-cache by SIGPIPE and say "no".
 disponibile() {
-  LC_ALL=C apt-cache policy "$1" 2>/dev/null | grep -q '^  Candidate: [^(]'
+  LC_ALL=C apt-cache policy "$1" 2>/dev/null | grep '^  Candidate: [^(]' >/dev/null
 }
 installato() {
-  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep 'install ok installed' >/dev/null
 }
 mancanti() {
   missing=()
