@@ -1,5 +1,6 @@
 #include "CreatoreArchivio.h"
 
+#include "ChiaveArchivio.h"
 #include "ErroriArchivio.h"
 #include "SqlInterno.h"
 
@@ -37,8 +38,7 @@ void CreatoreArchivio::Crea(const QString& percorsoArchivio, const QString& perc
         if (rc != SQLITE_OK)
             throw ErroriArchivio::DaSqlite(db, rc);
         sqlite3_extended_result_codes(db, 1);
-        const QByteArray chiave = password.toUtf8();
-        sqlite3_key(db, chiave.constData(), int(chiave.size()));
+        ChiaveArchivio::Applica(db, password.toUtf8());
         Esegui(db, "BEGIN");
         Esegui(db, sql);
         Esegui(db, "COMMIT");
