@@ -10,7 +10,7 @@ PACKAGES=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-alsa
   libsqlcipher-dev sqlcipher sqlite3
   libxlsxwriter-dev libminizip-dev unzip python3-openpyxl
-  xdg-utils poppler-utils fonts-liberation
+  xdg-utils poppler-utils fonts-liberation fonts-dejavu-core
 )
 # Packages only some releases have (Debian 13 moved Qt's SVG image plugin into its own): one
 # name apt does not know would make the whole install fail, so each is added where it exists.
