@@ -120,7 +120,7 @@ void Esegui(sqlite3* db, const char* sql) {
 void GeneraArchivio(const QString& cartella, const DatiDaGenerare& dati) {
     QDir().mkpath(cartella);
     const QString percorso = QDir(cartella).filePath(Archivio::NomeFile());
-    CreatoreArchivio::Crea(percorso, QStringLiteral(SCHEMA_ARCHIVIO), Archivio::Password());
+    CreatoreArchivio::Crea(percorso, Archivio::Password());
 
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);

@@ -11,6 +11,7 @@ PACKAGES=(
   libsqlcipher-dev sqlcipher sqlite3
   libxlsxwriter-dev libminizip-dev unzip python3-openpyxl
   xdg-utils poppler-utils fonts-liberation fonts-dejavu-core
+  dbus-daemon # the private bus of the tests' stand-in ModemManager
 )
 # Packages only some releases have (Debian 13 moved Qt's SVG image plugin into its own): one
 # name apt does not know would make the whole install fail, so each is added where it exists.

@@ -4,6 +4,7 @@
 #include "FormMain.h"
 #include "archive/StatoGlobale.h"
 #include "backup/BackupAutomatico.h"
+#include "backup/CopiaAggiornamento.h"
 #include "backup/CopiaArchivio.h"
 #include "backup/RipristinoArchivio.h"
 #include "backup/VerificaCopia.h"
@@ -85,6 +86,7 @@ int RigaDiComando(int argc, char** argv) {
     if (opzione == QStringLiteral("--ripristina"))
         return Ripristina(QCoreApplication::applicationDirPath(), argomento);
     StatoGlobale stato(QCoreApplication::applicationDirPath());
+    stato.archivio.copiaPrimaDiAggiornare = CopiaAggiornamento::Per(stato.cartellaProgramma);
     try {
         stato.archivio.ApriArchivio(stato.cartellaProgramma);
     } catch (const ErroreRuntime& e) {
@@ -114,6 +116,7 @@ int Avvio::Esegui(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     StatoGlobale stato(QApplication::applicationDirPath());
+    stato.archivio.copiaPrimaDiAggiornare = CopiaAggiornamento::Per(stato.cartellaProgramma);
     // A second start on the same folder opens neither the archive nor the modem.
     const IstanzaUnica istanza(stato.cartellaProgramma);
     if (!istanza.Acquisita()) {

@@ -374,7 +374,7 @@ void FormMain::passoTimer() {
                 logo_->hide();
             }
             showMaximized();
-            if (stato_.StampaAutomatica)
+            if (stato_.impostazioni.stampaAutomatica)
                 MsgBox(QStringLiteral("La Stampa Automatica è attiva. Si prega di controllare la "
                                       "propria stampante ed accenderla prima di effettuare "
                                       "operazioni di stampa"),
@@ -428,7 +428,7 @@ void FormMain::annuncio() {
     msgBox1_->Riempi(riga);
     msgBox1_->show();
     --ContaSMSArrivati;
-    if (stato_.StampaAutomatica)
+    if (stato_.impostazioni.stampaAutomatica)
         stampa_->StampaSms(riga.numero, riga.nome, riga.data, riga.orario, riga.testo);
     VisualizzaSMSArrivati = false;
 }
@@ -561,9 +561,9 @@ void FormMain::leggiArchivio() {
     PannelloGsm& p = motore_.pannello;
     p.operatore.testo = QStringLiteral("Operatore Sim");
     p.credito.testo = QStringLiteral("Credito NON Gestito");
-    if (LetturaImpostazioni::LeggiGestoreOperativo(stato_)) {
-        p.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
-        p.MostraCredito(stato_.CreditoResiduo, true);
+    if (stato_.gestore.Leggi(stato_.archivio)) {
+        p.operatore.testo = QStringLiteral("Operatore ") + stato_.gestore.nome;
+        p.MostraCredito(stato_.gestore.credito, true);
     }
     stato_.archivio.ApriTabella(Tabella::SMS);
 }

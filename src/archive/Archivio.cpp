@@ -1,9 +1,10 @@
 #include "Archivio.h"
 
+#include "AggiornamentoSchema.h"
 #include "ChiaveArchivio.h"
 #include "ConversioneFormato.h"
 #include "ErroriArchivio.h"
-#include "Schema.h"
+#include "SchemaArchivio.h"
 #include "SqlInterno.h"
 
 #include <QDateTime>
@@ -57,17 +58,14 @@ QStringList TabelleDelFile(sqlite3* db) {
     return nomi;
 }
 
-// The tables added after the first delivery, as the archive maker makes them.
-const char* const kTabelleAggiunte =
-    "CREATE TABLE IF NOT EXISTS SmsParti (T5Numero TEXT, T5Riferimento INTEGER, "
-    "T5Totale INTEGER, T5Parte INTEGER, T5DataArrivo TEXT, T5OrarioArrivo TEXT, "
-    "T5OrarioParte TEXT, T5Testo TEXT)";
-
 } // namespace
 
 QStringList Archivio::Tabelle() {
-    return {Tabella::Clienti, Tabella::SmsTemporanei, Tabella::SMS, Tabella::Impostazioni,
-            Tabella::DatiGestoreSim};
+    QStringList nomi;
+    for (const SchemaArchivio::Tabella& t :
+         SchemaArchivio::Tabelle(SchemaArchivio::VersionePrimaConsegna))
+        nomi << t.nome;
+    return nomi;
 }
 
 Archivio::Archivio() = default;
@@ -121,23 +119,12 @@ void Archivio::ApriArchivio(const QString& cartellaProgramma) {
         throw;
     }
     db_ = db;
-    // A file that cannot be written now (read-only, held by another program) still opens; the
-    // table is made at its first use.
     try {
-        AssicuraTabelleAggiunte();
-    } catch (const ErroreRuntime&) {
+        AggiornamentoSchema::Applica(db_, [this] { copiaPrimaDiAggiornare(*this); });
+    } catch (...) {
+        Chiudi();
+        throw;
     }
-}
-
-void Archivio::AssicuraTabelleAggiunte() {
-    if (!db_)
-        throw ErroriArchivio::NessunArchivio();
-    const QStringList presenti = TabelleDelFile(db_);
-    for (const Schema::TabellaSchema& t : Schema::TabelleAggiunte())
-        if (!presenti.contains(t.nome, Qt::CaseInsensitive)) {
-            Esegui(db_, kTabelleAggiunte);
-            return;
-        }
 }
 
 Recordset& Archivio::ApriTabella(const QString& nome) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Recordset.h"
+#include "platform/ErroreRuntime.h"
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -21,7 +23,8 @@ public:
     static QString NomeFile() { return QStringLiteral("archivio.mdb"); }
     // The database password of the delivered file.
     static QString Password() { return QStringLiteral("5830kvm4177"); }
-    // The five tables of the file, with their names as the file spells them.
+    // The tables every archive of the program holds, from the first release on, as the file
+    // spells them; the opening adds the later ones.
     static QStringList Tabelle();
 
     Archivio();
@@ -31,14 +34,21 @@ public:
 
     // Opens <cartellaProgramma>/archivio.mdb with the password. Never creates a file: a missing
     // file, a wrong password, a damaged file or one without the five tables throws ErroreRuntime
-    // (3024, 3031, 3343, 3078) and leaves the archive closed.
+    // (3024, 3031, 3343, 3078) and leaves the archive closed. An archive made by an earlier
+    // release gets the schema steps it lacks (AggiornamentoSchema), after
+    // copiaPrimaDiAggiornare; when that copy or a step fails, the file is left as it was and
+    // the archive stays closed (3051).
     void ApriArchivio(const QString& cartellaProgramma);
     bool Caricato() const { return db_ != nullptr; }
     // Closes the file; every recordset handed out is gone with it.
     void Chiudi();
-    // Makes the tables added after the first delivery (Schema::TabelleAggiunte) where the file
-    // lacks them; ApriArchivio already tries. Throws ErroreRuntime when the file cannot be written.
-    void AssicuraTabelleAggiunte();
+    // Takes a checked copy of the open archive before its schema changes, or throws
+    // ErroreRuntime. The copies live above the archive (backup/CopiaAggiornamento): whoever
+    // opens a shop's archive sets it; without it an archive holding rows is not changed.
+    std::function<void(Archivio&)> copiaPrimaDiAggiornare = [](Archivio&) {
+        throw ErroreRuntime(ErroreRuntime::ArchivioNonApribile,
+                            QStringLiteral("non è indicata una cartella per le copie."));
+    };
     const QString& Percorso() const { return percorso_; }
 
     // Opens the named table (name matched without regard to case) as the current recordset,

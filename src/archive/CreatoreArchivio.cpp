@@ -1,5 +1,6 @@
 #include "CreatoreArchivio.h"
 
+#include "AggiornamentoSchema.h"
 #include "ChiaveArchivio.h"
 #include "ErroriArchivio.h"
 #include "SqlInterno.h"
@@ -7,15 +8,7 @@
 #include <QFile>
 #include <sqlite3.h>
 
-void CreatoreArchivio::Crea(const QString& percorsoArchivio, const QString& percorsoSchema,
-                            const QString& password) {
-    QFile schema(percorsoSchema);
-    if (!schema.open(QIODevice::ReadOnly))
-        throw ErroreRuntime(
-            ErroreRuntime::FileNonTrovato,
-            QStringLiteral("Impossibile trovare il file '%1'.").arg(percorsoSchema));
-    const QByteArray sql = schema.readAll();
-
+void CreatoreArchivio::Crea(const QString& percorsoArchivio, const QString& password) {
     // Claiming the name atomically is what guarantees that user data is never overwritten, even
     // by two builds running at once.
     {
@@ -39,9 +32,8 @@ void CreatoreArchivio::Crea(const QString& percorsoArchivio, const QString& perc
             throw ErroriArchivio::DaSqlite(db, rc);
         sqlite3_extended_result_codes(db, 1);
         ChiaveArchivio::Applica(db, password.toUtf8());
-        Esegui(db, "BEGIN");
-        Esegui(db, sql);
-        Esegui(db, "COMMIT");
+        // A new file holds no row, so no copy is due.
+        AggiornamentoSchema::Applica(db, [] {});
         if (sqlite3_close(db) != SQLITE_OK)
             throw ErroriArchivio::DaSqlite(db, sqlite3_errcode(db));
         db = nullptr;

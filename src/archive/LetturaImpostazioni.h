@@ -2,14 +2,12 @@
 
 struct StatoGlobale;
 
-// Reads the settings record and the operator in use into the shared state.
+// Reads the settings record into the settings the program acts on (StatoGlobale::impostazioni);
+// the operator in use is read by GestoreOperativo::Leggi.
 class LetturaImpostazioni {
 public:
-    // StampaAutomatica and AccensioneDtr from Impostazioni.
+    // stampaAutomatica and accensioneDtr from Impostazioni.
     static void LeggiInterruttori(StatoGlobale& stato);
-    // The operator settings of the last record with Operativo true; false when none has it
-    // (the globals are then empty or 0).
-    static bool LeggiGestoreOperativo(StatoGlobale& stato);
-    // Stampa80Colonne and PortaStampa80 from Impostazioni.
+    // stampa80Colonne and portaStampa80 from Impostazioni.
     static void LeggiStampante(StatoGlobale& stato);
 };

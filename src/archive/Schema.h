@@ -3,15 +3,14 @@
 #include <QString>
 #include <QStringList>
 
-// The tables and fields of the archive, spelled exactly as the schema of the delivered file
-// spells them. Code names a table or a field only through these.
+// The tables and fields of the archive, spelled exactly as the file spells them (SchemaArchivio
+// makes them). Code names a table or a field only through these.
 namespace Tabella {
 inline const QString Clienti = QStringLiteral("Clienti");
 inline const QString SmsTemporanei = QStringLiteral("SmsTemporanei");
 inline const QString SMS = QStringLiteral("SMS");
 inline const QString Impostazioni = QStringLiteral("Impostazioni");
 inline const QString DatiGestoreSim = QStringLiteral("DatiGestoreSim");
-// Added after the first delivery: an archive without it gains it when opened.
 inline const QString SmsParti = QStringLiteral("SmsParti");
 } // namespace Tabella
 
@@ -25,6 +24,7 @@ inline const QString T1Indirizzo = QStringLiteral("T1Indirizzo");
 inline const QString T1Informazioni = QStringLiteral("T1Informazioni");
 inline const QString T1Eliminato = QStringLiteral("T1Eliminato");
 // SmsTemporanei
+inline const QString T3IdSms = QStringLiteral("T3IdSms");
 inline const QString T3Numero = QStringLiteral("T3Numero");
 inline const QString T3DataArrivo = QStringLiteral("T3DataArrivo");
 inline const QString T3OrarioArrivo = QStringLiteral("T3OrarioArrivo");
@@ -70,35 +70,3 @@ inline const QString T5OrarioArrivo = QStringLiteral("T5OrarioArrivo");
 inline const QString T5OrarioParte = QStringLiteral("T5OrarioParte");
 inline const QString T5Testo = QStringLiteral("T5Testo");
 } // namespace Campo
-
-namespace Schema {
-// Every table with its fields in the file's order.
-struct TabellaSchema {
-    QString nome;
-    QStringList campi;
-};
-inline QList<TabellaSchema> Tabelle() {
-    using namespace Campo;
-    return {
-        {Tabella::Clienti,
-         {T1IdCliente, T1Numero, T1Nome, T1Nascita, T1Indirizzo, T1Informazioni, T1Eliminato}},
-        {Tabella::SmsTemporanei,
-         {T3Numero, T3DataArrivo, T3OrarioArrivo, T3OrarioArrivo2, T3OrarioArrivo3,
-          T3TestoSmsRicevuto, T3Gestito}},
-        {Tabella::SMS, {T4IdSMS, T4Numero, T4DataArrivo, T4OrarioArrivo, T4TestoSmsRicevuto}},
-        {Tabella::Impostazioni,
-         {NomeAttivita, NomeProprietario, TelefonoGsm, TelefonoAttivita, IndirizzoAttivita,
-          InformazioniAttivita, ModAccGsm, ModStampa, Mod80Colonne, ModCom80Colonne, CreditoSim}},
-        {Tabella::DatiGestoreSim,
-         {IDGestore, GestoreSim, Operativo, TelCredito, TestoSmsCredito, ModalitaCre,
-          ModRispCredito, CreditoSim, DataScadenza}},
-    };
-}
-// The tables added after the first delivery, made when an archive lacks them.
-inline QList<TabellaSchema> TabelleAggiunte() {
-    using namespace Campo;
-    return {{Tabella::SmsParti,
-             {T5Numero, T5Riferimento, T5Totale, T5Parte, T5DataArrivo, T5OrarioArrivo,
-              T5OrarioParte, T5Testo}}};
-}
-} // namespace Schema

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GestoreOperativo.h"
+#include "ImpostazioniAttivita.h"
 #include "RubricaClienti.h"
 #include "archive/Archivio.h"
 
@@ -23,17 +25,9 @@ struct StatoGlobale {
     Archivio archivio;
     RubricaClienti rubrica; // NomiClienti / NumeriClienti
 
-    // Settings mirrored from Impostazioni and from the operator in use (DatiGestoreSim).
-    bool StampaAutomatica = false;
-    bool AccensioneDtr = false;
-    bool Stampa80Colonne = false;
-    int PortaStampa80 = 0;
-    QString GestoreAttivo;
-    QString NumeroCredito;
-    QString TestoCredito;
-    int ModalitaCredito = 0;
-    int RispostaCredito = 0;
-    QString CreditoResiduo;
+    // The settings the program acts on, and the operator in use.
+    ImpostazioniAttivita impostazioni;
+    GestoreOperativo gestore;
 
     // Cross-window flags and texts.
     bool AggiornaListaSms = false;

@@ -5,6 +5,8 @@
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
+#include "platform/PorteCom.h"
+#include "platform/StiliMessaggio.h"
 
 #include <algorithm>
 
@@ -77,13 +79,17 @@ void CanaleGsm::Accendi_Gsm() {
         }
         if (passo([&] {
                 porta.setInputModeTesto();
-                if (m_.globale.AccensioneDtr)
+                if (m_.globale.impostazioni.accensioneDtr)
                     porta.setDTREnable(true);
                 porta.setSettings(QStringLiteral("9600,N,8,1"));
             }) == Esito::Ferma)
             return;
         if (!porta.PortOpen())
             return;
+        diagnosticaPorta();
+        // The desktop's modem service lets the modem go before the program's first AT command.
+        if (const QString avviso = inibizione_.Lascia(porta.Dispositivo()); !avviso.isEmpty())
+            m_.avvisi.Avvisa(avviso, Stile::Esclamazione);
         porta.Input();
         // A new power-on pulse starts from its first tick, whatever a search interrupted.
         s.TickAccensione = 0;
@@ -91,6 +97,19 @@ void CanaleGsm::Accendi_Gsm() {
         s.AttesaAccensione = true;
         return;
     }
+}
+
+void CanaleGsm::diagnosticaPorta() {
+    const QString dispositivo = m_.porta.Dispositivo();
+    if (!m_.stato.DiagnosticaAttiva || dispositivo.isEmpty() ||
+        PorteCom::ConCollegamenti(m_.globale.cartellaProgramma))
+        return;
+    const QStringList stabili = PorteCom::NomiStabili(dispositivo);
+    m_.utente.Diagnostica(
+        false, QStringLiteral("COM%1 è %2").arg(m_.stato.PortaCom).arg(dispositivo) +
+                   (stabili.isEmpty() ? QString()
+                                      : QStringLiteral(" (") + stabili.join(QStringLiteral(", ")) +
+                                            QLatin1Char(')')));
 }
 
 bool CanaleGsm::puoScrivere() const {

@@ -2,6 +2,7 @@
 
 #include "Comando.h"
 #include "RispostaAt.h"
+#include "platform/InibizioneModemManager.h"
 
 #include <QString>
 #include <deque>
@@ -92,8 +93,11 @@ private:
     void prossimo();
     bool puoScrivere() const;
     void instrada(const QString& riga, bool inUnaRisposta);
+    // Which real device the COM number was, for the diagnostic lists of a search without links.
+    void diagnosticaPorta();
 
     ContestoModem& m_;
+    InibizioneModemManager inibizione_ = InibizioneModemManager::DaAmbiente();
     std::deque<Voce> coda_;
     std::optional<Voce> inVolo_;
     // The command whose reply is being handled, kept for a handler that waits for more.

@@ -39,7 +39,7 @@ bool CreditoGsm::invia(Fase fase, Comando comando) {
 
 void CreditoGsm::indirizzo() {
     invia(Fase::Indirizzo,
-          Comando::Composto(ComandoGsm::Credito, m_.globale.NumeroCredito,
+          Comando::Composto(ComandoGsm::Credito, m_.globale.gestore.numeroCredito,
                             TabellaComandi::kTimeoutIndirizzo, Comando::Forma::Indirizzo));
 }
 
@@ -53,21 +53,21 @@ int CreditoGsm::GestioneCredito() {
     if (m_.canale.Occupato() || fase_ != Fase::Nessuna)
         return m_.utente.Messaggio(QStringLiteral("MODEM OCCUPATO IN ATTESA DI RISPOSTA"),
                                    Stile::SoloOk);
-    const int modalita = g.ModalitaCredito;
+    const int modalita = g.gestore.modalita;
     if (modalita < PerSms || modalita > PerChiamata)
         return 0;
-    if (!codiceScrivibile(g.NumeroCredito))
+    if (!codiceScrivibile(g.gestore.numeroCredito))
         return m_.utente.Messaggio(
             QStringLiteral("Il numero per la gestione del credito \"%1\" non si può inviare al "
                            "modem. Correggerlo in Impostazioni, Imposta Gestore Sim.")
-                .arg(g.NumeroCredito),
+                .arg(g.gestore.numeroCredito),
             Stile::Esclamazione);
-    m_.pannello.MostraCredito(g.CreditoResiduo, true);
+    m_.pannello.MostraCredito(g.gestore.credito, true);
     const int timeout = TabellaComandi::Riga(ComandoGsm::Credito).timeoutTick;
     switch (modalita) {
     case PerSms:
         // The request goes through the same coding step as any SMS.
-        dcsCredito_ = codifica_.DcsPer(InvioSmsGsm::TestoScrivibile(g.TestoCredito));
+        dcsCredito_ = codifica_.DcsPer(InvioSmsGsm::TestoScrivibile(g.gestore.testoCredito));
         if (dcsCredito_ != codifica_.DcsInvio())
             invia(Fase::Codifica, Comando::Composto(ComandoGsm::Credito,
                                                     CodificaModem::RigaCsmp(dcsCredito_), timeout));
@@ -77,14 +77,14 @@ int CreditoGsm::GestioneCredito() {
     case PerUssd: {
         Comando c = Comando::Composto(ComandoGsm::Credito, QStringLiteral("AT+CUSD=1,"), timeout,
                                       Comando::Forma::TraVirgolette);
-        c.argomento = g.NumeroCredito;
+        c.argomento = g.gestore.numeroCredito;
         invia(Fase::Ussd, std::move(c));
         break;
     }
     default:
-        invia(Fase::Chiamata,
-              Comando::Composto(ComandoGsm::Credito, QStringLiteral("ATD") + g.NumeroCredito,
-                                timeout, Comando::Forma::Chiamata));
+        invia(Fase::Chiamata, Comando::Composto(ComandoGsm::Credito,
+                                                QStringLiteral("ATD") + g.gestore.numeroCredito,
+                                                timeout, Comando::Forma::Chiamata));
         break;
     }
     return 0;
@@ -131,10 +131,10 @@ void CreditoGsm::rispostaCredito(const RispostaAt& r) {
     }
     if (r.Prompt() && fase_ == Fase::Indirizzo) {
         // The SMS request's prompt: the text goes out, then the credit comes back as a message.
-        invia(Fase::Testo,
-              Comando::Composto(ComandoGsm::Credito,
-                                codifica_.CorpoInvio(InvioSmsGsm::TestoScrivibile(g.TestoCredito)),
-                                TabellaComandi::kTimeoutTesto, Comando::Forma::Testo));
+        invia(Fase::Testo, Comando::Composto(ComandoGsm::Credito,
+                                             codifica_.CorpoInvio(InvioSmsGsm::TestoScrivibile(
+                                                 g.gestore.testoCredito)),
+                                             TabellaComandi::kTimeoutTesto, Comando::Forma::Testo));
         return;
     }
     fine();
@@ -158,25 +158,9 @@ void CreditoGsm::creditoUssd(const QString& testo) {
             Stile::Esclamazione);
         return;
     }
-    g.CreditoResiduo = *credito;
     m_.pannello.MostraCredito(*credito);
-    const QString oggi = m_.orologio().date().toString(QStringLiteral("dd/MM/yyyy"));
     try {
-        Transazione t(g.archivio);
-        Recordset& rs = g.archivio.ApriTabella(Tabella::DatiGestoreSim);
-        for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-            if (rs.Testo(Campo::GestoreSim) != g.GestoreAttivo)
-                continue;
-            // A credit grown since the last reading means a top-up today.
-            const bool ricarica = LetturaCredito::Valore(*credito) >
-                                  LetturaCredito::Valore(rs.Testo(Campo::CreditoSim));
-            rs.Edit();
-            if (ricarica)
-                rs.Imposta(Campo::DataScadenza, oggi);
-            rs.Imposta(Campo::CreditoSim, *credito);
-            rs.Update();
-        }
-        t.Conferma();
+        g.gestore.RegistraCredito(g.archivio, *credito, m_.orologio().date());
     } catch (const ErroreRuntime& e) {
         m_.avvisi.Avvisa(QStringLiteral("Impossibile salvare nell'archivio il credito letto.\n") +
                              e.DescrizioneENumero(),

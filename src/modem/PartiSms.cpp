@@ -6,7 +6,6 @@
 #include <algorithm>
 
 QList<PartiSms::Messaggio> PartiSms::Messaggi(Archivio& archivio, const QString& numero) {
-    archivio.AssicuraTabelleAggiunte();
     QList<Messaggio> messaggi;
     Recordset& rs = archivio.ApriTabella(Tabella::SmsParti);
     for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
@@ -33,7 +32,6 @@ QList<PartiSms::Messaggio> PartiSms::Messaggi(Archivio& archivio, const QString&
 void PartiSms::Aggiungi(Archivio& archivio, const QString& numero,
                         const CorpoSms::Concatenazione& c, const QString& data,
                         const QString& orarioPrimo, const QString& orario, const QString& testo) {
-    archivio.AssicuraTabelleAggiunte();
     Recordset& rs = archivio.ApriTabella(Tabella::SmsParti);
     rs.AddNew();
     rs.Imposta(Campo::T5Numero, numero);

@@ -184,15 +184,3 @@ bool RicezioneSms::DalMittente(const SmsLetto& sms, const QString& mittente) {
                 return true;
     return false;
 }
-
-void RicezioneSms::RegistraCredito(Archivio& archivio, const QString& numeroCredito,
-                                   const QString& credito) {
-    Recordset& rs = archivio.ApriTabella(Tabella::DatiGestoreSim);
-    for (rs.MoveFirst(); !rs.isEOF(); rs.MoveNext()) {
-        if (rs.Testo(Campo::TelCredito) != numeroCredito)
-            continue;
-        rs.Edit();
-        rs.Imposta(Campo::CreditoSim, credito);
-        rs.Update();
-    }
-}

@@ -50,9 +50,6 @@ public:
     // word or number of its own ("TIM" in "TIM INFO", never in "TIMBRO"; "40916" never inside
     // "+393409161234"); a word of the text never counts.
     static bool DalMittente(const SmsLetto& sms, const QString& mittente);
-    // Writes the credit into every operator record whose credit number is `numeroCredito`.
-    static void RegistraCredito(Archivio& archivio, const QString& numeroCredito,
-                                const QString& credito);
 
 private:
     static Risultato registraParte(Archivio& archivio, const SmsLetto& sms, Risultato r);

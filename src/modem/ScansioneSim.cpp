@@ -144,21 +144,21 @@ QString ScansioneSim::chiave(const SmsLetto& sms) {
 // Operator and credit messages, known by who sent them: deleted unread, or read for the credit.
 bool ScansioneSim::messaggioDelGestore(const SmsLetto& sms) {
     StatoGlobale& g = m_.globale;
-    const bool dalGestore = RicezioneSms::DalMittente(sms, g.GestoreAttivo);
-    if (dalGestore && g.RispostaCredito == 0) {
+    const bool dalGestore = RicezioneSms::DalMittente(sms, g.gestore.nome);
+    if (dalGestore && g.gestore.risposta == 0) {
         cancellaDallaSim();
         return true;
     }
-    if (g.RispostaCredito != 1 || !(dalGestore || RicezioneSms::DalMittente(sms, g.NumeroCredito)))
+    if (g.gestore.risposta != 1 ||
+        !(dalGestore || RicezioneSms::DalMittente(sms, g.gestore.numeroCredito)))
         return false;
     if (const auto credito = LetturaCredito::Credito(sms.testo)) {
         try {
-            RicezioneSms::RegistraCredito(g.archivio, g.NumeroCredito, *credito);
+            g.gestore.RegistraCredito(g.archivio, *credito, m_.orologio().date());
         } catch (const ErroreRuntime& e) {
             archivioNonScrivibile(e);
             return true;
         }
-        g.CreditoResiduo = *credito;
         m_.pannello.MostraCredito(*credito);
     }
     cancellaDallaSim();

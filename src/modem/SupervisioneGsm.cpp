@@ -37,7 +37,7 @@ bool SupervisioneGsm::PassoInattivo() {
     PannelloGsm& p = m_.pannello;
     if (s.AttesaAccensione || s.SpegnimentoRichiesto) {
         ++s.TickAccensione;
-        if (!m_.globale.AccensioneDtr && s.AttesaAccensione)
+        if (!m_.globale.impostazioni.accensioneDtr && s.AttesaAccensione)
             s.TickAccensione = kTickImpulso + 1;
         if (s.TickAccensione > kTickImpulso) {
             s.TickAccensione = 0;
@@ -263,7 +263,7 @@ void SupervisioneGsm::rispostaRegistrazione(const RispostaAt& r) {
     if (statoRete == QLatin1String("1")) {
         s.Registrato = true;
         p.gestioneCredito = true;
-        p.operatore.testo = QStringLiteral("Operatore ") + m_.globale.GestoreAttivo;
+        p.operatore.testo = QStringLiteral("Operatore ") + m_.globale.gestore.nome;
         invia(ComandoGsm::Segnale, &SupervisioneGsm::rispostaSegnale);
     } else if (statoRete == QLatin1String("5")) {
         // Roaming: registration only; signal and messages wait for the home network.

@@ -25,6 +25,8 @@ public:
     virtual int InBufferCount() = 0;
     virtual QString Input() = 0;
     virtual void Output(const QString& testo) = 0;
+    // The device file behind the open port, for what the desktop knows of it; empty when none.
+    virtual QString Dispositivo() const { return {}; }
 
 protected:
     // Throws the port failure with its number and its usual description.

@@ -72,6 +72,7 @@ void PortaSerialeQt::setPortOpen(bool aperta) {
     if (dispositivo.isEmpty())
         Fallisci(ErroreRuntime::PortaNonValida);
     porta_.setPortName(dispositivo);
+    percorso_ = dispositivo;
     if (!porta_.open(QIODevice::ReadWrite)) {
         const auto errore = porta_.error();
         porta_.clearError();

@@ -27,6 +27,7 @@ public:
     int InBufferCount() override;
     QString Input() override;
     void Output(const QString& testo) override;
+    QString Dispositivo() const override { return porta_.isOpen() ? percorso_ : QString(); }
 
     // The device opened, and the totals of bytes that went each way since this object was made
     // (tests wait on them instead of on the clock).
@@ -48,6 +49,7 @@ private:
 
     const QString cartellaProgramma_;
     QSerialPort porta_;
+    QString percorso_; // the device file opened, as PorteCom named it
     int numero_ = 1;
     QString settings_ = QStringLiteral("9600,N,8,1");
     bool dtr_ = false;

@@ -31,7 +31,7 @@ QString PorteCom::Dispositivo(const QString& cartellaProgramma, int numero,
     if (numero < 1)
         return {};
     const QDir porte(QDir(cartellaProgramma).filePath(QStringLiteral("porte")));
-    if (porte.exists()) {
+    if (ConCollegamenti(cartellaProgramma)) {
         for (const QString& nome : {QStringLiteral("COM%1"), QStringLiteral("com%1")}) {
             const QFileInfo collegamento(porte.filePath(nome.arg(numero)));
             // A link whose device has gone (a simulator that ended) is a port that does not exist.
@@ -45,4 +45,19 @@ QString PorteCom::Dispositivo(const QString& cartellaProgramma, int numero,
     for (const char* famiglia : {"ttyUSB", "ttyACM", "ttyS"})
         tutti += dispositiviDellaFamiglia(dev, QString::fromLatin1(famiglia));
     return numero <= tutti.size() ? tutti.at(numero - 1) : QString();
+}
+
+bool PorteCom::ConCollegamenti(const QString& cartellaProgramma) {
+    return QDir(QDir(cartellaProgramma).filePath(QStringLiteral("porte"))).exists();
+}
+
+QStringList PorteCom::NomiStabili(const QString& dispositivo, const QString& cartellaDispositivi) {
+    const QString reale = QFileInfo(dispositivo).canonicalFilePath();
+    const QDir perId(QDir(cartellaDispositivi).filePath(QStringLiteral("serial/by-id")));
+    QStringList nomi;
+    for (const QFileInfo& link : perId.entryInfoList(QDir::System | QDir::Files, QDir::Name)) {
+        if (!reale.isEmpty() && link.canonicalFilePath() == reale)
+            nomi << link.absoluteFilePath();
+    }
+    return nomi;
 }

@@ -153,29 +153,38 @@ void FormConfigura::TextRecord() {
             Text1[i]->setText(rs.Testo(campi[i]));
     }
     Accessibile::Testo(Label1[6], kRelease + pannello_.revisione);
-    stato_.AccensioneDtr = rs.Booleano(Campo::ModAccGsm);
-    OptAccGsm[stato_.AccensioneDtr ? 0 : 1]->setChecked(true);
-    stato_.StampaAutomatica = rs.Booleano(Campo::ModStampa);
-    OptModStampa[stato_.StampaAutomatica ? 0 : 1]->setChecked(true);
-    Opt80Colonne->setChecked(rs.Booleano(Campo::Mod80Colonne));
-    Opt80Colonne_Click();
+    const bool accensioneDtr = rs.Booleano(Campo::ModAccGsm);
+    const bool stampaAutomatica = rs.Booleano(Campo::ModStampa);
     // Typed in by hand, the stored port may hold anything: only a port number shows.
     const QString porta = rs.Testo(Campo::ModCom80Colonne);
+    OptAccGsm[accensioneDtr ? 0 : 1]->setChecked(true);
+    OptModStampa[stampaAutomatica ? 0 : 1]->setChecked(true);
+    Opt80Colonne->setChecked(rs.Booleano(Campo::Mod80Colonne));
+    Opt80Colonne_Click();
     Text1[6]->setText(porta);
-    stato_.PortaStampa80 = portaValida(porta).value_or(0);
+    cambia([&](ImpostazioniAttivita& i) {
+        i.accensioneDtr = accensioneDtr;
+        i.stampaAutomatica = stampaAutomatica;
+        i.portaStampa80 = portaValida(porta).value_or(0);
+    });
+}
+
+void FormConfigura::cambia(const std::function<void(ImpostazioniAttivita&)>& modifica) {
+    modifica(stato_.impostazioni);
+    emit Cambiate(stato_.impostazioni);
 }
 
 void FormConfigura::OptAccGsm_Click() {
-    stato_.AccensioneDtr = OptAccGsm[0]->isChecked();
+    cambia([this](ImpostazioniAttivita& i) { i.accensioneDtr = OptAccGsm[0]->isChecked(); });
 }
 
 void FormConfigura::OptModStampa_Click() {
-    stato_.StampaAutomatica = OptModStampa[0]->isChecked();
+    cambia([this](ImpostazioniAttivita& i) { i.stampaAutomatica = OptModStampa[0]->isChecked(); });
 }
 
 void FormConfigura::Opt80Colonne_Click() {
     const bool attiva = Opt80Colonne->isChecked();
-    stato_.Stampa80Colonne = attiva;
+    cambia([attiva](ImpostazioniAttivita& i) { i.stampa80Colonne = attiva; });
     Frame3->setEnabled(attiva);
     Text1[6]->setEnabled(attiva);
     Label_Com->setEnabled(attiva);
@@ -218,13 +227,13 @@ void FormConfigura::salva() {
     rs.Imposta(Campo::TelefonoAttivita, Testo1(3));
     rs.Imposta(Campo::IndirizzoAttivita, Testo1(4));
     rs.Imposta(Campo::InformazioniAttivita, Testo1(5));
-    rs.Imposta(Campo::ModAccGsm, stato_.AccensioneDtr);
-    rs.Imposta(Campo::ModStampa, stato_.StampaAutomatica);
-    rs.Imposta(Campo::Mod80Colonne, stato_.Stampa80Colonne);
-    rs.Imposta(Campo::CreditoSim, stato_.CreditoResiduo);
+    rs.Imposta(Campo::ModAccGsm, stato_.impostazioni.accensioneDtr);
+    rs.Imposta(Campo::ModStampa, stato_.impostazioni.stampaAutomatica);
+    rs.Imposta(Campo::Mod80Colonne, stato_.impostazioni.stampa80Colonne);
+    rs.Imposta(Campo::CreditoSim, stato_.gestore.credito);
     rs.Imposta(Campo::ModCom80Colonne, Text1[6]->text().trimmed());
     rs.Update();
     // The port takes effect at once, as the switches do.
-    stato_.PortaStampa80 = *porta;
-    pannello_.operatore.testo = QStringLiteral("Operatore ") + stato_.GestoreAttivo;
+    cambia([&](ImpostazioniAttivita& i) { i.portaStampa80 = *porta; });
+    pannello_.operatore.testo = QStringLiteral("Operatore ") + stato_.gestore.nome;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ImpostazioniAttivita.h"
 #include "platform/Guardia.h"
 
 #include <QCheckBox>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
+#include <functional>
 
 struct StatoGlobale;
 struct PannelloGsm;
@@ -47,9 +49,16 @@ public:
     std::array<QRadioButton*, 2> OptModStampa{};
     std::array<QPushButton*, 3> Command1{};
 
+signals:
+    // The settings the program acts on were changed here (a switch clicked, the record read
+    // again or stored): they hold `impostazioni` now.
+    void Cambiate(const ImpostazioniAttivita& impostazioni);
+
 private:
     void costruisciControlli();
     void salva();
+    // Sets what the program acts on and tells it.
+    void cambia(const std::function<void(ImpostazioniAttivita&)>& modifica);
 
     StatoGlobale& stato_;
     ModulofnStampa& stampa_;

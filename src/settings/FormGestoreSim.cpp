@@ -2,7 +2,6 @@
 
 #include "DividiData.h"
 #include "GestoriSim.h"
-#include "archive/LetturaImpostazioni.h"
 #include "archive/StatoGlobale.h"
 #include "modem/PannelloGsm.h"
 #include "platform/Accessibile.h"
@@ -175,12 +174,12 @@ void FormGestoreSim::Command1_Click(int index) {
         accept();
         return;
     }
-    salva(Command1[0]->text() == kAggiungi);
+    salva();
 }
 
-void FormGestoreSim::salva(bool aggiunta) {
-    if (!aggiunta && idMostrato_ == 0)
-        return;
+void FormGestoreSim::salva() {
+    // What the window shows decides, not the button's caption, which is only drawing.
+    const bool aggiunta = idMostrato_ == 0;
     if (Text1[0]->text().isEmpty() || Text1[1]->text().isEmpty()) {
         MsgBox(QStringLiteral(" Attenzione inserire il Nome del Gestore con il relativo Numero"),
                Stile::SoloOk, QString(), this);
@@ -227,14 +226,14 @@ void FormGestoreSim::salva(bool aggiunta) {
 
 void FormGestoreSim::aggiornaProgramma() {
     StatoGlobale& s = stato_;
-    const QString prima = s.GestoreAttivo;
-    const bool inUso = LetturaImpostazioni::LeggiGestoreOperativo(s);
-    if (!Check1->isChecked() && s.GestoreAttivo == prima)
+    const QString prima = s.gestore.nome;
+    const bool inUso = s.gestore.Leggi(s.archivio);
+    if (!Check1->isChecked() && s.gestore.nome == prima)
         return;
     // The main window shows the operator in use as a new start would.
-    pannello_.operatore.testo = QStringLiteral("Operatore ") + s.GestoreAttivo;
+    pannello_.operatore.testo = QStringLiteral("Operatore ") + s.gestore.nome;
     if (inUso)
-        pannello_.MostraCredito(s.CreditoResiduo, true);
+        pannello_.MostraCredito(s.gestore.credito, true);
     else
         pannello_.credito.testo = QStringLiteral("Credito NON Gestito");
 }

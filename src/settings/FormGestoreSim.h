@@ -44,7 +44,8 @@ private:
     void costruisciControlli();
     void carica();
     void svuota();
-    void salva(bool aggiunta);
+    // Adds the operator shown when it is a new one (IdMostrato 0), changes it otherwise.
+    void salva();
     // The running program takes the operator stored as in use, as a new start would.
     void aggiornaProgramma();
     void errore(int numero, const QString& descrizione);

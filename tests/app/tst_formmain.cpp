@@ -79,7 +79,7 @@ private slots:
         Banco b;
         const QString percorso = b.cartella.file(QStringLiteral("archivio.mdb"));
         QVERIFY(QFile::remove(percorso));
-        CreatoreArchivio::Crea(percorso, QStringLiteral(SCHEMA_ARCHIVIO), QStringLiteral("altra"));
+        CreatoreArchivio::Crea(percorso, QStringLiteral("altra"));
         CopioneMessaggi copione;
         QVERIFY(!b.form->Avvia());
         QCOMPARE(copione.mostrati().size(), 1);
@@ -100,16 +100,16 @@ private slots:
         CopioneMessaggi copione;
         QVERIFY(b.form->Avvia());
         StatoGlobale& s = *b.stato;
-        QVERIFY(s.StampaAutomatica);
-        QVERIFY(s.AccensioneDtr);
-        QVERIFY(s.Stampa80Colonne);
-        QCOMPARE(s.PortaStampa80, 3);
+        QVERIFY(s.impostazioni.stampaAutomatica);
+        QVERIFY(s.impostazioni.accensioneDtr);
+        QVERIFY(s.impostazioni.stampa80Colonne);
+        QCOMPARE(s.impostazioni.portaStampa80, 3);
         // The last operating record wins.
-        QCOMPARE(s.GestoreAttivo, QStringLiteral("WindTre"));
-        QCOMPARE(s.NumeroCredito, QStringLiteral("4155"));
-        QCOMPARE(s.ModalitaCredito, 3);
-        QCOMPARE(s.RispostaCredito, 1);
-        QCOMPARE(s.CreditoResiduo, QStringLiteral("05,00"));
+        QCOMPARE(s.gestore.nome, QStringLiteral("WindTre"));
+        QCOMPARE(s.gestore.numeroCredito, QStringLiteral("4155"));
+        QCOMPARE(s.gestore.modalita, 3);
+        QCOMPARE(s.gestore.risposta, 1);
+        QCOMPARE(s.gestore.credito, QStringLiteral("05,00"));
         QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore WindTre"));
         QVERIFY(!b.form->lblprovider->isEnabled());
         QCOMPARE(b.form->LblCredito->text(), QStringLiteral("Credito : 05,00 ?"));
@@ -121,8 +121,8 @@ private slots:
                              false);
         b.rinnova();
         QVERIFY(b.form->Avvia());
-        QCOMPARE(b.stato->GestoreAttivo, QString());
-        QCOMPARE(b.stato->ModalitaCredito, 0);
+        QCOMPARE(b.stato->gestore.nome, QString());
+        QCOMPARE(b.stato->gestore.modalita, 0);
         QCOMPARE(b.form->LblCredito->text(), QStringLiteral("Credito NON Gestito"));
         QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore Sim"));
     }

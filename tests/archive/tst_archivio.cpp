@@ -3,6 +3,7 @@
 #include "archive/Archivio.h"
 #include "archive/CreatoreArchivio.h"
 #include "archive/Schema.h"
+#include "archive/SchemaArchivio.h"
 #include "platform/ErroreRuntime.h"
 
 #include <QFile>
@@ -56,7 +57,6 @@ class TstArchivio : public QObject {
 
 private slots:
     void tabelleECampi();
-    void archivioPrecedenteGuadagnaLeParti();
     void fileCifrato();
     void aperturaFallita();
     void creatoreNonSovrascrive();
@@ -81,10 +81,12 @@ void TstArchivio::tabelleECampi() {
     QVERIFY(a.Caricato());
 
     // The names the code uses are the file's own, letter for letter.
-    const QList<Schema::TabellaSchema> attese = Schema::Tabelle();
-    QCOMPARE(attese.size(), Archivio::Tabelle().size());
+    const QList<SchemaArchivio::Tabella> attese = SchemaArchivio::Tabelle();
+    QCOMPARE(Archivio::Tabelle(),
+             (QStringList{Tabella::Clienti, Tabella::SmsTemporanei, Tabella::SMS,
+                          Tabella::Impostazioni, Tabella::DatiGestoreSim}));
+    QCOMPARE(attese.size(), Archivio::Tabelle().size() + 1);
     for (int i = 0; i < attese.size(); ++i) {
-        QCOMPARE(Archivio::Tabelle()[i], attese[i].nome);
         Recordset& rs = a.ApriTabella(attese[i].nome);
         QCOMPARE(rs.NomeTabella(), attese[i].nome);
         QCOMPARE(rs.Campi(), attese[i].campi);
@@ -97,25 +99,6 @@ void TstArchivio::tabelleECampi() {
     QCOMPARE(imp.Testo("NomeAttivita"), QString());
     QVERIFY(!imp.Booleano("ModAccGsm") && !imp.Booleano("ModStampa") &&
             !imp.Booleano("Mod80Colonne"));
-}
-
-// A file delivered before the table of long-message pieces opens as before and gains the table,
-// with the fields the code names; its own tables and records stay as they were.
-void TstArchivio::archivioPrecedenteGuadagnaLeParti() {
-    CartellaDiProva c;
-    const QString percorso = c.file(Archivio::NomeFile());
-    {
-        ConnessioneEsterna vecchio(percorso);
-        QCOMPARE(vecchio.esegui("DROP TABLE SmsParti"), 0);
-        QCOMPARE(vecchio.esegui("INSERT INTO SmsTemporanei (T3Numero) VALUES ('333')"), 0);
-    }
-    Archivio a;
-    a.ApriArchivio(c.percorso());
-    const Schema::TabellaSchema parti = Schema::TabelleAggiunte().first();
-    QCOMPARE(a.ApriTabella(parti.nome).Campi(), parti.campi);
-    QCOMPARE(a.ApriTabella(Tabella::SmsTemporanei).RecordCount(), 1);
-    ConnessioneEsterna dopo(percorso);
-    QCOMPARE(dopo.valore("SELECT count(*) FROM sqlite_master WHERE name = 'SmsParti'").toInt(), 1);
 }
 
 void TstArchivio::fileCifrato() {
@@ -148,7 +131,7 @@ void TstArchivio::aperturaFallita() {
     QVERIFY(!a.Caricato());
     QVERIFY(!QFile::exists(percorso));
 
-    CreatoreArchivio::Crea(percorso, SCHEMA_ARCHIVIO, "altra password");
+    CreatoreArchivio::Crea(percorso, "altra password");
     QCOMPARE(numeroErrore([&] { a.ApriArchivio(dir.path()); }), 3031);
     QVERIFY(!a.Caricato());
 
@@ -167,11 +150,10 @@ void TstArchivio::aperturaFallita() {
     QCOMPARE(numeroErrore([&] { a.ApriArchivio(dir.path()); }), 3343);
 
     QFile::remove(percorso);
-    QFile parziale(dir.filePath("parziale.sql"));
-    QVERIFY(parziale.open(QIODevice::WriteOnly));
-    parziale.write("CREATE TABLE Clienti (T1Numero TEXT);");
-    parziale.close();
-    CreatoreArchivio::Crea(percorso, parziale.fileName(), Archivio::Password());
+    {
+        ConnessioneEsterna parziale(percorso);
+        QCOMPARE(parziale.esegui("CREATE TABLE Clienti (T1Numero TEXT)"), SQLITE_OK);
+    }
     QCOMPARE(numeroErrore([&] { a.ApriArchivio(dir.path()); }), 3078);
     QVERIFY(!a.Caricato());
     QCOMPARE(numeroErrore([&] { a.ApriTabella("Clienti"); }), 91);
@@ -185,20 +167,10 @@ void TstArchivio::creatoreNonSovrascrive() {
         a.ApriArchivio(c.percorso());
         aggiungiCliente(a.ApriTabella("Clienti"), "3331112222", "Rossi Mario");
     }
-    QCOMPARE(numeroErrore([&] { CreatoreArchivio::Crea(percorso, SCHEMA_ARCHIVIO, "x"); }), 3204);
+    QCOMPARE(numeroErrore([&] { CreatoreArchivio::Crea(percorso, "x"); }), 3204);
     Archivio a;
     a.ApriArchivio(c.percorso());
     QCOMPARE(a.ApriTabella("Clienti").Testo("T1Nome"), QString("Rossi Mario"));
-
-    // A schema that fails half-way leaves no file behind.
-    QFile guasto(c.file("guasto.sql"));
-    QVERIFY(guasto.open(QIODevice::WriteOnly));
-    guasto.write("CREATE TABLE A (x); CREATE TABELLA B;");
-    guasto.close();
-    const QString nuovo = c.file("nuovo.mdb");
-    QVERIFY(numeroErrore([&] { CreatoreArchivio::Crea(nuovo, guasto.fileName(), "x"); }) != 0);
-    QVERIFY(!QFile::exists(nuovo));
-    QVERIFY(!QFile::exists(nuovo + "-journal"));
 }
 
 void TstArchivio::nomiTabellaSenzaRiguardoAlleMaiuscole() {

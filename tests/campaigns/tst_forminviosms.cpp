@@ -110,8 +110,8 @@ private slots:
     void creditoUssdSenzaCreditoDuranteUnaCampagna() {
         BancoCampagna c(4);
         PRONTO(c);
-        c.b.globale->ModalitaCredito = 2;
-        c.b.globale->NumeroCredito = QStringLiteral("*123#");
+        c.b.globale->gestore.modalita = 2;
+        c.b.globale->gestore.numeroCredito = QStringLiteral("*123#");
         c.b.modem().impostaRispostaUssd("Servizio non disponibile");
         c.b.dialogo.mostrati.clear();
         qint64 scrittiDuranteAvviso = -1;

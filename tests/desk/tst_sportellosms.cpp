@@ -118,8 +118,8 @@ private slots:
         QCOMPARE(b.form->ListaSMS->topLevelItem(2)->foreground(1).color(), QColor(255, 0, 0));
 
         // "Stampa SMS" prints it and leaves it pending and handled.
-        b.stato.Stampa80Colonne = true;
-        b.stato.PortaStampa80 = 2;
+        b.stato.impostazioni.stampa80Colonne = true;
+        b.stato.impostazioni.portaStampa80 = 2;
         b.stampante->porteEsistenti.insert(2);
         b.premi(2);
         b.clic(2);

@@ -60,7 +60,7 @@ class TstPacchetto : public QObject {
             QVERIFY2(QFileInfo(programma + QLatin1Char('/') + QLatin1String(nome)).isExecutable(),
                      nome);
         for (const char* nome :
-             {"notify.wav", "help.pdf", "configurazione stampanti.pdf", "archivio.sql"})
+             {"notify.wav", "help.pdf", "configurazione stampanti.pdf"})
             QVERIFY2(QFileInfo(programma + QLatin1Char('/') + QLatin1String(nome)).size() > 0,
                      nome);
         for (const char* nome : {"usr/share/applications/veltrika.desktop",
@@ -114,6 +114,12 @@ private slots:
             EseguiProgramma(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb}, &contenuto),
             0);
         QVERIFY(contenuto.contains("./opt/veltrika/veltrika\n"));
+        QByteArray consigliati;
+        QCOMPARE(EseguiProgramma(QStringLiteral("dpkg-deb"),
+                                 {QStringLiteral("-f"), deb, QStringLiteral("Recommends")},
+                                 &consigliati),
+                 0);
+        QCOMPARE(consigliati.trimmed(), QByteArray("usb-modeswitch"));
         QVERIFY(!contenuto.contains("archivio.mdb"));
 
         // Its dependencies exist on this release (apt resolves them) and name the package that

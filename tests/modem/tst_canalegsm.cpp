@@ -480,7 +480,7 @@ private slots:
 
         b.porta.inArrivo += QStringLiteral("\r\n+CUSD: 0,\"Credito residuo 7,50 Euro\",15\r\n");
         b.tick(2);
-        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("7,50"));
+        QCOMPARE(b.globale->gestore.credito, QStringLiteral("7,50"));
         QVERIFY(b.nuoveRighe().isEmpty());
     }
 

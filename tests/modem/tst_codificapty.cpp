@@ -211,9 +211,9 @@ private slots:
         QCOMPARE(invia(b, QStringLiteral("Grazie, è tutto")), QStringLiteral("Grazie, è tutto"));
 
         QCOMPARE(invia(b, kOfferta), kOfferta);
-        b.globale->ModalitaCredito = 1;
-        b.globale->NumeroCredito = QStringLiteral("40916");
-        b.globale->TestoCredito = QStringLiteral("Credito è");
+        b.globale->gestore.modalita = 1;
+        b.globale->gestore.numeroCredito = QStringLiteral("40916");
+        b.globale->gestore.testoCredito = QStringLiteral("Credito è");
         QVERIFY(b.finche([&] { return b.s().Registrato && b.s().TickAttesa == 0; }));
         QCOMPARE(b.motore->credito.GestioneCredito(), 0);
         QVERIFY(b.finche([&] {

@@ -1,7 +1,6 @@
 #include "BancoMotore.h"
 #include "BancoMotorePty.h"
 #include "ConnessioneEsterna.h"
-#include "archive/LetturaImpostazioni.h"
 #include "modem/CorpoSms.h"
 #include "modem/LetturaCredito.h"
 #include "modem/RicezioneSms.h"
@@ -100,7 +99,7 @@ private slots:
         b.porta.inArrivo += risposta.mid(20);
         b.tick(60);
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : ") + letto);
-        QCOMPARE(b.globale->CreditoResiduo, letto);
+        QCOMPARE(b.globale->gestore.credito, letto);
         QCOMPARE(registrato(b.cartella), (QStringList{letto, data}));
         QCOMPARE(b.nuoveRighe(), QStringList{kUssd});
         QVERIFY(b.dialogo.mostrati.isEmpty());
@@ -138,7 +137,7 @@ private slots:
             return;
         }
         QCOMPARE(registrato(b.cartella), (QStringList{"10,00", "01/02/2026"}));
-        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("10,00"));
+        QCOMPARE(b.globale->gestore.credito, QStringLiteral("10,00"));
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : 10,00 ?"));
         QCOMPARE(b.dialogo.mostrati.size(), 1);
         QVERIFY(b.dialogo.mostrati[0].testo.startsWith(
@@ -210,10 +209,10 @@ private slots:
         b.modem.risposte[kUssd] = ModemCopione::Ok() + rispostaUssd("Credito 12,34 Euro");
         b.motore->credito.GestioneCredito();
         b.tick(3);
-        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("12,34"));
+        QCOMPARE(b.globale->gestore.credito, QStringLiteral("12,34"));
 
-        b.globale->ModalitaCredito = 3;
-        b.globale->NumeroCredito = QStringLiteral("40916");
+        b.globale->gestore.modalita = 3;
+        b.globale->gestore.numeroCredito = QStringLiteral("40916");
         b.modem.muti << QStringLiteral("ATD40916;");
         b.nuoveRighe();
         b.motore->credito.GestioneCredito();
@@ -265,7 +264,7 @@ private slots:
         QCOMPARE(b.dialogo.testi(), QStringList{"Disabilitata la Segreteria Telefonica"});
 
         operatore(1, QStringLiteral("40916"), QStringLiteral("12,34"))(b.globale->archivio);
-        LetturaImpostazioni::LeggiGestoreOperativo(*b.globale);
+        b.globale->gestore.Leggi(b.globale->archivio);
         m.impostaRispostaCreditoSms({"40916", "TIM INFO", "Il credito residuo e' 9,87 Euro."});
         QVERIFY(b.finche(inRiposo));
         b.motore->credito.GestioneCredito();

@@ -291,11 +291,14 @@ private slots:
         m.impostaSms(2, sms(kMario, "26/12/07,10:15:30+04", "Mi costa 10 euro?"));
         QVERIFY(b.avviaFinoAdAbilitato());
         QVERIFY(b.simSvuotata());
-        QCOMPARE(b.globale->CreditoResiduo, QStringLiteral("12,34"));
+        QCOMPARE(b.globale->gestore.credito, QStringLiteral("12,34"));
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : 12,34"));
         ConnessioneEsterna altro(b.cartella.file(Archivio::NomeFile()));
         QCOMPARE(altro.valore("SELECT CreditoSim FROM DatiGestoreSim").toString(),
                  QStringLiteral("12,34"));
+        // A credit grown is a top-up, by SMS as by USSD.
+        QCOMPARE(altro.valore("SELECT DataScadenza FROM DatiGestoreSim").toString(),
+                 QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
         // The customer's message mentioning euro is an order like any other.
         QCOMPARE(testi(b.cartella), QStringList{QStringLiteral("Mi costa 10 euro?")});
     }

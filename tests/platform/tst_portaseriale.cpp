@@ -61,6 +61,19 @@ private slots:
         QCOMPARE(ordine,
                  (QStringList{"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0", "ttyS2", "ttyS10", ""}));
         QCOMPARE(PorteCom::Dispositivo(programma.path(), 0, dev.path()), QString());
+        QVERIFY(!PorteCom::ConCollegamenti(programma.path()));
+
+        // The stable names the search tells in the diagnostics: the by-id links to the device.
+        QVERIFY(QDir(dev.path()).mkpath(QStringLiteral("serial/by-id")));
+        const QString perId = dev.filePath(QStringLiteral("serial/by-id/"));
+        QVERIFY(QFile::link(QStringLiteral("../../ttyUSB1"),
+                            perId + QStringLiteral("usb-Modem-if02-port0")));
+        QVERIFY(QFile::link(QStringLiteral("../../ttyUSB0"),
+                            perId + QStringLiteral("usb-Stampante-if00-port0")));
+        QCOMPARE(PorteCom::NomiStabili(dev.filePath(QStringLiteral("ttyUSB1")), dev.path()),
+                 QStringList{perId + QStringLiteral("usb-Modem-if02-port0")});
+        QCOMPARE(PorteCom::NomiStabili(dev.filePath(QStringLiteral("ttyACM0")), dev.path()),
+                 QStringList());
     }
 
     void codicePagina1252() {
@@ -84,6 +97,7 @@ private slots:
         porta.setCommPort(2);
         porta.setPortOpen(true);
         QVERIFY(porta.PortOpen());
+        QCOMPARE(porta.Dispositivo(), modem.dispositivo());
         QCOMPARE(numeroErrore([&] { porta.setCommPort(3); }), 8005);
         // A pseudo-terminal has no modem-control lines and refuses some settings: no failure.
         porta.setDTREnable(true);

@@ -52,7 +52,7 @@ struct BancoPagina {
 
     explicit BancoPagina(const QPageSize& pagina) {
         stato.archivio.ApriArchivio(cartella.percorso());
-        stato.Stampa80Colonne = false;
+        stato.impostazioni.stampa80Colonne = false;
         corrente.UsaFilePdf(pdf, pagina);
         Modale::InstallaHook([this](QDialog& d) {
             ++anteprime;

@@ -23,8 +23,8 @@ struct Banco : BancoStampa80 {
     Banco()
         : BancoStampa80(false) {
         DatiDiProva::Impostazioni(stato.archivio, true, false, false, QStringLiteral("2"));
-        stato.GestoreAttivo = QStringLiteral("TIM");
-        stato.CreditoResiduo = QStringLiteral("7,50");
+        stato.gestore.nome = QStringLiteral("TIM");
+        stato.gestore.credito = QStringLiteral("7,50");
         pannello.revisione = QStringLiteral("REV 1.0");
     }
     FormConfigura& apri() {
@@ -50,13 +50,13 @@ private slots:
         QCOMPARE(f.Label1[6]->text(), QStringLiteral("Release Gsm :  REV 1.0"));
         QVERIFY(f.OptModStampa[0]->isChecked() && f.OptAccGsm[1]->isChecked());
         QVERIFY(!f.Frame3->isEnabled() && !f.Text1[6]->isEnabled() && !f.Label_Com->isEnabled());
-        QCOMPARE(b.stato.PortaStampa80, 2);
+        QCOMPARE(b.stato.impostazioni.portaStampa80, 2);
         f.OptModStampa[1]->click();
         f.OptAccGsm[0]->click();
         f.Opt80Colonne->click();
-        QVERIFY(!b.stato.StampaAutomatica);
-        QVERIFY(b.stato.AccensioneDtr);
-        QVERIFY(b.stato.Stampa80Colonne);
+        QVERIFY(!b.stato.impostazioni.stampaAutomatica);
+        QVERIFY(b.stato.impostazioni.accensioneDtr);
+        QVERIFY(b.stato.impostazioni.stampa80Colonne);
         QVERIFY(f.Frame3->isEnabled() && f.Text1[6]->isEnabled() && f.Label_Com->isEnabled());
         f.Command1_Click(2);
         QCOMPARE(b.stato.archivio.rs().NomeTabella(), QStringLiteral("SMS"));
@@ -92,7 +92,7 @@ private slots:
                               "InformazioniAttivita || '|' || ModCom80Colonne || '|' || "
                               "Mod80Colonne || '|' || CreditoSim FROM Impostazioni"),
                  QStringLiteral("Pizzeria Da Gino|080.1234|Margherita\na 5 euro|3|1|7,50"));
-        QCOMPARE(b.stato.PortaStampa80, 3);
+        QCOMPARE(b.stato.impostazioni.portaStampa80, 3);
         QCOMPARE(b.pannello.operatore.testo, QStringLiteral("Operatore TIM"));
         QCOMPARE(b.pannello.porta, porta);
 
@@ -128,7 +128,7 @@ private slots:
             QStringLiteral("La porta Com della stampante 80 colonne deve essere un numero da 1")));
         QCOMPARE(b.registrato("SELECT NomeAttivita || ModCom80Colonne FROM Impostazioni"),
                  QStringLiteral("2"));
-        QCOMPARE(b.stato.PortaStampa80, 2);
+        QCOMPARE(b.stato.impostazioni.portaStampa80, 2);
     }
 
     // From the menu, for real: the window over the disabled main window, "Esci" clicked.
@@ -136,12 +136,15 @@ private slots:
         BancoFormMain b;
         b.avviaFinoAllaLista();
         bool aperta = false, principaleDisabilitata = false;
+        QList<ImpostazioniAttivita> annunciate;
         QTimer::singleShot(0, b.form.get(), [&] {
             auto* f = qobject_cast<FormConfigura*>(QApplication::activeModalWidget());
             if (!f)
                 return;
             aperta = f->isEnabled() && f->Command1[2]->isEnabled();
             principaleDisabilitata = !b.form->isEnabled();
+            QObject::connect(f, &FormConfigura::Cambiate,
+                             [&](const ImpostazioniAttivita& i) { annunciate.append(i); });
             f->OptModStampa[0]->click();
             QTest::mouseClick(f->Command1[2], Qt::LeftButton);
         });
@@ -149,7 +152,10 @@ private slots:
         QVERIFY(aperta);
         QVERIFY(principaleDisabilitata);
         QVERIFY(b.form->isEnabled());
-        QVERIFY(b.stato->StampaAutomatica);
+        QVERIFY(b.stato->impostazioni.stampaAutomatica);
+        // The switch is told to whoever follows the settings, as it changes.
+        QCOMPARE(annunciate.size(), 1);
+        QVERIFY(annunciate[0].stampaAutomatica);
     }
 };
 

@@ -3,7 +3,6 @@
 #include "ConnessioneEsterna.h"
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
-#include "archive/LetturaImpostazioni.h"
 #include "archive/StatoGlobale.h"
 #include "modem/PannelloGsm.h"
 #include "platform/MsgBox.h"
@@ -39,7 +38,7 @@ struct Banco {
             ConnessioneEsterna(a.Percorso())
                 .esegui("DELETE FROM DatiGestoreSim WHERE GestoreSim IN ('X', 'Y')");
         }
-        LetturaImpostazioni::LeggiGestoreOperativo(stato);
+        stato.gestore.Leggi(stato.archivio);
     }
     FormGestoreSim& apri() {
         form = std::make_unique<FormGestoreSim>(stato, pannello);
@@ -104,8 +103,8 @@ private slots:
         QCOMPARE(b.tabella(),
                  (QStringList{"A *123# * 2 ", "B 40917 - 1 " + oggi + "/5/2005", "C 4916 - 0 "}));
         // Saving an operator not in use leaves the running program's operator alone.
-        QCOMPARE(b.stato.ModalitaCredito, 2);
-        QCOMPARE(b.stato.GestoreAttivo, QStringLiteral("A"));
+        QCOMPARE(b.stato.gestore.modalita, 2);
+        QCOMPARE(b.stato.gestore.nome, QStringLiteral("A"));
         QVERIFY(copione.mostrati().isEmpty());
     }
 
@@ -140,6 +139,27 @@ private slots:
         QCOMPARE(f.Combo1->itemText(f.Combo1->count() - 1), QStringLiteral("Aggiungi"));
     }
 
+    // Whether a save adds or changes follows the operator shown, whatever the button reads.
+    void aggiuntaOModificaNonDallaDidascalia() {
+        Banco b;
+        FormGestoreSim& f = b.apri();
+        CopioneMessaggi copione;
+        b.scegli("Aggiungi");
+        f.Command1[0]->setText(QStringLiteral("&Aggiungi")); // as a keyboard mnemonic reads
+        f.Text1[0]->setText(QStringLiteral("D"));
+        f.Text1[1]->setText(QStringLiteral("*111#"));
+        QTest::mouseClick(f.Command1[0], Qt::LeftButton);
+        QCOMPARE(b.tabella().size(), 4);
+        QCOMPARE(b.tabella().last().left(8), QStringLiteral("D *111# "));
+
+        b.scegli("B");
+        f.Command1[0]->setText(QStringLiteral("Aggiungi"));
+        f.Text1[0]->setText(QStringLiteral("B2"));
+        QTest::mouseClick(f.Command1[0], Qt::LeftButton);
+        QCOMPARE(b.tabella().size(), 4);
+        QCOMPARE(b.tabella()[1].left(9), QStringLiteral("B2 40916 "));
+    }
+
     // Ticking "Seleziona" and saving leaves that operator the only one in use, and the running
     // program and the main window's labels take it at once.
     void unoSoloInUso() {
@@ -150,10 +170,10 @@ private slots:
         f.Command1_Click(0);
         QCOMPARE(b.tabella().filter(" * ").size(), 1);
         QVERIFY(b.tabella()[1].startsWith(QStringLiteral("B 40916 * 1")));
-        QCOMPARE(b.stato.GestoreAttivo, QStringLiteral("B"));
-        QCOMPARE(b.stato.NumeroCredito, QStringLiteral("40916"));
-        QCOMPARE(b.stato.ModalitaCredito, 1);
-        QCOMPARE(b.stato.CreditoResiduo, QStringLiteral("3,00"));
+        QCOMPARE(b.stato.gestore.nome, QStringLiteral("B"));
+        QCOMPARE(b.stato.gestore.numeroCredito, QStringLiteral("40916"));
+        QCOMPARE(b.stato.gestore.modalita, 1);
+        QCOMPARE(b.stato.gestore.credito, QStringLiteral("3,00"));
         QCOMPARE(b.pannello.operatore.testo, QStringLiteral("Operatore B"));
         QCOMPARE(b.pannello.credito.testo, QStringLiteral("Credito : 3,00 ?"));
         QVERIFY(f.Command2[0]->isEnabled());
@@ -165,7 +185,7 @@ private slots:
         CopioneMessaggi copione;
         f.Command1_Click(0);
         QCOMPARE(b.tabella().filter(" * "), QStringList{"D 555 * 0 07/12/2026"});
-        QCOMPARE(b.stato.GestoreAttivo, QStringLiteral("D"));
+        QCOMPARE(b.stato.gestore.nome, QStringLiteral("D"));
     }
 
     // A change with an empty number, or with a number another operator has, changes nothing,
@@ -197,7 +217,7 @@ private slots:
             QCOMPARE(copione.mostrati()[i + 1].title, QStringLiteral("Errore"));
             QCOMPARE(copione.mostrati()[i + 1].style, Stile::Critico);
         }
-        QCOMPARE(b.stato.GestoreAttivo, QStringLiteral("A"));
+        QCOMPARE(b.stato.gestore.nome, QStringLiteral("A"));
     }
 
     // The call services, asked from the operator in use: No keeps the window, Yes hands the

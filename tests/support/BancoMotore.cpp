@@ -13,7 +13,7 @@ BancoMotore::BancoMotore(bool conDtr, const std::function<void(Archivio&)>& prep
     if (prepara)
         prepara(a);
     LetturaImpostazioni::LeggiInterruttori(*globale);
-    LetturaImpostazioni::LeggiGestoreOperativo(*globale);
+    globale->gestore.Leggi(globale->archivio);
     porta.porteEsistenti = {1};
     modem.collega(porta);
     motore = std::make_unique<MotoreGsm>(*globale, porta, dialogo);

@@ -42,7 +42,7 @@ void BancoMotorePty::creaMotore() {
     globale = std::make_unique<StatoGlobale>(cartella.percorso());
     globale->archivio.ApriArchivio(cartella.percorso());
     LetturaImpostazioni::LeggiInterruttori(*globale);
-    LetturaImpostazioni::LeggiGestoreOperativo(*globale);
+    globale->gestore.Leggi(globale->archivio);
     porta = std::make_unique<PortaSerialeQt>(cartella.percorso());
     // What went each way before this port was made belongs to the program that used it.
     scrittiPrima_ = sim.byteRicevuti();

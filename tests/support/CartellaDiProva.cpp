@@ -8,8 +8,7 @@
 
 CartellaDiProva::CartellaDiProva()
     : percorso_(dir_.path()) {
-    CreatoreArchivio::Crea(file(Archivio::NomeFile()), QStringLiteral(SCHEMA_ARCHIVIO),
-                           Archivio::Password());
+    CreatoreArchivio::Crea(file(Archivio::NomeFile()), Archivio::Password());
     QFile::copy(QStringLiteral(SUONO_NOTIFICA), file(QStringLiteral("notify.wav")));
 }
 

@@ -27,7 +27,7 @@ private slots:
         QTemporaryDir dir;
         const QString programma = dir.path();
         QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO),
-                                 {QStringLiteral(SCHEMA_ARCHIVIO), programma + "/archivio.mdb"}),
+                                 {programma + "/archivio.mdb"}),
                  0);
         QVERIFY(QFile::link(QStringLiteral(VELTRIKA_GSM_SIM), programma + "/veltrika-gsm-sim"));
         QVERIFY(QFile::link(QStringLiteral(VELTRIKA_STAMPANTE_SIM),

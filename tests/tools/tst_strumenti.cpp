@@ -1,5 +1,10 @@
+#include "ConnessioneEsterna.h"
 #include "EseguiProgramma.h"
 #include "archive/Archivio.h"
+#include "archive/SchemaArchivio.h"
+#include "backup/ImpostazioniBackup.h"
+
+#include <QDir>
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -24,8 +29,7 @@ private slots:
     void ilBuildNonSovrascriveMaiLArchivioDellUtente() {
         QTemporaryDir dir;
         const QString archivio = dir.filePath(QStringLiteral("programma/archivio.mdb"));
-        const QStringList argomenti{QStringLiteral("--se-manca"), QStringLiteral(SCHEMA_ARCHIVIO),
-                                    archivio};
+        const QStringList argomenti{QStringLiteral("--se-manca"), archivio};
         QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO), argomenti), 0);
         QVERIFY(QFile::exists(archivio));
 
@@ -51,6 +55,33 @@ private slots:
         QCOMPARE(a.ApriTabella(QStringLiteral("Clienti")).Testo(QStringLiteral("T1Nome")),
                  QStringLiteral("Mario Rossi"));
         QCOMPARE(a.ApriTabella(QStringLiteral("Impostazioni")).RecordCount(), 1);
+    }
+
+    // An archive of an earlier release (no step count, no pieces' table) is left to the
+    // program by --se-manca; --aggiorna copies it and brings it up to date, rows kept.
+    void aggiornaUnArchivioPrecedente() {
+        QTemporaryDir dir;
+        const QString archivio = dir.filePath(QStringLiteral("archivio.mdb"));
+        QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO), {archivio}), 0);
+        {
+            ConnessioneEsterna vecchio(archivio);
+            QCOMPARE(vecchio.esegui("DROP TABLE SmsParti; PRAGMA user_version = 0; "
+                                    "INSERT INTO Clienti (T1Nome) VALUES ('Rossi Mario')"),
+                     0);
+        }
+        const QByteArray prima = impronta(archivio);
+        QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO), {"--se-manca", archivio}), 0);
+        QCOMPARE(impronta(archivio), prima);
+
+        QCOMPARE(EseguiProgramma(QStringLiteral(CREA_ARCHIVIO), {"--aggiorna", archivio}), 0);
+        ConnessioneEsterna dopo(archivio);
+        QCOMPARE(dopo.valore("PRAGMA user_version").toInt(), SchemaArchivio::Versione());
+        QCOMPARE(dopo.valore("SELECT count(*) FROM SmsParti").toInt(), 0);
+        QCOMPARE(dopo.valore("SELECT T1Nome FROM Clienti").toString(), QString("Rossi Mario"));
+        QCOMPARE(QDir(ImpostazioniBackup::CartellaPrincipale(dir.path()))
+                     .entryList({QStringLiteral("*.mdb")}, QDir::Files)
+                     .size(),
+                 1);
     }
 
     void ilSuonoDiNotificaEUnOndaPcmValida() {

@@ -175,7 +175,7 @@ int main(int argc, char** argv) {
     const QString cartella = temporanea.path();
     try {
         CreatoreArchivio::Crea(QDir(cartella).filePath(Archivio::NomeFile()),
-                               QStringLiteral(SCHEMA_ARCHIVIO), Archivio::Password());
+                               Archivio::Password());
         riempiArchivio(cartella);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "crea-schermate: %s\n", e.what());

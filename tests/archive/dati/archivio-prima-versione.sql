@@ -34,22 +34,6 @@ CREATE TABLE SMS (
     T4OrarioArrivo     TEXT,
     T4TestoSmsRicevuto TEXT
 );
--- The archive browser filters by number and by date; the index spares it a walk of the table.
-CREATE INDEX SMS_T4Numero_T4DataArrivo ON SMS (T4Numero, T4DataArrivo);
-
--- The pieces of long messages received, each with the pending record (number, date, first time)
--- that holds its message, so that the pieces still to come join it after a restart. Archives
--- delivered before it gain it when the program opens them.
-CREATE TABLE SmsParti (
-    T5Numero       TEXT,
-    T5Riferimento  INTEGER,
-    T5Totale       INTEGER,
-    T5Parte        INTEGER,
-    T5DataArrivo   TEXT,
-    T5OrarioArrivo TEXT,
-    T5OrarioParte  TEXT,
-    T5Testo        TEXT
-);
 
 -- Business data and device settings: exactly one record.
 CREATE TABLE Impostazioni (
