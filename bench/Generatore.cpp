@@ -1,6 +1,7 @@
 #include "Generatore.h"
 
 #include "archive/Archivio.h"
+#include "archive/ChiaveArchivio.h"
 #include "archive/CreatoreArchivio.h"
 #include "platform/ErroreRuntime.h"
 
@@ -123,8 +124,7 @@ void GeneraArchivio(const QString& cartella, const DatiDaGenerare& dati) {
 
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    const QByteArray chiave = Archivio::Password().toUtf8();
-    sqlite3_key(db, chiave.constData(), int(chiave.size()));
+    ChiaveArchivio::Applica(db);
     Casuale r(dati.seme);
     try {
         // A throw-away fill: no need to survive a power cut half-way.

@@ -54,6 +54,13 @@ double Mediana(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
+QString ChiaveCli(const QString& schema) {
+    const QString prefisso = schema.isEmpty() ? QString() : schema + QLatin1Char('.');
+    const QString chiave = schema.isEmpty() ? QStringLiteral("PRAGMA key = '%1';\n").arg(Archivio::Password())
+                                            : QString();
+    return chiave + QStringLiteral("PRAGMA %1cipher_compatibility = 3;\n").arg(prefisso);
+}
+
 double SqlcipherCli(const QString& cartella, const QString& comandi, bool attendeUscita) {
     QProcess p;
     QElapsedTimer t;
@@ -61,7 +68,7 @@ double SqlcipherCli(const QString& cartella, const QString& comandi, bool attend
     p.start(QStringLiteral("sqlcipher"), {QDir(cartella).filePath(Archivio::NomeFile())});
     if (!p.waitForStarted())
         return -1;
-    p.write((QStringLiteral("PRAGMA key='%1';\n").arg(Archivio::Password()) + comandi).toUtf8());
+    p.write((ChiaveCli() + comandi).toUtf8());
     p.closeWriteChannel();
     p.waitForFinished(-1);
     const double ms = Trascorso(t);

@@ -31,6 +31,10 @@ double MemoriaMb(const char* voce);
 void AzzeraPicco();
 double Mediana(std::vector<double> v);
 
+// What the `sqlcipher` tool is fed to key a file as the program does (ChiaveArchivio): the key
+// and the pinned format; for an attached `schema` only its format (its key is in the ATTACH).
+QString ChiaveCli(const QString& schema = QString());
+
 // Runs `sqlcipher <cartella>/archivio.mdb`, fed the key and then `comandi`, and times the whole
 // process: start, key derivation, query, output. -1 when the tool is missing or the output
 // (when one is expected) is empty.

@@ -17,6 +17,7 @@
 #include "Generatore.h"
 #include "Misure.h"
 #include "archive/Archivio.h"
+#include "archive/ChiaveArchivio.h"
 #include "backup/BackupAutomatico.h"
 #include "backup/CopiaArchivio.h"
 #include "backup/ImpostazioniBackup.h"
@@ -186,13 +187,13 @@ Spezzata CopiaSenzaPause(Archivio& archivio, const QString& cartella,
 // and, for the second, checks that file; the whole process timed. -1 when it fails.
 double Pavimento(const QString& originale, const QString& destinazione, bool controllo) {
     const QString chiave = Archivio::Password();
-    QString comandi = QStringLiteral("PRAGMA key = '%1';\nATTACH DATABASE '%2' AS copia KEY '%1';\n"
-                                     "SELECT sqlcipher_export('copia');\nDETACH DATABASE copia;\n")
-                          .arg(chiave, destinazione);
+    const QString attacca =
+        QStringLiteral("ATTACH DATABASE '%2' AS copia KEY '%1';\n").arg(chiave, destinazione) +
+        Misure::ChiaveCli(QStringLiteral("copia"));
+    QString comandi = Misure::ChiaveCli() + attacca +
+                      QStringLiteral("SELECT sqlcipher_export('copia');\nDETACH DATABASE copia;\n");
     if (controllo)
-        comandi += QStringLiteral("ATTACH DATABASE '%2' AS copia KEY '%1';\n"
-                                  "PRAGMA copia.integrity_check;\n")
-                       .arg(chiave, destinazione);
+        comandi += attacca + QStringLiteral("PRAGMA copia.integrity_check;\n");
     QProcess p;
     QElapsedTimer t;
     t.start();
@@ -213,8 +214,7 @@ QString Motore(const QString& percorso) {
     QString testo;
     if (sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db, SQLITE_OPEN_READONLY,
                         nullptr) == SQLITE_OK) {
-        const QByteArray chiave = Archivio::Password().toUtf8();
-        sqlite3_key(db, chiave.constData(), int(chiave.size()));
+        ChiaveArchivio::Applica(db);
         const auto valore = [db](const char* sql) {
             sqlite3_stmt* st = nullptr;
             QString v;

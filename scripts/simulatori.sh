@@ -29,9 +29,9 @@ fi
 mkdir -p "$PORTE"
 
 # The delivered archive names no operator; the demo gives the simulated SIM one, once.
-if [ -z "$(printf "PRAGMA key = '5830kvm4177';\nSELECT COUNT(*) FROM DatiGestoreSim;\n" |
+if [ -z "$(printf "PRAGMA key = '5830kvm4177';\nPRAGMA cipher_compatibility = 3;\nSELECT COUNT(*) FROM DatiGestoreSim;\n" |
   sqlcipher "$PROGRAMMA/archivio.mdb" 2>/dev/null | tail -n 1 | grep -v '^0$')" ]; then
-  printf "PRAGMA key = '5830kvm4177';\nINSERT INTO DatiGestoreSim (GestoreSim, Operativo, TelCredito, TestoSmsCredito, ModalitaCre, ModRispCredito, CreditoSim, DataScadenza) VALUES ('Rete Simulata', 1, '*123#', '', 2, 0, '', '');\n" |
+  printf "PRAGMA key = '5830kvm4177';\nPRAGMA cipher_compatibility = 3;\nINSERT INTO DatiGestoreSim (GestoreSim, Operativo, TelCredito, TestoSmsCredito, ModalitaCre, ModRispCredito, CreditoSim, DataScadenza) VALUES ('Rete Simulata', 1, '*123#', '', 2, 0, '', '');\n" |
     sqlcipher "$PROGRAMMA/archivio.mdb" >/dev/null || true
 fi
 

@@ -1,14 +1,18 @@
 #include "Archivio.h"
 
 #include "AggiornamentoSchema.h"
+#include "ChiaveArchivio.h"
+#include "ConversioneFormato.h"
 #include "ErroriArchivio.h"
 #include "SchemaArchivio.h"
 #include "SqlInterno.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -16,9 +20,9 @@ namespace {
 // to ride over a reader, short enough not to freeze the window.
 constexpr int AttesaBloccoMs = 250;
 
-// An encrypted file cannot tell a wrong password from damage. A plain database or a file whose
-// size is not a whole number of pages is certainly not ours; anything else is taken as ours
-// opened with the wrong password.
+// An encrypted file cannot tell a wrong key or format from damage. A plain database or a file
+// whose size is not a whole number of pages is certainly not ours; anything else may be ours in
+// SQLCipher 4's own format, or damaged.
 bool SembraArchivioCifrato(const QString& percorso) {
     QFile f(percorso);
     if (!f.open(QIODevice::ReadOnly))
@@ -28,6 +32,21 @@ bool SembraArchivioCifrato(const QString& percorso) {
     if (intestazione == QByteArray("SQLite format 3", 16))
         return false;
     return dimensione >= 512 && dimensione % 512 == 0;
+}
+
+sqlite3* ApriConChiave(const QString& percorso) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        ErroreRuntime errore = ErroriArchivio::DaSqlite(db, rc);
+        sqlite3_close_v2(db);
+        throw errore;
+    }
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_timeout(db, AttesaBloccoMs);
+    ChiaveArchivio::Applica(db);
+    return db;
 }
 
 QStringList TabelleDelFile(sqlite3* db) {
@@ -73,19 +92,7 @@ void Archivio::ApriArchivio(const QString& cartellaProgramma) {
     if (!QFileInfo::exists(percorso_))
         throw ErroriArchivio::FileNonTrovato(percorso_);
 
-    sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(percorso_).constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    if (rc != SQLITE_OK) {
-        ErroreRuntime errore = ErroriArchivio::DaSqlite(db, rc);
-        sqlite3_close_v2(db);
-        throw errore;
-    }
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_timeout(db, AttesaBloccoMs);
-    const QByteArray chiave = Password().toUtf8();
-    sqlite3_key(db, chiave.constData(), int(chiave.size()));
-
+    sqlite3* db = ApriConChiave(percorso_);
     try {
         QStringList presenti;
         try {
@@ -93,9 +100,15 @@ void Archivio::ApriArchivio(const QString& cartellaProgramma) {
         } catch (const ErroreRuntime& e) {
             if (e.Number() != ErroreRuntime::FormatoNonRiconosciuto)
                 throw;
-            if (SembraArchivioCifrato(percorso_))
-                throw ErroriArchivio::PasswordNonValida();
-            throw ErroriArchivio::FormatoNonRiconosciuto(percorso_);
+            if (!SembraArchivioCifrato(percorso_))
+                throw ErroriArchivio::FormatoNonRiconosciuto(percorso_);
+            // Maybe written in SQLCipher 4's own format by a build before the pinning: converted
+            // once, the original kept aside.
+            sqlite3_close_v2(std::exchange(db, nullptr));
+            if (ConversioneFormato::Converti(percorso_, QDateTime::currentDateTime()).isEmpty())
+                throw ErroriArchivio::ArchivioIlleggibile(percorso_);
+            db = ApriConChiave(percorso_);
+            presenti = TabelleDelFile(db);
         }
         for (const QString& tabella : Tabelle()) {
             if (!presenti.contains(tabella, Qt::CaseInsensitive))

@@ -1,6 +1,7 @@
 #include "CreatoreArchivio.h"
 
 #include "AggiornamentoSchema.h"
+#include "ChiaveArchivio.h"
 #include "ErroriArchivio.h"
 #include "SqlInterno.h"
 
@@ -30,8 +31,7 @@ void CreatoreArchivio::Crea(const QString& percorsoArchivio, const QString& pass
         if (rc != SQLITE_OK)
             throw ErroriArchivio::DaSqlite(db, rc);
         sqlite3_extended_result_codes(db, 1);
-        const QByteArray chiave = password.toUtf8();
-        sqlite3_key(db, chiave.constData(), int(chiave.size()));
+        ChiaveArchivio::Applica(db, password.toUtf8());
         // A new file holds no row, so no copy is due.
         AggiornamentoSchema::Applica(db, [] {});
         if (sqlite3_close(db) != SQLITE_OK)

@@ -40,8 +40,10 @@ ErroreRuntime FormatoNonRiconosciuto(const QString& percorso) {
             QStringLiteral("Formato di database non riconosciuto: '%1'.").arg(percorso)};
 }
 
-ErroreRuntime PasswordNonValida() {
-    return {ErroreRuntime::PasswordNonValida, QStringLiteral("Password non valida.")};
+ErroreRuntime ArchivioIlleggibile(const QString& percorso) {
+    return {ErroreRuntime::PasswordNonValida,
+            QStringLiteral("Il file '%1' è danneggiato o non è un archivio di VELTRIKA.")
+                .arg(percorso)};
 }
 
 ErroreRuntime ContatoreNonScrivibile(const QString& campo) {

@@ -17,7 +17,9 @@ ErroreRuntime UpdateSenzaAddNew();
 ErroreRuntime TabellaNonTrovata(const QString& nome);
 ErroreRuntime FileNonTrovato(const QString& percorso);
 ErroreRuntime FormatoNonRiconosciuto(const QString& percorso);
-ErroreRuntime PasswordNonValida();
+// An encrypted file that opens neither in the pinned format nor in SQLCipher 4's: damaged, or
+// not an archive of this program. Keeps the classic number of a wrong password.
+ErroreRuntime ArchivioIlleggibile(const QString& percorso);
 ErroreRuntime ContatoreNonScrivibile(const QString& campo);
 
 // Translates a failed engine call (rc and the connection's message) into the classic error.

@@ -1,6 +1,6 @@
 #include "ConnessioneCopia.h"
 
-#include "archive/Archivio.h"
+#include "archive/ChiaveArchivio.h"
 #include "platform/PermessiCondivisi.h"
 
 #include <QFile>
@@ -33,7 +33,7 @@ ConnessioneCopia::ConnessioneCopia(const QString& percorso, Modo modo) {
         return;
     }
     sqlite3_extended_result_codes(db_, 1);
-    Chiave(db_);
+    ChiaveArchivio::Applica(db_);
 }
 
 ConnessioneCopia::~ConnessioneCopia() {
@@ -46,9 +46,4 @@ ConnessioneCopia::ConnessioneCopia(ConnessioneCopia&& altra) noexcept
 
 sqlite3* ConnessioneCopia::Rilascia() {
     return std::exchange(db_, nullptr);
-}
-
-void ConnessioneCopia::Chiave(sqlite3* db) {
-    const QByteArray chiave = Archivio::Password().toUtf8();
-    sqlite3_key(db, chiave.constData(), int(chiave.size()));
 }

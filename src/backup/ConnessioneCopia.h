@@ -29,9 +29,6 @@ public:
     // Hands the connection over; the caller closes it.
     sqlite3* Rilascia();
 
-    // Gives the program's key to a connection just opened.
-    static void Chiave(sqlite3* db);
-
 private:
     sqlite3* db_ = nullptr;
     QString errore_;

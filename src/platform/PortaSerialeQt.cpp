@@ -5,6 +5,7 @@
 #include "PorteCom.h"
 
 #include <QElapsedTimer>
+#include <poll.h>
 
 namespace {
 
@@ -21,12 +22,26 @@ PortaSerialeQt::PortaSerialeQt(QString cartellaProgramma)
     QObject::connect(
         &porta_, &QSerialPort::errorOccurred, &porta_, [this](QSerialPort::SerialPortError errore) {
             if ((errore == QSerialPort::ReadError || errore == QSerialPort::ResourceError) &&
-                porta_.isOpen()) {
-                consumati_ += porta_.bytesAvailable();
-                porta_.close();
-                perso_ = true;
-            }
+                porta_.isOpen())
+                perdi();
         });
+}
+
+void PortaSerialeQt::perdi() {
+    consumati_ += porta_.bytesAvailable();
+    porta_.close();
+    perso_ = true;
+}
+
+// Qt 6.8 no longer reports a device that hung up (a modem or printer pulled out, the far end of
+// a pseudo-terminal closed): the descriptor tells it itself, and it is then lost as above.
+bool PortaSerialeQt::riagganciata() {
+    if (porta_.isOpen()) {
+        pollfd stato{int(porta_.handle()), POLLIN | POLLOUT, 0};
+        if (::poll(&stato, 1, 0) > 0 && (stato.revents & (POLLHUP | POLLNVAL)))
+            perdi();
+    }
+    return perso_;
 }
 
 PortaSerialeQt::~PortaSerialeQt() {
@@ -131,19 +146,24 @@ void PortaSerialeQt::leggiDisponibili() {
     }
     // A device that has gone reports a read error; the missing replies tell the rest.
     porta_.clearError();
+    // What came before a hang-up is still read; only then is the device taken as gone.
+    if (porta_.bytesAvailable() == 0)
+        riagganciata();
 }
 
 int PortaSerialeQt::InBufferCount() {
     if (!porta_.isOpen())
         return 0;
     leggiDisponibili();
-    return int(porta_.bytesAvailable());
+    return porta_.isOpen() ? int(porta_.bytesAvailable()) : 0;
 }
 
 QString PortaSerialeQt::Input() {
     if (!porta_.isOpen())
         return {};
     leggiDisponibili();
+    if (!porta_.isOpen())
+        return {};
     const QByteArray letti = porta_.readAll();
     consumati_ += letti.size();
     return CodicePagina1252::Decodifica(letti);
@@ -151,7 +171,7 @@ QString PortaSerialeQt::Input() {
 
 void PortaSerialeQt::Output(const QString& testo) {
     giriAttesa_ = 0;
-    if (perso_)
+    if (riagganciata())
         Fallisci(ErroreRuntime::ScritturaSeriale);
     if (!porta_.isOpen())
         Fallisci(ErroreRuntime::PortaChiusa);
@@ -176,7 +196,8 @@ void PortaSerialeQt::attendiInvio() {
         ++giriAttesa_;
         porta_.waitForBytesWritten(50);
         const auto errore = porta_.error();
-        if (errore == QSerialPort::WriteError || errore == QSerialPort::ResourceError) {
+        if (errore == QSerialPort::WriteError || errore == QSerialPort::ResourceError ||
+            riagganciata()) {
             porta_.clearError();
             Fallisci(ErroreRuntime::ScritturaSeriale);
         }

@@ -44,6 +44,8 @@ private:
     void applicaImpostazioni();
     void leggiDisponibili();
     void attendiInvio();
+    void perdi();
+    bool riagganciata();
 
     const QString cartellaProgramma_;
     QSerialPort porta_;

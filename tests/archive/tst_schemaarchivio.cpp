@@ -1,5 +1,6 @@
 #include "CartellaDiProva.h"
 #include "archive/Archivio.h"
+#include "archive/ChiaveArchivio.h"
 #include "archive/Schema.h"
 #include "archive/SchemaArchivio.h"
 #include "backup/CopiaAggiornamento.h"
@@ -22,8 +23,7 @@ public:
     explicit File(const QString& percorso) {
         sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        const QByteArray chiave = Archivio::Password().toUtf8();
-        sqlite3_key(db_, chiave.constData(), int(chiave.size()));
+        ChiaveArchivio::Applica(db_);
     }
     ~File() { sqlite3_close_v2(db_); }
     File(const File&) = delete;

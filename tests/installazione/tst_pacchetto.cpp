@@ -122,6 +122,24 @@ private slots:
         QCOMPARE(consigliati.trimmed(), QByteArray("usb-modeswitch"));
         QVERIFY(!contenuto.contains("archivio.mdb"));
 
+        // Its dependencies exist on this release (apt resolves them) and name the package that
+        // holds Qt's SVG image plugin here, which moved between releases.
+        RIESCE(QStringLiteral("apt-get"), {QStringLiteral("-s"), QStringLiteral("-q"),
+                                           QStringLiteral("install"), deb});
+        QByteArray dipendenze, proprietario;
+        QCOMPARE(EseguiProgramma(QStringLiteral("dpkg-deb"),
+                                 {QStringLiteral("-f"), deb, QStringLiteral("Depends")},
+                                 &dipendenze),
+                 0);
+        QCOMPARE(EseguiProgramma(QStringLiteral("dpkg"),
+                                 {QStringLiteral("-S"), QStringLiteral("imageformats/libqsvg.so")},
+                                 &proprietario),
+                 0);
+        const QByteArray pluginSvg = proprietario.left(proprietario.indexOf(':'));
+        QVERIFY2(dipendenze.contains(" " + pluginSvg + " ") ||
+                     dipendenze.contains(" " + pluginSvg + ","),
+                 dipendenze.constData());
+
         const QString radice = dir.filePath(QStringLiteral("radice"));
         QVERIFY(QDir().mkpath(radice + QStringLiteral("/var/lib/dpkg/info")));
         QVERIFY(QDir().mkpath(radice + QStringLiteral("/var/lib/dpkg/updates")));

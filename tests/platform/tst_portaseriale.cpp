@@ -213,6 +213,40 @@ private slots:
         QCOMPARE(errore, 8021);
     }
 
+    // A hang-up is seen whatever Qt reports: at the next write even when nothing was read since,
+    // and in the middle of a long write, which ends within a second instead of looping.
+    void unRiaggancioEVistoSenzaGiriAVuoto() {
+        QTemporaryDir programma;
+        auto modem = std::make_unique<CapoPty>();
+        QVERIFY(modem->collega(programma.path(), 1));
+        PortaSerialeQt porta(programma.path());
+        porta.setPortOpen(true);
+        porta.Output(QStringLiteral("AT\r"));
+        modem.reset();
+        QCOMPARE(numeroErrore([&] { porta.Output(QStringLiteral("AT")); }), 8021);
+        QCOMPARE(porta.giriAttesaUltimaScrittura(), 0);
+        QVERIFY(porta.PortOpen());
+        porta.setPortOpen(false);
+
+        auto stampante = std::make_unique<CapoPty>();
+        QVERIFY(stampante->collega(programma.path(), 2));
+        porta.setCommPort(2);
+        porta.setPortOpen(true);
+        // The printer takes one byte of a document far larger than the line holds, then is
+        // pulled out while the write waits for it.
+        std::thread staccata([&] {
+            char c = 0;
+            (void)::read(stampante->fd(), &c, 1);
+            stampante.reset();
+        });
+        const int errore = numeroErrore([&] { porta.Output(QString(256 * 1024, 'x')); });
+        staccata.join();
+        QCOMPARE(errore, 8021);
+        // Each round waits at most 50 ms for the device.
+        QVERIFY2(porta.giriAttesaUltimaScrittura() <= 20,
+                 qPrintable(QString::number(porta.giriAttesaUltimaScrittura())));
+    }
+
     void numeriFuoriDallIntervallo() {
         QTemporaryDir programma;
         PortaSerialeQt porta(programma.path());

@@ -1,5 +1,7 @@
 #include "ConnessioneEsterna.h"
 
+#include "archive/ChiaveArchivio.h"
+
 #include <QFile>
 #include <sqlite3.h>
 
@@ -7,7 +9,7 @@ ConnessioneEsterna::ConnessioneEsterna(const QString& percorso, const QByteArray
     sqlite3_open_v2(QFile::encodeName(percorso).constData(), &db_,
                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (!chiave.isEmpty())
-        sqlite3_key(db_, chiave.constData(), int(chiave.size()));
+        ChiaveArchivio::Applica(db_, chiave);
 }
 
 ConnessioneEsterna::~ConnessioneEsterna() {
