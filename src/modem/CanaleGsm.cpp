@@ -6,6 +6,7 @@
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
 #include "platform/PorteCom.h"
+#include "platform/ProgrammaSullaPorta.h"
 #include "platform/StiliMessaggio.h"
 
 #include <algorithm>
@@ -24,6 +25,8 @@ CanaleGsm::Esito CanaleGsm::erroreApertura(const ErroreRuntime& e) {
     StatoModem& s = m_.stato;
     const bool portaMancante =
         e.Number() == ErroreRuntime::PortaNonValida || e.Number() == ErroreRuntime::PortaGiaAperta;
+    if (e.Number() == ErroreRuntime::PortaGiaAperta)
+        diagnosticaPortaOccupata();
     if (portaMancante && s.PortaCom >= kUltimaPorta) {
         // The search has reached the last port: the program runs without a modem. A last port
         // held by another program ends the search the same way, so that the program can close.
@@ -110,6 +113,16 @@ void CanaleGsm::diagnosticaPorta() {
                    (stabili.isEmpty() ? QString()
                                       : QStringLiteral(" (") + stabili.join(QStringLiteral(", ")) +
                                             QLatin1Char(')')));
+}
+
+void CanaleGsm::diagnosticaPortaOccupata() {
+    if (!m_.stato.DiagnosticaAttiva)
+        return;
+    const QString chi = ProgrammaSullaPorta::Chi(
+        PorteCom::Dispositivo(m_.globale.cartellaProgramma, m_.stato.PortaCom));
+    if (!chi.isEmpty())
+        m_.utente.Diagnostica(
+            false, QStringLiteral("COM%1 è usata da %2").arg(m_.stato.PortaCom).arg(chi));
 }
 
 bool CanaleGsm::puoScrivere() const {

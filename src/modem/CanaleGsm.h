@@ -95,6 +95,8 @@ private:
     void instrada(const QString& riga, bool inUnaRisposta);
     // Which real device the COM number was, for the diagnostic lists of a search without links.
     void diagnosticaPorta();
+    // Which program holds a port the search found busy, when /proc shows it.
+    void diagnosticaPortaOccupata();
 
     ContestoModem& m_;
     InibizioneModemManager inibizione_ = InibizioneModemManager::DaAmbiente();

@@ -1,6 +1,7 @@
 #include "BancoMotorePty.h"
 #include "platform/PortaSerialeQt.h"
 
+#include <QFile>
 #include <QTest>
 
 using Guasto = ModemSimulato::Guasto;
@@ -193,6 +194,25 @@ private slots:
         const qsizetype comandi = b.comandi().size();
         b.tick(200);
         QCOMPARE(b.comandi().size(), comandi);
+    }
+
+    // A port another program holds: the search goes on, and the diagnostic lists name the holder.
+    void unaPortaTenutaDaUnAltroProgrammaENominata() {
+        BancoMotorePty b;
+        PortaSerialeQt altra(b.cartella.percorso());
+        altra.setCommPort(1);
+        altra.setPortOpen(true);
+        QFile comm(QStringLiteral("/proc/self/comm"));
+        QVERIFY(comm.open(QIODevice::ReadOnly));
+        const QString questo = QString::fromLocal8Bit(comm.readAll()).trimmed();
+        b.s().DiagnosticaAttiva = true;
+        b.accendi();
+        QVERIFY(b.finche(
+            [&] { return b.p().porta.testo == QLatin1String("GSM Spento o non Collegato"); }));
+        QVERIFY(b.dialogo.ricevute.contains(QStringLiteral("COM1 è usata da %1 (pid %2)")
+                                                .arg(questo)
+                                                .arg(QCoreApplication::applicationPid())));
+        QVERIFY(b.comandi().isEmpty());
     }
 
     void ilModemCheScompareVieneRiaccesoECercato() {
