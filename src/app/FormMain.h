@@ -6,23 +6,19 @@
 #include "platform/Guardia.h"
 #include "platform/PortaSeriale.h"
 
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 #include <memory>
-#include <optional>
 
 struct StatoGlobale;
 class FormLogo;
 class FormChiusura;
+class PannelloModem;
+class ChiusuraProgramma;
 class FormMsgBox1;
 class Annunciatore;
 class SportelloSms;
@@ -69,20 +65,10 @@ public:
     void CmBackup_Click();
     // "Ripristina Archivio…": a copy put back in place of the archive in use.
     void CmRipristina_Click();
-    int Conferma_Chiusura();
     MotoreGsm& Motore() { return motore_; }
 
-    // The buttons of the modem panel and of the PIN frame.
-    void BtnTrovaGsm_Click();
-    void BtnSpegniGsm_Click();
-    void btnClearModem_Click();
-    // "Gestione Credito": the credit of the operator in use.
-    void BtnTestCredito_Click();
     // "InvioSms": the campaign window, modal over this one.
     void CmInvioSms_Click();
-    void BtnPinCode_Click();
-    void BtnPinEsc_Click();
-    void BtnDisabilitaPinCode_Click();
 
     // Public variables read by other windows.
     int rispformbox = 0;
@@ -110,25 +96,6 @@ public:
     QAction* CmInfo;
     QLabel* LblListaSMS;
     QTreeView* ListaSMS;
-    QGroupBox* FrmDatiTecnici;
-    QLabel* LbLPortaModem;
-    QLabel* lblledmodem;
-    QLabel* lblprovider;
-    QLabel* LblCredito;
-    QLabel* LblPinCode;
-    QProgressBar* ProgressBar1;
-    QPushButton* BtnTrovaGsm;
-    QPushButton* BtnTestCredito;
-    QPushButton* BtnDisabilitaPinCode;
-    QPushButton* BtnSpegniGsm;
-    QGroupBox* FrmPin;
-    QLineEdit* TxtPinCode;
-    QPushButton* BtnPinCode;
-    QPushButton* BtnPinEsc;
-    QGroupBox* FrModem;
-    QListWidget* ListSendModem;
-    QListWidget* ListRicevutiModem;
-    QPushButton* btnClearModem;
     QTimer Timer1;
     PortaSeriale& MSComm1;
     PortaSeriale& MSComm2;
@@ -142,6 +109,10 @@ public:
     // The windows this one loads and unloads; null while not loaded.
     FormLogo* logo() const;
     FormChiusura* chiusura() const;
+    // The closing: its questions, the modem switched off, the closing copy.
+    ChiusuraProgramma& Chiusura() { return *chiusura_; }
+    // The modem panel: the engine's data, the PIN frame, the diagnostic lists (F7).
+    PannelloModem& Pannello() { return *pannello_; }
     FormMsgBox1* msgBox1() const;
     // The desk: what a click on a pending row does.
     SportelloSms& Sportello() { return *sportello_; }
@@ -181,9 +152,7 @@ private:
     void leggiArchivio();
     // The archive was put back from a copy: everything read from it is read again.
     void archivioSostituito();
-    void disegnaPannello();
     void apriDocumento(const QString& nome);
-    void mostraDiagnostica();
     // Runs a handler of this window through its guard, then draws the modem panel.
     void esegui(const std::function<void()>& gestore);
 
@@ -197,16 +166,14 @@ private:
     std::unique_ptr<ModulofnStampa> stampa_;
     std::unique_ptr<BackupAutomatico> backup_;
     QPointer<FormLogo> logo_;
-    QPointer<FormChiusura> chiusura_;
-    ModelloSmsInAttesa* modello_ = nullptr;   // child of this window
-    Annunciatore* annunciatore_ = nullptr; // child of this window
-    SportelloSms* sportello_ = nullptr; // child of ListaSMS
+    // The closing's protocol, and its wait shown while the modem is switched off.
+    std::unique_ptr<ChiusuraProgramma> chiusura_;
+    QPointer<FormChiusura> attesa_;
+    ModelloSmsInAttesa* modello_ = nullptr; // child of this window
+    Annunciatore* annunciatore_ = nullptr;  // child of this window
+    SportelloSms* sportello_ = nullptr;     // child of ListaSMS
+    PannelloModem* pannello_ = nullptr;     // child of this window
     Guardia guardia_;
-    // The panel as last drawn: it is drawn again only when the engine changed it.
-    std::optional<PannelloGsm> disegnato_;
     bool scaricata_ = false;
-    bool chiusuraDiSistema_ = false;
     bool inTick_ = false;
-    // The closing question is open: a second "Esci" is not asked again.
-    bool domandaChiusura_ = false;
 };
