@@ -27,9 +27,9 @@ class StampanteCorrente;
 class CampagnaSms;
 class BackupAutomatico;
 
-// The main window: the pending list, the arrival notice, the modem panel drawn from the modem
-// engine, and the 100 ms timer that runs, in a fixed order, the start-up phases, the engine's
-// steps and the announcement, from the end of the splash to the last tick of the closing.
+// The main window: the menus, the pending list beside the modem panel (PannelloModem), and the
+// 100 ms timer that runs, in a fixed order, the start-up phases, the engine's steps and the
+// announcement, from the end of the splash until ChiusuraProgramma says the program may end.
 class FormMain : public QMainWindow, private DialogoUtente {
     Q_OBJECT
 public:

@@ -183,10 +183,7 @@ void PannelloModem::BtnTestCredito_Click() {
 }
 
 void PannelloModem::BtnPinCode_Click() {
-    esegui_([this] {
-        motore_.pannello.codicePin = TxtPinCode->text();
-        motore_.pin.Ok();
-    });
+    conCodice([this] { motore_.pin.Ok(); });
 }
 
 void PannelloModem::BtnPinEsc_Click() {
@@ -194,8 +191,12 @@ void PannelloModem::BtnPinEsc_Click() {
 }
 
 void PannelloModem::BtnDisabilitaPinCode_Click() {
-    esegui_([this] {
+    conCodice([this] { motore_.pin.Pulsante(); });
+}
+
+void PannelloModem::conCodice(const std::function<void()>& azione) {
+    esegui_([&] {
         motore_.pannello.codicePin = TxtPinCode->text();
-        motore_.pin.Pulsante();
+        azione();
     });
 }

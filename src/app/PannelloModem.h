@@ -62,6 +62,9 @@ public:
     QPushButton* btnClearModem;
 
 private:
+    // What is typed in the PIN box goes to the engine with the action, whatever it held.
+    void conCodice(const std::function<void()>& azione);
+
     MotoreGsm& motore_;
     Esecutore esegui_;
     // The panel as last drawn: it is drawn again only when the engine changed it.
