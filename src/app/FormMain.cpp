@@ -1,5 +1,6 @@
 #include "FormMain.h"
 
+#include "Applicazione.h"
 #include "ChiusuraProgramma.h"
 #include "FormChiusura.h"
 #include "FormLogo.h"
@@ -42,23 +43,32 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+FormMain::FormMain(Applicazione& applicazione, QWidget* parent)
+    : FormMain(nullptr, &applicazione, parent) {}
+
 FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
                    std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent)
+    : FormMain(std::make_unique<Applicazione>(stato, std::move(porta), std::move(portaStampante)),
+               nullptr, parent) {}
+
+FormMain::FormMain(std::unique_ptr<Applicazione> propria, Applicazione* applicazione,
+                   QWidget* parent)
     : QMainWindow(parent)
-    , MSComm1(*porta)
-    , MSComm2(*portaStampante)
-    , stato_(stato)
-    , porta_(std::move(porta))
-    , portaStampante_(std::move(portaStampante))
-    , motore_(stato, *porta_, *this)
-    , campagna_(std::make_unique<CampagnaSms>(stato, motore_))
-    , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
-    , stampa_(std::make_unique<ModulofnStampa>(stato, MSComm2, *stampante_, this))
-    , backup_(std::make_unique<BackupAutomatico>(stato.archivio, stato.cartellaProgramma))
+    , MSComm1((applicazione ? *applicazione : *propria).PortaModem())
+    , MSComm2((applicazione ? *applicazione : *propria).PortaStampante())
+    , app_(applicazione ? *applicazione : *propria)
+    , propria_(std::move(propria))
+    , stato_(app_.Stato())
+    , motore_(app_.Motore())
+    , campagna_(&app_.Campagna())
+    , stampante_(&app_.Stampante())
+    , stampa_(&app_.Stampa())
+    , backup_(&app_.Backup())
     , chiusura_(std::make_unique<ChiusuraProgramma>(
           motore_, *backup_, [this] { return modello_->Conteggio(); }, this))
     , guardia_(this) {
     setObjectName(QStringLiteral("FormMain"));
+    app_.Mostra(this, this);
     setWindowTitle(Titolo());
     costruisciControlli();
     // Seen before the focused control gets the key.
@@ -74,7 +84,7 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
         attesa_->show();
     });
     connect(chiusura_.get(), &ChiusuraProgramma::Terminata, this, &FormMain::scaricaTutto);
-    connect(backup_.get(), &BackupAutomatico::Avviso, this, [this](const QString& testo) {
+    connect(backup_, &BackupAutomatico::Avviso, this, [this](const QString& testo) {
         if (chiusura_->DiSistemaInCorso()) {
             qWarning().noquote() << testo;
             return;
@@ -85,7 +95,8 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
 }
 
 FormMain::~FormMain() {
-    stampa_.reset(); // its previews belong to this window
+    // The working parts may outlive this window: their boxes no longer come here.
+    app_.Mostra(nullptr, nullptr);
     delete logo_;
     delete attesa_;
 }

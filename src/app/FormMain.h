@@ -25,6 +25,7 @@ class SportelloSms;
 class ModulofnStampa;
 class StampanteCorrente;
 class CampagnaSms;
+class Applicazione;
 class BackupAutomatico;
 
 // The main window: the menus, the pending list beside the modem panel (PannelloModem), and the
@@ -33,7 +34,10 @@ class BackupAutomatico;
 class FormMain : public QMainWindow, private DialogoUtente {
     Q_OBJECT
 public:
-    // `porta` is the modem's port, `portaStampante` the 80-column printer's.
+    // The window over the program's working parts, which outlive it.
+    explicit FormMain(Applicazione& applicazione, QWidget* parent = nullptr);
+    // The window with working parts of its own: `porta` is the modem's port, `portaStampante`
+    // the 80-column printer's.
     FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
              std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent = nullptr);
     ~FormMain() override;
@@ -156,15 +160,16 @@ private:
     // Runs a handler of this window through its guard, then draws the modem panel.
     void esegui(const std::function<void()>& gestore);
 
+    FormMain(std::unique_ptr<Applicazione> propria, Applicazione* applicazione, QWidget* parent);
+
+    Applicazione& app_;
+    std::unique_ptr<Applicazione> propria_; // only when the window made its own
     StatoGlobale& stato_;
-    std::unique_ptr<PortaSeriale> porta_;
-    std::unique_ptr<PortaSeriale> portaStampante_;
-    MotoreGsm motore_;
-    // The SMS campaign outlives its window: an outcome that comes after it closed is recorded.
-    std::unique_ptr<CampagnaSms> campagna_;
-    std::unique_ptr<StampanteCorrente> stampante_;
-    std::unique_ptr<ModulofnStampa> stampa_;
-    std::unique_ptr<BackupAutomatico> backup_;
+    MotoreGsm& motore_;
+    CampagnaSms* campagna_;
+    StampanteCorrente* stampante_;
+    ModulofnStampa* stampa_;
+    BackupAutomatico* backup_;
     QPointer<FormLogo> logo_;
     // The closing's protocol, and its wait shown while the modem is switched off.
     std::unique_ptr<ChiusuraProgramma> chiusura_;
