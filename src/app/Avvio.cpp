@@ -1,5 +1,6 @@
 #include "Avvio.h"
 
+#include "Applicazione.h"
 #include "ChiusuraDiSistema.h"
 #include "FormMain.h"
 #include "archive/StatoGlobale.h"
@@ -124,8 +125,9 @@ int Avvio::Esegui(int argc, char** argv) {
         MsgBox(QStringLiteral("VELTRIKA è già in esecuzione."), Stile::Esclamazione);
         return 1;
     }
-    FormMain formMain(stato, std::make_unique<PortaSerialeQt>(stato.cartellaProgramma),
-                      std::make_unique<PortaSerialeQt>(stato.cartellaProgramma));
+    Applicazione applicazione(stato, std::make_unique<PortaSerialeQt>(stato.cartellaProgramma),
+                              std::make_unique<PortaSerialeQt>(stato.cartellaProgramma));
+    FormMain formMain(applicazione);
     QObject::connect(&formMain, &FormMain::Terminata, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     ChiusuraDiSistema sistema;

@@ -1,7 +1,10 @@
 #include "FormMain.h"
 
+#include "Applicazione.h"
+#include "ChiusuraProgramma.h"
 #include "FormChiusura.h"
 #include "FormLogo.h"
+#include "PannelloModem.h"
 #include "archive/LetturaImpostazioni.h"
 #include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
@@ -36,42 +39,36 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QRegularExpressionValidator>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace {
-// The diagnostic lists keep the latest exchanges only, so that leaving them open for days does
-// not eat the memory.
-void aggiungiDiagnostica(QListWidget* lista, const QString& riga) {
-    constexpr int kMassimoRighe = 1000;
-    while (lista->count() >= kMassimoRighe)
-        delete lista->takeItem(0);
-    lista->addItem(riga);
-}
-
-void disegna(QLabel* etichetta, const PannelloGsm::Voce& voce) {
-    Accessibile::Testo(etichetta, voce.testo);
-    etichetta->setEnabled(voce.attiva);
-}
-} // namespace
+FormMain::FormMain(Applicazione& applicazione, QWidget* parent)
+    : FormMain(nullptr, &applicazione, parent) {}
 
 FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
                    std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent)
+    : FormMain(std::make_unique<Applicazione>(stato, std::move(porta), std::move(portaStampante)),
+               nullptr, parent) {}
+
+FormMain::FormMain(std::unique_ptr<Applicazione> propria, Applicazione* applicazione,
+                   QWidget* parent)
     : QMainWindow(parent)
-    , MSComm1(*porta)
-    , MSComm2(*portaStampante)
-    , stato_(stato)
-    , porta_(std::move(porta))
-    , portaStampante_(std::move(portaStampante))
-    , motore_(stato, *porta_, *this)
-    , campagna_(std::make_unique<CampagnaSms>(stato, motore_))
-    , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
-    , stampa_(std::make_unique<ModulofnStampa>(stato, MSComm2, *stampante_, this))
-    , backup_(std::make_unique<BackupAutomatico>(stato.archivio, stato.cartellaProgramma))
+    , MSComm1((applicazione ? *applicazione : *propria).PortaModem())
+    , MSComm2((applicazione ? *applicazione : *propria).PortaStampante())
+    , app_(applicazione ? *applicazione : *propria)
+    , propria_(std::move(propria))
+    , stato_(app_.Stato())
+    , motore_(app_.Motore())
+    , campagna_(&app_.Campagna())
+    , stampante_(&app_.Stampante())
+    , stampa_(&app_.Stampa())
+    , backup_(&app_.Backup())
+    , chiusura_(std::make_unique<ChiusuraProgramma>(
+          motore_, *backup_, [this] { return modello_->Conteggio(); }, this))
     , guardia_(this) {
     setObjectName(QStringLiteral("FormMain"));
+    app_.Mostra(this, this);
     setWindowTitle(Titolo());
     costruisciControlli();
     // Seen before the focused control gets the key.
@@ -81,24 +78,27 @@ FormMain::FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
     connect(&motore_, &MotoreGsm::SmsRegistrato, this, &FormMain::smsRegistrato);
     connect(&motore_, &MotoreGsm::ScansioneConclusa, annunciatore_,
             &Annunciatore::ScansioneConclusa);
-    connect(backup_.get(), &BackupAutomatico::Avviso, this, [this](const QString& testo) {
-        if (chiusuraDiSistema_) {
+    connect(chiusura_.get(), &ChiusuraProgramma::SpegnimentoAvviato, this, [this] {
+        if (!attesa_)
+            attesa_ = new FormChiusura;
+        attesa_->show();
+    });
+    connect(chiusura_.get(), &ChiusuraProgramma::Terminata, this, &FormMain::scaricaTutto);
+    connect(backup_, &BackupAutomatico::Avviso, this, [this](const QString& testo) {
+        if (chiusura_->DiSistemaInCorso()) {
             qWarning().noquote() << testo;
             return;
         }
         MsgBox(testo, Stile::Esclamazione, QStringLiteral("Copia di sicurezza dell'archivio"),
                this);
     });
-    connect(&motore_, &MotoreGsm::ModemSpento, this, [this] {
-        if (motore_.stato.ChiusuraRichiesta)
-            scaricaTutto();
-    });
 }
 
 FormMain::~FormMain() {
-    stampa_.reset(); // its previews belong to this window
+    // The working parts may outlive this window: their boxes no longer come here.
+    app_.Mostra(nullptr, nullptr);
     delete logo_;
-    delete chiusura_;
+    delete attesa_;
 }
 
 QString FormMain::Titolo() {
@@ -110,7 +110,7 @@ FormLogo* FormMain::logo() const {
 }
 
 FormChiusura* FormMain::chiusura() const {
-    return chiusura_;
+    return attesa_;
 }
 
 FormMsgBox1* FormMain::msgBox1() const {
@@ -205,93 +205,16 @@ void FormMain::costruisciControlli() {
             });
     riga->addLayout(sinistra, 1);
 
-    auto* destra = new QVBoxLayout;
-    FrmDatiTecnici = new QGroupBox(QStringLiteral("Dati Tecnici"), centro);
-    FrmDatiTecnici->setObjectName(QStringLiteral("FrmDatiTecnici"));
-    auto* dati = new QVBoxLayout(FrmDatiTecnici);
-    auto etichetta = [&](const char* nome, const QString& testo) {
-        auto* l = new QLabel(testo, FrmDatiTecnici);
-        l->setObjectName(QString::fromLatin1(nome));
-        dati->addWidget(l);
-        return l;
-    };
-    auto pulsante = [](QWidget* padre, const char* nome, const QString& testo) {
-        auto* b = new QPushButton(testo, padre);
-        b->setObjectName(QString::fromLatin1(nome));
-        return b;
-    };
-    LbLPortaModem = etichetta("LbLPortaModem", QStringLiteral("Porta Gsm ="));
-    lblledmodem = etichetta("lblledmodem", QStringLiteral("Non Registrato"));
-    ProgressBar1 = new QProgressBar(FrmDatiTecnici);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    dati->addWidget(ProgressBar1);
-    lblprovider = etichetta("lblprovider", QStringLiteral("Operatore Sim"));
-    LblCredito = etichetta("LblCredito", QStringLiteral("Credito :"));
-    LblPinCode = etichetta("LblPinCode", QStringLiteral("1° Inserimento PIN"));
-    BtnTrovaGsm = pulsante(FrmDatiTecnici, "BtnTrovaGsm", QStringLiteral("Trova Gsm"));
-    BtnTestCredito = pulsante(FrmDatiTecnici, "BtnTestCredito", QStringLiteral("Gestione Credito"));
-    BtnDisabilitaPinCode =
-        pulsante(FrmDatiTecnici, "BtnDisabilitaPinCode", QStringLiteral("Gestione Pin"));
-    BtnSpegniGsm = pulsante(FrmDatiTecnici, "BtnSpegniGsm", QStringLiteral("Spegni Gsm"));
-    for (auto* b : {BtnTrovaGsm, BtnTestCredito, BtnDisabilitaPinCode, BtnSpegniGsm})
-        dati->addWidget(b);
-    connect(BtnTrovaGsm, &QPushButton::clicked, this, &FormMain::BtnTrovaGsm_Click);
-    connect(BtnSpegniGsm, &QPushButton::clicked, this, &FormMain::BtnSpegniGsm_Click);
-    connect(BtnTestCredito, &QPushButton::clicked, this, &FormMain::BtnTestCredito_Click);
-    destra->addWidget(FrmDatiTecnici);
-
-    FrmPin = new QGroupBox(QStringLiteral("Codice PIN"), centro);
-    FrmPin->setObjectName(QStringLiteral("FrmPin"));
-    auto* pin = new QHBoxLayout(FrmPin);
-    TxtPinCode = new QLineEdit(FrmPin);
-    TxtPinCode->setObjectName(QStringLiteral("TxtPinCode"));
-    // A PIN, or a PUK, a comma and the new PIN: nothing else can reach the modem's command line.
-    TxtPinCode->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9]{0,8}(,[0-9]{0,8})?")), TxtPinCode));
-    BtnPinCode = pulsante(FrmPin, "BtnPinCode", QStringLiteral("OK"));
-    BtnPinEsc = pulsante(FrmPin, "BtnPinEsc", QStringLiteral("ESC"));
-    pin->addWidget(TxtPinCode);
-    pin->addWidget(BtnPinCode);
-    pin->addWidget(BtnPinEsc);
-    connect(BtnPinCode, &QPushButton::clicked, this, &FormMain::BtnPinCode_Click);
-    connect(BtnPinEsc, &QPushButton::clicked, this, &FormMain::BtnPinEsc_Click);
-    connect(BtnDisabilitaPinCode, &QPushButton::clicked, this,
-            &FormMain::BtnDisabilitaPinCode_Click);
-    FrmPin->hide();
-    destra->addWidget(FrmPin);
-
-    FrModem = new QGroupBox(centro);
-    FrModem->setObjectName(QStringLiteral("FrModem"));
-    auto* diagnostica = new QVBoxLayout(FrModem);
-    ListSendModem = new QListWidget(FrModem);
-    ListSendModem->setObjectName(QStringLiteral("ListSendModem"));
-    ListRicevutiModem = new QListWidget(FrModem);
-    ListRicevutiModem->setObjectName(QStringLiteral("ListRicevutiModem"));
-    btnClearModem = pulsante(FrModem, "btnClearModem", QStringLiteral("Clr Mod."));
-    connect(btnClearModem, &QPushButton::clicked, this, &FormMain::btnClearModem_Click);
-    diagnostica->addWidget(ListSendModem);
-    diagnostica->addWidget(ListRicevutiModem);
-    diagnostica->addWidget(btnClearModem);
-    FrModem->hide();
-    destra->addWidget(FrModem);
-    destra->addStretch();
-    riga->addLayout(destra);
+    pannello_ = new PannelloModem(
+        motore_, [this](const std::function<void()>& gestore) { esegui(gestore); }, centro);
+    riga->addWidget(pannello_, 0, Qt::AlignTop);
 
     setCentralWidget(centro);
 
     // Screen readers and automated checks find each control by what it says.
     LblListaSMS->setBuddy(ListaSMS);
     ListaSMS->setAccessibleName(LblListaSMS->text());
-    TxtPinCode->setAccessibleName(FrmPin->title());
-    ProgressBar1->setAccessibleName(QStringLiteral("Segnale GSM"));
-    ListSendModem->setAccessibleName(QStringLiteral("Comandi inviati al modem"));
-    ListRicevutiModem->setAccessibleName(QStringLiteral("Risposte ricevute dal modem"));
     Accessibile::NominaDaTesto(this);
-    connect(TxtPinCode, &QLineEdit::textEdited, this,
-            [this](const QString& testo) { motore_.pannello.codicePin = testo; });
 }
 
 bool FormMain::Avvia() {
@@ -319,7 +242,7 @@ bool FormMain::Avvia() {
     logo_->show();
 
     inizializzaStato();
-    disegnaPannello();
+    pannello_->Disegna();
     return true;
 }
 
@@ -339,7 +262,7 @@ void FormMain::inizializzaStato() {
         const QRect area = schermo->availableGeometry();
         setGeometry(area.left(), area.top(), area.width() * 8 / 10, area.height() * 8 / 10);
     }
-    BtnSpegniGsm->hide();
+    pannello_->BtnSpegniGsm->hide();
     // Until the splash ends the user works with nothing here.
     setEnabled(false);
     Timer1.start();
@@ -348,7 +271,7 @@ void FormMain::inizializzaStato() {
 void FormMain::esegui(const std::function<void()>& gestore) {
     guardia_.Esegui(gestore);
     if (!scaricata_)
-        disegnaPannello();
+        pannello_->Disegna();
 }
 
 void FormMain::Timer1_Timer() {
@@ -499,74 +422,22 @@ void FormMain::CmInfo_Click() {
 
 void FormMain::CmEsci_Click() {
     esegui([this] {
-        StatoModem& s = motore_.stato;
-        if (s.ChiusuraRichiesta || s.AperturaInCorso || domandaChiusura_) {
-            if (s.AperturaInCorso)
-                MsgBox(QStringLiteral(" Impossibbile Chiudere il Programma. Attendere il "
-                                      "completamento dell'Apertura "),
-                       Stile::SoloOk, QString(), this);
-            return;
-        }
-        // Until the user has answered "Sì" the engine goes on as ever: the replies that come
-        // meanwhile are handled, so an answer "No" finds the modem where it should be.
-        domandaChiusura_ = true;
-        const auto risposto = qScopeGuard([this] { domandaChiusura_ = false; });
-        rispformbox = Conferma_Chiusura();
-        if (rispformbox == Risposta::Si) {
-            s.ChiusuraRichiesta = true;
+        if (chiusura_->Richiedi() == ChiusuraProgramma::Scelta::Chiudi) {
             stato_.ChiusuraEseguita = true;
             delete logo_;
-            if (!s.SpegnimentoRichiesto)
-                scaricaTutto();
         }
     });
-}
-
-int FormMain::Conferma_Chiusura() {
-    StatoModem& s = motore_.stato;
-    int risposta = Risposta::Si;
-    if (modello_->Conteggio() > 0) {
-        risposta = MsgBox(QStringLiteral("ATTENZIONE !!!! Ci sono ancora SMS da gestire \n"
-                                         "Sicuro di voler chiudere l'applicazione?\n"),
-                          Stile::SiNo + Stile::Esclamazione,
-                          QStringLiteral("Chiusura Applicazione"), this);
-        if (risposta == Risposta::No)
-            return Risposta::No;
-    }
-    if (!s.GsmAbilitato) {
-        motore_.ChiudiSenzaSpegnere();
-        return risposta;
-    }
-    if (s.InAttesaRisposta) {
-        risposta =
-            MsgBox(QStringLiteral("Modulo GSM in esecuzione: la chiusura del programma "
-                                  "comporterà ad un interruzione forzata dell'operazione.\n"
-                                  "Voler procedere?"),
-                   Stile::SiNo + Stile::Esclamazione, QStringLiteral("Conferma Chiusura"), this);
-        if (risposta != Risposta::Si)
-            return risposta;
-    }
-    motore_.AvviaSpegnimento();
-    s.ChiusuraRichiesta = true;
-    if (!chiusura_)
-        chiusura_ = new FormChiusura;
-    chiusura_->show();
-    return Risposta::Si;
 }
 
 void FormMain::ChiusuraDiSistema() {
     if (scaricata_)
         return;
-    chiusuraDiSistema_ = true;
     stato_.ChiusuraEseguita = true;
-    scaricaTutto();
+    chiusura_->DiSistema();
 }
 
 void FormMain::scaricaTutto() {
-    // The copy of the closing holds everything received until now; a failure is told before
-    // the program ends.
-    backup_->CopiaDiChiusura();
-    delete chiusura_;
+    delete attesa_;
     annunciatore_->Svuota();
     Timer1.stop();
     scaricata_ = true;
@@ -590,7 +461,7 @@ bool FormMain::eventFilter(QObject* destinatario, QEvent* evento) {
         return QMainWindow::eventFilter(destinatario, evento);
     const int tasto = static_cast<QKeyEvent*>(evento)->key();
     if (tasto == Qt::Key_F7) {
-        mostraDiagnostica();
+        pannello_->MostraDiagnostica();
         return true;
     }
     if (tasto == Qt::Key_F1) {
@@ -605,24 +476,6 @@ bool FormMain::eventFilter(QObject* destinatario, QEvent* evento) {
     return QMainWindow::eventFilter(destinatario, evento);
 }
 
-void FormMain::mostraDiagnostica() {
-    esegui([this] {
-        ListSendModem->clear();
-        ListRicevutiModem->clear();
-        FrModem->setVisible(FrModem->isHidden());
-        motore_.stato.DiagnosticaAttiva = !FrModem->isHidden();
-        // What the modem refused at start-up stays told at the head of the lists.
-        if (motore_.stato.DiagnosticaAttiva) {
-            for (const QString& nota : motore_.codifica.Note())
-                Diagnostica(false, nota);
-            if (!motore_.pannello.modello.isEmpty())
-                Diagnostica(false,
-                            QStringLiteral("Modello del modem: ") + motore_.pannello.modello);
-            motore_.supervisione.ChiediModello();
-        }
-    });
-}
-
 void FormMain::apriDocumento(const QString& nome) {
     // A missing document or viewer is not worth a message.
     Documento::Apri(QDir(stato_.cartellaProgramma).filePath(nome));
@@ -630,54 +483,12 @@ void FormMain::apriDocumento(const QString& nome) {
 
 int FormMain::Messaggio(const QString& testo, int stile, const QString& titolo) {
     // The panel is brought up to date first, so that the box stands over what it speaks of.
-    disegnaPannello();
+    pannello_->Disegna();
     return MsgBox(testo, stile, titolo, this);
 }
 
 void FormMain::Diagnostica(bool inviata, const QString& riga) {
-    aggiungiDiagnostica(inviata ? ListSendModem : ListRicevutiModem, riga);
-}
-
-void FormMain::disegnaPannello() {
-    const PannelloGsm& p = motore_.pannello;
-    // The box is typed into as well: it follows the engine whatever was drawn last.
-    if (TxtPinCode->text() != p.codicePin)
-        TxtPinCode->setText(p.codicePin);
-    if (disegnato_ == p)
-        return;
-    disegnato_ = p;
-    disegna(LbLPortaModem, p.porta);
-    disegna(lblledmodem, p.rete);
-    disegna(lblprovider, p.operatore);
-    disegna(LblCredito, p.credito);
-    Accessibile::Testo(LblPinCode, p.TestoStatoPin());
-    ProgressBar1->setValue(p.segnale);
-    ProgressBar1->setEnabled(p.segnaleAttivo);
-    BtnTrovaGsm->setEnabled(p.trovaGsm);
-    BtnTestCredito->setEnabled(p.gestioneCredito);
-    BtnDisabilitaPinCode->setEnabled(p.gestionePin);
-    Accessibile::Testo(BtnDisabilitaPinCode, p.TestoPulsantePin());
-    FrmPin->setVisible(p.riquadroPin);
-}
-
-void FormMain::BtnTrovaGsm_Click() {
-    esegui([this] { motore_.supervisione.TrovaGsm(); });
-}
-
-void FormMain::BtnSpegniGsm_Click() {
-    esegui([this] { motore_.supervisione.SpegniGsm(); });
-}
-
-void FormMain::btnClearModem_Click() {
-    ListSendModem->clear();
-    ListRicevutiModem->clear();
-}
-
-void FormMain::BtnTestCredito_Click() {
-    esegui([this] {
-        if (const int risposta = motore_.credito.GestioneCredito())
-            rispformbox = risposta;
-    });
+    pannello_->Diagnostica(inviata, riga);
 }
 
 void FormMain::CmInvioSms_Click() {
@@ -685,23 +496,5 @@ void FormMain::CmInvioSms_Click() {
     esegui([this] {
         FormInvioSms finestra(stato_, motore_, *campagna_, this);
         Modale::Mostra(finestra, this);
-    });
-}
-
-void FormMain::BtnPinCode_Click() {
-    esegui([this] {
-        motore_.pannello.codicePin = TxtPinCode->text();
-        motore_.pin.Ok();
-    });
-}
-
-void FormMain::BtnPinEsc_Click() {
-    esegui([this] { motore_.pin.Esc(); });
-}
-
-void FormMain::BtnDisabilitaPinCode_Click() {
-    esegui([this] {
-        motore_.pannello.codicePin = TxtPinCode->text();
-        motore_.pin.Pulsante();
     });
 }

@@ -6,38 +6,38 @@
 #include "platform/Guardia.h"
 #include "platform/PortaSeriale.h"
 
-#include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QTimer>
 #include <QTreeView>
 #include <memory>
-#include <optional>
 
 struct StatoGlobale;
 class FormLogo;
 class FormChiusura;
+class PannelloModem;
+class ChiusuraProgramma;
 class FormMsgBox1;
 class Annunciatore;
 class SportelloSms;
 class ModulofnStampa;
 class StampanteCorrente;
 class CampagnaSms;
+class Applicazione;
 class BackupAutomatico;
 
-// The main window: the pending list, the arrival notice, the modem panel drawn from the modem
-// engine, and the 100 ms timer that runs, in a fixed order, the start-up phases, the engine's
-// steps and the announcement, from the end of the splash to the last tick of the closing.
+// The main window: the menus, the pending list beside the modem panel (PannelloModem), and the
+// 100 ms timer that runs, in a fixed order, the start-up phases, the engine's steps and the
+// announcement, from the end of the splash until ChiusuraProgramma says the program may end.
 class FormMain : public QMainWindow, private DialogoUtente {
     Q_OBJECT
 public:
-    // `porta` is the modem's port, `portaStampante` the 80-column printer's.
+    // The window over the program's working parts, which outlive it.
+    explicit FormMain(Applicazione& applicazione, QWidget* parent = nullptr);
+    // The window with working parts of its own: `porta` is the modem's port, `portaStampante`
+    // the 80-column printer's.
     FormMain(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
              std::unique_ptr<PortaSeriale> portaStampante, QWidget* parent = nullptr);
     ~FormMain() override;
@@ -69,20 +69,10 @@ public:
     void CmBackup_Click();
     // "Ripristina Archivio…": a copy put back in place of the archive in use.
     void CmRipristina_Click();
-    int Conferma_Chiusura();
     MotoreGsm& Motore() { return motore_; }
 
-    // The buttons of the modem panel and of the PIN frame.
-    void BtnTrovaGsm_Click();
-    void BtnSpegniGsm_Click();
-    void btnClearModem_Click();
-    // "Gestione Credito": the credit of the operator in use.
-    void BtnTestCredito_Click();
     // "InvioSms": the campaign window, modal over this one.
     void CmInvioSms_Click();
-    void BtnPinCode_Click();
-    void BtnPinEsc_Click();
-    void BtnDisabilitaPinCode_Click();
 
     // Public variables read by other windows.
     int rispformbox = 0;
@@ -110,25 +100,6 @@ public:
     QAction* CmInfo;
     QLabel* LblListaSMS;
     QTreeView* ListaSMS;
-    QGroupBox* FrmDatiTecnici;
-    QLabel* LbLPortaModem;
-    QLabel* lblledmodem;
-    QLabel* lblprovider;
-    QLabel* LblCredito;
-    QLabel* LblPinCode;
-    QProgressBar* ProgressBar1;
-    QPushButton* BtnTrovaGsm;
-    QPushButton* BtnTestCredito;
-    QPushButton* BtnDisabilitaPinCode;
-    QPushButton* BtnSpegniGsm;
-    QGroupBox* FrmPin;
-    QLineEdit* TxtPinCode;
-    QPushButton* BtnPinCode;
-    QPushButton* BtnPinEsc;
-    QGroupBox* FrModem;
-    QListWidget* ListSendModem;
-    QListWidget* ListRicevutiModem;
-    QPushButton* btnClearModem;
     QTimer Timer1;
     PortaSeriale& MSComm1;
     PortaSeriale& MSComm2;
@@ -142,6 +113,10 @@ public:
     // The windows this one loads and unloads; null while not loaded.
     FormLogo* logo() const;
     FormChiusura* chiusura() const;
+    // The closing: its questions, the modem switched off, the closing copy.
+    ChiusuraProgramma& Chiusura() { return *chiusura_; }
+    // The modem panel: the engine's data, the PIN frame, the diagnostic lists (F7).
+    PannelloModem& Pannello() { return *pannello_; }
     FormMsgBox1* msgBox1() const;
     // The desk: what a click on a pending row does.
     SportelloSms& Sportello() { return *sportello_; }
@@ -181,32 +156,29 @@ private:
     void leggiArchivio();
     // The archive was put back from a copy: everything read from it is read again.
     void archivioSostituito();
-    void disegnaPannello();
     void apriDocumento(const QString& nome);
-    void mostraDiagnostica();
     // Runs a handler of this window through its guard, then draws the modem panel.
     void esegui(const std::function<void()>& gestore);
 
+    FormMain(std::unique_ptr<Applicazione> propria, Applicazione* applicazione, QWidget* parent);
+
+    Applicazione& app_;
+    std::unique_ptr<Applicazione> propria_; // only when the window made its own
     StatoGlobale& stato_;
-    std::unique_ptr<PortaSeriale> porta_;
-    std::unique_ptr<PortaSeriale> portaStampante_;
-    MotoreGsm motore_;
-    // The SMS campaign outlives its window: an outcome that comes after it closed is recorded.
-    std::unique_ptr<CampagnaSms> campagna_;
-    std::unique_ptr<StampanteCorrente> stampante_;
-    std::unique_ptr<ModulofnStampa> stampa_;
-    std::unique_ptr<BackupAutomatico> backup_;
+    MotoreGsm& motore_;
+    CampagnaSms* campagna_;
+    StampanteCorrente* stampante_;
+    ModulofnStampa* stampa_;
+    BackupAutomatico* backup_;
     QPointer<FormLogo> logo_;
-    QPointer<FormChiusura> chiusura_;
-    ModelloSmsInAttesa* modello_ = nullptr;   // child of this window
-    Annunciatore* annunciatore_ = nullptr; // child of this window
-    SportelloSms* sportello_ = nullptr; // child of ListaSMS
+    // The closing's protocol, and its wait shown while the modem is switched off.
+    std::unique_ptr<ChiusuraProgramma> chiusura_;
+    QPointer<FormChiusura> attesa_;
+    ModelloSmsInAttesa* modello_ = nullptr; // child of this window
+    Annunciatore* annunciatore_ = nullptr;  // child of this window
+    SportelloSms* sportello_ = nullptr;     // child of ListaSMS
+    PannelloModem* pannello_ = nullptr;     // child of this window
     Guardia guardia_;
-    // The panel as last drawn: it is drawn again only when the engine changed it.
-    std::optional<PannelloGsm> disegnato_;
     bool scaricata_ = false;
-    bool chiusuraDiSistema_ = false;
     bool inTick_ = false;
-    // The closing question is open: a second "Esci" is not asked again.
-    bool domandaChiusura_ = false;
 };

@@ -43,25 +43,29 @@ void CreditoGsm::indirizzo() {
                             TabellaComandi::kTimeoutIndirizzo, Comando::Forma::Indirizzo));
 }
 
-int CreditoGsm::GestioneCredito() {
+CreditoGsm::Esito CreditoGsm::GestioneCredito() {
     StatoGlobale& g = m_.globale;
     StatoModem& s = m_.stato;
     // Refused before anything is touched, so that an exchange under way keeps its state.
-    if (!s.Registrato)
-        return m_.utente.Messaggio(QStringLiteral("MODEM GSM NON REGISTRATO ALLA RETE"),
-                                   Stile::SoloOk);
-    if (m_.canale.Occupato() || fase_ != Fase::Nessuna)
-        return m_.utente.Messaggio(QStringLiteral("MODEM OCCUPATO IN ATTESA DI RISPOSTA"),
-                                   Stile::SoloOk);
+    if (!s.Registrato) {
+        m_.utente.Messaggio(QStringLiteral("MODEM GSM NON REGISTRATO ALLA RETE"), Stile::SoloOk);
+        return Esito::Rifiutata;
+    }
+    if (m_.canale.Occupato() || fase_ != Fase::Nessuna) {
+        m_.utente.Messaggio(QStringLiteral("MODEM OCCUPATO IN ATTESA DI RISPOSTA"), Stile::SoloOk);
+        return Esito::Rifiutata;
+    }
     const int modalita = g.gestore.modalita;
     if (modalita < PerSms || modalita > PerChiamata)
-        return 0;
-    if (!codiceScrivibile(g.gestore.numeroCredito))
-        return m_.utente.Messaggio(
+        return Esito::NonGestito;
+    if (!codiceScrivibile(g.gestore.numeroCredito)) {
+        m_.utente.Messaggio(
             QStringLiteral("Il numero per la gestione del credito \"%1\" non si può inviare al "
                            "modem. Correggerlo in Impostazioni, Imposta Gestore Sim.")
                 .arg(g.gestore.numeroCredito),
             Stile::Esclamazione);
+        return Esito::Rifiutata;
+    }
     m_.pannello.MostraCredito(g.gestore.credito, true);
     const int timeout = TabellaComandi::Riga(ComandoGsm::Credito).timeoutTick;
     switch (modalita) {
@@ -87,7 +91,7 @@ int CreditoGsm::GestioneCredito() {
                                                 timeout, Comando::Forma::Chiamata));
         break;
     }
-    return 0;
+    return Esito::Richiesta;
 }
 
 void CreditoGsm::rispostaCredito(const RispostaAt& r) {

@@ -17,9 +17,13 @@ class CreditoGsm {
 public:
     CreditoGsm(ContestoModem& contesto, CodificaModem& codifica);
 
-    // "Gestione Credito". Returns the answer of the box shown when the request is refused (the
-    // modem not registered, or busy), 0 when none was shown.
-    int GestioneCredito();
+    // What came of "Gestione Credito".
+    enum class Esito {
+        Richiesta,  // the request is on its way to the operator
+        NonGestito, // the operator in use has no way to ask the credit
+        Rifiutata,  // refused with a box: the modem not registered, busy, or the code unfit
+    };
+    Esito GestioneCredito();
     // The idle step of a tick: the call service asked, when the modem can take it.
     void PassoServizi();
     // A "+CUSD:" line outside any exchange: the network's answer after the request timed out.

@@ -8,9 +8,11 @@
 #include "RegistroSuoni.h"
 #include "TestoPdf.h"
 #include "app/ChiusuraDiSistema.h"
+#include "app/ChiusuraProgramma.h"
 #include "app/FormChiusura.h"
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
+#include "app/PannelloModem.h"
 #include "archive/CreatoreArchivio.h"
 #include "archive/StatoGlobale.h"
 #include "backup/BackupAutomatico.h"
@@ -26,6 +28,12 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <csignal>
@@ -111,9 +119,9 @@ private slots:
         QCOMPARE(s.gestore.modalita, 3);
         QCOMPARE(s.gestore.risposta, 1);
         QCOMPARE(s.gestore.credito, QStringLiteral("05,00"));
-        QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore WindTre"));
-        QVERIFY(!b.form->lblprovider->isEnabled());
-        QCOMPARE(b.form->LblCredito->text(), QStringLiteral("Credito : 05,00 ?"));
+        QCOMPARE(b.form->Pannello().lblprovider->text(), QStringLiteral("Operatore WindTre"));
+        QVERIFY(!b.form->Pannello().lblprovider->isEnabled());
+        QCOMPARE(b.form->Pannello().LblCredito->text(), QStringLiteral("Credito : 05,00 ?"));
     }
 
     void senzaGestoreOperativoIlCreditoNonEGestito() {
@@ -124,8 +132,8 @@ private slots:
         QVERIFY(b.form->Avvia());
         QCOMPARE(b.stato->gestore.nome, QString());
         QCOMPARE(b.stato->gestore.modalita, 0);
-        QCOMPARE(b.form->LblCredito->text(), QStringLiteral("Credito NON Gestito"));
-        QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore Sim"));
+        QCOMPARE(b.form->Pannello().LblCredito->text(), QStringLiteral("Credito NON Gestito"));
+        QCOMPARE(b.form->Pannello().lblprovider->text(), QStringLiteral("Operatore Sim"));
     }
 
     // Screen readers and automated checks find every control by its caption or its label.
@@ -138,7 +146,7 @@ private slots:
         for (const QLabel* l : f.findChildren<QLabel*>())
             QCOMPARE(l->accessibleName(), l->text());
         QCOMPARE(f.ListaSMS->accessibleName(), QStringLiteral("Lista degli SMS Ricevuti"));
-        QCOMPARE(f.TxtPinCode->accessibleName(), QStringLiteral("Codice PIN"));
+        QCOMPARE(f.Pannello().TxtPinCode->accessibleName(), QStringLiteral("Codice PIN"));
     }
 
     void lAvvioSegueLeFasiDelTimer() {
@@ -168,9 +176,10 @@ private slots:
         QVERIFY(b.form->isVisible());
         QVERIFY(b.form->isEnabled());
         // No serial port: the search went through COM1..COM16 and ended.
-        QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM Spento o non Collegato"));
+        QCOMPARE(b.form->Pannello().LbLPortaModem->text(),
+                 QStringLiteral("GSM Spento o non Collegato"));
         QVERIFY(!b.s().AperturaInCorso);
-        QVERIFY(b.form->BtnTrovaGsm->isEnabled());
+        QVERIFY(b.form->Pannello().BtnTrovaGsm->isEnabled());
         QCOMPARE(b.form->ListaSMS->model()->rowCount(), 0);
         b.tick();
         QCOMPARE(b.form->FaseAvvio, 2);
@@ -222,7 +231,7 @@ private slots:
         b.tick(20);
         QCOMPARE(b.porta->aperture, QVector<int>{3});
         QCOMPARE(b.s().PortaCom, 3);
-        QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("Accendo il GSM Com: 3"));
+        QCOMPARE(b.form->Pannello().LbLPortaModem->text(), QStringLiteral("Accendo il GSM Com: 3"));
         QCOMPARE(b.porta->Settings(), QStringLiteral("9600,N,8,1"));
         QVERIFY(b.s().AttesaAccensione);
         QVERIFY(b.porta->DTREnable());
@@ -265,7 +274,7 @@ private slots:
         QCOMPARE(copione.testi()[0],
                  QStringLiteral("ATTENZIONE !!!! Ci sono ancora SMS da gestire \nSicuro di voler "
                                 "chiudere l'applicazione?\n"));
-        QCOMPARE(b.form->rispformbox, 7);
+        QVERIFY(b.form->Chiusura().UltimaScelta() == ChiusuraProgramma::Scelta::Resta);
         QVERIFY(!b.s().ChiusuraRichiesta);
         QVERIFY(!b.form->Scaricata());
         QVERIFY(b.form->Timer1.isActive());
@@ -301,7 +310,7 @@ private slots:
         CopioneMessaggi copione;
         b.form->CmEsci_Click();
         QVERIFY(copione.mostrati().isEmpty());
-        QCOMPARE(b.form->rispformbox, 6);
+        QVERIFY(b.form->Chiusura().UltimaScelta() == ChiusuraProgramma::Scelta::Chiudi);
         QVERIFY(b.s().SpegnimentoRichiesto);
         QVERIFY(b.form->chiusura() && b.form->chiusura()->isVisible());
         QVERIFY(b.porta->DTREnable());
@@ -377,7 +386,7 @@ private slots:
             b.avviaFinoAllaLista();
             QVERIFY(b.tickFinche([&] { return b.s().Registrato && b.form->Motore().Inattivo(); }) >=
                     0);
-            QTest::mouseClick(b.form->BtnTestCredito, Qt::LeftButton);
+            QTest::mouseClick(b.form->Pannello().BtnTestCredito, Qt::LeftButton);
         }
         QCOMPARE(b.porta->righeScritte.last(), QStringLiteral("AT+CMGS=\"40916\""));
         const qsizetype indirizzo = b.porta->righeScritte.size() - 1;
@@ -444,34 +453,36 @@ private slots:
         b.modem.risposte[QStringLiteral("AT+CPIN=1234")] = ModemCopione::Ok();
         CopioneMessaggi copione;
         b.avviaFinoAllaLista();
-        QVERIFY(b.tickFinche([&] { return !b.form->FrmPin->isHidden(); }, 200) >= 0);
-        QCOMPARE(b.form->LbLPortaModem->text(), QStringLiteral("GSM ON Com: 1"));
-        QTest::keyClicks(b.form->TxtPinCode, QStringLiteral("52a7\"19;0\r34,83x16,,"));
-        QCOMPARE(b.form->TxtPinCode->text(), QStringLiteral("52719034,8316"));
-        b.form->TxtPinCode->clear();
-        QTest::keyClicks(b.form->TxtPinCode, QStringLiteral("1234"));
-        QTest::mouseClick(b.form->BtnPinCode, Qt::LeftButton);
-        QVERIFY(b.tickFinche([&] { return b.form->ProgressBar1->value() > 0; }, 50) >= 0);
-        QCOMPARE(b.form->LblPinCode->text(), QStringLiteral("GSM ABILITATO"));
-        QCOMPARE(b.form->ProgressBar1->value(), 67);
-        QCOMPARE(b.form->lblprovider->text(), QStringLiteral("Operatore TIM"));
-        QCOMPARE(b.form->lblledmodem->text(), QStringLiteral("Segnale GSM"));
-        QVERIFY(b.form->FrmPin->isHidden());
-        QVERIFY(b.form->TxtPinCode->text().isEmpty());
-        QCOMPARE(b.form->BtnDisabilitaPinCode->text(), QStringLiteral("Disabilita Pin"));
-        QCOMPARE(b.form->BtnDisabilitaPinCode->accessibleName(), QStringLiteral("Disabilita Pin"));
-        QVERIFY(b.form->BtnDisabilitaPinCode->isEnabled());
-        QVERIFY(!b.form->BtnTrovaGsm->isEnabled());
+        QVERIFY(b.tickFinche([&] { return !b.form->Pannello().FrmPin->isHidden(); }, 200) >= 0);
+        QCOMPARE(b.form->Pannello().LbLPortaModem->text(), QStringLiteral("GSM ON Com: 1"));
+        QTest::keyClicks(b.form->Pannello().TxtPinCode, QStringLiteral("52a7\"19;0\r34,83x16,,"));
+        QCOMPARE(b.form->Pannello().TxtPinCode->text(), QStringLiteral("52719034,8316"));
+        b.form->Pannello().TxtPinCode->clear();
+        QTest::keyClicks(b.form->Pannello().TxtPinCode, QStringLiteral("1234"));
+        QTest::mouseClick(b.form->Pannello().BtnPinCode, Qt::LeftButton);
+        QVERIFY(b.tickFinche([&] { return b.form->Pannello().ProgressBar1->value() > 0; }, 50) >=
+                0);
+        QCOMPARE(b.form->Pannello().LblPinCode->text(), QStringLiteral("GSM ABILITATO"));
+        QCOMPARE(b.form->Pannello().ProgressBar1->value(), 67);
+        QCOMPARE(b.form->Pannello().lblprovider->text(), QStringLiteral("Operatore TIM"));
+        QCOMPARE(b.form->Pannello().lblledmodem->text(), QStringLiteral("Segnale GSM"));
+        QVERIFY(b.form->Pannello().FrmPin->isHidden());
+        QVERIFY(b.form->Pannello().TxtPinCode->text().isEmpty());
+        QCOMPARE(b.form->Pannello().BtnDisabilitaPinCode->text(), QStringLiteral("Disabilita Pin"));
+        QCOMPARE(b.form->Pannello().BtnDisabilitaPinCode->accessibleName(),
+                 QStringLiteral("Disabilita Pin"));
+        QVERIFY(b.form->Pannello().BtnDisabilitaPinCode->isEnabled());
+        QVERIFY(!b.form->Pannello().BtnTrovaGsm->isEnabled());
         QVERIFY(copione.testi().contains(QStringLiteral("Codice Pin valido. Gsm Abilitato")));
 
         // "Trova Gsm" starts again from COM1: the PIN is to be entered anew.
         b.porta->porteEsistenti = {2};
-        b.form->BtnTrovaGsm->setEnabled(true);
-        QTest::mouseClick(b.form->BtnTrovaGsm, Qt::LeftButton);
+        b.form->Pannello().BtnTrovaGsm->setEnabled(true);
+        QTest::mouseClick(b.form->Pannello().BtnTrovaGsm, Qt::LeftButton);
         QCOMPARE(b.porta->aperture.last(), 2);
-        QCOMPARE(b.form->LblPinCode->text(), QStringLiteral("1° Inserimento PIN"));
-        QVERIFY(!b.form->BtnTrovaGsm->isEnabled());
-        QVERIFY(!b.form->BtnDisabilitaPinCode->isEnabled());
+        QCOMPARE(b.form->Pannello().LblPinCode->text(), QStringLiteral("1° Inserimento PIN"));
+        QVERIFY(!b.form->Pannello().BtnTrovaGsm->isEnabled());
+        QVERIFY(!b.form->Pannello().BtnDisabilitaPinCode->isEnabled());
     }
 
     // F7, from whichever control, shows the lines exchanged with the modem, keeping the latest
@@ -480,26 +491,28 @@ private slots:
         Banco b;
         b.collegaModem();
         b.avviaFinoAllaLista();
-        QVERIFY(b.form->FrModem->isHidden());
+        QVERIFY(b.form->Pannello().FrModem->isHidden());
         QTest::keyClick(b.form->ListaSMS, Qt::Key_F7);
-        QVERIFY(!b.form->FrModem->isHidden());
-        QVERIFY(b.tickFinche([&] { return b.form->ListRicevutiModem->count() >= 2; }, 100) >= 0);
-        QCOMPARE(b.form->ListSendModem->item(0)->text(), QStringLiteral("AT"));
-        QCOMPARE(b.form->ListRicevutiModem->item(0)->text(), QStringLiteral("\r\nOK\r\n"));
+        QVERIFY(!b.form->Pannello().FrModem->isHidden());
+        QVERIFY(b.tickFinche([&] { return b.form->Pannello().ListRicevutiModem->count() >= 2; },
+                             100) >= 0);
+        QCOMPARE(b.form->Pannello().ListSendModem->item(0)->text(), QStringLiteral("AT"));
+        QCOMPARE(b.form->Pannello().ListRicevutiModem->item(0)->text(),
+                 QStringLiteral("\r\nOK\r\n"));
         for (int i = 1; i <= 1100; ++i)
             b.form->Motore().canale.Ricevi_Dati(QString::number(i));
-        QCOMPARE(b.form->ListRicevutiModem->count(), 1000);
-        QCOMPARE(b.form->ListRicevutiModem->item(999)->text(), QStringLiteral("1100"));
-        QTest::mouseClick(b.form->btnClearModem, Qt::LeftButton);
-        QCOMPARE(b.form->ListSendModem->count(), 0);
-        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
+        QCOMPARE(b.form->Pannello().ListRicevutiModem->count(), 1000);
+        QCOMPARE(b.form->Pannello().ListRicevutiModem->item(999)->text(), QStringLiteral("1100"));
+        QTest::mouseClick(b.form->Pannello().btnClearModem, Qt::LeftButton);
+        QCOMPARE(b.form->Pannello().ListSendModem->count(), 0);
+        QCOMPARE(b.form->Pannello().ListRicevutiModem->count(), 0);
         // F7 again hides them, empty, and nothing more is logged.
         b.form->Motore().canale.Ricevi_Dati(QStringLiteral("ultima"));
-        QTest::keyClick(b.form->ListRicevutiModem, Qt::Key_F7);
-        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
-        QVERIFY(b.form->FrModem->isHidden());
+        QTest::keyClick(b.form->Pannello().ListRicevutiModem, Qt::Key_F7);
+        QCOMPARE(b.form->Pannello().ListRicevutiModem->count(), 0);
+        QVERIFY(b.form->Pannello().FrModem->isHidden());
         b.tick(300);
-        QCOMPARE(b.form->ListSendModem->count(), 0);
+        QCOMPARE(b.form->Pannello().ListSendModem->count(), 0);
     }
 
     // Three messages read in one scan: Mario's first part, another customer, Mario's second part.
@@ -519,7 +532,8 @@ private slots:
         QCOMPARE(b.form->ListaSMS->model()->rowCount(), 2);
         QCOMPARE(b.form->ListaSMS->model()->index(0, 4).data().toString(),
                  QStringLiteral("Vorrei due pizze: una margherita e una diavola."));
-        QCOMPARE(b.form->ListaSMS->model()->index(1, 4).data().toString(), QStringLiteral("Un calzone"));
+        QCOMPARE(b.form->ListaSMS->model()->index(1, 4).data().toString(),
+                 QStringLiteral("Un calzone"));
         // Two messages, two notices.
         QCOMPARE(b.form->msgBox1()->Label6->text(),
                  QStringLiteral("Vorrei due pizze: una margherita e una diavola."));
@@ -540,8 +554,8 @@ private slots:
         QApplication::setActiveWindow(b.form->msgBox1());
         QCOMPARE(QApplication::activeWindow(), b.form->msgBox1());
         // The PIN button with the frame open and its box empty: the engine asks for the code.
-        b.form->BtnDisabilitaPinCode_Click();
-        b.form->BtnDisabilitaPinCode_Click();
+        b.form->Pannello().BtnDisabilitaPinCode_Click();
+        b.form->Pannello().BtnDisabilitaPinCode_Click();
         QCOMPARE(copione.testi().last(), QStringLiteral("Inserire il CODICE PIN"));
         QCOMPARE(copione.mostrati().last().proprietario, b.form.get());
     }

@@ -7,8 +7,9 @@
 #include "ModaleRimasta.h"
 #include "RegistroSuoni.h"
 #include "app/FormMain.h"
-#include "campaigns/FormInvioSms.h"
+#include "app/PannelloModem.h"
 #include "archive/StatoGlobale.h"
+#include "campaigns/FormInvioSms.h"
 #include "desk/Annunciatore.h"
 #include "desk/FormMsgBox1.h"
 #include "desk/LetturaSmsInAttesa.h"
@@ -126,7 +127,7 @@ private slots:
         QCOMPARE(copione.testi().last(), QStringLiteral("MODULO GSM abilitato"));
         // The diagnostic lists, opened, have nothing to say of a modem that took every setting.
         QTest::keyClick(b.form.get(), Qt::Key_F7);
-        QCOMPARE(b.form->ListRicevutiModem->count(), 0);
+        QCOMPARE(b.form->Pannello().ListRicevutiModem->count(), 0);
     }
 
     // Anyone can text the shop, and every order is printed at once: a message written to drive
@@ -404,7 +405,8 @@ private slots:
         Modale::RimuoviHook();
         QVERIFY(aperte.isEmpty());
         QCOMPARE(copione.testi().size(), prima + 1);
-        QVERIFY(copione.testi().last().startsWith(QStringLiteral("È in corso l'invio di una campagna")));
+        QVERIFY(copione.testi().last().startsWith(
+            QStringLiteral("È in corso l'invio di una campagna")));
     }
 
     // "Esci" chosen while the credit asked by SMS waits for the modem's "> " prompt: the prompt
@@ -429,7 +431,7 @@ private slots:
             QVERIFY(b.finche([&] {
                 return b.form->FaseAvvio == 2 && motore.stato.Registrato && motore.Inattivo();
             }));
-            QTest::mouseClick(b.form->BtnTestCredito, Qt::LeftButton);
+            QTest::mouseClick(b.form->Pannello().BtnTestCredito, Qt::LeftButton);
         }
         QStringList domande;
         QByteArray inVolo;
@@ -453,7 +455,8 @@ private slots:
         QVERIFY(!b.form->Scaricata());
 
         CopioneMessaggi dopo;
-        const bool letto = b.finche([&] { return b.form->LblCredito->text() == "Credito : 9,87"; });
+        const bool letto =
+            b.finche([&] { return b.form->Pannello().LblCredito->text() == "Credito : 9,87"; });
         // The simulator records a message only once Ctrl-Z has closed it.
         const QList<RichiestaInviata> richieste = m.richiesteInviate();
         QCOMPARE(richieste.size(), 1);
@@ -480,9 +483,11 @@ private slots:
         QVERIFY(b.form->Avvia());
         QVERIFY(b.finche([&] { return b.form->Motore().codifica.Note().size() == 2; }));
         QTest::keyClick(b.form.get(), Qt::Key_F7);
-        QCOMPARE(b.form->ListRicevutiModem->count(), 2);
-        QVERIFY(b.form->ListRicevutiModem->item(0)->text().contains(QStringLiteral("AT+CSDH=1")));
-        QVERIFY(b.form->ListRicevutiModem->item(1)->text().contains(QStringLiteral("8859-1")));
+        QCOMPARE(b.form->Pannello().ListRicevutiModem->count(), 2);
+        QVERIFY(b.form->Pannello().ListRicevutiModem->item(0)->text().contains(
+            QStringLiteral("AT+CSDH=1")));
+        QVERIFY(b.form->Pannello().ListRicevutiModem->item(1)->text().contains(
+            QStringLiteral("8859-1")));
         // The refusals go to the diagnostic lists only, never to a box.
         QVERIFY(!copione.testi().join(QLatin1Char(' ')).contains(QStringLiteral("AT+CS")));
     }

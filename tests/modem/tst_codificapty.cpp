@@ -214,7 +214,7 @@ private slots:
         b.globale->gestore.numeroCredito = QStringLiteral("40916");
         b.globale->gestore.testoCredito = QStringLiteral("Credito è");
         QVERIFY(b.finche([&] { return b.s().Registrato && b.s().TickAttesa == 0; }));
-        QCOMPARE(b.motore->credito.GestioneCredito(), 0);
+        QVERIFY(b.motore->credito.GestioneCredito() == CreditoGsm::Esito::Richiesta);
         QVERIFY(b.finche([&] {
             return b.modem().richiesteInviate().last().destinatario == "40916" &&
                    b.s().TickAttesa == 0;

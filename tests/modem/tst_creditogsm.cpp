@@ -83,7 +83,7 @@ private slots:
         finoARiposo(b);
         b.modem.risposte[kUssd] = ModemCopione::Ok();
 
-        QCOMPARE(b.motore->credito.GestioneCredito(), 0);
+        QVERIFY(b.motore->credito.GestioneCredito() == CreditoGsm::Esito::Richiesta);
         QCOMPARE(b.p().credito.testo, QStringLiteral("Credito : ") + prima + QStringLiteral(" ?"));
         QVERIFY(b.porta.scritto.endsWith(kUssd + QStringLiteral("\r")));
         // The acknowledgement alone: the network's answer is still awaited, well past the
@@ -151,11 +151,11 @@ private slots:
         finoARiposo(b);
         b.dialogo.risposte = {1, 1};
         b.s().Registrato = false;
-        QCOMPARE(b.motore->credito.GestioneCredito(), 1);
+        QVERIFY(b.motore->credito.GestioneCredito() == CreditoGsm::Esito::Rifiutata);
         b.s().Registrato = true;
         b.modem.muti.insert(kUssd);
         b.motore->credito.GestioneCredito();
-        QCOMPARE(b.motore->credito.GestioneCredito(), 1);
+        QVERIFY(b.motore->credito.GestioneCredito() == CreditoGsm::Esito::Rifiutata);
         QCOMPARE(b.dialogo.testi(), (QStringList{"MODEM GSM NON REGISTRATO ALLA RETE",
                                                  "MODEM OCCUPATO IN ATTESA DI RISPOSTA"}));
         QCOMPARE(b.nuoveRighe(), QStringList{kUssd});

@@ -6,6 +6,7 @@
 #include "SimulatorePty.h"
 #include "app/FormLogo.h"
 #include "app/FormMain.h"
+#include "app/PannelloModem.h"
 #include "archive/Archivio.h"
 #include "archive/CreatoreArchivio.h"
 #include "archive/Schema.h"
@@ -28,7 +29,10 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -174,8 +178,7 @@ int main(int argc, char** argv) {
     QTemporaryDir temporanea;
     const QString cartella = temporanea.path();
     try {
-        CreatoreArchivio::Crea(QDir(cartella).filePath(Archivio::NomeFile()),
-                               Archivio::Password());
+        CreatoreArchivio::Crea(QDir(cartella).filePath(Archivio::NomeFile()), Archivio::Password());
         riempiArchivio(cartella);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "crea-schermate: %s\n", e.what());
@@ -200,14 +203,15 @@ int main(int argc, char** argv) {
         salva(form.logo(), QStringLiteral("formlogo"));
     attendi(
         [&] {
-            return form.LblPinCode->text() == QStringLiteral("GSM ABILITATO") &&
-                   form.ProgressBar1->value() > 0;
+            return form.Pannello().LblPinCode->text() == QStringLiteral("GSM ABILITATO") &&
+                   form.Pannello().ProgressBar1->value() > 0;
         },
         60000, "il modem abilitato");
     form.resize(960, 520);
     salva(&form, QStringLiteral("formmain"));
     premi(form.ListaSMS, Qt::Key_F7);
-    attendi([&] { return form.ListRicevutiModem->count() >= 4; }, 30000, "la diagnostica");
+    attendi([&] { return form.Pannello().ListRicevutiModem->count() >= 4; }, 30000,
+            "la diagnostica");
     salva(&form, QStringLiteral("formmain-diagnostica"));
     premi(form.ListaSMS, Qt::Key_F7);
 

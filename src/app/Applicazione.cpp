@@ -1,0 +1,35 @@
+#include "Applicazione.h"
+
+#include "archive/StatoGlobale.h"
+#include "backup/BackupAutomatico.h"
+#include "campaigns/CampagnaSms.h"
+#include "platform/MsgBox.h"
+#include "printing/ModulofnStampa.h"
+#include "printing/StampanteCorrente.h"
+
+Applicazione::Applicazione(StatoGlobale& stato, std::unique_ptr<PortaSeriale> porta,
+                           std::unique_ptr<PortaSeriale> portaStampante)
+    : stato_(stato)
+    , porta_(std::move(porta))
+    , portaStampante_(std::move(portaStampante))
+    , motore_(stato, *porta_, *this)
+    , campagna_(std::make_unique<CampagnaSms>(stato, motore_))
+    , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
+    , stampa_(std::make_unique<ModulofnStampa>(stato, *portaStampante_, *stampante_))
+    , backup_(std::make_unique<BackupAutomatico>(stato.archivio, stato.cartellaProgramma)) {}
+
+Applicazione::~Applicazione() = default;
+
+void Applicazione::Mostra(DialogoUtente* dialogo, QWidget* finestra) {
+    dialogo_ = dialogo;
+    stampa_->setFinestra(finestra);
+}
+
+int Applicazione::Messaggio(const QString& testo, int stile, const QString& titolo) {
+    return dialogo_ ? dialogo_->Messaggio(testo, stile, titolo) : MsgBox(testo, stile, titolo);
+}
+
+void Applicazione::Diagnostica(bool inviata, const QString& riga) {
+    if (dialogo_)
+        dialogo_->Diagnostica(inviata, riga);
+}
