@@ -218,7 +218,7 @@ void FormMain::costruisciControlli() {
 }
 
 bool FormMain::Avvia() {
-    if (stato_.ChiusuraEseguita)
+    if (chiusuraEseguita_)
         return false;
     // Load step.
     try {
@@ -254,7 +254,7 @@ void FormMain::inizializzaStato() {
     motore_.pannello.segnale = 0;
     motore_.pannello.codicePin.clear();
     motore_.pannello.servizioRichiesto = 0;
-    stato_.ChiusuraEseguita = false;
+    chiusuraEseguita_ = false;
     esegui([this] { LetturaImpostazioni::LeggiStampante(stato_); });
 
     // 80 % of the screen at the top left, then maximised when it is first shown.
@@ -423,7 +423,7 @@ void FormMain::CmInfo_Click() {
 void FormMain::CmEsci_Click() {
     esegui([this] {
         if (chiusura_->Richiedi() == ChiusuraProgramma::Scelta::Chiudi) {
-            stato_.ChiusuraEseguita = true;
+            chiusuraEseguita_ = true;
             delete logo_;
         }
     });
@@ -432,7 +432,7 @@ void FormMain::CmEsci_Click() {
 void FormMain::ChiusuraDiSistema() {
     if (scaricata_)
         return;
-    stato_.ChiusuraEseguita = true;
+    chiusuraEseguita_ = true;
     chiusura_->DiSistema();
 }
 

@@ -126,6 +126,8 @@ public:
     Annunciatore& Annuncio() { return *annunciatore_; }
     // True once the window has been unloaded at the end of the closing.
     bool Scaricata() const { return scaricata_; }
+    // The closing has run: the window does not start again.
+    bool ChiusuraEseguita() const { return chiusuraEseguita_; }
     // The session ends or the system stops the program: the closing without questions, with
     // its bounded copy; what the copy has to say goes to the log, as nobody can answer a box.
     void ChiusuraDiSistema();
@@ -180,5 +182,6 @@ private:
     PannelloModem* pannello_ = nullptr;     // child of this window
     Guardia guardia_;
     bool scaricata_ = false;
+    bool chiusuraEseguita_ = false;
     bool inTick_ = false;
 };

@@ -30,9 +30,6 @@ struct StatoGlobale {
     ImpostazioniAttivita impostazioni;
     GestoreOperativo gestore;
 
-    // The closing has run: the program does not start its window again.
-    bool ChiusuraEseguita = false;
-
     // Today, as the windows read it (date ranges, birth years, top-up dates); a test fixes it.
     std::function<QDate()> Oggi = [] { return QDate::currentDate(); };
 };

@@ -255,7 +255,7 @@ private slots:
         QVERIFY(b.form->Scaricata());
         QVERIFY(!b.form->Timer1.isActive());
         QVERIFY(!b.form->isVisible());
-        QVERIFY(b.stato->ChiusuraEseguita);
+        QVERIFY(b.form->ChiusuraEseguita());
         QCOMPARE(terminata.count(), 1);
     }
 
