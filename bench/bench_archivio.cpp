@@ -39,6 +39,7 @@ struct Contesto {
     Archivio archivio;
     // The main window over its own shared state, made at its first use.
     std::unique_ptr<StatoGlobale> stato;
+    std::unique_ptr<Applicazione> applicazione;
     std::unique_ptr<FormMain> form;
 };
 
@@ -107,8 +108,10 @@ Misura VisualizzaLista(Contesto& c) {
     if (!c.form) {
         c.stato = std::make_unique<StatoGlobale>(c.cartella);
         c.stato->archivio.ApriArchivio(c.cartella);
-        c.form = std::make_unique<FormMain>(*c.stato, std::make_unique<PortaSerialeQt>(c.cartella),
-                                            std::make_unique<PortaSerialeQt>(c.cartella));
+        c.applicazione = std::make_unique<Applicazione>(
+            *c.stato, std::make_unique<PortaSerialeQt>(c.cartella),
+            std::make_unique<PortaSerialeQt>(c.cartella));
+        c.form = std::make_unique<FormMain>(*c.applicazione);
     }
     QElapsedTimer t;
     t.start();

@@ -7,6 +7,7 @@
 #include "Generatore.h"
 #include "Misure.h"
 #include "archive/Archivio.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "browser/ConsultazioneSms.h"
 #include "browser/EsportazioneExcel.h"
@@ -39,11 +40,12 @@ struct Banco {
         , stato(c)
         , porta(c)
         , stampante(c)
-        , stampa(stato, porta, stampante) {
+        , stampa(stato, impostazioni, porta, stampante) {
         stato.archivio.ApriArchivio(c);
     }
     QString cartella;
     StatoGlobale stato;
+    const ImpostazioniAttivita impostazioni;
     PortaSerialeQt porta;
     StampanteCorrente stampante;
     ModulofnStampa stampa;

@@ -8,6 +8,7 @@
 
 #include "Generatore.h"
 #include "Misure.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "campaigns/CampagnaSms.h"
 #include "campaigns/FormInvioSms.h"
@@ -90,7 +91,8 @@ int main(int argc, char** argv) {
     stato.archivio.ApriArchivio(cartella);
     ModemIstantaneo porta;
     Silenzioso dialogo;
-    MotoreGsm motore(stato, porta, dialogo);
+    const ImpostazioniAttivita impostazioni;
+    MotoreGsm motore(stato, impostazioni, porta, dialogo);
     motore.stato.GsmAbilitato = true;
     // The modem's coding is known, as after the start-up.
     motore.codifica.CsmpAccettato(0);

@@ -95,6 +95,8 @@ PannelloModem::PannelloModem(MotoreGsm& motore, Esecutore esegui, QWidget* paren
     connect(TxtPinCode, &QLineEdit::textEdited, this,
             [this](const QString& testo) { motore_.pannello.codicePin = testo; });
     FrmPin->hide();
+    // There is nothing to switch off before the modem is found.
+    BtnSpegniGsm->hide();
     colonna->addWidget(FrmPin);
 
     FrModem = new QGroupBox(this);

@@ -1,13 +1,14 @@
 #pragma once
 
-struct StatoGlobale;
+#include "ImpostazioniAttivita.h"
 
-// Reads the settings record into the settings the program acts on (StatoGlobale::impostazioni);
-// the operator in use is read by GestoreOperativo::Leggi.
+class Archivio;
+
+// Reads the settings the program acts on from the settings record; the operator in use is read
+// by GestoreOperativo::Leggi.
 class LetturaImpostazioni {
 public:
-    // stampaAutomatica and accensioneDtr from Impostazioni.
-    static void LeggiInterruttori(StatoGlobale& stato);
-    // stampa80Colonne and portaStampa80 from Impostazioni.
-    static void LeggiStampante(StatoGlobale& stato);
+    // The switches and the 80-column printer's port from Impostazioni; the defaults when the
+    // record is missing.
+    static ImpostazioniAttivita Leggi(Archivio& archivio);
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "GestoreOperativo.h"
-#include "ImpostazioniAttivita.h"
 #include "RubricaClienti.h"
 #include "archive/Archivio.h"
 
@@ -9,10 +8,11 @@
 #include <QString>
 #include <functional>
 
-// The state every window shares: the archive and the settings read at start; the modem's state
-// is the engine's own, and what one window tells another goes by signals and arguments. One
-// object owned by the application and handed to the windows by reference, so each test starts
-// from a fresh one.
+// What every window works on: the archive, the customer register and the operator in use, each
+// an object that alone writes what it holds. The settings the program acts on are the
+// application's, the modem's state is the engine's own, and what one window tells another goes
+// by signals and arguments. One object owned by the application and handed to the windows by
+// reference, so each test starts from a fresh one.
 struct StatoGlobale {
     explicit StatoGlobale(QString cartellaProgramma)
         : cartellaProgramma(std::move(cartellaProgramma)) {}
@@ -26,8 +26,7 @@ struct StatoGlobale {
     Archivio archivio;
     RubricaClienti rubrica; // NomiClienti / NumeriClienti
 
-    // The settings the program acts on, and the operator in use.
-    ImpostazioniAttivita impostazioni;
+    // The operator in use.
     GestoreOperativo gestore;
 
     // Today, as the windows read it (date ranges, birth years, top-up dates); a test fixes it.

@@ -2,14 +2,17 @@
 
 #include "FormMsgBox1.h"
 #include "LetturaSmsInAttesa.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "printing/ModulofnStampa.h"
 
 #include <QWidget>
 
-Annunciatore::Annunciatore(StatoGlobale& stato, ModulofnStampa& stampa, QWidget* finestra)
+Annunciatore::Annunciatore(StatoGlobale& stato, const ImpostazioniAttivita& impostazioni,
+                           ModulofnStampa& stampa, QWidget* finestra)
     : QObject(finestra)
     , stato_(stato)
+    , impostazioni_(impostazioni)
     , stampa_(stampa)
     , finestra_(finestra) {}
 
@@ -75,6 +78,6 @@ void Annunciatore::Passo() {
     }
     avviso_->Riempi(*riga);
     avviso_->show();
-    if (stato_.impostazioni.stampaAutomatica)
+    if (impostazioni_.stampaAutomatica)
         stampa_.StampaSms(riga->numero, riga->nome, riga->data, riga->orario, riga->testo);
 }

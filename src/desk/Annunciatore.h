@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QVector>
 
+struct ImpostazioniAttivita;
 struct StatoGlobale;
 class FormMsgBox1;
 class ModulofnStampa;
@@ -17,8 +18,9 @@ class Annunciatore : public QObject {
     Q_OBJECT
 public:
     // The notice belongs to `finestra`; nothing is announced while `finestra` is disabled (a
-    // window is open modally over it).
-    Annunciatore(StatoGlobale& stato, ModulofnStampa& stampa, QWidget* finestra);
+    // window is open modally over it). Each notice is printed too when `impostazioni` say so.
+    Annunciatore(StatoGlobale& stato, const ImpostazioniAttivita& impostazioni,
+                 ModulofnStampa& stampa, QWidget* finestra);
     ~Annunciatore() override;
 
     // A record stored, or completed by a late part, is to be announced; one already waiting
@@ -41,6 +43,7 @@ public:
 
 private:
     StatoGlobale& stato_;
+    const ImpostazioniAttivita& impostazioni_;
     ModulofnStampa& stampa_;
     QWidget* finestra_;
     QVector<qint64> coda_;

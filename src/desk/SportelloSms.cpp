@@ -16,14 +16,13 @@ const QString kErrore = QStringLiteral("Errore");
 } // namespace
 
 SportelloSms::SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTreeView& lista,
-                           ModulofnStampa& stampa, QWidget* finestra, int& rispformbox)
+                           ModulofnStampa& stampa, QWidget* finestra)
     : QObject(&lista)
     , stato_(stato)
     , modello_(modello)
     , lista_(lista)
     , stampa_(stampa)
     , finestra_(finestra)
-    , rispformbox_(rispformbox)
     , guardia_(finestra) {
     connect(&lista_, &QTreeView::clicked, this,
             guardia_.Proteggi([this](const QModelIndex& i) { ListaSMS_ItemClick(i.row()); }));
@@ -142,7 +141,7 @@ void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
     // while the questions are open.
     const QVector<qint64> inVista = modello_.IdDelNumero(riga.numero);
     const QChar a = QLatin1Char('\n');
-    rispformbox_ =
+    const int risposta =
         MsgBox(QStringLiteral("Ricevuto il seguente SMS:") + a + a + riga.testo + a + a +
                    QStringLiteral("Attenzione nuovo Cliente. Per gestire SMS ricvuto "
                                   "occorre inserire nel DB il Cliente.") +
@@ -150,7 +149,7 @@ void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
                    QStringLiteral("Continuare con l'operazione? Premere No per "
                                   "Cancellare SMS"),
                Stile::SiNoAnnulla + Stile::Critico + Stile::TerzoPredefinito, QString(), finestra_);
-    if (rispformbox_ == Risposta::Si) {
+    if (risposta == Risposta::Si) {
         // The register is opened on this row's sender and keeps that number, whatever the SIM
         // scan reads while it is open.
         {
@@ -162,7 +161,7 @@ void SportelloSms::nuovoCliente(const RigaListaSms& riga) {
         modello_.AggiornaClienti(stato_.archivio, stato_.rubrica);
         return;
     }
-    if (rispformbox_ != Risposta::No)
+    if (risposta != Risposta::No)
         return;
     if (MsgBox(QStringLiteral("Confermi la cancellazione del seguente SMS: ") + a + a + riga.testo +
                    a + a,

@@ -19,10 +19,9 @@ class ModulofnStampa;
 class SportelloSms : public QObject {
     Q_OBJECT
 public:
-    // `lista` shows `modello`; `finestra` owns the dialogs and boxes; `rispformbox` is its
-    // variable for their answers.
+    // `lista` shows `modello`; `finestra` owns the dialogs and boxes.
     SportelloSms(StatoGlobale& stato, ModelloSmsInAttesa& modello, QTreeView& lista,
-                 ModulofnStampa& stampa, QWidget* finestra, int& rispformbox);
+                 ModulofnStampa& stampa, QWidget* finestra);
 
     // The row at position `indice` of the list, as clicked.
     void ListaSMS_ItemClick(int indice);
@@ -38,6 +37,5 @@ private:
     QTreeView& lista_;
     ModulofnStampa& stampa_;
     QWidget* finestra_;
-    int& rispformbox_;
     Guardia guardia_;
 };

@@ -2,6 +2,7 @@
 
 #include "ContestoModem.h"
 #include "DialogoUtente.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
@@ -82,7 +83,7 @@ void CanaleGsm::Accendi_Gsm() {
         }
         if (passo([&] {
                 porta.setInputModeTesto();
-                if (m_.globale.impostazioni.accensioneDtr)
+                if (m_.impostazioni.accensioneDtr)
                     porta.setDTREnable(true);
                 porta.setSettings(QStringLiteral("9600,N,8,1"));
             }) == Esito::Ferma)

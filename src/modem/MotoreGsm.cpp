@@ -4,13 +4,13 @@
 #include "archive/StatoGlobale.h"
 #include "platform/PortaSeriale.h"
 
-MotoreGsm::MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& utente,
-                     QObject* parent)
+MotoreGsm::MotoreGsm(StatoGlobale& globale, const ImpostazioniAttivita& impostazioni,
+                     PortaSeriale& porta, DialogoUtente& utente, QObject* parent)
     : QObject(parent)
     , globale(globale)
     , porta(porta)
     , utente(utente)
-    , contesto{globale, porta, utente, stato, pannello, canale, avvisi, orologio}
+    , contesto{globale, impostazioni, porta, utente, stato, pannello, canale, avvisi, orologio}
     , canale(contesto)
     , pin(contesto)
     , codifica(contesto, pin)

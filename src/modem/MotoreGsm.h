@@ -19,6 +19,7 @@
 #include <functional>
 
 struct StatoGlobale;
+struct ImpostazioniAttivita;
 class PortaSeriale;
 class DialogoUtente;
 
@@ -30,8 +31,10 @@ class DialogoUtente;
 class MotoreGsm : public QObject {
     Q_OBJECT
 public:
-    MotoreGsm(StatoGlobale& globale, PortaSeriale& porta, DialogoUtente& utente,
-              QObject* parent = nullptr);
+    // `impostazioni` are the settings as the program acts on them now: whoever owns them keeps
+    // them up to date.
+    MotoreGsm(StatoGlobale& globale, const ImpostazioniAttivita& impostazioni, PortaSeriale& porta,
+              DialogoUtente& utente, QObject* parent = nullptr);
     ~MotoreGsm() override;
 
     StatoGlobale& globale;

@@ -8,6 +8,7 @@
 #include "RisposteModem.h"
 #include "ScansioneSim.h"
 #include "SequenzaAt.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/PortaSeriale.h"
@@ -37,7 +38,7 @@ bool SupervisioneGsm::PassoInattivo() {
     PannelloGsm& p = m_.pannello;
     if (s.AttesaAccensione || s.SpegnimentoRichiesto) {
         ++s.TickAccensione;
-        if (!m_.globale.impostazioni.accensioneDtr && s.AttesaAccensione)
+        if (!m_.impostazioni.accensioneDtr && s.AttesaAccensione)
             s.TickAccensione = kTickImpulso + 1;
         if (s.TickAccensione > kTickImpulso) {
             s.TickAccensione = 0;

@@ -7,6 +7,7 @@
 #include "RaccoltaDatiStampa.h"
 #include "RecordsetInMemoria.h"
 #include "StampanteCorrente.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "platform/ErroreRuntime.h"
 #include "platform/Modale.h"
@@ -34,9 +35,11 @@ RecordsetInMemoria unaRiga() {
 
 } // namespace
 
-ModulofnStampa::ModulofnStampa(StatoGlobale& stato, PortaSeriale& MSComm2,
-                               StampanteCorrente& stampante, QWidget* finestra)
+ModulofnStampa::ModulofnStampa(StatoGlobale& stato, const ImpostazioniAttivita& impostazioni,
+                               PortaSeriale& MSComm2, StampanteCorrente& stampante,
+                               QWidget* finestra)
     : stato_(stato)
+    , impostazioni_(impostazioni)
     , MSComm2(MSComm2)
     , stampante_(stampante)
     , finestra_(finestra) {}
@@ -57,7 +60,7 @@ void ModulofnStampa::StampaRiga(const QString& testo) {
 }
 
 void ModulofnStampa::documento80(const Righe& righe) {
-    MSComm2.setCommPort(stato_.impostazioni.portaStampa80);
+    MSComm2.setCommPort(impostazioni_.portaStampa80);
     MSComm2.setSettings(QStringLiteral("9600,N,8,1"));
     if (!MSComm2.PortOpen())
         MSComm2.setPortOpen(true);
@@ -144,7 +147,7 @@ void ModulofnStampa::produci(const QString& nome, bool largo, const QString& doc
 void ModulofnStampa::StampaSms(const QString& numero, const QString& nome, const QString& data,
                                const QString& ora, const QString& testo) {
     try {
-        if (stato_.impostazioni.stampa80Colonne) {
+        if (impostazioni_.stampa80Colonne) {
             documento80([&] { return Documenti80Colonne::Sms(numero, nome, data, ora, testo); });
             return;
         }
@@ -167,7 +170,7 @@ void ModulofnStampa::StampaListaSms(const QString& nome, const QString& numero, 
     try {
         RecordsetInMemoria lista = RaccoltaDatiStampa::ListaSms(stato_.archivio, stato_.rubrica,
                                                                 nome, numero, dataDa, dataA);
-        if (stato_.impostazioni.stampa80Colonne) {
+        if (impostazioni_.stampa80Colonne) {
             documento80([&] { return Documenti80Colonne::ListaSms(lista, nome, numero); });
             return;
         }
@@ -194,7 +197,7 @@ void ModulofnStampa::StampaListaSms(const QString& nome, const QString& numero, 
 void ModulofnStampa::StampaListaClienti(int /*tipoLista*/) {
     try {
         RecordsetInMemoria lista = RaccoltaDatiStampa::ListaClienti(stato_.archivio);
-        if (stato_.impostazioni.stampa80Colonne) {
+        if (impostazioni_.stampa80Colonne) {
             documento80([&] { return Documenti80Colonne::ListaClienti(lista); });
             return;
         }
@@ -209,7 +212,7 @@ void ModulofnStampa::StampaListaClientiRidotta(int tipoLista) {
     try {
         RecordsetInMemoria lista =
             RaccoltaDatiStampa::ListaClientiRidotta(stato_.archivio, tipoLista);
-        if (stato_.impostazioni.stampa80Colonne) {
+        if (impostazioni_.stampa80Colonne) {
             documento80([&] { return Documenti80Colonne::ListaClientiRidotta(lista); });
             return;
         }
@@ -225,7 +228,7 @@ void ModulofnStampa::StampaSingoloCliente(const QString& id, const QString& nume
                                           const QString& nome, const QString& nascita,
                                           const QString& indirizzo, const QString& informazioni) {
     try {
-        if (stato_.impostazioni.stampa80Colonne) {
+        if (impostazioni_.stampa80Colonne) {
             documento80([&] {
                 return Documenti80Colonne::SingoloCliente(id, numero, nome, nascita, indirizzo,
                                                           informazioni);
@@ -254,7 +257,7 @@ void ModulofnStampa::StampaVolantino(const QString& nomeAttivita, const QString&
                                      const QString& telefonoGsm, const QString& telefonoAttivita,
                                      const QString& indirizzo, const QString& informazioni) {
     try {
-        if (stato_.impostazioni.stampa80Colonne) {
+        if (impostazioni_.stampa80Colonne) {
             documento80([&] {
                 return Documenti80Colonne::Volantino(nomeAttivita, contatto, telefonoGsm,
                                                      telefonoAttivita, indirizzo, informazioni);

@@ -12,23 +12,25 @@ class PortaSeriale;
 class QWidget;
 class RecordsetInMemoria;
 class StampanteCorrente;
+struct ImpostazioniAttivita;
 struct StatoGlobale;
 
-// Every printout of the program. Each routine gathers its data and then, as the settings'
-// stampa80Colonne says at that moment, either sends the document as text lines to the 80-column
+// Every printout of the program. Each routine gathers its data and then, as the settings in use
+// (`impostazioni`, kept up to date by their owner) say at that moment with stampa80Colonne, either sends the document as text lines to the 80-column
 // printer on the port portaStampa80 (MSComm2, "9600,N,8,1", opened and closed for each
 // document) or prints its page report on the current system printer: the single message at once,
 // the others through a preview window from which the user prints.
 //
 // The main window creates one for the whole run, after its printer port and the current system
 // printer, and hands it to the windows that print:
-//     ModulofnStampa stampa(stato, *MSComm2, stampanteCorrente, this);
+//     ModulofnStampa stampa(stato, impostazioni, *MSComm2, stampanteCorrente, this);
 // MSComm2 (a PortaSerialeQt on the program folder), the StampanteCorrente and the window must
 // outlive it; the window owns the preview windows and the message boxes of the printouts, and
 // may be null (the boxes then belong to the active window).
 class ModulofnStampa {
 public:
-    ModulofnStampa(StatoGlobale& stato, PortaSeriale& MSComm2, StampanteCorrente& stampante,
+    ModulofnStampa(StatoGlobale& stato, const ImpostazioniAttivita& impostazioni,
+                   PortaSeriale& MSComm2, StampanteCorrente& stampante,
                    QWidget* finestra = nullptr);
     ~ModulofnStampa();
     ModulofnStampa(const ModulofnStampa&) = delete;
@@ -79,6 +81,7 @@ private:
                  RecordsetInMemoria* dati, bool anteprima, const TestiRapporto& testi);
 
     StatoGlobale& stato_;
+    const ImpostazioniAttivita& impostazioni_;
     PortaSeriale& MSComm2;
     StampanteCorrente& stampante_;
     QWidget* finestra_;

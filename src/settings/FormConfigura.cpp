@@ -29,10 +29,11 @@ std::optional<int> portaValida(const QString& testo) {
 }
 } // namespace
 
-FormConfigura::FormConfigura(StatoGlobale& stato, ModulofnStampa& stampa, PannelloGsm& pannello,
-                             QWidget* parent)
+FormConfigura::FormConfigura(StatoGlobale& stato, const ImpostazioniAttivita& inUso,
+                             ModulofnStampa& stampa, PannelloGsm& pannello, QWidget* parent)
     : QDialog(parent)
     , stato_(stato)
+    , impostazioni_(inUso)
     , stampa_(stampa)
     , pannello_(pannello)
     , guardia_(this) {
@@ -170,8 +171,8 @@ void FormConfigura::TextRecord() {
 }
 
 void FormConfigura::cambia(const std::function<void(ImpostazioniAttivita&)>& modifica) {
-    modifica(stato_.impostazioni);
-    emit Cambiate(stato_.impostazioni);
+    modifica(impostazioni_);
+    emit Cambiate(impostazioni_);
 }
 
 void FormConfigura::OptAccGsm_Click() {
@@ -227,9 +228,9 @@ void FormConfigura::salva() {
     rs.Imposta(Campo::TelefonoAttivita, Testo1(3));
     rs.Imposta(Campo::IndirizzoAttivita, Testo1(4));
     rs.Imposta(Campo::InformazioniAttivita, Testo1(5));
-    rs.Imposta(Campo::ModAccGsm, stato_.impostazioni.accensioneDtr);
-    rs.Imposta(Campo::ModStampa, stato_.impostazioni.stampaAutomatica);
-    rs.Imposta(Campo::Mod80Colonne, stato_.impostazioni.stampa80Colonne);
+    rs.Imposta(Campo::ModAccGsm, impostazioni_.accensioneDtr);
+    rs.Imposta(Campo::ModStampa, impostazioni_.stampaAutomatica);
+    rs.Imposta(Campo::Mod80Colonne, impostazioni_.stampa80Colonne);
     rs.Imposta(Campo::CreditoSim, stato_.gestore.credito);
     rs.Imposta(Campo::ModCom80Colonne, Text1[6]->text().trimmed());
     rs.Update();

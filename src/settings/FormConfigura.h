@@ -19,17 +19,20 @@ struct PannelloGsm;
 class ModulofnStampa;
 
 // "Configurazione Attività": the business data printed on the business cards and the device
-// switches (modem power-on, automatic printing, the 80-column printer and its port). A switch
-// clicked acts on the running program at once; "Modifica" stores the whole record.
+// switches (modem power-on, automatic printing, the 80-column printer and its port). The window
+// starts from the settings in use and fills itself from the record; a switch clicked is told at
+// once (Cambiate) to whoever keeps the settings in use; "Modifica" stores the whole record.
 class FormConfigura : public QDialog {
     Q_OBJECT
 public:
     // `pannello` is the main window's modem panel: the operator label follows a save.
-    FormConfigura(StatoGlobale& stato, ModulofnStampa& stampa, PannelloGsm& pannello,
-                  QWidget* parent = nullptr);
+    FormConfigura(StatoGlobale& stato, const ImpostazioniAttivita& inUso, ModulofnStampa& stampa,
+                  PannelloGsm& pannello, QWidget* parent = nullptr);
 
-    // Fills the window and the four switches of the running program from the settings record.
+    // Fills the window and its four switches from the settings record.
     void TextRecord();
+    // The settings as this window has them now: those in use, then as read and switched here.
+    const ImpostazioniAttivita& Impostazioni() const { return impostazioni_; }
     void Command1_Click(int index);
     void OptAccGsm_Click();
     void OptModStampa_Click();
@@ -50,17 +53,18 @@ public:
     std::array<QPushButton*, 3> Command1{};
 
 signals:
-    // The settings the program acts on were changed here (a switch clicked, the record read
-    // again or stored): they hold `impostazioni` now.
+    // The settings were changed here (a switch clicked, the record read again or stored): the
+    // program acts on `impostazioni` from now on.
     void Cambiate(const ImpostazioniAttivita& impostazioni);
 
 private:
     void costruisciControlli();
     void salva();
-    // Sets what the program acts on and tells it.
+    // Changes the settings this window has and tells it.
     void cambia(const std::function<void(ImpostazioniAttivita&)>& modifica);
 
     StatoGlobale& stato_;
+    ImpostazioniAttivita impostazioni_;
     ModulofnStampa& stampa_;
     PannelloGsm& pannello_;
     Guardia guardia_;

@@ -109,10 +109,11 @@ private slots:
         CopioneMessaggi copione;
         QVERIFY(b.form->Avvia());
         StatoGlobale& s = *b.stato;
-        QVERIFY(s.impostazioni.stampaAutomatica);
-        QVERIFY(s.impostazioni.accensioneDtr);
-        QVERIFY(s.impostazioni.stampa80Colonne);
-        QCOMPARE(s.impostazioni.portaStampa80, 3);
+        const ImpostazioniAttivita& i = b.applicazione->Impostazioni();
+        QVERIFY(i.stampaAutomatica);
+        QVERIFY(i.accensioneDtr);
+        QVERIFY(i.stampa80Colonne);
+        QCOMPARE(i.portaStampa80, 3);
         // The last operating record wins.
         QCOMPARE(s.gestore.nome, QStringLiteral("WindTre"));
         QCOMPARE(s.gestore.numeroCredito, QStringLiteral("4155"));

@@ -42,6 +42,7 @@ struct BancoTelefoni {
     CapoPty stampante;
     std::unique_ptr<StatoGlobale> stato;
     PortaSerialeQt* porta = nullptr;
+    std::unique_ptr<Applicazione> applicazione;
     std::unique_ptr<FormMain> form;
 
     // `prepara` writes records before the program reads them.
@@ -62,8 +63,9 @@ struct BancoTelefoni {
         stato = std::make_unique<StatoGlobale>(cartella.percorso());
         auto p = std::make_unique<PortaSerialeQt>(cartella.percorso());
         porta = p.get();
-        form = std::make_unique<FormMain>(*stato, std::move(p),
-                                          std::make_unique<PortaSerialeQt>(cartella.percorso()));
+        applicazione = std::make_unique<Applicazione>(
+            *stato, std::move(p), std::make_unique<PortaSerialeQt>(cartella.percorso()));
+        form = std::make_unique<FormMain>(*applicazione);
     }
     void tick() {
         PassaAlSimulatore(sim, *porta);

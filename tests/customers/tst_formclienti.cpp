@@ -4,6 +4,7 @@
 #include "DatiDiProva.h"
 #include "PortaSerialeMemoria.h"
 #include "archive/Schema.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "customers/FormClienti.h"
 #include "printing/ModulofnStampa.h"
@@ -26,9 +27,10 @@ struct Cliente {
 struct Banco {
     CartellaDiProva cartella;
     StatoGlobale stato{cartella.percorso()};
+    ImpostazioniAttivita impostazioni;
     PortaSerialeMemoria porta;
     StampanteCorrente stampante{cartella.percorso()};
-    ModulofnStampa stampa{stato, porta, stampante};
+    ModulofnStampa stampa{stato, impostazioni, porta, stampante};
     std::unique_ptr<FormClienti> form;
 
     Banco() {

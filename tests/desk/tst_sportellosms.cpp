@@ -121,8 +121,7 @@ private slots:
                  QColor(255, 0, 0));
 
         // "Stampa SMS" prints it and leaves it pending and handled.
-        b.stato.impostazioni.stampa80Colonne = true;
-        b.stato.impostazioni.portaStampa80 = 2;
+        b.applicazione->CambiaImpostazioni({.stampa80Colonne = true, .portaStampa80 = 2});
         b.stampante->porteEsistenti.insert(2);
         b.premi(2);
         b.clic(2);
@@ -296,8 +295,7 @@ private slots:
         // is archived.
         CapoPty stampante;
         QVERIFY(stampante.collega(b.cartella.percorso(), 3));
-        b.stato->impostazioni.stampa80Colonne = true;
-        b.stato->impostazioni.portaStampa80 = 3;
+        b.applicazione->CambiaImpostazioni({.stampa80Colonne = true, .portaStampa80 = 3});
         finestre << [&](QDialog& d) { return premi(d, 0); };
         b.form->Sportello().ListaSMS_ItemClick(0);
         finestre << [&](QDialog& d) {

@@ -285,7 +285,7 @@ private slots:
         DatiStampa::SmsArchiviato(b.stato.archivio, QStringLiteral("3331111111"),
                                   QStringLiteral("05/03/24"), QStringLiteral("09:00:00"),
                                   QStringLiteral("ciao"));
-        b.stato.impostazioni.portaStampa80 = 7; // no porte/COM7
+        b.impostazioni.portaStampa80 = 7; // no porte/COM7
         const QString x = QStringLiteral("x");
         b.modulo.StampaSms(x, x, x, x, x);
         b.modulo.StampaListaSms(QString(), QStringLiteral("Tutti"), 0, 0);
@@ -294,7 +294,7 @@ private slots:
         b.modulo.StampaListaClientiRidotta(1);
         b.modulo.StampaSingoloCliente(x, x, x, x, x, x);
         b.modulo.StampaVolantino(x, x, x, x, x, x);
-        b.stato.impostazioni.portaStampa80 = 0; // never configured
+        b.impostazioni.portaStampa80 = 0; // never configured
         b.modulo.StampaSms(x, x, x, x, x);
         QCOMPARE(b.copione.testi(), QStringList(7, kNonTrovata));
         for (const auto& m : b.copione.mostrati()) {

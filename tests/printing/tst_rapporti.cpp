@@ -3,6 +3,7 @@
 #include "DatiStampa.h"
 #include "ModaleRimasta.h"
 #include "TestoPdf.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "platform/Modale.h"
 #include "platform/PortaSerialeQt.h"
@@ -40,10 +41,11 @@ QPageSize troppoPiccola() { // 4000 twips
 struct BancoPagina {
     CartellaDiProva cartella;
     StatoGlobale stato{cartella.percorso()};
+    const ImpostazioniAttivita impostazioni; // the page output
     PortaSerialeQt MSComm2{cartella.percorso()};
     StampanteCorrente corrente{cartella.percorso()};
     QWidget finestra;
-    ModulofnStampa modulo{stato, MSComm2, corrente, &finestra};
+    ModulofnStampa modulo{stato, impostazioni, MSComm2, corrente, &finestra};
     CopioneMessaggi copione;
     QString pdf = cartella.file(QStringLiteral("stampa.pdf"));
     int anteprime = 0;
@@ -52,7 +54,6 @@ struct BancoPagina {
 
     explicit BancoPagina(const QPageSize& pagina) {
         stato.archivio.ApriArchivio(cartella.percorso());
-        stato.impostazioni.stampa80Colonne = false;
         corrente.UsaFilePdf(pdf, pagina);
         Modale::InstallaHook([this](QDialog& d) {
             ++anteprime;

@@ -1,5 +1,6 @@
 #include "CapoPty.h"
 #include "CartellaDiProva.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "platform/PortaSerialeQt.h"
 #include "printing/ModulofnStampa.h"
@@ -74,7 +75,8 @@ private slots:
         StatoGlobale stato(cartella.percorso());
         PortaSerialeQt porta(cartella.percorso());
         StampanteCorrente corrente(cartella.percorso());
-        ModulofnStampa modulo(stato, porta, corrente);
+        const ImpostazioniAttivita impostazioni;
+        ModulofnStampa modulo(stato, impostazioni, porta, corrente);
 
         porta.setCommPort(3);
         porta.setPortOpen(true);

@@ -27,8 +27,12 @@ struct Banco : BancoStampa80 {
         stato.gestore.credito = QStringLiteral("7,50");
         pannello.revisione = QStringLiteral("REV 1.0");
     }
+    // Opened as the menu opens it: the settings in use follow the window.
     FormConfigura& apri() {
-        form = std::make_unique<FormConfigura>(stato, modulo, pannello);
+        form = std::make_unique<FormConfigura>(stato, impostazioni, modulo, pannello);
+        impostazioni = form->Impostazioni();
+        QObject::connect(form.get(), &FormConfigura::Cambiate,
+                         [this](const ImpostazioniAttivita& nuove) { impostazioni = nuove; });
         return *form;
     }
     // A field of the stored record, read through another connection.
@@ -50,13 +54,13 @@ private slots:
         QCOMPARE(f.Label1[6]->text(), QStringLiteral("Release Gsm :  REV 1.0"));
         QVERIFY(f.OptModStampa[0]->isChecked() && f.OptAccGsm[1]->isChecked());
         QVERIFY(!f.Frame3->isEnabled() && !f.Text1[6]->isEnabled() && !f.Label_Com->isEnabled());
-        QCOMPARE(b.stato.impostazioni.portaStampa80, 2);
+        QCOMPARE(b.impostazioni.portaStampa80, 2);
         f.OptModStampa[1]->click();
         f.OptAccGsm[0]->click();
         f.Opt80Colonne->click();
-        QVERIFY(!b.stato.impostazioni.stampaAutomatica);
-        QVERIFY(b.stato.impostazioni.accensioneDtr);
-        QVERIFY(b.stato.impostazioni.stampa80Colonne);
+        QVERIFY(!b.impostazioni.stampaAutomatica);
+        QVERIFY(b.impostazioni.accensioneDtr);
+        QVERIFY(b.impostazioni.stampa80Colonne);
         QVERIFY(f.Frame3->isEnabled() && f.Text1[6]->isEnabled() && f.Label_Com->isEnabled());
         f.Command1_Click(2);
         QCOMPARE(b.stato.archivio.rs().NomeTabella(), QStringLiteral("SMS"));
@@ -92,7 +96,7 @@ private slots:
                               "InformazioniAttivita || '|' || ModCom80Colonne || '|' || "
                               "Mod80Colonne || '|' || CreditoSim FROM Impostazioni"),
                  QStringLiteral("Pizzeria Da Gino|080.1234|Margherita\na 5 euro|3|1|7,50"));
-        QCOMPARE(b.stato.impostazioni.portaStampa80, 3);
+        QCOMPARE(b.impostazioni.portaStampa80, 3);
         QCOMPARE(b.pannello.operatore.testo, QStringLiteral("Operatore TIM"));
         QCOMPARE(b.pannello.porta, porta);
 
@@ -128,7 +132,7 @@ private slots:
             QStringLiteral("La porta Com della stampante 80 colonne deve essere un numero da 1")));
         QCOMPARE(b.registrato("SELECT NomeAttivita || ModCom80Colonne FROM Impostazioni"),
                  QStringLiteral("2"));
-        QCOMPARE(b.stato.impostazioni.portaStampa80, 2);
+        QCOMPARE(b.impostazioni.portaStampa80, 2);
     }
 
     // From the menu, for real: the window over the disabled main window, "Esci" clicked.
@@ -152,7 +156,7 @@ private slots:
         QVERIFY(aperta);
         QVERIFY(principaleDisabilitata);
         QVERIFY(b.form->isEnabled());
-        QVERIFY(b.stato->impostazioni.stampaAutomatica);
+        QVERIFY(b.applicazione->Impostazioni().stampaAutomatica);
         // The switch is told to whoever follows the settings, as it changes.
         QCOMPARE(annunciate.size(), 1);
         QVERIFY(annunciate[0].stampaAutomatica);

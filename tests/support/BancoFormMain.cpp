@@ -6,11 +6,13 @@
 
 void BancoFormMain::rinnova() {
     form.reset();
+    applicazione.reset();
     stato = std::make_unique<StatoGlobale>(cartella.percorso());
     auto p = std::make_unique<PortaSerialeMemoria>();
     porta = p.get();
-    form = std::make_unique<FormMain>(*stato, std::move(p),
-                                      std::make_unique<PortaSerialeQt>(cartella.percorso()));
+    applicazione = std::make_unique<Applicazione>(
+        *stato, std::move(p), std::make_unique<PortaSerialeQt>(cartella.percorso()));
+    form = std::make_unique<FormMain>(*applicazione);
 }
 
 void BancoFormMain::collegaModem() {

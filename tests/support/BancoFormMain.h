@@ -17,12 +17,13 @@ struct BancoFormMain {
     CartellaDiProva cartella;
     std::unique_ptr<StatoGlobale> stato;
     PortaSerialeMemoria* porta = nullptr;
+    std::unique_ptr<Applicazione> applicazione;
     std::unique_ptr<FormMain> form;
     ModemCopione modem;
 
     BancoFormMain() { rinnova(); }
 
-    // A new state and window over the same folder (to start after changing the archive).
+    // A new state, working parts and window over the same folder (to start after changing the archive).
     void rinnova();
     Archivio& archivioDiretto();
     StatoModem& s() { return form->Motore().stato; }

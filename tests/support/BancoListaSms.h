@@ -13,6 +13,7 @@ struct BancoListaSms {
     CartellaDiProva cartella;
     StatoGlobale stato{cartella.percorso()};
     PortaSerialeMemoria* stampante = nullptr;
+    std::unique_ptr<Applicazione> applicazione;
     std::unique_ptr<FormMain> form;
 
     BancoListaSms();

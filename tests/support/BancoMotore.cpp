@@ -12,11 +12,11 @@ BancoMotore::BancoMotore(bool conDtr, const std::function<void(Archivio&)>& prep
     DatiDiProva::Modem(a, conDtr);
     if (prepara)
         prepara(a);
-    LetturaImpostazioni::LeggiInterruttori(*globale);
+    impostazioni = LetturaImpostazioni::Leggi(a);
     globale->gestore.Leggi(globale->archivio);
     porta.porteEsistenti = {1};
     modem.collega(porta);
-    motore = std::make_unique<MotoreGsm>(*globale, porta, dialogo);
+    motore = std::make_unique<MotoreGsm>(*globale, impostazioni, porta, dialogo);
     motore->stato.AperturaInCorso = true;
 }
 

@@ -4,6 +4,7 @@
 #include "DialogoRegistrato.h"
 #include "ModemCopione.h"
 #include "PortaSerialeMemoria.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "modem/MotoreGsm.h"
 
@@ -18,6 +19,7 @@ class Archivio;
 struct BancoMotore {
     CartellaDiProva cartella;
     std::unique_ptr<StatoGlobale> globale;
+    ImpostazioniAttivita impostazioni;
     PortaSerialeMemoria porta;
     ModemCopione modem;
     DialogoRegistrato dialogo;

@@ -41,13 +41,13 @@ void BancoMotorePty::creaMotore() {
     porta.reset();
     globale = std::make_unique<StatoGlobale>(cartella.percorso());
     globale->archivio.ApriArchivio(cartella.percorso());
-    LetturaImpostazioni::LeggiInterruttori(*globale);
+    impostazioni = LetturaImpostazioni::Leggi(globale->archivio);
     globale->gestore.Leggi(globale->archivio);
     porta = std::make_unique<PortaSerialeQt>(cartella.percorso());
     // What went each way before this port was made belongs to the program that used it.
     scrittiPrima_ = sim.byteRicevuti();
     ricevutiPrima_ = sim.byteInviati();
-    motore = std::make_unique<MotoreGsm>(*globale, *porta, dialogo);
+    motore = std::make_unique<MotoreGsm>(*globale, impostazioni, *porta, dialogo);
     motore->stato.AperturaInCorso = true;
     QObject::connect(
         motore.get(), &MotoreGsm::SmsRegistrato,

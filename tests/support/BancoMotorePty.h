@@ -3,6 +3,7 @@
 #include "CartellaDiProva.h"
 #include "DialogoRegistrato.h"
 #include "SimulatorePty.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "modem/MotoreGsm.h"
 #include "platform/PortaSerialeQt.h"
@@ -26,6 +27,7 @@ struct BancoMotorePty {
     CartellaDiProva cartella;
     SimulatorePty sim;
     std::unique_ptr<StatoGlobale> globale;
+    ImpostazioniAttivita impostazioni;
     std::unique_ptr<PortaSerialeQt> porta;
     DialogoRegistrato dialogo;
     std::unique_ptr<MotoreGsm> motore;

@@ -4,7 +4,7 @@ BancoStampa80::BancoStampa80(bool ottantaColonne) {
     stato.archivio.ApriArchivio(cartella.percorso());
     stampante.collega(cartella.percorso(), 3);
     if (ottantaColonne) {
-        stato.impostazioni.stampa80Colonne = true;
-        stato.impostazioni.portaStampa80 = 3;
+        impostazioni.stampa80Colonne = true;
+        impostazioni.portaStampa80 = 3;
     }
 }

@@ -2,6 +2,7 @@
 
 #include "CapoPty.h"
 #include "CartellaDiProva.h"
+#include "archive/ImpostazioniAttivita.h"
 #include "archive/StatoGlobale.h"
 #include "platform/PortaSerialeQt.h"
 #include "printing/ModulofnStampa.h"
@@ -16,9 +17,10 @@ struct BancoStampa80 {
     CartellaDiProva cartella;
     CapoPty stampante;
     StatoGlobale stato{cartella.percorso()};
+    ImpostazioniAttivita impostazioni;
     PortaSerialeQt MSComm2{cartella.percorso()};
     StampanteCorrente corrente{cartella.percorso()};
-    ModulofnStampa modulo{stato, MSComm2, corrente};
+    ModulofnStampa modulo{stato, impostazioni, MSComm2, corrente};
 
     explicit BancoStampa80(bool ottantaColonne = true);
     // What the printer received up to the end of a document.

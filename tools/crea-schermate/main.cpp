@@ -195,8 +195,9 @@ int main(int argc, char** argv) {
     MsgBoxHook::Installa([](const MessaggioMostrato& m) { return RispostaPredefinita(m.style); });
 
     StatoGlobale stato(cartella);
-    FormMain form(stato, std::make_unique<PortaSerialeQt>(cartella),
-                  std::make_unique<PortaSerialeQt>(cartella));
+    Applicazione applicazione(stato, std::make_unique<PortaSerialeQt>(cartella),
+                              std::make_unique<PortaSerialeQt>(cartella));
+    FormMain form(applicazione);
     if (!form.Avvia())
         return 1;
     if (attendi([&] { return form.logo() && form.logo()->isVisible(); }, 5000, "lo splash"))
