@@ -135,11 +135,13 @@ private slots:
         QCOMPARE(b.impostazioni.portaStampa80, 2);
     }
 
-    // From the menu, for real: the window over the disabled main window, "Esci" clicked.
+    // From the menu, for real: the window over the disabled main window, "Esci" clicked; what it
+    // read and what was clicked is what the program acts on.
     void dalMenuConUnClicVero() {
         BancoFormMain b;
         b.avviaFinoAllaLista();
         bool aperta = false, principaleDisabilitata = false;
+        int portaAllApertura = 0;
         QList<ImpostazioniAttivita> annunciate;
         QTimer::singleShot(0, b.form.get(), [&] {
             auto* f = qobject_cast<FormConfigura*>(QApplication::activeModalWidget());
@@ -147,15 +149,19 @@ private slots:
                 return;
             aperta = f->isEnabled() && f->Command1[2]->isEnabled();
             principaleDisabilitata = !b.form->isEnabled();
+            portaAllApertura = b.applicazione->Impostazioni().portaStampa80;
             QObject::connect(f, &FormConfigura::Cambiate,
                              [&](const ImpostazioniAttivita& i) { annunciate.append(i); });
             f->OptModStampa[0]->click();
             QTest::mouseClick(f->Command1[2], Qt::LeftButton);
         });
+        // A port switched for the run only gives way to the stored one when the window opens.
+        b.applicazione->CambiaImpostazioni({.portaStampa80 = 9});
         b.form->CmConfiguraAttivita->trigger();
         QVERIFY(aperta);
         QVERIFY(principaleDisabilitata);
         QVERIFY(b.form->isEnabled());
+        QCOMPARE(portaAllApertura, 2);
         QVERIFY(b.applicazione->Impostazioni().stampaAutomatica);
         // The switch is told to whoever follows the settings, as it changes.
         QCOMPARE(annunciate.size(), 1);
