@@ -108,9 +108,9 @@ Misura VisualizzaLista(Contesto& c) {
     if (!c.form) {
         c.stato = std::make_unique<StatoGlobale>(c.cartella);
         c.stato->archivio.ApriArchivio(c.cartella);
-        c.applicazione = std::make_unique<Applicazione>(
-            *c.stato, std::make_unique<PortaSerialeQt>(c.cartella),
-            std::make_unique<PortaSerialeQt>(c.cartella));
+        c.applicazione =
+            std::make_unique<Applicazione>(*c.stato, std::make_unique<PortaSerialeQt>(c.cartella),
+                                           std::make_unique<PortaSerialeQt>(c.cartella));
         c.form = std::make_unique<FormMain>(*c.applicazione);
     }
     QElapsedTimer t;

@@ -17,8 +17,7 @@ Applicazione::Applicazione(StatoGlobale& stato, std::unique_ptr<PortaSeriale> po
     , motore_(stato, impostazioni_, *porta_, *this)
     , campagna_(std::make_unique<CampagnaSms>(stato, motore_))
     , stampante_(std::make_unique<StampanteCorrente>(stato.cartellaProgramma))
-    , stampa_(std::make_unique<ModulofnStampa>(stato, impostazioni_, *portaStampante_,
-                                               *stampante_))
+    , stampa_(std::make_unique<ModulofnStampa>(stato, impostazioni_, *portaStampante_, *stampante_))
     , backup_(std::make_unique<BackupAutomatico>(stato.archivio, stato.cartellaProgramma)) {}
 
 Applicazione::~Applicazione() = default;

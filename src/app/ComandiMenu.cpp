@@ -42,8 +42,8 @@ void ComandiMenu::InvioSms() {
 }
 
 void ComandiMenu::ConfiguraAttivita() {
-    FormConfigura finestra(app_.Stato(), app_.Impostazioni(), app_.Stampa(),
-                           app_.Motore().pannello, finestra_);
+    FormConfigura finestra(app_.Stato(), app_.Impostazioni(), app_.Stampa(), app_.Motore().pannello,
+                           finestra_);
     // The record read at the opening holds for the run, as does each switch clicked.
     app_.CambiaImpostazioni(finestra.Impostazioni());
     connect(&finestra, &FormConfigura::Cambiate, this,
@@ -82,8 +82,7 @@ void ComandiMenu::Ripristina() {
         return;
     }
     FormRipristino finestra(app_.Stato(), app_.Backup(), finestra_);
-    connect(&finestra, &FormRipristino::ArchivioSostituito, this,
-            &ComandiMenu::ArchivioSostituito);
+    connect(&finestra, &FormRipristino::ArchivioSostituito, this, &ComandiMenu::ArchivioSostituito);
     Modale::Mostra(finestra, finestra_);
 }
 

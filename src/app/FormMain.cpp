@@ -53,8 +53,7 @@ FormMain::FormMain(Applicazione& applicazione, QWidget* parent)
                 riga.id = e.id;
                 lista_->Registrato(riga, e.esito == RicezioneSms::Esito::Nuovo || e.daAnnunciare);
             });
-    connect(&motore_, &MotoreGsm::ScansioneConclusa, &Annuncio(),
-            &Annunciatore::ScansioneConclusa);
+    connect(&motore_, &MotoreGsm::ScansioneConclusa, &Annuncio(), &Annunciatore::ScansioneConclusa);
     connect(chiusura_.get(), &ChiusuraProgramma::SpegnimentoAvviato, this, [this] {
         if (!attesa_)
             attesa_ = new FormChiusura;
@@ -111,14 +110,14 @@ void FormMain::costruisciControlli() {
     MnFile->setObjectName(QStringLiteral("MnFile"));
     CmConfigura = MnFile->addMenu(QStringLiteral("Impostazioni"));
     CmConfigura->setObjectName(QStringLiteral("CmConfigura"));
-    CmStampa = voce(CmConfigura, QStringLiteral("Imposta Stampante"), "CmStampa",
-                    [c] { c->Stampante(); });
+    CmStampa =
+        voce(CmConfigura, QStringLiteral("Imposta Stampante"), "CmStampa", [c] { c->Stampante(); });
     CmConfiguraAttivita = voce(CmConfigura, QStringLiteral("Configurazione Attività"),
                                "CmConfiguraAttivita", [c] { c->ConfiguraAttivita(); });
     CmImpostaGestoreSim = voce(CmConfigura, QStringLiteral("Imposta Gestore Sim"),
                                "CmImpostaGestoreSim", [c] { c->GestoreSim(); });
-    CmBackup = voce(CmConfigura, QStringLiteral("Backup Archivio"), "CmBackup",
-                    [c] { c->Backup(); });
+    CmBackup =
+        voce(CmConfigura, QStringLiteral("Backup Archivio"), "CmBackup", [c] { c->Backup(); });
     CmRipristina = voce(MnFile, QStringLiteral("Ripristina Archivio…"), "CmRipristina",
                         [c] { c->Ripristina(); });
     Separatore = MnFile->addSeparator();
@@ -133,9 +132,8 @@ void FormMain::costruisciControlli() {
     Mn_info->setObjectName(QStringLiteral("Mn_info"));
     CmHelp = voce(Mn_info, QStringLiteral("Help"), "CmHelp",
                   [this] { apriDocumento(QStringLiteral("help.pdf")); });
-    CmHelpStampa = voce(Mn_info, QStringLiteral("Help di Stampa"), "CmHelpStampa", [this] {
-        apriDocumento(QStringLiteral("configurazione stampanti.pdf"));
-    });
+    CmHelpStampa = voce(Mn_info, QStringLiteral("Help di Stampa"), "CmHelpStampa",
+                        [this] { apriDocumento(QStringLiteral("configurazione stampanti.pdf")); });
     CmInfo = voce(Mn_info, QStringLiteral("Informazioni sul Prodotto"), "CmInfo",
                   [c] { c->Informazioni(); });
 

@@ -55,8 +55,6 @@ public:
     // "Esci", and the close box: the closing's questions, then the closing.
     void CmEsci_Click();
     MotoreGsm& Motore() { return motore_; }
-    // What the menu entries open.
-    ComandiMenu& Comandi() { return *comandi_; }
 
     // Start-up phases: 0 splash shown, 1 first fill of the list due, 2 running.
     int FaseAvvio = 0;

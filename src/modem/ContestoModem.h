@@ -15,8 +15,8 @@ class CanaleGsm;
 
 // What a part of the modem engine works with: the channel to send its commands through, the
 // panel it updates, the user it tells things to (through the notices), the engine's counters
-// and the settings the program acts on. Parts never reach each other through it: a part that needs another is
-// given that one alone.
+// and the settings the program acts on. Parts never reach each other through it: a part that needs
+// another is given that one alone.
 struct ContestoModem {
     StatoGlobale& globale;
     const ImpostazioniAttivita& impostazioni;

@@ -16,10 +16,11 @@ struct ImpostazioniAttivita;
 struct StatoGlobale;
 
 // Every printout of the program. Each routine gathers its data and then, as the settings in use
-// (`impostazioni`, kept up to date by their owner) say at that moment with stampa80Colonne, either sends the document as text lines to the 80-column
-// printer on the port portaStampa80 (MSComm2, "9600,N,8,1", opened and closed for each
-// document) or prints its page report on the current system printer: the single message at once,
-// the others through a preview window from which the user prints.
+// (`impostazioni`, kept up to date by their owner) say at that moment with stampa80Colonne, either
+// sends the document as text lines to the 80-column printer on the port portaStampa80 (MSComm2,
+// "9600,N,8,1", opened and closed for each document) or prints its page report on the current
+// system printer: the single message at once, the others through a preview window from which the
+// user prints.
 //
 // The main window creates one for the whole run, after its printer port and the current system
 // printer, and hands it to the windows that print:

@@ -3,13 +3,13 @@
 #include "CopioneMessaggi.h"
 #include "DatiDiProva.h"
 #include "PortaSerialeMemoria.h"
-#include "archive/Schema.h"
 #include "archive/ImpostazioniAttivita.h"
+#include "archive/Schema.h"
 #include "archive/StatoGlobale.h"
 #include "customers/FormClienti.h"
+#include "platform/MsgBox.h"
 #include "printing/ModulofnStampa.h"
 #include "printing/StampanteCorrente.h"
-#include "platform/MsgBox.h"
 
 #include <QApplication>
 #include <QDate>
@@ -196,8 +196,8 @@ private slots:
                         QStringLiteral("Ordine %1").arg(slot));
             const int n = b.form->ListaSMS->model()->rowCount();
             [&] {
-                QVERIFY(b.tickFinche(
-                            [&] { return b.form->ListaSMS->model()->rowCount() > n; }, 400) >= 0);
+                QVERIFY(b.tickFinche([&] { return b.form->ListaSMS->model()->rowCount() > n; },
+                                     400) >= 0);
             }();
             return int(Risposta::Si);
         });

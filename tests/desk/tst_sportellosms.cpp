@@ -54,9 +54,7 @@ struct Banco : BancoListaSms {
             return d.result();
         };
     }
-    void clic(int riga) {
-        form->Sportello().ListaSMS_ItemClick(riga);
-    }
+    void clic(int riga) { form->Sportello().ListaSMS_ItemClick(riga); }
     QStringList testiLista() {
         QStringList t;
         for (int i = 0; i < form->ListaSMS->model()->rowCount(); ++i)
@@ -202,7 +200,8 @@ private slots:
                  QStringLiteral("Attenzione !!! Digitare il Nome del nuovo Cliente"));
         QCOMPARE(b.mostrate, QStringList{QStringLiteral("FormClienti")});
         for (int i = 0; i < 2; ++i)
-            QCOMPARE(b.form->ListaSMS->model()->index(i, 1).data().toString(), QStringLiteral("Anna Bianchi"));
+            QCOMPARE(b.form->ListaSMS->model()->index(i, 1).data().toString(),
+                     QStringLiteral("Anna Bianchi"));
     }
 
     void iMessaggiDiUnMittenteSconosciutoSiEliminanoTutti() {
@@ -228,8 +227,7 @@ private slots:
         QCOMPARE(b.inAttesa()[0].testo, QStringLiteral("Prefisso"));
         // The sender's rows leave the list at once, and their turns with them.
         QCOMPARE(b.testiLista(), QStringList{QStringLiteral("Prefisso")});
-        QCOMPARE(b.form->Annuncio().InAttesa(),
-                 QVector<qint64>{b.form->Modello().Riga(0).id});
+        QCOMPARE(b.form->Annuncio().InAttesa(), QVector<qint64>{b.form->Modello().Riga(0).id});
     }
 
     // Orders keep arriving through the main timer while the desk's questions are open: what the
@@ -284,8 +282,8 @@ private slots:
 
         // The unknown sender's two messages seen go; the third, come during the question, stays.
         b.form->Sportello().ListaSMS_ItemClick(0);
-        QCOMPARE(inAttesa(), (QStringList{QStringLiteral("Vorrei due pizze:"),
-                                          QStringLiteral("Tre")}));
+        QCOMPARE(inAttesa(),
+                 (QStringList{QStringLiteral("Vorrei due pizze:"), QStringLiteral("Tre")}));
         b.tick();
         QCOMPARE(lista.rowCount(), 2);
         QCOMPARE(lista.index(1, 4).data().toString(), QStringLiteral("Tre"));
@@ -301,7 +299,8 @@ private slots:
         finestre << [&](QDialog& d) {
             arriva(5, QStringLiteral("+39") + kMario, QStringLiteral("10:15:33"),
                    QStringLiteral("e una birra."), [&] {
-                       return lista.index(0, 4).data().toString().endsWith(QStringLiteral("birra."));
+                       return lista.index(0, 4).data().toString().endsWith(
+                           QStringLiteral("birra."));
                    });
             return premi(d, 2);
         };
@@ -316,8 +315,7 @@ private slots:
         MsgBoxHook::Installa([&](const MessaggioMostrato& m) {
             if (m.prompt.startsWith(QStringLiteral("Ricevuto il seguente SMS:"))) {
                 arriva(6, QStringLiteral("+39") + kMario, QStringLiteral("11:00:00"),
-                       QStringLiteral("Di nuovo io"),
-                       [&] { return lista.rowCount() == 2; });
+                       QStringLiteral("Di nuovo io"), [&] { return lista.rowCount() == 2; });
                 return int(Risposta::Si);
             }
             return RispostaPredefinita(m.style);

@@ -23,7 +23,8 @@ struct BancoFormMain {
 
     BancoFormMain() { rinnova(); }
 
-    // A new state, working parts and window over the same folder (to start after changing the archive).
+    // A new state, working parts and window over the same folder (to start after changing the
+    // archive).
     void rinnova();
     Archivio& archivioDiretto();
     StatoModem& s() { return form->Motore().stato; }

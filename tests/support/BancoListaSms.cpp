@@ -6,8 +6,8 @@ BancoListaSms::BancoListaSms() {
     stato.archivio.ApriArchivio(cartella.percorso());
     auto porta = std::make_unique<PortaSerialeMemoria>();
     stampante = porta.get();
-    applicazione = std::make_unique<Applicazione>(
-        stato, std::make_unique<PortaSerialeMemoria>(), std::move(porta));
+    applicazione = std::make_unique<Applicazione>(stato, std::make_unique<PortaSerialeMemoria>(),
+                                                  std::move(porta));
     form = std::make_unique<FormMain>(*applicazione);
 }
 
