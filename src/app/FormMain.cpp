@@ -122,7 +122,7 @@ void FormMain::costruisciControlli() {
                         [c] { c->Ripristina(); });
     Separatore = MnFile->addSeparator();
     Separatore->setObjectName(QStringLiteral("Separatore"));
-    CmEsci = voce(MnFile, QStringLiteral("Esci"), "CmEsci", [this] { CmEsci_Click(); });
+    CmEsci = voce(MnFile, QStringLiteral("Esci"), "CmEsci", [this] { esci(); });
     CmClienti =
         voce(menuBar(), QStringLiteral("Gesione Clienti"), "CmClienti", [c] { c->Clienti(); });
     CmSMS = voce(menuBar(), QStringLiteral("Gestione SMS"), "CmSMS", [c] { c->ArchivioSms(); });
@@ -251,12 +251,14 @@ void FormMain::archivioSostituito() {
 }
 
 void FormMain::CmEsci_Click() {
-    esegui([this] {
-        if (chiusura_->Richiedi() == ChiusuraProgramma::Scelta::Chiudi) {
-            chiusuraEseguita_ = true;
-            delete logo_;
-        }
-    });
+    esegui([this] { esci(); });
+}
+
+void FormMain::esci() {
+    if (chiusura_->Richiedi() == ChiusuraProgramma::Scelta::Chiudi) {
+        chiusuraEseguita_ = true;
+        delete logo_;
+    }
 }
 
 void FormMain::ChiusuraDiSistema() {

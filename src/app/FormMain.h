@@ -128,6 +128,8 @@ private:
 
     void costruisciControlli();
     void passoTimer();
+    // The closing's questions, then the closing; unguarded, for the callers that guard it.
+    void esci();
     void scaricaTutto();
     // The archive was put back from a copy: everything read from it is read again.
     void archivioSostituito();
