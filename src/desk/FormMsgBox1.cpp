@@ -9,9 +9,7 @@ FormMsgBox1::FormMsgBox1(const QString& cartellaProgramma, bool& visualizzaSmsAr
     : SchedaSms(QStringLiteral("FormMsgBox1"),
                 {QStringLiteral("Nuovo SMS Arrivato!"),
                  QStringLiteral("Lettura Effettuata Con Successo")},
-                {QStringLiteral("Numero:"), QStringLiteral("Nome:"), QStringLiteral("Data:"),
-                 QStringLiteral("Ora:"), QStringLiteral("Testo:")},
-                {QStringLiteral("Ok")}, parent)
+                DidascalieSms(), {QStringLiteral("Ok")}, parent)
     , cartellaProgramma_(cartellaProgramma)
     , visualizzaSmsArrivati_(visualizzaSmsArrivati) {
     // The sound comes first: the notice appears once it has played.

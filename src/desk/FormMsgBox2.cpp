@@ -2,9 +2,7 @@
 
 FormMsgBox2::FormMsgBox2(QWidget* parent)
     : SchedaSms(QStringLiteral("FormMsgBox2"),
-                {QStringLiteral("Gestione SMS"), QStringLiteral("Vuoi Gestirlo?")},
-                {QStringLiteral("Numero:"), QStringLiteral("Nome:"), QStringLiteral("Data:"),
-                 QStringLiteral("Ora:"), QStringLiteral("Testo:")},
+                {QStringLiteral("Gestione SMS"), QStringLiteral("Vuoi Gestirlo?")}, DidascalieSms(),
                 {QStringLiteral("Si"), QStringLiteral("No"), QStringLiteral("Annulla")}, parent) {}
 
 FormMsgBox2::Scelta FormMsgBox2::Risposta() const {

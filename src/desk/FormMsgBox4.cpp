@@ -6,9 +6,9 @@ FormMsgBox4::FormMsgBox4(QWidget* parent)
           {QStringLiteral("Archiviazione SMS"), QStringLiteral("Vuoi confermare l'operazione?"),
            QStringLiteral("Nota Bene: Se SMS è stato gestito premi SI per memorizzarlo nel "
                           "DB.")},
-          {QStringLiteral("Numero:"), QStringLiteral("Nome:"), QStringLiteral("Data:"),
-           QStringLiteral("Ora:"), QStringLiteral("Testo:")},
-          {QStringLiteral("Si"), QStringLiteral("Annulla"), QStringLiteral("Stampa SMS")}, parent) {}
+          DidascalieSms(),
+          {QStringLiteral("Si"), QStringLiteral("Annulla"), QStringLiteral("Stampa SMS")}, parent) {
+}
 
 FormMsgBox4::Scelta FormMsgBox4::Risposta() const {
     switch (Premuto()) {

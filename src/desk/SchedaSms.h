@@ -31,6 +31,12 @@ public:
     int Premuto() const { return premuto_; }
 
 protected:
+    // The field captions most cards show: number, name, date, time, text.
+    static QStringList DidascalieSms() {
+        return {QStringLiteral("Numero:"), QStringLiteral("Nome:"), QStringLiteral("Data:"),
+                QStringLiteral("Ora:"), QStringLiteral("Testo:")};
+    }
+
     // `intestazioni`: the heading texts, the first in large type; `didascalie`: the five field
     // captions; `pulsanti`: the button captions, by index.
     SchedaSms(const QString& nome, const QStringList& intestazioni, const QStringList& didascalie,
